@@ -1,0 +1,59 @@
+#include "core/BiletStore.h"
+#include "support/TicketFactory.h"
+
+#include <benchmark/benchmark.h>
+#include <random>
+#include <vector>
+
+namespace
+{
+
+constexpr qint32 kBilety = 200000;
+
+const std::vector<BILETCls> &SourceBilety()
+{
+    static const std::vector<BILETCls> bilety = [] {
+        std::mt19937 rng(20240601);
+        std::vector<BILETCls> out;
+        out.reserve(kBilety);
+        for (qint32 t = 0; t < kBilety; ++t)
+            out.push_back(TestSupport::RandomValidBilet(rng, QString::number(100000 + t)));
+        return out;
+    }();
+    return bilety;
+}
+
+// Loading a large ticket file: every ticket is stored and indexed number by number.
+void BM_FillStoreAndIndex(benchmark::State &state)
+{
+    const std::vector<BILETCls> &source = SourceBilety();
+    BiletStore store;
+    for (auto _ : state) {
+        store.NewSet();
+        store.ClearIndex();
+        for (qint32 t = 0; t < kBilety; ++t) {
+            const BILETCls &from = source[static_cast<std::size_t>(t)];
+            store.GrowBilety(t);
+            BILETCls &to = store.Bilet(t);
+            to.Nomer = from.Nomer;
+            for (int k = 0; k < Loto::kNomeraPerBilet; ++k) {
+                const qint32 n = from.NomeraList(k);
+                to.NomeraAdd(k, n);
+                store.BiletyPoNomeru[static_cast<std::size_t>(n)].NewBilet(t, k / Loto::kNomeraPerStroka);
+            }
+        }
+        qint64 entries = 0;
+        for (const NbInBLTCls &list : store.BiletyPoNomeru)
+            entries += list.ListCount();
+        if (entries != qint64{kBilety} * Loto::kNomeraPerBilet) {
+            state.SkipWithError("number index lost entries");
+            break;
+        }
+        benchmark::DoNotOptimize(store.Bilety.data());
+    }
+    state.SetItemsProcessed(state.iterations() * kBilety);
+}
+
+} // namespace
+
+BENCHMARK(BM_FillStoreAndIndex)->Unit(benchmark::kMillisecond);

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the tests and the program need,
+# only those that are missing. Sourced by ./run and ./test.
+
+zhr_ensure_packages() {
+    local missing=() pkg
+    for pkg in "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed"; then
+            missing+=("$pkg")
+        fi
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+
+    echo "Устанавливаю недостающие пакеты / installing missing packages: ${missing[*]}"
+    local sudo=""
+    if [ "$(id -u)" -ne 0 ]; then
+        if command -v sudo >/dev/null 2>&1; then
+            sudo="sudo"
+        else
+            echo "Нужны права root для: apt-get install ${missing[*]}" >&2
+            echo "Root is needed to run: apt-get install ${missing[*]}" >&2
+            return 1
+        fi
+    fi
+    export DEBIAN_FRONTEND=noninteractive
+    $sudo apt-get update -qq || true
+    $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# What building the program and its tests needs.
+ZHR_BUILD_PACKAGES=(cmake g++ make qt6-base-dev qt6-qpa-plugins libgtest-dev libbenchmark-dev
+                    fonts-liberation2 fonts-dejavu-core)

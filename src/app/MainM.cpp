@@ -1,0 +1,19 @@
+#include "app/MainM.h"
+
+#include "io/SaveINIM.h"
+
+#include <QDir>
+
+std::unique_ptr<frmForma> MainM(ProgramState &state, Messenger &messenger, const QString &workFolder)
+{
+    state.settings.MaxHod = Settings::kDefaultMaxHod;
+    state.TiragNomera.assign(2, 0);
+
+    auto window = std::make_unique<frmForma>(state, messenger, workFolder);
+    window->ClearPole();
+    window->BiletClear();
+
+    state.settings = SettingsFile::Read(QDir(workFolder).filePath(SettingsFile::FileName));
+    window->ApplySettings();
+    return window;
+}

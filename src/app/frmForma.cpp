@@ -1,0 +1,208 @@
+#include "app/frmForma.h"
+
+#include "controls/ClickLabel.h"
+#include "controls/Fonts.h"
+#include "controls/ListBilet.h"
+#include "controls/Surface.h"
+#include "controls/VbColor.h"
+#include "controls/WrapButton.h"
+#include "io/SaveINIM.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QTimer>
+#include <algorithm>
+
+namespace
+{
+
+// Sizes of the window's three typefaces, in points.
+constexpr double kWindowPt = 18;
+constexpr double kLabelPt = 13.5;
+constexpr double kSmallPt = 8.25;
+
+// The tour label's colour before any game: red 255, green 128, blue 128.
+constexpr quint32 kTurStartColor = 0x8080FF;
+
+template <typename W> W *Place(W *w, const char *name, int x, int y, int width, int height, double pt)
+{
+    w->setObjectName(QLatin1String(name));
+    w->setGeometry(x, y, width, height);
+    w->setFont(Fonts::Make(pt));
+    return w;
+}
+
+} // namespace
+
+frmForma::frmForma(ProgramState &state, Messenger &messenger, const QString &workFolder, QWidget *parent)
+    : QMainWindow(parent), state_(state), messenger_(messenger), workFolder_(workFolder)
+{
+    setObjectName(QStringLiteral("frmForma"));
+    setWindowTitle(Titles::Window);
+
+    auto *client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->setFixedSize(kClientWidth, kClientHeight);
+    client->setFont(Fonts::Make(kWindowPt));
+    setCentralWidget(client);
+    CreateControls(client);
+    CreateMenus();
+    // The window keeps the size of its client area and menu.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+frmForma::~frmForma() = default;
+
+void frmForma::CreateControls(QWidget *client)
+{
+    // The advertisement strip along the top stays empty.
+    usrReklamaX1 = new QWidget(client);
+    usrReklamaX1->setObjectName(QStringLiteral("usrReklamaX1"));
+    usrReklamaX1->setGeometry(0, 0, 633, 73);
+
+    PolePic = Place(new Surface(client), "PolePic", 4, 80, 316, 341, kWindowPt);
+    PolePic->SetBackColor(VbColor::ToQColor(VbColor::ButtonFace));
+    PolePic->SetForeColor(VbColor::ToQColor(VbColor::ButtonText));
+    PolePic->SetSurfaceSize(316, 341);
+    PolePic->setEnabled(false);
+
+    Label1 = Place(new QLabel(QStringLiteral("Номера билетов и статистика"), client), "Label1", 336, 80, 0, 0,
+                   kSmallPt);
+    Label1->adjustSize();
+
+    ListBilet1 = new ListBilet(state_.store, client);
+    ListBilet1->setGeometry(336, 96, 169, 154);
+
+    Tur = Place(new ClickLabel(QStringLiteral(" Тур-1"), client), "Tur", 512, 80, 105, 33, kWindowPt);
+    Tur->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Tur->setAutoFillBackground(true);
+    {
+        QPalette pal = Tur->palette();
+        pal.setColor(QPalette::Window, VbColor::ToQColor(kTurStartColor));
+        Tur->setPalette(pal);
+    }
+
+    Label3 =
+        Place(new QLabel(QStringLiteral("Выигрывший билет"), client), "Label3", 512, 120, 105, 17, kSmallPt);
+
+    NIKA = Place(new QListWidget(client), "NIKA", 512, 136, 113, 108, kSmallPt);
+
+    kBiletGotov = Place(new WrapButton(QStringLiteral("Билет готов"), client), "kBiletGotov", 512, 152, 113,
+                        65, kWindowPt);
+    kBiletGotov->hide();
+    kBiletGotov->setEnabled(false);
+
+    Label2_0 =
+        Place(new QLabel(QStringLiteral("Билет номер:"), client), "Label2_0", 336, 264, 137, 25, kLabelPt);
+    NOMBILETlbl = Place(new QLabel(client), "NOMBILETlbl", 472, 264, 0, 0, kLabelPt);
+    SetCaption(NOMBILETlbl, QString());
+
+    Nombilet = Place(new QLineEdit(client), "Nombilet", 480, 262, 145, 32, kLabelPt);
+    Nombilet->hide();
+
+    BiletPic = Place(new Surface(client), "BiletPic", 336, 306, 289, 198, kLabelPt);
+    BiletPic->SetBackColor(VbColor::ToQColor(VbColor::HighlightText));
+    BiletPic->SetForeColor(VbColor::ToQColor(VbColor::ButtonText));
+    BiletPic->SetSurfaceSize(289, 198);
+    BiletPic->setEnabled(false);
+
+    Label2_1 =
+        Place(new QLabel(QStringLiteral("Номер  хода:"), client), "Label2_1", 8, 432, 137, 25, kLabelPt);
+    NHOD = Place(new QLabel(QStringLiteral(" 0"), client), "NHOD", 144, 432, 33, 25, kLabelPt);
+
+    Knopka = Place(new ClickLabel(client), "Knopka", 232, 432, 81, 33, kLabelPt);
+    Knopka->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    Knopka->hide();
+
+    VVEDNOM = Place(new QLabel(client), "VVEDNOM", 8, 472, 0, 0, kLabelPt);
+    SetCaption(VVEDNOM, QString());
+
+    VVOD1 = Place(new QLineEdit(client), "VVOD1", 192, 469, 49, 32, kLabelPt);
+    VVOD1->setMaxLength(2);
+    VVOD1->hide();
+    VVOD1->setEnabled(false);
+
+    PoleTimer = new QTimer(this);
+    PoleTimer->setObjectName(QStringLiteral("PoleTimer"));
+    PoleTimer->setInterval(1);
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    ApplySettings();
+}
+
+void frmForma::CreateMenus()
+{
+    auto item = [this](QMenu *menu, const char *name, const QString &caption, bool enabled,
+                       const QKeySequence &shortcut = {}) {
+        QAction *a = menu->addAction(caption);
+        a->setObjectName(QLatin1String(name));
+        a->setShortcut(shortcut);
+        a->setEnabled(enabled);
+        return a;
+    };
+
+    File = menuBar()->addMenu(QStringLiteral("Файл"));
+    File->setObjectName(QStringLiteral("File"));
+    FileNewBilet =
+        item(File, "FileNewBilet", QStringLiteral("Создать"), true, QKeySequence(Qt::CTRL | Qt::Key_N));
+    FileOpen =
+        item(File, "FileOpen", QStringLiteral("Открыть билеты"), true, QKeySequence(Qt::CTRL | Qt::Key_O));
+    FileSaveBilet = item(File, "FileSaveBilet", QStringLiteral("Сохранить билет"), false,
+                         QKeySequence(Qt::CTRL | Qt::Key_S));
+    FileSaveBiletAs = item(File, "FileSaveBiletAs", QStringLiteral("Сохранить как.."), false);
+    File->addSeparator()->setObjectName(QStringLiteral("FileSep1"));
+    FileOpenTirag = item(File, "FileOpenTirag", QStringLiteral("Открыть тираж"), false);
+    FileSaveTiragAs = item(File, "FileSaveTiragAs", QStringLiteral("Сохранить тираж как..."), false);
+    File->addSeparator()->setObjectName(QStringLiteral("FileSep2"));
+    FileExit = item(File, "FileExit", QStringLiteral("Выход"), true);
+    connect(FileExit, &QAction::triggered, this, &QWidget::close);
+
+    Regim = menuBar()->addMenu(QStringLiteral("Режим"));
+    Regim->setObjectName(QStringLiteral("Regim"));
+    RegimAddBliet = item(Regim, "RegimAddBliet", QStringLiteral("Добавить билеты"), false);
+    Regim->addSeparator()->setObjectName(QStringLiteral("RegimSep1"));
+    RegimProverka = item(Regim, "RegimProverka", QStringLiteral("Проверка"), true);
+    RegimPrizPoNomeru = item(Regim, "RegimPrizPoNomeru", QStringLiteral("Приз по номеру билета"), true);
+    Regim->addSeparator()->setObjectName(QStringLiteral("RegimSep2"));
+    RegimTimer = item(Regim, "RegimTimer", QStringLiteral("Настройка"), true);
+    RegimPovtor = item(Regim, "RegimPovtor", QStringLiteral("Повтор"), true);
+    RegimImitator = item(Regim, "RegimImitator", QStringLiteral("Имитатор"), true);
+    // Nothing to check until a ticket file is opened.
+    Regim->menuAction()->setEnabled(false);
+
+    Help = menuBar()->addMenu(QStringLiteral("Справка"));
+    Help->setObjectName(QStringLiteral("Help"));
+    HelpCallHelp =
+        item(Help, "HelpCallHelp", QStringLiteral("Вызов справки"), true, QKeySequence(Qt::Key_F1));
+    HelpAbout = item(Help, "HelpAbout", QStringLiteral("О программе"), true);
+}
+
+void frmForma::SetCaption(QLabel *label, const QString &caption)
+{
+    label->setText(caption);
+    label->adjustSize();
+}
+
+void frmForma::ApplySettings()
+{
+    // A zero or negative pace from a hand-edited file would spin the timer.
+    Timer1->setInterval(std::max<qint32>(1, state_.settings.interval));
+}
+
+int frmForma::SaveINIM()
+{
+    return ::SaveINIM(messenger_, workFolder_, state_.settings);
+}
+
+void frmForma::closeEvent(QCloseEvent *event)
+{
+    if (SaveINIM() == 1) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "core/BILETCls.h"
+#include "core/LotoRules.h"
+#include "core/NbInBLTCls.h"
+
+#include <array>
+#include <vector>
+
+// The tickets of the current set and the index from each number to the
+// tickets and rows that carry it. The program state owns one; tests make their own.
+class BiletStore
+{
+public:
+    // The tickets of the set; valid ones are 0..BiletCount-1, and a new set has the uncounted slot 0.
+    std::vector<BILETCls> Bilety;
+    // Number of tickets in the set. The store never changes it: the ticket list
+    // resets it on Clear and advances it on Add.
+    qint32 BiletCount = 0;
+    // Ticket shown on the card; equals BiletCount while a new ticket is being keyed in.
+    qint32 CurBilet = 0;
+    // Element n lists the (ticket, row) pairs carrying number n; element 0 stays empty.
+    std::array<NbInBLTCls, Loto::kMaxNomer + 1> BiletyPoNomeru;
+
+    // The ticket in slot 0..Bilety.size()-1.
+    BILETCls &Bilet(qint32 index);
+    // The ticket in slot 0..Bilety.size()-1, read only.
+    const BILETCls &Bilet(qint32 index) const;
+    // Makes slots up to upperIndex exist, keeping the tickets already there; new slots are empty.
+    void GrowBilety(qint32 upperIndex);
+    // Starts a new set: a single empty slot 0.
+    void NewSet();
+    // Empties the number index.
+    void ClearIndex();
+    // Adds every filled position of ticket t to the number index, in position order.
+    void IndexBilet(qint32 t);
+    // The entries of number 0..90.
+    const NbInBLTCls &PoNomeru(int n) const;
+
+private:
+    std::size_t CheckedSlot(qint32 index) const;
+};

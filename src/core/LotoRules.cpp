@@ -1,0 +1,68 @@
+#include "core/LotoRules.h"
+
+#include <stdexcept>
+
+namespace Loto
+{
+
+int ColumnOfNomer(int n)
+{
+    if (n < 1 || n > kMaxNomer)
+        throw std::out_of_range("ColumnOfNomer: not a lottery number");
+    // Column 8 runs from 80 to 90 inclusive, so 90 does not get a column of its own.
+    return n == kMaxNomer ? kColumns - 1 : n / 10;
+}
+
+int StrokaOfPosition(int k)
+{
+    if (k < 0 || k >= kNomeraPerBilet)
+        throw std::out_of_range("StrokaOfPosition: position out of range");
+    return k / kNomeraPerStroka;
+}
+
+int KletkaIndex(int stroka, int column)
+{
+    if (stroka < 0 || stroka >= kStroki || column < 0 || column >= kColumns)
+        throw std::out_of_range("KletkaIndex: cell out of range");
+    return stroka * kColumns + column;
+}
+
+bool IsRusLotoFileName(const QString &fileName)
+{
+    if (fileName.size() < 3)
+        return false;
+    return fileName.right(3).toLower() == QLatin1String("rlb");
+}
+
+QString KindName(bool isRusLoto)
+{
+    return isRusLoto ? QStringLiteral("Русское лото") : QStringLiteral("Золотой ключ");
+}
+
+QString BiletExtension(bool isRusLoto)
+{
+    return isRusLoto ? QStringLiteral(".rlb") : QStringLiteral(".gkb");
+}
+
+QString TiragExtension(bool isRusLoto)
+{
+    return isRusLoto ? QStringLiteral(".rlt") : QStringLiteral(".gkt");
+}
+
+QString MakeTiragTitle(const QString &drawNumber)
+{
+    return QStringLiteral("Тираж") + drawNumber;
+}
+
+QString MakeGameTitle(bool isRusLoto, const QString &tiragTitle)
+{
+    return KindName(isRusLoto) + QStringLiteral(" - ") + tiragTitle;
+}
+
+QString NomerText(qint64 n)
+{
+    const QString digits = QString::number(n);
+    return n < 0 ? digits : QLatin1Char(' ') + digits;
+}
+
+} // namespace Loto

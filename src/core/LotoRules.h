@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QString>
+#include <array>
+
+// The fixed rules of both lotteries: number range, ticket layout and the
+// names and titles derived from the lottery kind.
+namespace Loto
+{
+
+// Highest lottery number; numbers run 1..90 and 0 means "no number".
+inline constexpr int kMaxNomer = 90;
+// Numbers on one ticket.
+inline constexpr int kNomeraPerBilet = 30;
+// Rows on one ticket, three per playing field.
+inline constexpr int kStroki = 6;
+// Columns of a row.
+inline constexpr int kColumns = 9;
+// Cells of a ticket picture: rows x columns.
+inline constexpr int kKletki = kStroki * kColumns;
+// Numbers in one row.
+inline constexpr int kNomeraPerStroka = 5;
+
+// Per number 1..90 the colour it was drawn in; 0 = not drawn. Element 0 is unused.
+using NomerColorTable = std::array<qint32, kMaxNomer + 1>;
+
+// Column 0..8 a number 1..90 is printed in; 90 shares column 8 with the eighties.
+int ColumnOfNomer(int n);
+// Row 0..5 of a stored position 0..29.
+int StrokaOfPosition(int k);
+// Cell 0..53 of (row 0..5, column 0..8) on the ticket picture.
+int KletkaIndex(int stroka, int column);
+
+// True when a ticket file name belongs to "Русское лото" (ends in "rlb", any case).
+bool IsRusLotoFileName(const QString &fileName);
+// The lottery name shown to the user.
+QString KindName(bool isRusLoto);
+// Extension of a ticket file of the kind, with the dot.
+QString BiletExtension(bool isRusLoto);
+// Extension of a draw file of the kind, with the dot.
+QString TiragExtension(bool isRusLoto);
+// Title of a ticket set from the draw number, kept exactly as typed.
+QString MakeTiragTitle(const QString &drawNumber);
+// Title of the game: lottery name and draw title.
+QString MakeGameTitle(bool isRusLoto, const QString &tiragTitle);
+// A number as shown to the user: a space stands where a minus sign would be.
+QString NomerText(qint64 n);
+
+} // namespace Loto

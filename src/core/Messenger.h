@@ -1,0 +1,65 @@
+#pragma once
+// Every message box and question of the program goes through this interface:
+// the window shows them with QMessageBox, tests and the headless checker
+// answer them from a script.
+
+#include <QString>
+#include <deque>
+#include <vector>
+
+enum class MsgIcon { None, Exclamation, Warning, Error, Information };
+enum class MsgButtons { Ok, YesNo };
+enum class MsgAnswer { Ok, Yes, No };
+
+namespace Titles
+{
+// Boxes that name no title of their own carry the application title.
+inline const QString App = QStringLiteral("Билетон");
+// File messages (tickets, draws, settings).
+inline const QString Files = QStringLiteral("Жребикон");
+// Announcements of a win.
+inline const QString Joy = QStringLiteral("Радостная весть!");
+// The main window's caption before any ticket set exists.
+inline const QString Window = QStringLiteral("Жребикон");
+} // namespace Titles
+
+struct MessageRequest {
+    QString title = Titles::App;
+    QString text;
+    MsgIcon icon = MsgIcon::None;
+    MsgButtons buttons = MsgButtons::Ok;
+    MsgAnswer defaultButton = MsgAnswer::Ok;
+
+    bool operator==(const MessageRequest &) const = default;
+};
+
+class Messenger
+{
+public:
+    virtual ~Messenger() = default;
+    // Shows the box modally and returns the button the user chose.
+    virtual MsgAnswer Show(const MessageRequest &request) = 0;
+
+    // A Yes/No question without icon, Yes as default, under the application title.
+    bool Ask(const QString &text);
+    // An OK box.
+    void Tell(const QString &text, MsgIcon icon, const QString &title = Titles::App);
+};
+
+// Answers questions from a queue of scripted answers (then a default one) and
+// keeps every request, so a caller can check what the user would have seen.
+class RecordingMessenger : public Messenger
+{
+public:
+    MsgAnswer Show(const MessageRequest &request) override;
+
+    // Answers the next Yes/No questions with these, in order.
+    void Script(std::initializer_list<MsgAnswer> answers);
+    // The answer to questions once the script is used up.
+    MsgAnswer fallbackAnswer = MsgAnswer::No;
+
+    std::vector<MessageRequest> shown;
+
+private:
+    std::deque<MsgAnswer> script_;
+};

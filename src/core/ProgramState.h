@@ -1,0 +1,48 @@
+#pragma once
+// Program-wide state of one running program: the ticket set, the titles that
+// name it, the mode of the main window and the settings. The main window owns
+// one; a test creates a fresh one.
+
+#include "core/BiletStore.h"
+
+#include <QString>
+#include <vector>
+
+// Modes of the main window.
+enum Regim : qint32 {
+    RegimNone = 0,     // no game running
+    RegimProverka = 1, // the user types the called numbers
+    RegimPovtor = 2,   // replay of a recorded draw
+    RegimImitator = 3, // random draw on the timer
+    RegimZagruzka = 4, // keying in tickets
+};
+
+struct Settings {
+    static constexpr qint32 kDefaultInterval = 100;
+    static constexpr qint32 kDefaultMaxHod = 84;
+
+    qint32 interval = kDefaultInterval; // pace of replay and simulator, milliseconds
+    qint32 MaxHod = kDefaultMaxHod;     // the simulator ends after this many numbers
+
+    bool operator==(const Settings &) const = default;
+};
+
+struct ProgramState {
+    BiletStore store;
+
+    qint32 RegimState = RegimNone;
+    QString RegimTitle;
+
+    // Kind and titles of the current ticket set; empty until a set exists.
+    bool IsRusLoto = false;
+    QString TiragTitle;
+    QString GameTitle;
+
+    QString BiletFile; // ticket file the set was read from or saved to
+    QString TiragFile; // draw file last read or written
+
+    Settings settings;
+
+    // The draw of the current game, entries from index 1 (index 0 unused).
+    std::vector<qint32> TiragNomera = std::vector<qint32>(2, 0);
+};

@@ -1,0 +1,105 @@
+#include "io/SaveINIM.h"
+
+#include <QDir>
+#include <QFile>
+#include <QList>
+#include <cmath>
+#include <limits>
+#include <optional>
+
+namespace SettingsFile
+{
+namespace
+{
+
+// A number as the platform prints it: sign place (space or minus), digits,
+// one trailing space.
+QByteArray NumberField(qint32 n)
+{
+    QByteArray digits =
+        QByteArray::number(static_cast<qint64>(n) < 0 ? -static_cast<qint64>(n) : static_cast<qint64>(n));
+    return (n < 0 ? "-" : " ") + digits + " ";
+}
+
+std::optional<qint32> ParseValue(const QByteArray &token)
+{
+    bool ok = false;
+    const qlonglong whole = token.toLongLong(&ok);
+    if (ok) {
+        if (whole < std::numeric_limits<qint32>::min() || whole > std::numeric_limits<qint32>::max())
+            return std::nullopt;
+        return static_cast<qint32>(whole);
+    }
+    // A value edited by hand as "100.0" still means 100.
+    const double real = token.toDouble(&ok);
+    if (!ok || !std::isfinite(real))
+        return std::nullopt;
+    const double rounded = std::nearbyint(real);
+    if (rounded < std::numeric_limits<qint32>::min() || rounded > std::numeric_limits<qint32>::max())
+        return std::nullopt;
+    return static_cast<qint32>(rounded);
+}
+
+} // namespace
+
+QByteArray Encode(const Settings &settings)
+{
+    return NumberField(settings.interval) + "\r\n" + NumberField(settings.MaxHod) + "\r\n";
+}
+
+Settings Decode(const QByteArray &bytes)
+{
+    Settings result;
+    // One value a line; spaces around a value do not count.
+    QByteArray text = bytes;
+    if (text.startsWith("\xEF\xBB\xBF")) // saved by an editor that marks UTF-8
+        text.remove(0, 3);
+    const QList<QByteArray> lines = text.split('\n');
+    auto value = [&lines](int i) -> std::optional<qint32> {
+        if (i >= lines.size())
+            return std::nullopt;
+        return ParseValue(lines[i].trimmed());
+    };
+    if (auto v = value(0))
+        result.interval = *v;
+    if (auto v = value(1))
+        result.MaxHod = *v;
+    return result;
+}
+
+Settings Read(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return Settings{};
+    // Two short lines; a huge file is not ours and needs no more than its start.
+    return Decode(file.read(4096));
+}
+
+SaveStatus Write(const QString &path, const Settings &settings)
+{
+    return FileSave::WriteAtomically(path, Encode(settings));
+}
+
+} // namespace SettingsFile
+
+int SaveINIM(Messenger &messenger, const QString &folder, const Settings &settings)
+{
+    if (!messenger.Ask(QStringLiteral("Закрыть программу?")))
+        return 1;
+
+    const QString name = SettingsFile::FileName;
+    switch (SettingsFile::Write(QDir(folder).filePath(name), settings)) {
+    case SaveStatus::Saved:
+        break;
+    case SaveStatus::Protected:
+        messenger.Tell(QStringLiteral("Файл «%1» защищён от записи.").arg(name), MsgIcon::Error,
+                       Titles::Files);
+        break;
+    case SaveStatus::Failed:
+        messenger.Tell(QStringLiteral("Файл «%1» сохранить не возможно.").arg(name), MsgIcon::Error,
+                       Titles::Files);
+        break;
+    }
+    return 0;
+}

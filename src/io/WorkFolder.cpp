@@ -1,0 +1,39 @@
+#include "io/WorkFolder.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTemporaryFile>
+
+namespace WorkFolder
+{
+namespace
+{
+
+bool CanWriteIn(const QString &folder)
+{
+    // Asking the file system beats trusting permission bits (network shares,
+    // read-only mounts).
+    QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".zhrebikon-probe-XXXXXX")));
+    return probe.open();
+}
+
+} // namespace
+
+QString Choose()
+{
+    const QString started = QDir::currentPath();
+    if (CanWriteIn(started))
+        return started;
+
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!documents.isEmpty()) {
+        const QString own = QDir(documents).filePath(QStringLiteral("Жребикон"));
+        if (QDir().mkpath(own) && CanWriteIn(own))
+            return own;
+    }
+    // Nowhere to write: stay where we were started; saving will say so.
+    return started;
+}
+
+} // namespace WorkFolder

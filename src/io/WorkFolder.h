@@ -1,0 +1,13 @@
+#pragma once
+// The one folder where the program keeps its settings, ticket files and draw
+// files: the folder it was started in when that can be written, otherwise
+// "Жребикон" under the user's documents.
+
+#include <QString>
+
+namespace WorkFolder
+{
+
+QString Choose();
+
+} // namespace WorkFolder

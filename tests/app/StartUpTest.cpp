@@ -1,0 +1,283 @@
+#include "app/MainM.h"
+#include "controls/ClickLabel.h"
+#include "controls/ListBilet.h"
+#include "controls/Surface.h"
+#include "controls/VbColor.h"
+#include "io/SaveINIM.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace
+{
+
+class StartUp : public ::testing::Test
+{
+protected:
+    void Start()
+    {
+        window = MainM(state, messenger, dir.path());
+        ASSERT_TRUE(window);
+    }
+    QString IniPath() const { return dir.filePath(SettingsFile::FileName); }
+    QByteArray IniBytes() const
+    {
+        QFile f(IniPath());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    }
+
+    QTemporaryDir dir;
+    ProgramState state;
+    RecordingMessenger messenger;
+    std::unique_ptr<frmForma> window;
+};
+
+QColor ButtonFace()
+{
+    return VbColor::ToQColor(VbColor::ButtonFace);
+}
+
+} // namespace
+
+TEST_F(StartUp, WithoutSettingsFileThePaceIs100AndTheMaximum84)
+{
+    Start();
+    EXPECT_EQ(state.settings, (Settings{100, 84}));
+    EXPECT_EQ(window->Timer1->interval(), 100);
+    EXPECT_FALSE(window->Timer1->isActive());
+    EXPECT_FALSE(window->PoleTimer->isActive());
+    EXPECT_EQ(window->PoleTimer->interval(), 1);
+    EXPECT_EQ(state.RegimState, RegimNone);
+    EXPECT_EQ(state.TiragNomera.size(), 2u);
+    EXPECT_EQ(state.store.BiletCount, 0);
+}
+
+TEST_F(StartUp, SettingsFileIsReadFromTheWorkFolder)
+{
+    QFile f(IniPath());
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(" 2000 \r\n 87 \r\n");
+    f.close();
+    Start();
+    EXPECT_EQ(state.settings, (Settings{2000, 87}));
+    EXPECT_EQ(window->Timer1->interval(), 2000);
+}
+
+TEST_F(StartUp, DamagedSettingsFileKeepsDefaultsAndANonPositivePaceNeverSpinsTheTimer)
+{
+    QFile f(IniPath());
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("-5\r\nrubbish\r\n");
+    f.close();
+    Start();
+    EXPECT_EQ(state.settings, (Settings{-5, 84}));
+    EXPECT_GE(window->Timer1->interval(), 1);
+}
+
+TEST_F(StartUp, ControlsStandInTheirPlacesWithTheirCaptions)
+{
+    Start();
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Жребикон"));
+    EXPECT_EQ(window->centralWidget()->size(), QSize(632, 508));
+
+    struct Expect {
+        QWidget *w;
+        QRect geometry; // an empty size means "sized to its text"
+        QString caption;
+        bool visible, enabled;
+    };
+    const frmForma &f = *window;
+    const Expect controls[] = {
+        {f.PolePic, {4, 80, 316, 341}, {}, true, false},
+        {f.Label1, {336, 80, 0, 0}, QStringLiteral("Номера билетов и статистика"), true, true},
+        {f.ListBilet1, {336, 96, 169, 154}, {}, true, true},
+        {f.Tur, {512, 80, 105, 33}, QStringLiteral(" Тур-1"), true, true},
+        {f.Label3, {512, 120, 105, 17}, QStringLiteral("Выигрывший билет"), true, true},
+        {f.NIKA, {512, 136, 113, 108}, {}, true, true},
+        {f.kBiletGotov, {512, 152, 113, 65}, QStringLiteral("Билет готов"), false, false},
+        {f.Label2_0, {336, 264, 137, 25}, QStringLiteral("Билет номер:"), true, true},
+        {f.NOMBILETlbl, {472, 264, 0, 0}, QString(), true, true},
+        {f.Nombilet, {480, 262, 145, 32}, QString(), false, true},
+        {f.BiletPic, {336, 306, 289, 198}, {}, true, false},
+        {f.Label2_1, {8, 432, 137, 25}, QStringLiteral("Номер  хода:"), true, true},
+        {f.NHOD, {144, 432, 33, 25}, QStringLiteral(" 0"), true, true},
+        {f.Knopka, {232, 432, 81, 33}, QString(), false, true},
+        {f.VVEDNOM, {8, 472, 0, 0}, QString(), true, true},
+        {f.VVOD1, {192, 469, 49, 32}, QString(), false, false},
+    };
+    for (const Expect &e : controls) {
+        SCOPED_TRACE(e.w->objectName().toStdString());
+        EXPECT_EQ(e.w->pos(), e.geometry.topLeft());
+        if (!e.geometry.size().isEmpty()) {
+            EXPECT_EQ(e.w->size(), e.geometry.size());
+        }
+        EXPECT_EQ(e.w->isVisibleTo(window->centralWidget()), e.visible);
+        EXPECT_EQ(e.w->isEnabled(), e.enabled);
+        if (auto *label = qobject_cast<QLabel *>(e.w)) {
+            EXPECT_EQ(label->text(), e.caption);
+        }
+        if (auto *button = qobject_cast<QPushButton *>(e.w)) {
+            EXPECT_EQ(button->text(), e.caption);
+        }
+        if (auto *box = qobject_cast<QLineEdit *>(e.w)) {
+            EXPECT_EQ(box->text(), e.caption);
+        }
+    }
+    // Labels sized to their text show all of it.
+    EXPECT_GE(f.Label1->width(), f.Label1->fontMetrics().horizontalAdvance(f.Label1->text()));
+    EXPECT_EQ(f.NIKA->count(), 0);
+    EXPECT_EQ(f.VVOD1->maxLength(), 2);
+    EXPECT_EQ(f.Tur->palette().color(QPalette::Window), QColor(255, 128, 128));
+}
+
+TEST_F(StartUp, FontsFollowTheWindowsThreeSizes)
+{
+    Start();
+    const frmForma &f = *window;
+    for (QWidget *w : {static_cast<QWidget *>(f.PolePic), static_cast<QWidget *>(f.Tur),
+                       static_cast<QWidget *>(f.kBiletGotov)})
+        EXPECT_DOUBLE_EQ(w->font().pointSizeF(), 18) << w->objectName().toStdString();
+    for (QWidget *w :
+         {static_cast<QWidget *>(f.Label1), static_cast<QWidget *>(f.Label3), static_cast<QWidget *>(f.NIKA)})
+        EXPECT_DOUBLE_EQ(w->font().pointSizeF(), 8.25) << w->objectName().toStdString();
+    for (QWidget *w : {static_cast<QWidget *>(f.BiletPic), static_cast<QWidget *>(f.Label2_0),
+                       static_cast<QWidget *>(f.NHOD), static_cast<QWidget *>(f.VVOD1),
+                       static_cast<QWidget *>(f.Nombilet), static_cast<QWidget *>(f.Knopka)})
+        EXPECT_DOUBLE_EQ(w->font().pointSizeF(), 13.5) << w->objectName().toStdString();
+    EXPECT_TRUE(f.PolePic->font().bold());
+    EXPECT_EQ(f.PolePic->font().family(), QStringLiteral("MS Sans Serif"));
+}
+
+TEST_F(StartUp, MenusHaveTheirCaptionsShortcutsAndStartStates)
+{
+    Start();
+    struct Item {
+        QAction *action;
+        QString caption;
+        QKeySequence shortcut;
+        bool enabled;
+    };
+    const frmForma &f = *window;
+    const Item items[] = {
+        {f.File->menuAction(), QStringLiteral("Файл"), {}, true},
+        {f.FileNewBilet, QStringLiteral("Создать"), QKeySequence(QStringLiteral("Ctrl+N")), true},
+        {f.FileOpen, QStringLiteral("Открыть билеты"), QKeySequence(QStringLiteral("Ctrl+O")), true},
+        {f.FileSaveBilet, QStringLiteral("Сохранить билет"), QKeySequence(QStringLiteral("Ctrl+S")), false},
+        {f.FileSaveBiletAs, QStringLiteral("Сохранить как.."), {}, false},
+        {f.FileOpenTirag, QStringLiteral("Открыть тираж"), {}, false},
+        {f.FileSaveTiragAs, QStringLiteral("Сохранить тираж как..."), {}, false},
+        {f.FileExit, QStringLiteral("Выход"), {}, true},
+        {f.Regim->menuAction(), QStringLiteral("Режим"), {}, false},
+        {f.RegimAddBliet, QStringLiteral("Добавить билеты"), {}, false},
+        {f.RegimProverka, QStringLiteral("Проверка"), {}, true},
+        {f.RegimPrizPoNomeru, QStringLiteral("Приз по номеру билета"), {}, true},
+        {f.RegimTimer, QStringLiteral("Настройка"), {}, true},
+        {f.RegimPovtor, QStringLiteral("Повтор"), {}, true},
+        {f.RegimImitator, QStringLiteral("Имитатор"), {}, true},
+        {f.Help->menuAction(), QStringLiteral("Справка"), {}, true},
+        {f.HelpCallHelp, QStringLiteral("Вызов справки"), QKeySequence(QStringLiteral("F1")), true},
+        {f.HelpAbout, QStringLiteral("О программе"), {}, true},
+    };
+    for (const Item &i : items) {
+        SCOPED_TRACE(i.caption.toStdString());
+        EXPECT_EQ(i.action->text(), i.caption);
+        EXPECT_EQ(i.action->shortcut(), i.shortcut);
+        EXPECT_EQ(i.action->isEnabled(), i.enabled);
+    }
+    // Menu order, separators included.
+    const QList<QAction *> file = f.File->actions();
+    ASSERT_EQ(file.size(), 9);
+    EXPECT_TRUE(file[4]->isSeparator());
+    EXPECT_TRUE(file[7]->isSeparator());
+    EXPECT_EQ(file[8], f.FileExit);
+    const QList<QAction *> regim = f.Regim->actions();
+    ASSERT_EQ(regim.size(), 8);
+    EXPECT_TRUE(regim[1]->isSeparator());
+    EXPECT_TRUE(regim[4]->isSeparator());
+    EXPECT_EQ(regim[7], f.RegimImitator);
+    EXPECT_EQ(f.menuBar()->actions().size(), 3);
+}
+
+TEST_F(StartUp, TheBoardShowsItsGridOnTheButtonFace)
+{
+    Start();
+    const Surface &pole = *window->PolePic;
+    const QColor black(Qt::black);
+    // Grid lines: every 35 pixels across, every 34 down, the last ones closing the grid.
+    for (QPoint p : {QPoint(0, 0), QPoint(35, 20), QPoint(315, 100), QPoint(100, 34), QPoint(200, 340),
+                     QPoint(315, 340), QPoint(280, 306)})
+        EXPECT_EQ(pole.Pixel(p.x(), p.y()), black) << p.x() << "," << p.y();
+    // Inside the cells, clear of the numbers: button face.
+    for (QPoint p : {QPoint(1, 1), QPoint(34, 33), QPoint(281, 307), QPoint(36, 35)})
+        EXPECT_EQ(pole.Pixel(p.x(), p.y()), ButtonFace()) << p.x() << "," << p.y();
+}
+
+TEST_F(StartUp, EveryNumberIsWrittenInItsBoardCell)
+{
+    Start();
+    const Surface &pole = *window->PolePic;
+    // The board holds ink only on the grid and inside the cells' numbers:
+    // each cell's inside has some ink, in a column-wise order of 1 to 90.
+    for (int c = 0; c < 9; ++c) {
+        for (int r = 0; r < 10; ++r) {
+            bool ink = false;
+            for (int y = 34 * r + 2; y < 34 * r + 33 && !ink; ++y)
+                for (int x = 35 * c + 2; x < 35 * c + 34 && !ink; ++x)
+                    ink = pole.Pixel(x, y) != ButtonFace();
+            EXPECT_TRUE(ink) << "number " << 10 * c + r + 1;
+        }
+    }
+}
+
+TEST_F(StartUp, TheEmptyCardShowsTwoFieldsAndTheBandBetween)
+{
+    Start();
+    const Surface &card = *window->BiletPic;
+    const QColor black(Qt::black), white = VbColor::ToQColor(VbColor::HighlightText);
+    for (QPoint p : {QPoint(0, 0), QPoint(288, 0), QPoint(32, 50), QPoint(100, 93), QPoint(0, 104),
+                     QPoint(288, 197), QPoint(150, 135), QPoint(256, 150)})
+        EXPECT_EQ(card.Pixel(p.x(), p.y()), black) << p.x() << "," << p.y();
+    for (QPoint p : {QPoint(1, 1), QPoint(31, 30), QPoint(200, 120), QPoint(287, 196)})
+        EXPECT_EQ(card.Pixel(p.x(), p.y()), white) << p.x() << "," << p.y();
+    for (QPoint p : {QPoint(0, 94), QPoint(288, 103), QPoint(150, 98), QPoint(32, 100)})
+        EXPECT_EQ(card.Pixel(p.x(), p.y()), ButtonFace()) << p.x() << "," << p.y();
+}
+
+TEST_F(StartUp, ClosingAndAnsweringNoChangesNothing)
+{
+    Start();
+    window->show();
+    state.RegimState = RegimZagruzka;
+    state.settings.MaxHod = 88;
+    const QImage pole = window->PolePic->Image();
+    messenger.Script({MsgAnswer::No});
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(messenger.shown.size(), 1u);
+    EXPECT_EQ(messenger.shown[0].text, QStringLiteral("Закрыть программу?"));
+    EXPECT_FALSE(QFile::exists(IniPath()));
+    EXPECT_EQ(state.RegimState, RegimZagruzka);
+    EXPECT_EQ(state.settings.MaxHod, 88);
+    EXPECT_EQ(window->PolePic->Image(), pole);
+}
+
+TEST_F(StartUp, ExitMenuAsksAndYesWritesTheSettingsFile)
+{
+    Start();
+    window->show();
+    state.settings = Settings{3000, 81};
+    messenger.Script({MsgAnswer::Yes});
+    window->FileExit->trigger();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(messenger.shown.size(), 1u);
+    EXPECT_EQ(IniBytes(), QByteArray(" 3000 \r\n 81 \r\n"));
+}

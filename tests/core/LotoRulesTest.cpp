@@ -1,0 +1,56 @@
+#include "core/LotoRules.h"
+
+#include <gtest/gtest.h>
+#include <stdexcept>
+
+using namespace Loto;
+
+TEST(LottoLayout, ColumnBoundaries)
+{
+    EXPECT_EQ(ColumnOfNomer(9), 0);
+    EXPECT_EQ(ColumnOfNomer(10), 1);
+    EXPECT_EQ(ColumnOfNomer(89), 8);
+    EXPECT_EQ(ColumnOfNomer(90), 8) << "90 shares the last column with the eighties";
+    EXPECT_THROW(ColumnOfNomer(0), std::out_of_range);
+    EXPECT_THROW(ColumnOfNomer(91), std::out_of_range);
+}
+
+TEST(LottoLayout, RowsAndCellsAcrossTheFieldBoundary)
+{
+    EXPECT_EQ(StrokaOfPosition(14), 2); // last number of field 1
+    EXPECT_EQ(StrokaOfPosition(15), 3); // first number of field 2
+    EXPECT_EQ(StrokaOfPosition(29), 5);
+    EXPECT_THROW(StrokaOfPosition(30), std::out_of_range);
+    EXPECT_THROW(StrokaOfPosition(-1), std::out_of_range);
+
+    EXPECT_EQ(KletkaIndex(1, 0), 9);
+    EXPECT_EQ(KletkaIndex(5, 8), kKletki - 1);
+    EXPECT_THROW(KletkaIndex(6, 0), std::out_of_range);
+    EXPECT_THROW(KletkaIndex(0, 9), std::out_of_range);
+}
+
+TEST(LottoKind, KindFromFileNameInAnyCase)
+{
+    EXPECT_TRUE(IsRusLotoFileName("Тираж1234.RLB"));
+    EXPECT_TRUE(IsRusLotoFileName("a.rLb"));
+    EXPECT_TRUE(IsRusLotoFileName("rlb"));
+    EXPECT_FALSE(IsRusLotoFileName("Тираж1234.gkb"));
+    EXPECT_FALSE(IsRusLotoFileName("rlb.gkb")) << "only the ending counts";
+    EXPECT_FALSE(IsRusLotoFileName("lb"));
+    EXPECT_FALSE(IsRusLotoFileName(""));
+}
+
+TEST(LottoKind, TitlesKeepTheDrawNumberAsTyped)
+{
+    EXPECT_EQ(MakeTiragTitle("007"), QStringLiteral("Тираж007"));
+    EXPECT_EQ(MakeGameTitle(true, MakeTiragTitle("1234")), QStringLiteral("Русское лото - Тираж1234"));
+    EXPECT_EQ(MakeGameTitle(false, MakeTiragTitle("12")), QStringLiteral("Золотой ключ - Тираж12"));
+}
+
+TEST(LottoKind, NumberTextReservesTheSignPlace)
+{
+    EXPECT_EQ(NomerText(7), QStringLiteral(" 7"));
+    EXPECT_EQ(NomerText(45), QStringLiteral(" 45"));
+    EXPECT_EQ(NomerText(0), QStringLiteral(" 0"));
+    EXPECT_EQ(NomerText(-3), QStringLiteral("-3"));
+}
