@@ -1,11 +1,13 @@
 #include "app/MainM.h"
 
+#include "controls/Fonts.h"
 #include "io/SaveINIM.h"
 
 #include <QDir>
 
 std::unique_ptr<frmForma> MainM(ProgramState &state, Messenger &messenger, const QString &workFolder)
 {
+    Fonts::InstallSubstitutes();
     state.settings.MaxHod = Settings::kDefaultMaxHod;
     state.TiragNomera.assign(2, 0);
 

@@ -32,7 +32,8 @@ template <typename W> W *Place(W *w, const char *name, int x, int y, int width, 
 {
     w->setObjectName(QLatin1String(name));
     w->setGeometry(x, y, width, height);
-    w->setFont(Fonts::Make(pt));
+    // The small captions are plain, as their width needs; the rest is bold.
+    w->setFont(Fonts::Make(pt, pt > kSmallPt));
     return w;
 }
 

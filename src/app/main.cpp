@@ -1,5 +1,4 @@
 #include "app/MainM.h"
-#include "controls/Fonts.h"
 #include "controls/QtMessenger.h"
 #include "io/WorkFolder.h"
 
@@ -22,7 +21,6 @@ int main(int argc, char **argv)
 #endif
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Жребикон"));
-    Fonts::InstallSubstitutes();
 
     ProgramState state;
     QtMessenger messenger;
