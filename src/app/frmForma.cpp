@@ -9,6 +9,7 @@
 #include "io/SaveINIM.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -52,6 +53,7 @@ frmForma::frmForma(ProgramState &state, Messenger &messenger, const QString &wor
     setCentralWidget(client);
     CreateControls(client);
     CreateMenus();
+    Connect();
     // The window keeps the size of its client area and menu.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
@@ -75,7 +77,7 @@ void frmForma::CreateControls(QWidget *client)
                    kSmallPt);
     Label1->adjustSize();
 
-    ListBilet1 = new ListBilet(state_.store, client);
+    ListBilet1 = new ListBilet(state_, client);
     ListBilet1->setGeometry(336, 96, 169, 154);
 
     Tur = Place(new ClickLabel(QStringLiteral(" Тур-1"), client), "Tur", 512, 80, 105, 33, kWindowPt);
@@ -96,6 +98,9 @@ void frmForma::CreateControls(QWidget *client)
                         65, kWindowPt);
     kBiletGotov->hide();
     kBiletGotov->setEnabled(false);
+    // Enter on the focused button stores the ticket, so a ticket can be keyed in
+    // from the keyboard alone.
+    kBiletGotov->setAutoDefault(true);
 
     Label2_0 =
         Place(new QLabel(QStringLiteral("Билет номер:"), client), "Label2_0", 336, 264, 137, 25, kLabelPt);
@@ -127,12 +132,38 @@ void frmForma::CreateControls(QWidget *client)
     VVOD1->hide();
     VVOD1->setEnabled(false);
 
-    PoleTimer = new QTimer(this);
-    PoleTimer->setObjectName(QStringLiteral("PoleTimer"));
-    PoleTimer->setInterval(1);
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     ApplySettings();
+}
+
+void frmForma::Connect()
+{
+    connect(PolePic, &Surface::MousePressed, this, [this](QPointF p) { PolePic_MouseDown(p); });
+    connect(PolePic, &Surface::MouseMoved, this, [this](QPointF p) { PolePic_MouseMove(p); });
+    connect(PolePic, &Surface::MouseReleased, this, [this](QPointF p) { PolePic_MouseUp(p); });
+    connect(PolePic, &Surface::PointerLeft, this, [this] { PolePic_Leave(); });
+    connect(BiletPic, &Surface::MouseReleased, this, [this](QPointF p) { BiletPic_MouseUp(p); });
+    connect(Nombilet, &QLineEdit::textChanged, this, [this] { Nombilet_Change(); });
+    Nombilet->installEventFilter(this);
+    VVOD1->installEventFilter(this);
+    connect(kBiletGotov, &QPushButton::clicked, this, [this] { kBiletGotov_Click(); });
+    connect(ListBilet1, &ListBilet::DblClick, this, [this] { ListBilet1_DblClick(); });
+    connect(FileNewBilet, &QAction::triggered, this, [this] { FileNewBilet_Click(); });
+    connect(RegimAddBliet, &QAction::triggered, this, [this] { RegimAddBliet_Click(); });
+    connect(FileExit, &QAction::triggered, this, &QWidget::close);
+}
+
+bool frmForma::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        if (watched == VVOD1)
+            return VVOD1_KeyPress(key);
+        if (watched == Nombilet)
+            return Nombilet_KeyPress(key);
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void frmForma::CreateMenus()
@@ -160,7 +191,6 @@ void frmForma::CreateMenus()
     FileSaveTiragAs = item(File, "FileSaveTiragAs", QStringLiteral("Сохранить тираж как..."), false);
     File->addSeparator()->setObjectName(QStringLiteral("FileSep2"));
     FileExit = item(File, "FileExit", QStringLiteral("Выход"), true);
-    connect(FileExit, &QAction::triggered, this, &QWidget::close);
 
     Regim = menuBar()->addMenu(QStringLiteral("Режим"));
     Regim->setObjectName(QStringLiteral("Regim"));

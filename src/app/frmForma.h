@@ -8,10 +8,12 @@
 #include "core/ProgramState.h"
 
 #include <QMainWindow>
+#include <array>
 
 class ClickLabel;
 class ListBilet;
 class QAction;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -31,8 +33,28 @@ public:
 
     // Paints the whole board empty: grid and the 90 numbers.
     void ClearPole();
+    // Repaints the board cell of number n in KletkaColor, with its number.
+    void PoleKletka(int n);
     // Paints the empty ticket card: two fields and the band between them.
     void BiletClear();
+    // Shows ticket CurBilet on the card, drawn numbers in their colours.
+    void Bilet();
+    // Starts keying in a new ticket: empty board and card, focus on its number.
+    void BiletNew();
+    // Puts number n on the card being keyed in, or takes it off.
+    void NomerToggle(int n);
+    // Sets the window's layout for the current mode and empties the game data.
+    void PSbros();
+    // Starts a new ticket set of the lottery (Русское лото when isRusLoto) for a draw.
+    void FileNewBilet2(bool isRusLoto, const QString &drawNumber);
+
+    // Menu commands.
+    void FileNewBilet_Click();
+    void RegimAddBliet_Click();
+    // The user chose a row of the ticket list.
+    void ListBilet1_DblClick();
+    // "Билет готов": stores the ticket on the card.
+    void kBiletGotov_Click();
 
     // Puts the settings in force (the timer's pace).
     void ApplySettings();
@@ -45,6 +67,24 @@ public:
     // Client area of the window.
     static constexpr int kClientWidth = 632;
     static constexpr int kClientHeight = 508;
+
+    // Colours, as 0x00BBGGRR.
+    static constexpr quint32 kUsedColor = 0xFF9BA3; // a number on the ticket being keyed in
+
+    // Fill colour of the next PoleKletka.
+    quint32 KletkaColor = kUsedColor;
+
+    // The card being keyed in.
+    struct Entry {
+        std::array<qint32, 54> BiletKletki{}; // by cell (row * 9 + column); 0 = empty
+        std::array<qint32, 7> StrokaCount{};  // numbers in each row; element 6 stops the row search
+        qint32 CurStroka = 0;                 // row being filled; 6 when all rows are complete
+    } entry;
+
+    // The board's framed cell (its top-left pixel) and whether the button is held on it.
+    int PoleX = 0;
+    int PoleY = 0;
+    bool PolePressed = false;
 
     // Controls, by the names the rest of the program uses.
     QWidget *usrReklamaX1 = nullptr;
@@ -64,7 +104,6 @@ public:
     ClickLabel *Knopka = nullptr;
     QLabel *VVEDNOM = nullptr;
     QLineEdit *VVOD1 = nullptr;
-    QTimer *PoleTimer = nullptr;
     QTimer *Timer1 = nullptr;
 
     QMenu *File = nullptr;
@@ -88,10 +127,32 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // The board.
+    void RamkaUp();
+    void RamkaDown();
+    void RamkaErase();
+    void PolePic_MouseDown(QPointF pos);
+    void PolePic_MouseMove(QPointF pos);
+    void PolePic_MouseUp(QPointF pos);
+    void PolePic_Leave();
+    // The card.
+    void StrokaMark();
+    void StrokaUnmark();
+    void FillKletka(int stroka, int column, quint32 color);
+    void WriteKletka(int stroka, int column, const QString &text);
+    void BiletPic_MouseUp(QPointF pos);
+    void Nombilet_Change();
+    bool VVOD1_KeyPress(QKeyEvent *event);
+    bool Nombilet_KeyPress(QKeyEvent *event);
+    // Shows the controls of ticket entry, shared by both ways into it.
+    void EnterZagruzka();
+
     void CreateControls(QWidget *client);
     void CreateMenus();
+    void Connect();
     // Sets a label's caption; labels that are sized to their text follow it.
     static void SetCaption(QLabel *label, const QString &caption);
 

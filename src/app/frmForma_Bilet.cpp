@@ -1,15 +1,41 @@
 // The ticket card: two fields of 3 rows by 9 columns, 32 by 31 pixels a cell,
-// with a band of the window's colour between them.
+// with a band of the window's colour between them. In ticket entry the card is
+// filled row by row, top to bottom; elsewhere it shows the chosen ticket.
 #include "app/frmForma.h"
 
+#include "controls/ListBilet.h"
 #include "controls/Surface.h"
 #include "controls/VbColor.h"
+#include "core/LotoRules.h"
+#include "io/Cp1251.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 
 namespace
 {
 constexpr int kCellW = 32;
 constexpr int kCellH = 31;
 constexpr int kSecondField = 104; // top of the lower field
+constexpr int kFull = 6;          // CurStroka once every row is complete
+
+// Top pixel of a card row; the lower field sits below the band.
+int Top(int stroka)
+{
+    return kCellH * stroka + (stroka >= 3 ? 11 : 0);
+}
+int TextTop(int stroka)
+{
+    return Top(stroka) + 4;
+}
+
+QColor Color(quint32 vb)
+{
+    return VbColor::ToQColor(vb);
+}
+
 } // namespace
 
 void frmForma::BiletClear()
@@ -23,5 +49,225 @@ void frmForma::BiletClear()
         for (int x = 0; x <= 9 * kCellW; x += kCellW)
             card.Line(x, y0, x, y0 + 3 * kCellH, black);
     }
-    card.FillRect(0, 3 * kCellH + 1, 9 * kCellW, kSecondField - 1, VbColor::ToQColor(VbColor::ButtonFace));
+    card.FillRect(0, 3 * kCellH + 1, 9 * kCellW, kSecondField - 1, Color(VbColor::ButtonFace));
+}
+
+void frmForma::FillKletka(int stroka, int column, quint32 color)
+{
+    const int x = kCellW * column, y = Top(stroka);
+    BiletPic->FillRect(x + 1, y + 1, x + 31, y + 30, Color(color));
+}
+
+void frmForma::WriteKletka(int stroka, int column, const QString &text)
+{
+    const int h = (kCellW - BiletPic->TextWidth(text)) / 2;
+    BiletPic->Text(kCellW * column + h - 2, TextTop(stroka), text);
+}
+
+void frmForma::Bilet()
+{
+    const BILETCls &bilet = state_.store.Bilet(state_.store.CurBilet);
+    SetCaption(NOMBILETlbl, bilet.Nomer);
+    BiletClear();
+    for (int k = 0; k < Loto::kNomeraPerBilet; ++k) {
+        const qint32 n = bilet.NomeraList(k);
+        if (n == 0)
+            continue; // a position never filled has no cell
+        const int r = Loto::StrokaOfPosition(k), c = Loto::ColumnOfNomer(n);
+        if (state_.HodCount > 0 && state_.NomerColor[n] != 0)
+            FillKletka(r, c, quint32(state_.NomerColor[n]));
+        WriteKletka(r, c, Loto::NomerText(n));
+    }
+}
+
+void frmForma::BiletNew()
+{
+    state_.NomerColor.fill(0);
+    entry = Entry{};
+    ClearPole();
+    BiletClear();
+    state_.store.CurBilet = state_.store.BiletCount;
+    SetCaption(NOMBILETlbl, QString());
+    Nombilet->clear();
+    kBiletGotov->setEnabled(false);
+    entry.CurStroka = 0;
+    StrokaMark();
+    Nombilet->setFocus();
+}
+
+void frmForma::StrokaMark()
+{
+    const int r = entry.CurStroka;
+    if (r >= kFull)
+        return;
+    for (int c = 0; c < Loto::kColumns; ++c) {
+        const qint32 n = entry.BiletKletki[Loto::KletkaIndex(r, c)];
+        if (n != 0) {
+            WriteKletka(r, c, Loto::NomerText(n));
+        } else {
+            FillKletka(r, c, kUsedColor);
+            WriteKletka(r, c, QStringLiteral("?"));
+        }
+    }
+}
+
+void frmForma::StrokaUnmark()
+{
+    const int r = entry.CurStroka;
+    if (r >= kFull)
+        return;
+    for (int c = 0; c < Loto::kColumns; ++c)
+        if (entry.BiletKletki[Loto::KletkaIndex(r, c)] == 0)
+            FillKletka(r, c, 0xFFFFFF);
+}
+
+void frmForma::NomerToggle(int n)
+{
+    if (n < 1 || n > Loto::kMaxNomer)
+        return;
+    const int c = Loto::ColumnOfNomer(n);
+
+    if (state_.NomerColor[n] != 0) {
+        // Take n off the card: the board shows it free again.
+        state_.NomerColor[n] = 0;
+        KletkaColor = VbColor::ButtonFace;
+        PoleKletka(n);
+        kBiletGotov->setEnabled(false);
+        int i = 0;
+        while (i < Loto::kStroki && entry.BiletKletki[Loto::KletkaIndex(i, c)] != n)
+            ++i;
+        if (i == Loto::kStroki)
+            return;
+        entry.BiletKletki[Loto::KletkaIndex(i, c)] = 0;
+        --entry.StrokaCount[i];
+        if (i < entry.CurStroka) {
+            // Filling goes back to the row that lost a number.
+            StrokaUnmark();
+            entry.CurStroka = i;
+            StrokaMark();
+        } else {
+            const bool current = i == entry.CurStroka;
+            FillKletka(i, c, current ? kUsedColor : 0xFFFFFF);
+            if (current)
+                BiletPic->Text(kCellW * c + 8, TextTop(i), QStringLiteral("?"));
+        }
+        return;
+    }
+
+    // Put n into the row being filled.
+    const int r = entry.CurStroka;
+    if (r >= kFull)
+        return; // the card is full
+    state_.NomerColor[n] = 1;
+    FillKletka(r, c, 0xFFFFFF);
+    WriteKletka(r, c, Loto::NomerText(n));
+    qint32 &cell = entry.BiletKletki[Loto::KletkaIndex(r, c)];
+    if (cell != 0) {
+        // A row holds one number a column: the earlier one makes way.
+        const qint32 m = cell;
+        state_.NomerColor[m] = 0;
+        KletkaColor = VbColor::ButtonFace;
+        PoleKletka(m);
+    } else {
+        ++entry.StrokaCount[r];
+    }
+    KletkaColor = kUsedColor;
+    PoleKletka(n);
+    cell = n;
+    if (entry.StrokaCount[r] < Loto::kNomeraPerStroka)
+        return;
+
+    // The row is complete: move on past the rows completed earlier.
+    StrokaUnmark();
+    do
+        ++entry.CurStroka;
+    while (entry.StrokaCount[entry.CurStroka] == Loto::kNomeraPerStroka);
+    if (entry.CurStroka == kFull)
+        kBiletGotov->setEnabled(!Nombilet->text().isEmpty());
+    else
+        StrokaMark();
+}
+
+void frmForma::BiletPic_MouseUp(QPointF pos)
+{
+    const int x = Surface::RoundPixel(pos.x());
+    int y = Surface::RoundPixel(pos.y());
+    if (x < 0 || y < 0)
+        return;
+    // Below the band the rows are 11 pixels lower.
+    if (y > 96)
+        y -= 11;
+    const int c = x / kCellW, r = y / kCellH;
+    if (c > 8 || r > 5)
+        return;
+    const qint32 n = entry.BiletKletki[Loto::KletkaIndex(r, c)];
+    if (n != 0)
+        NomerToggle(n);
+}
+
+void frmForma::Nombilet_Change()
+{
+    kBiletGotov->setEnabled(entry.CurStroka == kFull && !Nombilet->text().isEmpty());
+}
+
+bool frmForma::Nombilet_KeyPress(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (!Nombilet->text().isEmpty())
+            VVOD1->setFocus();
+        return true;
+    }
+    // Tickets are saved in Windows-1251: a character it cannot hold would be
+    // lost on saving, so it is not let in.
+    const QString typed = event->text();
+    if (!typed.isEmpty() && typed.at(0).isPrint() && !Cp1251::CanEncode(typed))
+        return true;
+    return false;
+}
+
+bool frmForma::VVOD1_KeyPress(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        const int n = VVOD1->text().toInt(); // empty gives 0
+        VVOD1->clear();
+        if (state_.RegimState == Rezhim::Zagruzka && kBiletGotov->isEnabled() && n == 0) {
+            // A second Enter then stores the ticket.
+            kBiletGotov->setFocus();
+            return true;
+        }
+        if (n == 0 || n > Loto::kMaxNomer)
+            return true;
+        if (state_.RegimState == Rezhim::Zagruzka)
+            NomerToggle(n);
+        return true;
+    }
+    const QString typed = event->text();
+    if (typed.isEmpty() || !typed.at(0).isPrint())
+        return false; // editing and moving keys type nothing
+    const bool digit =
+        typed.size() == 1 && typed.at(0) >= QLatin1Char('0') && typed.at(0) <= QLatin1Char('9');
+    const qsizetype kept = VVOD1->text().size() - VVOD1->selectedText().size();
+    return !digit || kept >= 2;
+}
+
+void frmForma::kBiletGotov_Click()
+{
+    if (entry.CurStroka != kFull || Nombilet->text().isEmpty())
+        return; // only a complete card with a number is a ticket
+    BiletStore &store = state_.store;
+    if (store.CurBilet == store.BiletCount) {
+        store.GrowBilety(store.CurBilet);
+        store.Bilet(store.CurBilet).Nomer = Nombilet->text();
+        ListBilet1->Add();
+    } else if (Nombilet->text() != store.Bilet(store.CurBilet).Nomer) {
+        store.Bilet(store.CurBilet).Nomer = Nombilet->text();
+        ListBilet1->NewNomer();
+    }
+    // Cells in order give the stored order: row by row, by column within a row.
+    BILETCls &bilet = store.Bilet(store.CurBilet);
+    int k = 0;
+    for (qint32 n : entry.BiletKletki)
+        if (n != 0 && k < Loto::kNomeraPerBilet)
+            bilet.NomeraAdd(k++, n);
+    BiletNew();
 }

@@ -1,39 +1,670 @@
 #include "controls/ListBilet.h"
 
+#include "controls/Fonts.h"
+#include "controls/Surface.h"
 #include "controls/VbColor.h"
+#include "core/LotoRules.h"
 
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
+#include <QScrollBar>
+#include <QStyleHints>
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <stdexcept>
 
 namespace
 {
-constexpr int kScrollWidth = 17;
+
+const QColor kWhite(255, 255, 255);
+const QColor kBlack(0, 0, 0);
+const QColor kNavy(0, 0, 128);
+const QColor kLightYellow(255, 255, 127);
+
+// The text x of the row's number.
+constexpr int kTextX = 2;
+// Scroll steps in rows: arrows move ten rows, clicks beside the thumb fifteen.
+constexpr int kArrowStep = 10;
+constexpr int kPageStep = 15;
+
+// A number printed on the list: the sign's place, the digits, a trailing blank.
+QString ListNumber(qint32 n)
+{
+    return Loto::NomerText(n) + QLatin1Char(' ');
 }
 
-ListBilet::ListBilet(BiletStore &store, QWidget *parent) : QWidget(parent), store_(store)
+} // namespace
+
+// The drawing area under the scroll bar. It only passes what reaches it on to the list.
+class ListPicture : public QWidget
+{
+public:
+    explicit ListPicture(ListBilet &list) : QWidget(&list), list_(list)
+    {
+        setObjectName(QStringLiteral("ListPicture"));
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        setFocusPolicy(Qt::StrongFocus);
+    }
+
+protected:
+    void paintEvent(QPaintEvent *event) override
+    {
+        QPainter p(this);
+        list_.PaintRows(p, event->rect());
+    }
+    void keyPressEvent(QKeyEvent *event) override { list_.PictureKeyDown(event); }
+    void mousePressEvent(QMouseEvent *event) override { list_.PictureMouseDown(event); }
+    void mouseReleaseEvent(QMouseEvent *event) override { list_.PictureMouseUp(event); }
+    void mouseDoubleClickEvent(QMouseEvent *event) override { list_.PictureDblClick(event); }
+    void focusInEvent(QFocusEvent *event) override
+    {
+        QWidget::focusInEvent(event);
+        list_.PictureFocus(event, ListBilet::Frame::Yellow);
+    }
+    void focusOutEvent(QFocusEvent *event) override
+    {
+        QWidget::focusOutEvent(event);
+        list_.PictureFocus(event, ListBilet::Frame::Navy);
+    }
+
+private:
+    ListBilet &list_;
+};
+
+ListBilet::ListBilet(ProgramState &state, QWidget *parent)
+    : QWidget(parent), state_(state), store_(state.store), picture_(nullptr), vscroll_(nullptr),
+      metrics_(font())
 {
     setObjectName(QStringLiteral("ListBilet1"));
-    setAttribute(Qt::WA_OpaquePaintEvent);
+    QFont listFont = Fonts::Make(8, false);
+    // Every listed number is measured against the column; without kerning and
+    // optional shaping that takes a third of the time, and digits look the same.
+    listFont.setKerning(false);
+    listFont.setStyleStrategy(QFont::PreferNoShaping);
+    setFont(listFont);
+    metrics_ = QFontMetrics(font());
+    advances_.fill(kUnknownAdvance);
+
+    picture_ = new ListPicture(*this);
+    picture_->setGeometry(rect());
+    setFocusProxy(picture_);
+
     vscroll_ = new QScrollBar(Qt::Vertical, this);
+    vscroll_->setObjectName(QStringLiteral("VScroll1"));
+    // A click on the bar hands the focus straight to the rows: the bar never keeps it.
+    vscroll_->setFocusPolicy(Qt::ClickFocus);
+    vscroll_->setFocusProxy(picture_);
+    vscroll_->setGeometry(width() - kScrollWidth, 0, kScrollWidth, height());
     vscroll_->hide();
+    // Scrolling only moves the rows; the selection stays where it is.
+    connect(vscroll_, &QScrollBar::valueChanged, picture_, [this] { picture_->update(); });
+
     Clear();
 }
 
 void ListBilet::Clear()
 {
-    store_.BiletCount = 0;
+    // Rows go first so that the focus leaving the disabled list finds nothing to outline.
+    std::vector<Stroka>().swap(rows_);
+    plusRows_.clear();
+    liderRows_.clear();
     listIndex_ = 0;
+    store_.BiletCount = 0;
+    frame_ = Frame::None;
+    frameOverText_ = false;
+    clickPending_ = false;
+    doublePress_ = false;
+    lastPressButton_ = Qt::NoButton;
+    picture_->setEnabled(false);
     vscroll_->hide();
-    setFocusPolicy(Qt::NoFocus);
-    update();
+    picture_->update();
 }
 
-void ListBilet::paintEvent(QPaintEvent *)
+void ListBilet::Add()
 {
-    QPainter p(this);
-    p.fillRect(rect(), VbColor::ToQColor(VbColor::WindowBackground, palette()));
+    // The list keeps the count, so it always matches the rows it holds.
+    const qint32 t = qint32(rows_.size());
+    const BILETCls &bilet = store_.Bilet(t);
+    QString text = state_.RegimState >= Rezhim::Zagruzka ? bilet.Nomer : FittedText(bilet.Nomer);
+    if (t == 0)
+        picture_->setEnabled(true);
+    rows_.push_back(Stroka{std::move(text)});
+    store_.BiletCount = t + 1;
+    if (t == 0) {
+        // The first row gets the bar outlined in its own colour: no focus frame,
+        // unless the empty list had been handed the focus already.
+        SelectStroka();
+        SetSelectionFrame(picture_->hasFocus() ? Frame::Yellow : Frame::Navy);
+    } else {
+        UpdateRow(t);
+    }
+    SetScroll();
+}
+
+void ListBilet::NewNomer()
+{
+    const qint32 cur = store_.CurBilet;
+    // A ticket still being keyed in has no row yet.
+    if (!Exists(cur))
+        return;
+    if (cur != listIndex_)
+        UnselectStroka();
+    listIndex_ = cur;
+    Stroka &row = rows_[std::size_t(cur)];
+    row.text = store_.Bilet(cur).Nomer;
+    row.textUnderStats = false;
+    // The bar is filled afresh, which wipes any frame around it.
+    frame_ = Frame::None;
+    frameOverText_ = false;
+    UpdateRow(cur);
+}
+
+void ListBilet::Start()
+{
+    plusRows_.clear();
+    liderRows_.clear();
+    for (Stroka &row : rows_) {
+        row.count = 0;
+        row.awaited = kNone;
+        row.plus = false;
+        row.lider = false;
+        row.textUnderStats = true;
+    }
+    picture_->update();
+}
+
+void ListBilet::NewHod()
+{
+    for (qint32 t : plusRows_) {
+        rows_[std::size_t(t)].plus = false;
+        UpdateRow(t);
+    }
+    plusRows_.clear();
+}
+
+void ListBilet::Sovpad(qint32 t, qint32 maxCount)
+{
+    if (!Exists(t))
+        return;
+    Stroka &row = rows_[std::size_t(t)];
+    row.count = maxCount;
+    if (!row.plus) {
+        row.plus = true;
+        plusRows_.push_back(t);
+    }
+    UpdateRow(t);
+}
+
+void ListBilet::NewTur(std::vector<SovpCls> &sovpBileta, qint32 turNomer, qint32 &liderMax)
+{
+    const qint32 count = qint32(rows_.size());
+    // Counters are made on first use.
+    if (sovpBileta.size() < rows_.size())
+        sovpBileta.resize(rows_.size());
+    plusRows_.clear();
+    liderRows_.clear();
+    // liderMax keeps the leaders' count of the tour just ended; counts never fall
+    // at a tour change, so the pass ends with exactly the new best tickets marked.
+    for (qint32 i = 0; i < count; ++i) {
+        SovpCls &sovp = sovpBileta[std::size_t(i)];
+        sovp.NewTur(turNomer);
+        Stroka &row = rows_[std::size_t(i)];
+        row.count = sovp.MaxCount;
+        row.plus = false;
+        row.awaited = kNone;
+        row.lider = false;
+        if (sovp.MaxCount > liderMax) {
+            liderMax = sovp.MaxCount;
+            NewLider();
+        }
+        if (sovp.MaxCount == liderMax)
+            AddLider(i);
+    }
+    picture_->update();
+}
+
+void ListBilet::NomerV(qint32 t, qint32 n)
+{
+    if (!Exists(t))
+        return;
+    rows_[std::size_t(t)].awaited = n;
+    UpdateRow(t);
+}
+
+void ListBilet::ClearNomerV(qint32 t)
+{
+    if (!Exists(t))
+        return;
+    rows_[std::size_t(t)].awaited = kNone;
+    UpdateRow(t);
+}
+
+void ListBilet::NewLider()
+{
+    for (qint32 t : liderRows_) {
+        rows_[std::size_t(t)].lider = false;
+        UpdateRow(t);
+    }
+    liderRows_.clear();
+}
+
+void ListBilet::AddLider(qint32 t)
+{
+    if (!Exists(t))
+        return;
+    Stroka &row = rows_[std::size_t(t)];
+    if (!row.lider) {
+        row.lider = true;
+        liderRows_.push_back(t);
+        UpdateRow(t);
+    }
+}
+
+void ListBilet::SetListIndex(qint32 index)
+{
+    if (!Exists(index))
+        return;
+    UnselectStroka();
+    listIndex_ = index;
+    SelectStroka();
+    // Set from outside, the frame tells the truth about the focus.
+    SetSelectionFrame(picture_->hasFocus() ? Frame::Yellow : Frame::Navy);
+}
+
+void ListBilet::SetLineWidth(qint32 width)
+{
+    lineWidth_ = width;
+    picture_->update();
+}
+
+ListBilet::RowView ListBilet::Row(qint32 i) const
+{
+    if (!Exists(i))
+        throw std::out_of_range("ListBilet: no such row");
+    const Stroka &row = rows_[std::size_t(i)];
+    RowView view;
+    view.text = row.text;
+    view.selected = i == listIndex_;
+    view.frame = view.selected ? frame_ : Frame::None;
+    if (row.count != kNone)
+        view.count = row.count;
+    view.plus = row.plus;
+    if (row.awaited != kNone)
+        view.awaited = row.awaited;
+    view.lider = row.lider;
+    return view;
+}
+
+QWidget *ListBilet::Picture() const
+{
+    return picture_;
+}
+
+qint32 ListBilet::ScrollValue() const
+{
+    return vscroll_->value();
+}
+
+QImage ListBilet::RenderVisible() const
+{
+    QImage image(size(), QImage::Format_RGB32);
+    if (image.isNull())
+        return image;
+    QPainter p(&image);
+    PaintRows(p, rect());
+    return image;
+}
+
+QString ListBilet::FittedText(const QString &nomer) const
+{
+    // Leading characters go first, so the end of the number stays readable.
+    // With kerning and optional shaping off, the width of plain Latin or Cyrillic
+    // text is the sum of its characters' advances (exact multiples of 1/64 pixel),
+    // so each tail is one subtraction away from the previous one.
+    double width = 0;
+    bool summable = true;
+    for (QChar c : nomer) {
+        const double advance = Advance(c);
+        if (advance < 0) {
+            summable = false;
+            break;
+        }
+        width += advance;
+    }
+    if (summable) {
+        qsizetype drop = 0;
+        while (drop < nomer.size() && qRound(width) > lineWidth_)
+            width -= Advance(nomer.at(drop++));
+        return drop == 0 ? nomer : nomer.mid(drop);
+    }
+    QString text = nomer;
+    while (!text.isEmpty() && metrics_.horizontalAdvance(text) > lineWidth_) {
+        const bool pair = text.size() > 1 && text.at(0).isHighSurrogate() && text.at(1).isLowSurrogate();
+        text.remove(0, pair ? 2 : 1);
+    }
+    return text;
+}
+
+double ListBilet::Advance(QChar c) const
+{
+    const char16_t code = c.unicode();
+    if (code >= advances_.size())
+        return -1;
+    double &advance = advances_[code];
+    if (advance == kUnknownAdvance) {
+        switch (c.category()) {
+        // These combine with their neighbours or draw nothing of their own.
+        case QChar::Mark_NonSpacing:
+        case QChar::Mark_SpacingCombining:
+        case QChar::Mark_Enclosing:
+        case QChar::Separator_Line:
+        case QChar::Separator_Paragraph:
+        case QChar::Other_Control:
+        case QChar::Other_Format:
+        case QChar::Other_Surrogate:
+        case QChar::Other_PrivateUse:
+        case QChar::Other_NotAssigned:
+            advance = -1;
+            break;
+        default:
+            advance = QFontMetricsF(font()).horizontalAdvance(c);
+            break;
+        }
+    }
+    return advance;
+}
+
+void ListBilet::UnselectStroka()
+{
+    rows_[std::size_t(listIndex_)].textUnderStats = false;
+    frame_ = Frame::None;
+    frameOverText_ = false;
+    UpdateRow(listIndex_);
+}
+
+void ListBilet::SelectStroka()
+{
+    rows_[std::size_t(listIndex_)].textUnderStats = false;
+    // The frame is drawn before the text, so the text lies over it.
+    frame_ = Frame::Yellow;
+    frameOverText_ = false;
+    UpdateRow(listIndex_);
+}
+
+void ListBilet::SetSelectionFrame(Frame frame)
+{
+    frame_ = frame;
+    frameOverText_ = true;
+    UpdateRow(listIndex_);
+}
+
+void ListBilet::SetScroll()
+{
+    const qint32 count = qint32(rows_.size());
+    const qint64 overflow = qint64{kRowHeight} * count - height();
+    if (overflow > 0) {
+        vscroll_->setRange(0, std::max(0, count - kPageRows));
+        vscroll_->setPageStep(kPageStep);
+        vscroll_->setSingleStep(kArrowStep);
+        vscroll_->show();
+    } else {
+        // Nothing to scroll: the rows stay at the top, where no hidden bar can move them.
+        vscroll_->setRange(0, 0);
+        vscroll_->hide();
+    }
+    if (listIndex_ > ScrollValue() + kPageRows)
+        SetValue(qint64{listIndex_} - (kPageRows - 1));
+}
+
+void ListBilet::SetValue(qint64 value)
+{
+    vscroll_->setValue(int(std::clamp<qint64>(value, 0, std::numeric_limits<int>::max())));
+}
+
+bool ListBilet::ScrollShown() const
+{
+    return !vscroll_->isHidden();
+}
+
+qint32 ListBilet::RowAt(double y) const
+{
+    const qint64 pictureY = qint64{Surface::RoundPixel(y)} + qint64{kRowHeight} * ScrollValue();
+    // Below the last row the pointer is off the rows: the control shows only background there.
+    if (pictureY < 0 || pictureY >= qint64{kRowHeight} * qint64(rows_.size()))
+        return -1;
+    return qint32(pictureY / kRowHeight);
+}
+
+void ListBilet::UpdateRow(qint32 row)
+{
+    const qint64 top = (qint64{row} - ScrollValue()) * kRowHeight;
+    if (top + kRowHeight <= 0 || top >= height())
+        return;
+    picture_->update(QRect(0, int(top), width(), kRowHeight));
+}
+
+void ListBilet::PaintRows(QPainter &p, const QRect &area) const
+{
+    p.fillRect(area, VbColor::ToQColor(VbColor::WindowBackground, palette()));
+    if (rows_.empty() || area.isEmpty())
+        return;
+    p.setFont(font());
+    const qint64 value = ScrollValue();
+    const qint64 first = value + std::max(area.top(), 0) / kRowHeight;
+    const qint64 last = std::min<qint64>(qint64(rows_.size()) - 1, value + area.bottom() / kRowHeight);
+    for (qint64 r = first; r <= last; ++r)
+        PaintRow(p, qint32(r), int((r - value) * kRowHeight));
+}
+
+void ListBilet::PaintRow(QPainter &p, qint32 r, int y) const
+{
+    const Stroka &row = rows_[std::size_t(r)];
+    const bool selected = r == listIndex_;
+    const int barRight = std::max(lineWidth_, 0);
+    const int ascent = metrics_.ascent();
+    auto text = [&](int x, const QString &s, const QColor &color) {
+        p.setPen(color);
+        p.drawText(QPoint(x, y + 1 + ascent), s);
+    };
+    auto outline = [&] {
+        const QColor color = frame_ == Frame::Yellow ? kLightYellow : kNavy;
+        p.fillRect(0, y, barRight + 1, 1, color);
+        p.fillRect(0, y + kRowHeight - 1, barRight + 1, 1, color);
+        p.fillRect(0, y, 1, kRowHeight, color);
+        p.fillRect(barRight, y, 1, kRowHeight, color);
+    };
+    const bool framed = selected && frame_ != Frame::None;
+
+    p.fillRect(0, y, barRight + 1, kRowHeight, selected ? kNavy : kWhite);
+    if (framed && !frameOverText_)
+        outline();
+    const QColor textColor = selected ? kWhite : kBlack;
+    if (row.textUnderStats)
+        text(kTextX, row.text, textColor);
+    if (row.count != kNone) {
+        p.fillRect(kStatsLeft, y, width() - kStatsLeft, kRowHeight, kWhite);
+        text(kCountX, ListNumber(row.count), kBlack);
+    }
+    if (row.plus)
+        text(kPlusX, QStringLiteral("+"), kBlack);
+    if (row.awaited != kNone)
+        text(kAwaitedX, ListNumber(row.awaited), kBlack);
+    if (row.lider)
+        text(kLiderX, QStringLiteral("Лидер"), kBlack);
+    if (!row.textUnderStats)
+        text(kTextX, row.text, textColor);
+    if (framed && frameOverText_)
+        outline();
+}
+
+void ListBilet::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::FontChange) {
+        metrics_ = QFontMetrics(font());
+        advances_.fill(kUnknownAdvance);
+    }
+    QWidget::changeEvent(event);
 }
 
 void ListBilet::resizeEvent(QResizeEvent *)
 {
+    picture_->setGeometry(rect());
     vscroll_->setGeometry(width() - kScrollWidth, 0, kScrollWidth, height());
+    if (!rows_.empty())
+        SetScroll();
+}
+
+void ListBilet::PictureKeyDown(QKeyEvent *event)
+{
+    if (rows_.empty()) {
+        event->ignore();
+        return;
+    }
+    const qint32 last = qint32(rows_.size()) - 1;
+    const qint32 value = ScrollValue();
+    const qint32 maximum = vscroll_->maximum();
+    const bool outsidePage = listIndex_ < value || qint64{listIndex_} > qint64{value} + kPageRows;
+
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        emit DblClick();
+        break;
+    case Qt::Key_Up:
+        if (listIndex_ == 0)
+            break;
+        UnselectStroka();
+        if (outsidePage) {
+            listIndex_ = value;
+        } else {
+            --listIndex_;
+            if (listIndex_ < value)
+                SetValue(qint64{value} - 1);
+        }
+        SelectStroka();
+        break;
+    case Qt::Key_Down:
+        if (listIndex_ == last)
+            break;
+        UnselectStroka();
+        if (outsidePage) {
+            listIndex_ = value;
+        } else {
+            ++listIndex_;
+            if (qint64{listIndex_} > qint64{value} + kPageRows - 1)
+                SetValue(qint64{value} + 1);
+        }
+        SelectStroka();
+        break;
+    case Qt::Key_PageUp:
+        if (listIndex_ == 0 || !ScrollShown())
+            break;
+        UnselectStroka();
+        if (value >= kPageRows) {
+            SetValue(qint64{value} - kPageRows);
+            listIndex_ = ScrollValue();
+        } else {
+            listIndex_ = 0;
+            SetValue(0);
+        }
+        SelectStroka();
+        break;
+    case Qt::Key_PageDown:
+        if (listIndex_ == last || !ScrollShown())
+            break;
+        UnselectStroka();
+        if (qint64{value} + kPageRows <= maximum) {
+            SetValue(qint64{value} + kPageRows);
+            listIndex_ = ScrollValue() + kPageRows - 1;
+        } else {
+            listIndex_ = last;
+            SetValue(maximum);
+        }
+        SelectStroka();
+        break;
+    case Qt::Key_Home:
+        UnselectStroka();
+        listIndex_ = 0;
+        SelectStroka();
+        if (ScrollShown())
+            SetValue(0);
+        break;
+    case Qt::Key_End:
+        UnselectStroka();
+        listIndex_ = last;
+        SelectStroka();
+        if (ScrollShown() && maximum >= 0)
+            SetValue(maximum);
+        break;
+    default:
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+void ListBilet::PictureMouseDown(QMouseEvent *event)
+{
+    event->accept();
+    const QStyleHints *hints = QGuiApplication::styleHints();
+    const QPointF global = event->globalPosition();
+    const bool secondOfDouble =
+        event->button() == Qt::LeftButton && lastPressButton_ == Qt::LeftButton &&
+        event->timestamp() - lastPressTime_ < quint64(hints->mouseDoubleClickInterval()) &&
+        std::abs(global.x() - lastPressPos_.x()) <= hints->mouseDoubleClickDistance() &&
+        std::abs(global.y() - lastPressPos_.y()) <= hints->mouseDoubleClickDistance();
+    clickPending_ = false;
+    if (secondOfDouble) {
+        // The second press of a double click is not a new selection: the first
+        // click may have scrolled the list, and the same pointer position now
+        // lies over the next row.
+        doublePress_ = true;
+        lastPressButton_ = Qt::NoButton;
+        return;
+    }
+    doublePress_ = false;
+    lastPressButton_ = event->button();
+    lastPressTime_ = event->timestamp();
+    lastPressPos_ = global;
+
+    const qint32 row = RowAt(event->position().y());
+    if (row < 0)
+        return;
+    if (row != listIndex_) {
+        UnselectStroka();
+        listIndex_ = row;
+        SelectStroka();
+    }
+    clickPending_ = event->button() == Qt::LeftButton;
+}
+
+void ListBilet::PictureMouseUp(QMouseEvent *event)
+{
+    event->accept();
+    const bool click = clickPending_ && event->button() == Qt::LeftButton && !doublePress_ &&
+                       rect().contains(event->position().toPoint()) && RowAt(event->position().y()) >= 0;
+    clickPending_ = false;
+    doublePress_ = false;
+    // A click on the partly visible row under the page brings it fully into view.
+    if (click && qint64{listIndex_} == qint64{ScrollValue()} + kPageRows)
+        SetValue(qint64{ScrollValue()} + 1);
+}
+
+void ListBilet::PictureDblClick(QMouseEvent *event)
+{
+    event->accept();
+    if (event->button() == Qt::LeftButton && RowAt(event->position().y()) >= 0)
+        emit DblClick();
+}
+
+void ListBilet::PictureFocus(QFocusEvent *event, Frame frame)
+{
+    // A menu popping up leaves the frame as it is; an empty list has no row to outline.
+    if (rows_.empty() || event->reason() == Qt::PopupFocusReason)
+        return;
+    SetSelectionFrame(frame);
 }

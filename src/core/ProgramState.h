@@ -9,13 +9,16 @@
 #include <vector>
 
 // Modes of the main window.
-enum Regim : qint32 {
-    RegimNone = 0,     // no game running
-    RegimProverka = 1, // the user types the called numbers
-    RegimPovtor = 2,   // replay of a recorded draw
-    RegimImitator = 3, // random draw on the timer
-    RegimZagruzka = 4, // keying in tickets
+namespace Rezhim
+{
+enum : qint32 {
+    None = 0,     // no game running
+    Proverka = 1, // the user types the called numbers
+    Povtor = 2,   // replay of a recorded draw
+    Imitator = 3, // random draw on the timer
+    Zagruzka = 4, // keying in tickets
 };
+} // namespace Rezhim
 
 struct Settings {
     static constexpr qint32 kDefaultInterval = 100;
@@ -30,7 +33,7 @@ struct Settings {
 struct ProgramState {
     BiletStore store;
 
-    qint32 RegimState = RegimNone;
+    qint32 RegimState = Rezhim::None;
     QString RegimTitle;
 
     // Kind and titles of the current ticket set; empty until a set exists.
@@ -45,4 +48,12 @@ struct ProgramState {
 
     // The draw of the current game, entries from index 1 (index 0 unused).
     std::vector<qint32> TiragNomera = std::vector<qint32>(2, 0);
+    // Numbers drawn in the current game (markers not counted); ticket entry
+    // sets it to 1 so that leaving entry asks first.
+    qint32 HodCount = 0;
+    // Per number: in ticket entry 1 when it is on the card being keyed in; in a
+    // game the colour it was drawn in. 0 = free.
+    Loto::NomerColorTable NomerColor{};
+    // Ticket behind each line of the winners list.
+    std::vector<qint32> NikaBilet = std::vector<qint32>(1, 0);
 };

@@ -54,9 +54,7 @@ TEST_F(StartUp, WithoutSettingsFileThePaceIs100AndTheMaximum84)
     EXPECT_EQ(state.settings, (Settings{100, 84}));
     EXPECT_EQ(window->Timer1->interval(), 100);
     EXPECT_FALSE(window->Timer1->isActive());
-    EXPECT_FALSE(window->PoleTimer->isActive());
-    EXPECT_EQ(window->PoleTimer->interval(), 1);
-    EXPECT_EQ(state.RegimState, RegimNone);
+    EXPECT_EQ(state.RegimState, Rezhim::None);
     EXPECT_EQ(state.TiragNomera.size(), 2u);
     EXPECT_EQ(state.store.BiletCount, 0);
 }
@@ -257,7 +255,7 @@ TEST_F(StartUp, ClosingAndAnsweringNoChangesNothing)
 {
     Start();
     window->show();
-    state.RegimState = RegimZagruzka;
+    state.RegimState = Rezhim::Zagruzka;
     state.settings.MaxHod = 88;
     const QImage pole = window->PolePic->Image();
     messenger.Script({MsgAnswer::No});
@@ -266,7 +264,7 @@ TEST_F(StartUp, ClosingAndAnsweringNoChangesNothing)
     EXPECT_EQ(messenger.shown.size(), 1u);
     EXPECT_EQ(messenger.shown[0].text, QStringLiteral("Закрыть программу?"));
     EXPECT_FALSE(QFile::exists(IniPath()));
-    EXPECT_EQ(state.RegimState, RegimZagruzka);
+    EXPECT_EQ(state.RegimState, Rezhim::Zagruzka);
     EXPECT_EQ(state.settings.MaxHod, 88);
     EXPECT_EQ(window->PolePic->Image(), pole);
 }

@@ -1,0 +1,137 @@
+#include "controls/Fonts.h"
+#include "controls/ListBilet.h"
+#include "core/ProgramState.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPixmap>
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+
+namespace
+{
+
+constexpr qint32 kBilety = 100000;
+
+void EnsureApplication()
+{
+    static const bool ready = [] {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "zhr_bench";
+        static char *argv[] = {name, nullptr};
+        // Never destroyed: the process ends right after the benchmarks, and no
+        // widget may outlive the application object.
+        new QApplication(argc, argv);
+        Fonts::InstallSubstitutes();
+        return true;
+    }();
+    (void)ready;
+}
+
+// Nine-digit numbers, as printed on the tickets; they fit the checking column whole.
+void FillStore(ProgramState &state)
+{
+    state.store.NewSet();
+    state.store.GrowBilety(kBilety - 1);
+    for (qint32 t = 0; t < kBilety; ++t)
+        state.store.Bilet(t).Nomer = QString::number(100000000 + qint64{t} * 7919 % 900000000);
+}
+
+void PressKey(QWidget *widget, int key)
+{
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &press);
+}
+
+std::size_t HeapInUse()
+{
+    return mallinfo2().uordblks;
+}
+
+// Loading a large ticket set into the list, then jumping to its last ticket with End.
+// The argument is the mode: 0 lists numbers fitted to the checking column, 4 whole numbers.
+void BM_ListAddAllThenEnd(benchmark::State &bs)
+{
+    EnsureApplication();
+    ProgramState state;
+    state.RegimState = qint32(bs.range(0));
+    FillStore(state);
+    ListBilet list(state);
+    list.setGeometry(0, 0, 169, 154);
+    list.SetLineWidth(state.RegimState == Rezhim::Zagruzka ? 164 : 69);
+    list.show();
+
+    for (auto _ : bs) {
+        bs.PauseTiming();
+        list.Clear();
+        QCoreApplication::processEvents();
+        bs.ResumeTiming();
+        for (qint32 t = 0; t < kBilety; ++t)
+            list.Add();
+        PressKey(list.Picture(), Qt::Key_End);
+    }
+    if (list.ListIndex() != kBilety - 1 || list.ScrollValue() != kBilety - ListBilet::kPageRows) {
+        bs.SkipWithError("End did not reach the last row");
+        return;
+    }
+
+    // What the rows cost beyond the tickets' own text.
+    list.Clear();
+    const std::size_t before = HeapInUse();
+    for (qint32 t = 0; t < kBilety; ++t)
+        list.Add();
+    const std::size_t after = HeapInUse();
+    bs.counters["heap_bytes_per_row"] = double(after - before) / kBilety;
+    bs.SetItemsProcessed(bs.iterations() * kBilety);
+}
+
+// One repaint of the visible rows at the end of a large set in a running game:
+// counts, hit marks, awaited numbers and leaders in every visible row.
+void PrepareGame(ListBilet &list)
+{
+    for (qint32 t = 0; t < kBilety; ++t)
+        list.Add();
+    list.Start();
+    PressKey(list.Picture(), Qt::Key_End);
+    for (qint32 t = kBilety - 11; t < kBilety; ++t) {
+        list.Sovpad(t, 4);
+        list.NomerV(t, 87);
+        list.AddLider(t);
+    }
+}
+
+void BM_ListGrab(benchmark::State &bs)
+{
+    EnsureApplication();
+    ProgramState state;
+    FillStore(state);
+    ListBilet list(state);
+    list.setGeometry(0, 0, 169, 154);
+    PrepareGame(list);
+    for (auto _ : bs) {
+        QPixmap picture = list.grab();
+        benchmark::DoNotOptimize(picture);
+    }
+}
+
+void BM_ListRenderVisible(benchmark::State &bs)
+{
+    EnsureApplication();
+    ProgramState state;
+    FillStore(state);
+    ListBilet list(state);
+    list.setGeometry(0, 0, 169, 154);
+    PrepareGame(list);
+    for (auto _ : bs) {
+        QImage picture = list.RenderVisible();
+        benchmark::DoNotOptimize(picture);
+    }
+}
+
+} // namespace
+
+BENCHMARK(BM_ListAddAllThenEnd)->Arg(Rezhim::None)->Arg(Rezhim::Zagruzka)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ListGrab)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ListRenderVisible)->Unit(benchmark::kMicrosecond);

@@ -1,0 +1,103 @@
+// Ticket entry: a new ticket set, adding tickets to the set, and editing a
+// ticket chosen in the list.
+#include "app/frmForma.h"
+
+#include "controls/ListBilet.h"
+#include "controls/Surface.h"
+#include "core/LotoRules.h"
+#include "dialogs/Zapros.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+void frmForma::FileNewBilet_Click()
+{
+    if (const auto choice = Zapros::Ask(this))
+        FileNewBilet2(choice->first, choice->second);
+}
+
+void frmForma::FileNewBilet2(bool isRusLoto, const QString &drawNumber)
+{
+    state_.TiragTitle = Loto::MakeTiragTitle(drawNumber);
+    state_.IsRusLoto = isRusLoto;
+    state_.GameTitle = Loto::MakeGameTitle(isRusLoto, state_.TiragTitle);
+    setWindowTitle(state_.GameTitle + QStringLiteral(" Загрузка билетов"));
+    state_.RegimState = Rezhim::Zagruzka;
+    PSbros();
+    // Tickets held before are let go without asking: the user asked for a new set.
+    state_.store.NewSet();
+    EnterZagruzka();
+    state_.BiletFile.clear(); // the first save asks for a name
+    state_.HodCount = 1;      // so that leaving ticket entry asks first
+    BiletNew();
+}
+
+void frmForma::RegimAddBliet_Click()
+{
+    if (state_.HodCount > 0 && !messenger_.Ask(QStringLiteral("Перейти в новый режим?")))
+        return;
+    setWindowTitle(state_.GameTitle + QStringLiteral(" Загрузка билетов"));
+    const qint32 n = state_.store.BiletCount;
+    state_.RegimState = Rezhim::Zagruzka;
+    PSbros();
+    EnterZagruzka();
+    for (qint32 i = 0; i < n; ++i)
+        ListBilet1->Add();
+    state_.HodCount = 1;
+    BiletNew();
+}
+
+void frmForma::EnterZagruzka()
+{
+    entry.CurStroka = 0;
+    SetCaption(VVEDNOM, QStringLiteral("Введите номер:"));
+    VVOD1->clear();
+    VVOD1->setEnabled(true);
+    VVOD1->show();
+    kBiletGotov->setEnabled(false);
+    kBiletGotov->show();
+    Nombilet->show();
+    FileOpenTirag->setEnabled(false);
+    PolePic->setEnabled(true);
+}
+
+void frmForma::ListBilet1_DblClick()
+{
+    BiletStore &store = state_.store;
+    const qint32 chosen = ListBilet1->ListIndex();
+    if (chosen < 0 || chosen >= store.BiletCount)
+        return;
+
+    if (state_.RegimState != Rezhim::Zagruzka) {
+        if (chosen != store.CurBilet) {
+            store.CurBilet = chosen;
+            Bilet();
+        }
+        return;
+    }
+
+    // Load the ticket onto the card for editing.
+    BiletNew();
+    BiletClear();
+    store.CurBilet = chosen;
+    const BILETCls &bilet = store.Bilet(chosen);
+    Nombilet->setText(bilet.Nomer);
+    KletkaColor = kUsedColor;
+    for (int k = 0; k < Loto::kNomeraPerBilet; ++k) {
+        const qint32 n = bilet.NomeraList(k);
+        const int j = Loto::StrokaOfPosition(k);
+        entry.StrokaCount[j] = Loto::kNomeraPerStroka;
+        if (n == 0)
+            continue;
+        const int c = Loto::ColumnOfNomer(n);
+        state_.NomerColor[n] = 1;
+        PoleKletka(n);
+        entry.BiletKletki[Loto::KletkaIndex(j, c)] = n;
+        WriteKletka(j, c, Loto::NomerText(n));
+    }
+    entry.CurStroka = 6;
+    kBiletGotov->setEnabled(true);
+    Nombilet->setFocus();
+}

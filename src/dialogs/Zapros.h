@@ -1,0 +1,50 @@
+#pragma once
+// "Запрос": asks which lottery a new ticket set belongs to and which draw it is
+// for. The draw number is one to six digits; "OK" stays disabled while it is empty.
+
+#include <QDialog>
+#include <QString>
+
+#include <array>
+#include <optional>
+#include <utility>
+
+class QKeyEvent;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+class Zapros : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit Zapros(QWidget *parent = nullptr);
+
+    // Opens a fresh dialog modally; the lottery kind (true for "Русское лото")
+    // and the draw number, or nothing when the user cancelled.
+    static std::optional<std::pair<bool, QString>> Ask(QWidget *parent);
+
+    // True when "Русское лото" is selected.
+    bool IsRusLoto() const;
+    // The draw number as typed, leading zeros kept.
+    QString DrawNumber() const;
+    // The answer of a dialog that has closed: kind and number if it was
+    // accepted, nothing otherwise.
+    std::optional<std::pair<bool, QString>> Choice() const;
+
+    // The controls, reachable for the window and for tests.
+    std::array<QRadioButton *, 2> Option1{}; // 0 "Русское лото", 1 "Золотой ключ"
+    QLabel *Label2 = nullptr;
+    QLineEdit *TxtTIRAG = nullptr;
+    QPushButton *OK = nullptr;
+    QPushButton *kNO = nullptr;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    // Decides what a key pressed in the draw number box does; true when the
+    // key is consumed here and must not reach the box.
+    bool FilterDrawNumberKey(const QKeyEvent &key);
+};

@@ -1,0 +1,361 @@
+// Keying in tickets: the board, the card, the entry boxes and the ticket set.
+#include "app/MainM.h"
+#include "controls/ListBilet.h"
+#include "controls/Surface.h"
+#include "controls/VbColor.h"
+#include "support/TicketFactory.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace
+{
+
+const QColor kUsed = VbColor::ToQColor(0xFF9BA3);
+QColor ButtonFace()
+{
+    return VbColor::ToQColor(VbColor::ButtonFace);
+}
+const QColor kWhite(Qt::white);
+
+// A valid ticket, row by row.
+const std::array<std::array<int, 5>, 6> kRows = {{
+    {5, 15, 25, 35, 45},
+    {6, 16, 26, 36, 46},
+    {7, 17, 27, 37, 47},
+    {1, 51, 61, 71, 90},
+    {2, 52, 62, 72, 82},
+    {3, 53, 63, 73, 83},
+}};
+
+class Zagruzka : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        window = MainM(state, messenger, dir.path());
+        window->show();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        window->FileNewBilet2(true, QStringLiteral("1234"));
+        QApplication::processEvents();
+    }
+
+    // Types a number into the entry box and presses Enter.
+    void Vvod(int n)
+    {
+        QTest::keyClicks(window->VVOD1, QString::number(n));
+        QTest::keyClick(window->VVOD1, Qt::Key_Return);
+    }
+    void VvodRows(const std::array<std::array<int, 5>, 6> &rows, int count = 6)
+    {
+        for (int r = 0; r < count; ++r)
+            for (int n : rows[r])
+                Vvod(n);
+    }
+    static QPoint PoleCenter(int n) { return QPoint(35 * ((n - 1) / 10) + 17, 34 * ((n - 1) % 10) + 17); }
+    void ClickPole(int n) { QTest::mouseClick(window->PolePic, Qt::LeftButton, {}, PoleCenter(n)); }
+    // Inside a board cell, clear of its number.
+    QColor PoleCell(int n) const
+    {
+        return window->PolePic->Pixel(35 * ((n - 1) / 10) + 5, 34 * ((n - 1) % 10) + 31);
+    }
+    // Inside a card cell, clear of its text.
+    QColor CardCell(int r, int c) const
+    {
+        return window->BiletPic->Pixel(32 * c + 3, 31 * r + (r >= 3 ? 11 : 0) + 28);
+    }
+    void StoreKeyed(const QString &nomer)
+    {
+        window->Nombilet->setText(nomer);
+        VvodRows(kRows);
+        ASSERT_TRUE(window->kBiletGotov->isEnabled());
+        window->kBiletGotov->click();
+    }
+
+    QTemporaryDir dir;
+    ProgramState state;
+    RecordingMessenger messenger;
+    std::unique_ptr<frmForma> window;
+};
+
+} // namespace
+
+TEST_F(Zagruzka, NewSetEntersTicketEntryWithItsLayout)
+{
+    const frmForma &f = *window;
+    EXPECT_EQ(f.windowTitle(), QStringLiteral("Русское лото - Тираж1234 Загрузка билетов"));
+    EXPECT_EQ(state.RegimState, Rezhim::Zagruzka);
+    EXPECT_TRUE(state.IsRusLoto);
+    EXPECT_EQ(state.TiragTitle, QStringLiteral("Тираж1234"));
+    EXPECT_EQ(state.HodCount, 1);
+    EXPECT_EQ(state.store.BiletCount, 0);
+    EXPECT_EQ(state.store.Bilety.size(), 1u);
+    for (QWidget *w : {static_cast<QWidget *>(f.Nombilet), static_cast<QWidget *>(f.kBiletGotov),
+                       static_cast<QWidget *>(f.VVOD1)})
+        EXPECT_TRUE(w->isVisible()) << w->objectName().toStdString();
+    for (QWidget *w : {static_cast<QWidget *>(f.NIKA), static_cast<QWidget *>(f.NHOD),
+                       static_cast<QWidget *>(f.NOMBILETlbl), static_cast<QWidget *>(f.Label3)})
+        EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
+    EXPECT_FALSE(f.kBiletGotov->isEnabled());
+    EXPECT_TRUE(f.VVOD1->isEnabled());
+    EXPECT_TRUE(f.PolePic->isEnabled());
+    EXPECT_TRUE(f.BiletPic->isEnabled());
+    EXPECT_FALSE(f.Regim->menuAction()->isEnabled());
+    EXPECT_FALSE(f.FileOpenTirag->isEnabled());
+    EXPECT_EQ(f.VVEDNOM->text(), QStringLiteral("Введите номер:"));
+    EXPECT_EQ(f.ListBilet1->LineWidth(), 164);
+    EXPECT_EQ(QApplication::focusWidget(), f.Nombilet);
+    // Row 0 waits for its numbers: nine "?" cells.
+    for (int c = 0; c < 9; ++c)
+        EXPECT_EQ(CardCell(0, c), kUsed);
+    EXPECT_EQ(CardCell(1, 0), kWhite);
+
+    window->FileNewBilet2(false, QStringLiteral("007"));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Золотой ключ - Тираж007 Загрузка билетов"));
+    EXPECT_FALSE(state.IsRusLoto);
+}
+
+TEST_F(Zagruzka, BoardCellsGiveTheirNumbers)
+{
+    for (int n : {10, 11, 90, 1, 81}) {
+        ClickPole(n);
+        EXPECT_EQ(state.NomerColor[n], 1) << n;
+        EXPECT_EQ(PoleCell(n), kUsed) << n;
+    }
+    // 10 and 11 share card column 1, 90 and 81 column 8: the later ones displaced them.
+    EXPECT_EQ(state.NomerColor[10], 0);
+    EXPECT_EQ(PoleCell(10), ButtonFace());
+    EXPECT_EQ(state.NomerColor[90], 0);
+    EXPECT_EQ(window->entry.StrokaCount[0], 3);
+}
+
+TEST_F(Zagruzka, AClickNeedsPressAndReleaseOnTheSameCell)
+{
+    Surface *pole = window->PolePic;
+    QTest::mousePress(pole, Qt::LeftButton, {}, PoleCenter(12));
+    // Sunken while held: dark inner edge.
+    EXPECT_EQ(pole->Pixel(35 + 2, 34 + 2), QColor(Qt::black));
+    QTest::mouseMove(pole, PoleCenter(13));
+    // Raised again once the pointer left the pressed cell.
+    EXPECT_EQ(pole->Pixel(35 + 2, 34 + 2), kWhite);
+    QTest::mouseRelease(pole, Qt::LeftButton, {}, PoleCenter(13));
+    EXPECT_EQ(state.NomerColor[12], 0);
+    EXPECT_EQ(state.NomerColor[13], 0);
+
+    QTest::mousePress(pole, Qt::LeftButton, {}, PoleCenter(12));
+    QTest::mouseMove(pole, PoleCenter(13));
+    QTest::mouseMove(pole, PoleCenter(12));
+    EXPECT_EQ(pole->Pixel(35 + 2, 34 + 2), QColor(Qt::black));
+    QTest::mouseRelease(pole, Qt::LeftButton, {}, PoleCenter(12));
+    EXPECT_EQ(state.NomerColor[12], 1);
+
+    // The closing line at the bottom and the last column's right edge are not cells.
+    QTest::mousePress(pole, Qt::LeftButton, {}, QPoint(20, 339));
+    QTest::mouseRelease(pole, Qt::LeftButton, {}, QPoint(20, 340));
+    QTest::mousePress(pole, Qt::LeftButton, {}, QPoint(314, 20));
+    QTest::mouseRelease(pole, Qt::LeftButton, {}, QPoint(315, 20));
+    EXPECT_EQ(state.NomerColor[10], 0);
+    EXPECT_EQ(state.NomerColor[81], 0);
+}
+
+TEST_F(Zagruzka, TheHoverFrameFollowsThePointerAndLeavesWithIt)
+{
+    Surface *pole = window->PolePic;
+    QTest::mouseMove(pole, PoleCenter(45));
+    const int X = 35 * 4, Y = 34 * 4;
+    EXPECT_EQ(pole->Pixel(X + 2, Y + 2), kWhite);
+    EXPECT_EQ(pole->Pixel(X + 34, Y + 10), QColor(Qt::black));
+    QTest::mouseMove(pole, PoleCenter(46));
+    EXPECT_EQ(pole->Pixel(X + 2, Y + 2), ButtonFace());
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(pole, &leave);
+    EXPECT_EQ(pole->Pixel(X + 2, Y + 36), ButtonFace());
+    EXPECT_EQ(pole->Pixel(X + 34, Y + 44), ButtonFace());
+
+    // With the button held the frame stays when the pointer leaves.
+    QTest::mousePress(pole, Qt::LeftButton, {}, PoleCenter(46));
+    QApplication::sendEvent(pole, &leave);
+    EXPECT_EQ(pole->Pixel(X + 2, Y + 36), QColor(Qt::black));
+}
+
+TEST_F(Zagruzka, RowsFillTopToBottomAndAClashReplacesTheEarlierNumber)
+{
+    Vvod(5);
+    Vvod(7);
+    EXPECT_EQ(window->entry.BiletKletki[0], 7);
+    EXPECT_EQ(state.NomerColor[5], 0);
+    EXPECT_EQ(PoleCell(5), ButtonFace());
+    EXPECT_EQ(window->entry.StrokaCount[0], 1);
+    Vvod(7); // the same number again takes it off
+    EXPECT_EQ(window->entry.BiletKletki[0], 0);
+    EXPECT_EQ(CardCell(0, 0), kUsed);
+
+    for (int n : kRows[0])
+        Vvod(n);
+    EXPECT_EQ(window->entry.CurStroka, 1);
+    // Row 0's empty cells lose their marks; row 1 shows nine.
+    EXPECT_EQ(CardCell(0, 5), kWhite);
+    for (int c = 0; c < 9; ++c)
+        EXPECT_EQ(CardCell(1, c), kUsed);
+}
+
+TEST_F(Zagruzka, TakingANumberOffSendsFillingBackAndThenOnPastCompleteRows)
+{
+    VvodRows(kRows, 3);
+    Vvod(51);
+    EXPECT_EQ(window->entry.CurStroka, 3);
+    Vvod(16); // off row 1
+    EXPECT_EQ(window->entry.CurStroka, 1);
+    EXPECT_EQ(CardCell(1, 1), kUsed);
+    EXPECT_EQ(CardCell(3, 6), kWhite); // row 3 no longer marked
+    Vvod(18);
+    // Row 2 is complete already: filling resumes at row 3.
+    EXPECT_EQ(window->entry.CurStroka, 3);
+    EXPECT_EQ(window->entry.BiletKletki[9 + 1], 18);
+    EXPECT_EQ(CardCell(3, 6), kUsed);
+}
+
+TEST_F(Zagruzka, CardReleasesFindTheirRowAcrossTheBand)
+{
+    VvodRows(kRows);
+    ASSERT_EQ(window->entry.CurStroka, 6);
+    // y 93 to 96 counts for row 3, 97 to 103 for row 2.
+    QTest::mouseClick(window->BiletPic, Qt::LeftButton, {}, QPoint(32 * 5 + 10, 95));
+    EXPECT_EQ(state.NomerColor[51], 0);
+    EXPECT_EQ(state.NomerColor[47], 1);
+    EXPECT_EQ(window->entry.CurStroka, 3);
+    QTest::mouseClick(window->BiletPic, Qt::LeftButton, {}, QPoint(32 * 4 + 10, 100));
+    EXPECT_EQ(state.NomerColor[47], 0);
+    EXPECT_EQ(window->entry.CurStroka, 2);
+    EXPECT_FALSE(window->kBiletGotov->isEnabled());
+}
+
+TEST_F(Zagruzka, TheEntryBoxTakesTwoDigitsAndIgnoresZeroAndAbove90)
+{
+    QLineEdit *v = window->VVOD1;
+    QTest::keyClicks(v, QStringLiteral("4x5"));
+    EXPECT_EQ(v->text(), QStringLiteral("45"));
+    QTest::keyClick(v, Qt::Key_7);
+    EXPECT_EQ(v->text(), QStringLiteral("45"));
+    QTest::sendKeyEvent(QTest::Click, v, Qt::Key_unknown, QString(QChar(0x0416)), Qt::NoModifier);
+    EXPECT_EQ(v->text(), QStringLiteral("45"));
+    QTest::keyClick(v, Qt::Key_Backspace);
+    EXPECT_EQ(v->text(), QStringLiteral("4"));
+    QTest::keyClick(v, Qt::Key_Backspace);
+    for (int n : {0, 91, 99}) {
+        Vvod(n);
+        EXPECT_EQ(v->text(), QString());
+    }
+    QTest::keyClick(v, Qt::Key_Return);
+    for (int n = 1; n <= 90; ++n)
+        EXPECT_EQ(state.NomerColor[n], 0) << n;
+}
+
+TEST_F(Zagruzka, ReadyNeedsACompleteCardAndATicketNumber)
+{
+    VvodRows(kRows);
+    EXPECT_FALSE(window->kBiletGotov->isEnabled());
+    QTest::keyClicks(window->Nombilet, QStringLiteral("7"));
+    EXPECT_TRUE(window->kBiletGotov->isEnabled());
+    QTest::keyClick(window->Nombilet, Qt::Key_Backspace);
+    EXPECT_FALSE(window->kBiletGotov->isEnabled());
+}
+
+TEST_F(Zagruzka, TicketNumberKeepsOnlyWhatTheFileCanHold)
+{
+    QLineEdit *nb = window->Nombilet;
+    QTest::keyClicks(nb, QStringLiteral("A-1"));
+    for (QChar ch : QStringLiteral("Жё№中€"))
+        QTest::sendKeyEvent(QTest::Click, nb, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+    EXPECT_EQ(nb->text(), QStringLiteral("A-1Жё№€"));
+}
+
+TEST_F(Zagruzka, ATicketIsKeyedInFromTheKeyboardAlone)
+{
+    QLineEdit *nb = window->Nombilet;
+    ASSERT_EQ(QApplication::focusWidget(), nb);
+    QTest::keyClicks(nb, QStringLiteral("0042"));
+    QTest::keyClick(nb, Qt::Key_Return);
+    ASSERT_EQ(QApplication::focusWidget(), window->VVOD1);
+    VvodRows(kRows);
+    QTest::keyClick(window->VVOD1, Qt::Key_Return);
+    ASSERT_EQ(QApplication::focusWidget(), window->kBiletGotov);
+    QTest::keyClick(window->kBiletGotov, Qt::Key_Return);
+
+    ASSERT_EQ(state.store.BiletCount, 1);
+    const BILETCls &b = state.store.Bilet(0);
+    EXPECT_EQ(b.Nomer, QStringLiteral("0042"));
+    for (int k = 0; k < 30; ++k)
+        EXPECT_EQ(b.NomeraList(k), kRows[k / 5][k % 5]) << k;
+    // Ready for the next ticket.
+    EXPECT_EQ(state.store.CurBilet, 1);
+    EXPECT_EQ(QApplication::focusWidget(), nb);
+    EXPECT_TRUE(nb->text().isEmpty());
+    EXPECT_EQ(CardCell(0, 3), kUsed);
+    EXPECT_EQ(PoleCell(5), ButtonFace());
+}
+
+TEST_F(Zagruzka, ATicketChosenInTheListIsEditedInPlace)
+{
+    StoreKeyed(QStringLiteral("first"));
+    StoreKeyed(QStringLiteral("second"));
+    ASSERT_EQ(state.store.BiletCount, 2);
+
+    QWidget *rows = window->ListBilet1->Picture();
+    QTest::mouseClick(rows, Qt::LeftButton, {}, QPoint(20, 15 + 7));
+    ASSERT_EQ(window->ListBilet1->ListIndex(), 1);
+    QTest::keyClick(rows, Qt::Key_Return);
+    EXPECT_EQ(state.store.CurBilet, 1);
+    EXPECT_EQ(window->Nombilet->text(), QStringLiteral("second"));
+    EXPECT_EQ(window->entry.CurStroka, 6);
+    EXPECT_TRUE(window->kBiletGotov->isEnabled());
+    EXPECT_EQ(state.NomerColor[90], 1);
+    EXPECT_EQ(PoleCell(90), kUsed);
+
+    Vvod(90); // off row 3, then 80 in its place
+    Vvod(80);
+    window->Nombilet->setText(QStringLiteral("second!"));
+    window->kBiletGotov->click();
+    EXPECT_EQ(state.store.BiletCount, 2);
+    EXPECT_EQ(state.store.Bilet(1).Nomer, QStringLiteral("second!"));
+    EXPECT_EQ(window->ListBilet1->Row(1).text, QStringLiteral("second!"));
+    EXPECT_EQ(state.store.Bilet(1).NomeraList(19), 80);
+    EXPECT_EQ(state.store.Bilet(1).NomeraList(18), 71);
+    EXPECT_EQ(state.store.Bilet(0).Nomer, QStringLiteral("first"));
+    EXPECT_EQ(state.store.Bilet(0).NomeraList(19), 90);
+    EXPECT_EQ(state.store.CurBilet, 2);
+}
+
+TEST_F(Zagruzka, AddingTicketsKeepsTheSetAndAsksWhenAGameHasNumbers)
+{
+    StoreKeyed(QStringLiteral("a"));
+    StoreKeyed(QStringLiteral("b"));
+    // Ticket entry counts as a game under way: leaving it asks, and No changes nothing.
+    messenger.Script({MsgAnswer::No});
+    window->RegimAddBliet_Click();
+    ASSERT_EQ(messenger.shown.size(), 1u);
+    EXPECT_EQ(messenger.shown[0].text, QStringLiteral("Перейти в новый режим?"));
+    EXPECT_EQ(state.store.CurBilet, 2);
+
+    messenger.Script({MsgAnswer::Yes});
+    window->RegimAddBliet_Click();
+    EXPECT_EQ(state.store.BiletCount, 2);
+    EXPECT_EQ(state.store.CurBilet, 2);
+    StoreKeyed(QStringLiteral("c"));
+    EXPECT_EQ(state.store.BiletCount, 3);
+    EXPECT_EQ(state.store.Bilet(2).Nomer, QStringLiteral("c"));
+    EXPECT_EQ(state.store.Bilet(0).Nomer, QStringLiteral("a"));
+
+    // A new set lets the old tickets go.
+    window->FileNewBilet2(true, QStringLiteral("5"));
+    EXPECT_EQ(state.store.BiletCount, 0);
+    EXPECT_EQ(state.store.Bilety.size(), 1u);
+}
