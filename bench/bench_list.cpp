@@ -1,4 +1,4 @@
-#include "controls/Fonts.h"
+#include "BenchApp.h"
 #include "controls/ListBilet.h"
 #include "core/ProgramState.h"
 
@@ -12,23 +12,6 @@ namespace
 {
 
 constexpr qint32 kBilety = 100000;
-
-void EnsureApplication()
-{
-    static const bool ready = [] {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "zhr_bench";
-        static char *argv[] = {name, nullptr};
-        // Never destroyed: the process ends right after the benchmarks, and no
-        // widget may outlive the application object.
-        new QApplication(argc, argv);
-        Fonts::InstallSubstitutes();
-        return true;
-    }();
-    (void)ready;
-}
 
 // Nine-digit numbers, as printed on the tickets; they fit the checking column whole.
 void FillStore(ProgramState &state)

@@ -17,6 +17,7 @@
 #include <QMenuBar>
 #include <QTimer>
 #include <algorithm>
+#include <random>
 
 namespace
 {
@@ -53,6 +54,9 @@ frmForma::frmForma(ProgramState &state, Messenger &messenger, const QString &wor
     setCentralWidget(client);
     CreateControls(client);
     CreateMenus();
+    igra_ = std::make_unique<GameEngine>(state_, *this, messenger_);
+    // One generator for the simulator, seeded once per run.
+    igra_->random.seed(std::random_device{}());
     Connect();
     // The window keeps the size of its client area and menu.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -105,7 +109,7 @@ void frmForma::CreateControls(QWidget *client)
     Label2_0 =
         Place(new QLabel(QStringLiteral("Билет номер:"), client), "Label2_0", 336, 264, 137, 25, kLabelPt);
     NOMBILETlbl = Place(new QLabel(client), "NOMBILETlbl", 472, 264, 0, 0, kLabelPt);
-    SetCaption(NOMBILETlbl, QString());
+    SetLabel(NOMBILETlbl, QString());
 
     Nombilet = Place(new QLineEdit(client), "Nombilet", 480, 262, 145, 32, kLabelPt);
     Nombilet->hide();
@@ -125,7 +129,7 @@ void frmForma::CreateControls(QWidget *client)
     Knopka->hide();
 
     VVEDNOM = Place(new QLabel(client), "VVEDNOM", 8, 472, 0, 0, kLabelPt);
-    SetCaption(VVEDNOM, QString());
+    SetLabel(VVEDNOM, QString());
 
     VVOD1 = Place(new QLineEdit(client), "VVOD1", 192, 469, 49, 32, kLabelPt);
     VVOD1->setMaxLength(2);
@@ -149,7 +153,24 @@ void frmForma::Connect()
     VVOD1->installEventFilter(this);
     connect(kBiletGotov, &QPushButton::clicked, this, [this] { kBiletGotov_Click(); });
     connect(ListBilet1, &ListBilet::DblClick, this, [this] { ListBilet1_DblClick(); });
+    connect(File, &QMenu::aboutToShow, this, [this] { UpdateFileMenu(); });
+    connect(Regim, &QMenu::aboutToShow, this, [this] { RegimPovtor->setEnabled(igra_->PovtorAvailable()); });
+    connect(RegimProverka, &QAction::triggered, this, [this] { RegimProverka_Click(); });
+    connect(RegimPovtor, &QAction::triggered, this, [this] { RegimPovtor_Click(); });
+    connect(RegimImitator, &QAction::triggered, this, [this] { RegimImitator_Click(); });
+    connect(RegimTimer, &QAction::triggered, this, [this] { RegimTimer_Click(); });
+    connect(HelpAbout, &QAction::triggered, this, [this] { HelpAbout_Click(); });
+    connect(Tur, &ClickLabel::Clicked, this, [this] { igra_->Tur_Click(); });
+    connect(Knopka, &ClickLabel::Clicked, this, [this] { igra_->Knopka_Click(); });
+    connect(Timer1, &QTimer::timeout, this, [this] { igra_->Timer1_Timer(); });
+    connect(NIKA, &QListWidget::itemDoubleClicked, this, [this] { NIKA_DblClick(); });
+    NIKA->installEventFilter(this);
     connect(FileNewBilet, &QAction::triggered, this, [this] { FileNewBilet_Click(); });
+    connect(FileOpen, &QAction::triggered, this, [this] { FileOpen_Click(); });
+    connect(FileSaveBilet, &QAction::triggered, this, [this] { FileSaveBilet_Click(); });
+    connect(FileSaveBiletAs, &QAction::triggered, this, [this] { FileSaveBiletAs_Click(); });
+    connect(FileOpenTirag, &QAction::triggered, this, [this] { FileOpenTirag_Click(); });
+    connect(FileSaveTiragAs, &QAction::triggered, this, [this] { FileSaveTiragAs_Click(); });
     connect(RegimAddBliet, &QAction::triggered, this, [this] { RegimAddBliet_Click(); });
     connect(FileExit, &QAction::triggered, this, &QWidget::close);
 }
@@ -162,6 +183,10 @@ bool frmForma::eventFilter(QObject *watched, QEvent *event)
             return VVOD1_KeyPress(key);
         if (watched == Nombilet)
             return Nombilet_KeyPress(key);
+        if (watched == NIKA && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+            NIKA_DblClick();
+            return true;
+        }
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -212,7 +237,7 @@ void frmForma::CreateMenus()
     HelpAbout = item(Help, "HelpAbout", QStringLiteral("О программе"), true);
 }
 
-void frmForma::SetCaption(QLabel *label, const QString &caption)
+void frmForma::SetLabel(QLabel *label, const QString &caption)
 {
     label->setText(caption);
     label->adjustSize();

@@ -4,11 +4,14 @@
 // Its implementation is split by subject: frmForma.cpp (shell, menus, exit),
 // frmForma_Pole.cpp (the board), frmForma_Bilet.cpp (the card).
 
+#include "core/GameEngine.h"
 #include "core/Messenger.h"
 #include "core/ProgramState.h"
 
 #include <QMainWindow>
 #include <array>
+#include <functional>
+#include <memory>
 
 class ClickLabel;
 class ListBilet;
@@ -22,7 +25,7 @@ class QPushButton;
 class QTimer;
 class Surface;
 
-class frmForma : public QMainWindow
+class frmForma : public QMainWindow, public IgraView
 {
     Q_OBJECT
 public:
@@ -32,7 +35,7 @@ public:
     ~frmForma() override;
 
     // Paints the whole board empty: grid and the 90 numbers.
-    void ClearPole();
+    void ClearPole() override;
     // Repaints the board cell of number n in KletkaColor, with its number.
     void PoleKletka(int n);
     // Paints the empty ticket card: two fields and the band between them.
@@ -48,8 +51,30 @@ public:
     // Starts a new ticket set of the lottery (Русское лото when isRusLoto) for a draw.
     void FileNewBilet2(bool isRusLoto, const QString &drawNumber);
 
+    // Reads a ticket file of the work folder and readies the set for checking.
+    void OpenBlt(const QString &name);
+    // Writes the set to a ticket file of the work folder.
+    void SaveBlt(const QString &name);
+    // Reads a draw file of the work folder for its replay.
+    void OpenTrg(const QString &name);
+    // Writes the draw of the game to a draw file of the work folder.
+    void SaveTrg(const QString &name);
+
+    // The game: check, replay and simulator.
+    GameEngine &igra() { return *igra_; }
+
     // Menu commands.
+    void RegimProverka_Click();
+    void RegimPovtor_Click();
+    void RegimImitator_Click();
+    void RegimTimer_Click();
+    void HelpAbout_Click();
     void FileNewBilet_Click();
+    void FileOpen_Click();
+    void FileSaveBilet_Click();
+    void FileSaveBiletAs_Click();
+    void FileOpenTirag_Click();
+    void FileSaveTiragAs_Click();
     void RegimAddBliet_Click();
     // The user chose a row of the ticket list.
     void ListBilet1_DblClick();
@@ -125,6 +150,41 @@ public:
     QAction *HelpCallHelp = nullptr;
     QAction *HelpAbout = nullptr;
 
+    // What a game shows, drawn on the window.
+    void PoleKletka(int n, quint32 color) override;
+    void PoleUnhighlight(int n) override;
+    void ShowBilet() override;
+    void CardKletka(int stroka, int n, quint32 color) override;
+    void ListStart() override;
+    void ListNewHod() override;
+    void ListSovpad(qint32 t, qint32 maxCount) override;
+    void ListNewLider() override;
+    void ListAddLider(qint32 t) override;
+    void ListNomerV(qint32 t, qint32 n) override;
+    void ListClearNomerV(qint32 t) override;
+    void ListNewTur(const std::vector<SovpCls> &sovpBileta, qint32 count, qint32 liderMax) override;
+    void NikaClear() override;
+    void NikaAdd(const QString &line) override;
+    void SetTur(const QString &caption, quint32 color) override;
+    void SetNHOD(const QString &text) override;
+    void SetVVOD1(const QString &text) override;
+    void SetVVEDNOM(const QString &text) override;
+    void SetKnopka(const QString &caption) override;
+    void SetCaption(const QString &caption) override;
+    void EnableVVOD1(bool enabled, bool visible) override;
+    void EnablePole(bool enabled) override;
+    void EnableBiletPic(bool enabled) override;
+    void EnableSaveTirag(bool enabled) override;
+    void EnableAddBilety(bool enabled) override;
+    void EnablePrizPoNomeru(bool enabled) override;
+    void FocusVVOD1() override;
+    void TimerStart() override;
+    void TimerStop() override;
+    bool TimerActive() const override;
+    void RegimChanged() override;
+    void SaveTiragAs() override;
+    void ShowSettings() override;
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -149,14 +209,27 @@ private:
     bool Nombilet_KeyPress(QKeyEvent *event);
     // Shows the controls of ticket entry, shared by both ways into it.
     void EnterZagruzka();
+    // The save items of the File menu follow the mode: only a set being keyed in is saved.
+    void UpdateFileMenu();
+    // Asks before replacing a file other than the current one; false: leave it.
+    bool MayReplace(const QString &name, const QString &currentName);
+    // Writes a file of the work folder and tells the user if it failed.
+    bool WriteFile(const QString &name, const QByteArray &bytes);
+    QString PathOf(const QString &name) const;
+    // Runs a modal window with the replay or simulator clock stopped, and
+    // restarts the clock afterwards in those modes.
+    void WithTimer1Paused(const std::function<void()> &modal);
+    // A line of the winners list chosen: its ticket on the card.
+    void NIKA_DblClick();
 
     void CreateControls(QWidget *client);
     void CreateMenus();
     void Connect();
     // Sets a label's caption; labels that are sized to their text follow it.
-    static void SetCaption(QLabel *label, const QString &caption);
+    static void SetLabel(QLabel *label, const QString &caption);
 
     ProgramState &state_;
     Messenger &messenger_;
     QString workFolder_;
+    std::unique_ptr<GameEngine> igra_;
 };

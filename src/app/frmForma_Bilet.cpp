@@ -67,7 +67,7 @@ void frmForma::WriteKletka(int stroka, int column, const QString &text)
 void frmForma::Bilet()
 {
     const BILETCls &bilet = state_.store.Bilet(state_.store.CurBilet);
-    SetCaption(NOMBILETlbl, bilet.Nomer);
+    SetLabel(NOMBILETlbl, bilet.Nomer);
     BiletClear();
     for (int k = 0; k < Loto::kNomeraPerBilet; ++k) {
         const qint32 n = bilet.NomeraList(k);
@@ -80,6 +80,15 @@ void frmForma::Bilet()
     }
 }
 
+void frmForma::CardKletka(int stroka, int n, quint32 color)
+{
+    if (stroka < 0 || stroka >= Loto::kStroki || n < 1 || n > Loto::kMaxNomer)
+        return;
+    const int c = Loto::ColumnOfNomer(n);
+    FillKletka(stroka, c, color);
+    WriteKletka(stroka, c, Loto::NomerText(n));
+}
+
 void frmForma::BiletNew()
 {
     state_.NomerColor.fill(0);
@@ -87,7 +96,7 @@ void frmForma::BiletNew()
     ClearPole();
     BiletClear();
     state_.store.CurBilet = state_.store.BiletCount;
-    SetCaption(NOMBILETlbl, QString());
+    SetLabel(NOMBILETlbl, QString());
     Nombilet->clear();
     kBiletGotov->setEnabled(false);
     entry.CurStroka = 0;
@@ -237,7 +246,9 @@ bool frmForma::VVOD1_KeyPress(QKeyEvent *event)
         }
         if (n == 0 || n > Loto::kMaxNomer)
             return true;
-        if (state_.RegimState == Rezhim::Zagruzka)
+        if (state_.RegimState == Rezhim::Proverka)
+            igra_->NomerEntered(n);
+        else
             NomerToggle(n);
         return true;
     }

@@ -4,6 +4,8 @@
 #include "controls/ClickLabel.h"
 #include "controls/ListBilet.h"
 #include "controls/Surface.h"
+#include "controls/VbColor.h"
+#include "dialogs/frmTIMER.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -36,10 +38,218 @@ void frmForma::PSbros()
     BiletPic->setEnabled(zagruzka);
 
     Timer1->stop();
-    SetCaption(VVEDNOM, QString());
+    SetLabel(VVEDNOM, QString());
     VVOD1->clear();
     VVOD1->hide();
     Knopka->hide();
     state_.store.CurBilet = 0;
     BiletClear();
+    // Ctrl+S must work whenever saving would show enabled, menu opened or not.
+    UpdateFileMenu();
+}
+
+// ---- What a game shows ----
+
+void frmForma::ShowBilet()
+{
+    Bilet();
+}
+
+void frmForma::ListStart()
+{
+    ListBilet1->Start();
+}
+
+void frmForma::ListNewHod()
+{
+    ListBilet1->NewHod();
+}
+
+void frmForma::ListSovpad(qint32 t, qint32 maxCount)
+{
+    ListBilet1->Sovpad(t, maxCount);
+}
+
+void frmForma::ListNewLider()
+{
+    ListBilet1->NewLider();
+}
+
+void frmForma::ListAddLider(qint32 t)
+{
+    ListBilet1->AddLider(t);
+}
+
+void frmForma::ListNomerV(qint32 t, qint32 n)
+{
+    ListBilet1->NomerV(t, n);
+}
+
+void frmForma::ListClearNomerV(qint32 t)
+{
+    ListBilet1->ClearNomerV(t);
+}
+
+void frmForma::ListNewTur(const std::vector<SovpCls> &sovpBileta, qint32, qint32 liderMax)
+{
+    ListBilet1->NewTur(sovpBileta, liderMax);
+}
+
+void frmForma::NikaClear()
+{
+    NIKA->clear();
+}
+
+void frmForma::NikaAdd(const QString &line)
+{
+    NIKA->addItem(line);
+}
+
+void frmForma::SetTur(const QString &caption, quint32 color)
+{
+    Tur->setText(caption);
+    QPalette pal = Tur->palette();
+    pal.setColor(QPalette::Window, VbColor::ToQColor(color));
+    Tur->setPalette(pal);
+}
+
+void frmForma::SetNHOD(const QString &text)
+{
+    NHOD->setText(text);
+}
+
+void frmForma::SetVVOD1(const QString &text)
+{
+    VVOD1->setText(text);
+}
+
+void frmForma::SetVVEDNOM(const QString &text)
+{
+    SetLabel(VVEDNOM, text);
+}
+
+void frmForma::SetKnopka(const QString &caption)
+{
+    Knopka->setText(caption);
+    Knopka->setVisible(!caption.isEmpty());
+}
+
+void frmForma::SetCaption(const QString &caption)
+{
+    setWindowTitle(caption);
+}
+
+void frmForma::EnableVVOD1(bool enabled, bool visible)
+{
+    VVOD1->setEnabled(enabled);
+    VVOD1->setVisible(visible);
+}
+
+void frmForma::EnablePole(bool enabled)
+{
+    PolePic->setEnabled(enabled);
+}
+
+void frmForma::EnableBiletPic(bool enabled)
+{
+    BiletPic->setEnabled(enabled);
+}
+
+void frmForma::EnableSaveTirag(bool enabled)
+{
+    FileSaveTiragAs->setEnabled(enabled);
+}
+
+void frmForma::EnableAddBilety(bool enabled)
+{
+    RegimAddBliet->setEnabled(enabled);
+}
+
+void frmForma::EnablePrizPoNomeru(bool enabled)
+{
+    RegimPrizPoNomeru->setEnabled(enabled);
+}
+
+void frmForma::FocusVVOD1()
+{
+    VVOD1->setFocus();
+}
+
+void frmForma::TimerStart()
+{
+    Timer1->start();
+}
+
+void frmForma::TimerStop()
+{
+    Timer1->stop();
+}
+
+bool frmForma::TimerActive() const
+{
+    return Timer1->isActive();
+}
+
+void frmForma::RegimChanged()
+{
+    UpdateFileMenu();
+}
+
+void frmForma::SaveTiragAs()
+{
+    FileSaveTiragAs_Click();
+}
+
+void frmForma::ShowSettings()
+{
+    frmTIMER::Run(state_.settings, messenger_, this);
+    ApplySettings();
+}
+
+// ---- Commands ----
+
+void frmForma::RegimProverka_Click()
+{
+    igra_->RegimProverka_Click();
+}
+
+void frmForma::RegimPovtor_Click()
+{
+    igra_->RegimPovtor_Click();
+}
+
+void frmForma::RegimImitator_Click()
+{
+    igra_->RegimImitator_Click();
+}
+
+void frmForma::WithTimer1Paused(const std::function<void()> &modal)
+{
+    Timer1->stop();
+    modal();
+    // Replay and simulator go on afterwards, even if the user had paused them.
+    if (state_.RegimState > Rezhim::Proverka)
+        Timer1->start();
+}
+
+void frmForma::RegimTimer_Click()
+{
+    WithTimer1Paused([this] { ShowSettings(); });
+}
+
+void frmForma::HelpAbout_Click()
+{
+    WithTimer1Paused([] {});
+}
+
+void frmForma::NIKA_DblClick()
+{
+    const int line = NIKA->currentRow();
+    if (line < 0 || std::size_t(line) >= state_.NikaBilet.size())
+        return;
+    const qint32 t = state_.NikaBilet[std::size_t(line)];
+    if (t < 0 || t >= state_.store.BiletCount || t == state_.store.CurBilet)
+        return;
+    state_.store.CurBilet = t;
+    Bilet();
 }

@@ -74,6 +74,26 @@ void frmForma::PoleKletka(int n)
     pole.Text(x + h - 2, y + 3, t);
 }
 
+void frmForma::PoleKletka(int n, quint32 color)
+{
+    KletkaColor = color;
+    PoleKletka(n);
+}
+
+void frmForma::PoleUnhighlight(int n)
+{
+    // The colour of a number that is on some ticket; its number sits one pixel
+    // left of where PoleKletka puts it.
+    if (n < 1 || n > Loto::kMaxNomer)
+        return;
+    Surface &pole = *PolePic;
+    const int x = kCellW * ((n - 1) / 10);
+    const int y = kCellH * ((n - 1) % 10);
+    pole.FillRect(x + 1, y + 1, x + 34, y + 33, Color(GameEngine::kOpenedColor));
+    const QString t = Loto::NomerText(n);
+    pole.Text(x + (kCellW - pole.TextWidth(t)) / 2 - 3, y + 3, t);
+}
+
 void frmForma::RamkaUp()
 {
     Surface &p = *PolePic;
@@ -166,6 +186,8 @@ void frmForma::PolePic_MouseUp(QPointF pos)
         return;
     if (state_.RegimState == Rezhim::Zagruzka)
         NomerToggle(cell->nomer);
+    else if (state_.RegimState == Rezhim::Proverka)
+        igra_->NomerEntered(cell->nomer);
 }
 
 void frmForma::PolePic_Leave()

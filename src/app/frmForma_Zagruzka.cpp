@@ -52,7 +52,7 @@ void frmForma::RegimAddBliet_Click()
 void frmForma::EnterZagruzka()
 {
     entry.CurStroka = 0;
-    SetCaption(VVEDNOM, QStringLiteral("Введите номер:"));
+    SetLabel(VVEDNOM, QStringLiteral("Введите номер:"));
     VVOD1->clear();
     VVOD1->setEnabled(true);
     VVOD1->show();

@@ -199,30 +199,21 @@ void ListBilet::Sovpad(qint32 t, qint32 maxCount)
     UpdateRow(t);
 }
 
-void ListBilet::NewTur(std::vector<SovpCls> &sovpBileta, qint32 turNomer, qint32 &liderMax)
+void ListBilet::NewTur(const std::vector<SovpCls> &sovpBileta, qint32 liderMax)
 {
-    const qint32 count = qint32(rows_.size());
-    // Counters are made on first use.
-    if (sovpBileta.size() < rows_.size())
-        sovpBileta.resize(rows_.size());
     plusRows_.clear();
     liderRows_.clear();
-    // liderMax keeps the leaders' count of the tour just ended; counts never fall
-    // at a tour change, so the pass ends with exactly the new best tickets marked.
-    for (qint32 i = 0; i < count; ++i) {
-        SovpCls &sovp = sovpBileta[std::size_t(i)];
-        sovp.NewTur(turNomer);
-        Stroka &row = rows_[std::size_t(i)];
-        row.count = sovp.MaxCount;
+    // Counts never fall at a tour change, so the leaders are exactly the
+    // tickets that reach the highest count.
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        const qint32 count = i < sovpBileta.size() ? sovpBileta[i].MaxCount : 0;
+        Stroka &row = rows_[i];
+        row.count = count;
         row.plus = false;
         row.awaited = kNone;
-        row.lider = false;
-        if (sovp.MaxCount > liderMax) {
-            liderMax = sovp.MaxCount;
-            NewLider();
-        }
-        if (sovp.MaxCount == liderMax)
-            AddLider(i);
+        row.lider = count == liderMax;
+        if (row.lider)
+            liderRows_.push_back(qint32(i));
     }
     picture_->update();
 }

@@ -76,9 +76,10 @@ public:
     void NewHod();
     // Ticket t has just matched the number: shows its new count and a "+".
     void Sovpad(qint32 t, qint32 maxCount);
-    // A new tour turNomer has begun: recounts every ticket with sovpBileta (grown to
-    // BiletCount if shorter), shows the counts and marks the leaders, raising liderMax.
-    void NewTur(std::vector<SovpCls> &sovpBileta, qint32 turNomer, qint32 &liderMax);
+    // A new tour has begun and the counters are recounted for it: every row shows
+    // its new count, "+" and awaited numbers go, and the tickets at liderMax are
+    // the leaders. A ticket without a counter counts 0.
+    void NewTur(const std::vector<SovpCls> &sovpBileta, qint32 liderMax);
     // Shows number n as the one ticket t waits for.
     void NomerV(qint32 t, qint32 n);
     // Removes the number ticket t waits for.

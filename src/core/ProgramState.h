@@ -51,6 +51,10 @@ struct ProgramState {
     // Numbers drawn in the current game (markers not counted); ticket entry
     // sets it to 1 so that leaving entry asks first.
     qint32 HodCount = 0;
+    // Marker entries in the draw (tour changes, prizes, the end).
+    qint32 HodExtra = 0;
+    // The draw being replayed, entries from index 1.
+    std::vector<qint32> PovtorNomera = std::vector<qint32>(1, 0);
     // Per number: in ticket entry 1 when it is on the card being keyed in; in a
     // game the colour it was drawn in. 0 = free.
     Loto::NomerColorTable NomerColor{};

@@ -2,6 +2,7 @@
 
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <algorithm>
 
 namespace Cp1251
 {
@@ -28,7 +29,12 @@ bool CanEncode(const QString &text)
 
 QString Decode(const QByteArray &bytes)
 {
-    QStringDecoder decoder(kName);
+    // Ticket numbers are mostly digits: plain ASCII needs no code page.
+    if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) < 0x80; }))
+        return QString::fromLatin1(bytes);
+    // Opening the converter costs more than a line's decoding; a single-byte
+    // code page carries nothing from one call to the next.
+    thread_local QStringDecoder decoder(kName, QStringConverter::Flag::Stateless);
     return decoder.decode(bytes);
 }
 

@@ -1,22 +1,16 @@
 // Keying in tickets: the board, the card, the entry boxes and the ticket set.
-#include "app/MainM.h"
 #include "controls/ListBilet.h"
-#include "controls/Surface.h"
-#include "controls/VbColor.h"
-#include "support/TicketFactory.h"
+#include "support/WindowFixture.h"
 
 #include <QAction>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QTest>
-#include <gtest/gtest.h>
 
 namespace
 {
+
+using namespace TestSupport;
 
 const QColor kUsed = VbColor::ToQColor(0xFF9BA3);
 QColor ButtonFace()
@@ -25,65 +19,22 @@ QColor ButtonFace()
 }
 const QColor kWhite(Qt::white);
 
-// A valid ticket, row by row.
-const std::array<std::array<int, 5>, 6> kRows = {{
-    {5, 15, 25, 35, 45},
-    {6, 16, 26, 36, 46},
-    {7, 17, 27, 37, 47},
-    {1, 51, 61, 71, 90},
-    {2, 52, 62, 72, 82},
-    {3, 53, 63, 73, 83},
-}};
-
-class Zagruzka : public ::testing::Test
+class Zagruzka : public WindowFixture
 {
 protected:
     void SetUp() override
     {
-        window = MainM(state, messenger, dir.path());
-        window->show();
-        window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        WindowFixture::SetUp();
         window->FileNewBilet2(true, QStringLiteral("1234"));
         QApplication::processEvents();
     }
 
-    // Types a number into the entry box and presses Enter.
-    void Vvod(int n)
-    {
-        QTest::keyClicks(window->VVOD1, QString::number(n));
-        QTest::keyClick(window->VVOD1, Qt::Key_Return);
-    }
-    void VvodRows(const std::array<std::array<int, 5>, 6> &rows, int count = 6)
-    {
-        for (int r = 0; r < count; ++r)
-            for (int n : rows[r])
-                Vvod(n);
-    }
-    static QPoint PoleCenter(int n) { return QPoint(35 * ((n - 1) / 10) + 17, 34 * ((n - 1) % 10) + 17); }
     void ClickPole(int n) { QTest::mouseClick(window->PolePic, Qt::LeftButton, {}, PoleCenter(n)); }
-    // Inside a board cell, clear of its number.
-    QColor PoleCell(int n) const
-    {
-        return window->PolePic->Pixel(35 * ((n - 1) / 10) + 5, 34 * ((n - 1) % 10) + 31);
-    }
     // Inside a card cell, clear of its text.
     QColor CardCell(int r, int c) const
     {
         return window->BiletPic->Pixel(32 * c + 3, 31 * r + (r >= 3 ? 11 : 0) + 28);
     }
-    void StoreKeyed(const QString &nomer)
-    {
-        window->Nombilet->setText(nomer);
-        VvodRows(kRows);
-        ASSERT_TRUE(window->kBiletGotov->isEnabled());
-        window->kBiletGotov->click();
-    }
-
-    QTemporaryDir dir;
-    ProgramState state;
-    RecordingMessenger messenger;
-    std::unique_ptr<frmForma> window;
 };
 
 } // namespace

@@ -348,36 +348,37 @@ TEST_F(ListBiletTest, LeadersTieThenAHigherCountStandsAlone)
     EXPECT_FALSE(RowInk(1, 113, 144) || RowInk(3, 113, 144));
 }
 
-TEST_F(ListBiletTest, NewTurRecountsClearsMarksAndPicksTheNewLeaders)
+TEST_F(ListBiletTest, NewTurRedrawsCountsClearsMarksAndShowsTheNewLeaders)
 {
     Fill(4);
     list->Start();
-    std::vector<SovpCls> sovp(3); // the fourth counter is made on demand
+    std::vector<SovpCls> sovp(3); // the fourth ticket has no counter yet
     // Tour 1: ticket 0 has three in row 0; ticket 1 one in row 0 and three on field 2;
     // ticket 2 two on field 1.
     const std::pair<int, int> tour1[] = {{0, 0}, {0, 0}, {0, 0}, {1, 0}, {1, 3},
                                          {1, 4}, {1, 5}, {2, 1}, {2, 2}};
     for (auto [t, row] : tour1)
         sovp[std::size_t(t)].SovpAdd(row, 1);
-    qint32 liderMax = 3;
     list->AddLider(0);
     list->Sovpad(1, 1);
     list->NomerV(2, 77);
-    list->NewTur(sovp, 2, liderMax);
-    EXPECT_EQ(sovp.size(), 4u);
+    for (SovpCls &s : sovp)
+        s.NewTur(2);
+    list->NewTur(sovp, 3);
     const qint32 expected[] = {3, 3, 2, 0};
     for (qint32 t = 0; t < 4; ++t) {
         EXPECT_EQ(list->Row(t).count, expected[t]) << t;
         EXPECT_FALSE(list->Row(t).plus || list->Row(t).awaited) << t;
         EXPECT_EQ(list->Row(t).lider, t < 2) << t;
     }
-    EXPECT_EQ(liderMax, 3);
     EXPECT_FALSE(RowInk(2, 95, 109));
+    EXPECT_TRUE(RowInk(1, 113, 144));
 
     sovp[2].SovpAdd(0, 2);
     sovp[2].SovpAdd(0, 2);
-    list->NewTur(sovp, 3, liderMax);
-    EXPECT_EQ(liderMax, 4);
+    for (SovpCls &s : sovp)
+        s.NewTur(3);
+    list->NewTur(sovp, 4);
     for (qint32 t = 0; t < 4; ++t)
         EXPECT_EQ(list->Row(t).lider, t == 1 || t == 2) << t;
     EXPECT_TRUE(RowInk(2, 113, 144));

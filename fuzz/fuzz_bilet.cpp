@@ -1,0 +1,60 @@
+// Arbitrary bytes into the tickets file reader. Beyond surviving them, a set it
+// accepts must be one the program can use, save and read back unchanged.
+
+#include "io/BiletFile.h"
+#include "io/Cp1251.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+namespace
+{
+
+void Require(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
+
+qsizetype LineCount(const QByteArray &bytes)
+{
+    return bytes.count('\n') + (bytes.isEmpty() || bytes.endsWith('\n') ? 0 : 1);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    const QByteArray bytes =
+        QByteArray::fromRawData(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+    const auto result = BiletFile::Parse(bytes);
+    if (const auto *e = std::get_if<FileParseError>(&result)) {
+        Require(e->line >= 1 && e->line <= LineCount(bytes) + 1);
+        Require(!e->reason.isEmpty());
+        return 0;
+    }
+
+    const BiletFileData &set = std::get<BiletFileData>(result);
+    Require(!set.Bilety.empty());
+    for (const BILETCls &bilet : set.Bilety)
+        for (int k = 0; k < Loto::kNomeraPerBilet; ++k)
+            Require(bilet.NomeraList(k) >= 1 && bilet.NomeraList(k) <= Loto::kMaxNomer);
+
+    const QByteArray saved =
+        BiletFile::Encode(set.TiragTitle, set.Bilety, static_cast<qint32>(set.Bilety.size()));
+    const auto reread = BiletFile::Parse(saved);
+    Require(std::holds_alternative<BiletFileData>(reread));
+    const BiletFileData &again = std::get<BiletFileData>(reread);
+    Require(again.Bilety.size() == set.Bilety.size());
+    // Text the code page cannot hold is written as a stand-in, so only text it
+    // can hold must come back as it was.
+    if (Cp1251::CanEncode(set.TiragTitle))
+        Require(again.TiragTitle == set.TiragTitle);
+    for (std::size_t t = 0; t < set.Bilety.size(); ++t) {
+        if (Cp1251::CanEncode(set.Bilety[t].Nomer))
+            Require(again.Bilety[t].Nomer == set.Bilety[t].Nomer);
+        for (int k = 0; k < Loto::kNomeraPerBilet; ++k)
+            Require(again.Bilety[t].NomeraList(k) == set.Bilety[t].NomeraList(k));
+    }
+    return 0;
+}

@@ -1,0 +1,237 @@
+// Ticket files and draw files: reading them into the window, writing them, and
+// the File menu's commands. Every file is a bare name in the work folder.
+#include "app/frmForma.h"
+
+#include "controls/ClickLabel.h"
+#include "controls/ListBilet.h"
+#include "controls/Surface.h"
+#include "controls/VbColor.h"
+#include "core/LotoRules.h"
+#include "dialogs/OpenSave.h"
+#include "io/BiletFile.h"
+#include "io/FileSave.h"
+#include "io/TiragFile.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenu>
+
+namespace
+{
+
+constexpr quint32 kTur1Color = 9803263; // red 255, green 149, blue 149
+
+// Reads a whole file of the work folder; on failure the reason for the user.
+std::optional<QByteArray> ReadWhole(const QString &path, QString *failure)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *failure = QFileInfo::exists(path) ? QStringLiteral("Файл открыть не возможно.")
+                                           : QStringLiteral("Файл не найден.");
+        return std::nullopt;
+    }
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        *failure = QStringLiteral("Файл открыть не возможно.");
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+} // namespace
+
+QString frmForma::PathOf(const QString &name) const
+{
+    return QDir(workFolder_).filePath(name);
+}
+
+void frmForma::UpdateFileMenu()
+{
+    const bool zagruzka = state_.RegimState == Rezhim::Zagruzka;
+    FileSaveBilet->setEnabled(zagruzka);
+    FileSaveBiletAs->setEnabled(zagruzka);
+}
+
+void frmForma::OpenBlt(const QString &name)
+{
+    QString failure;
+    const std::optional<QByteArray> bytes = ReadWhole(PathOf(name), &failure);
+    if (!bytes) {
+        messenger_.Tell(failure, MsgIcon::Warning);
+        return;
+    }
+    auto parsed = BiletFile::Parse(*bytes);
+    if (const auto *error = std::get_if<FileParseError>(&parsed)) {
+        // Nothing of the set in hand is touched by a file that cannot be read.
+        messenger_.Tell(DescribeParseError(name, *error), MsgIcon::Warning, Titles::Files);
+        return;
+    }
+    BiletFileData &data = std::get<BiletFileData>(parsed);
+
+    state_.BiletFile = name;
+    state_.IsRusLoto = Loto::IsRusLotoFileName(name);
+    SetLabel(Tur, QStringLiteral(" Тур-1"));
+    {
+        QPalette pal = Tur->palette();
+        pal.setColor(QPalette::Window, VbColor::ToQColor(kTur1Color));
+        Tur->setPalette(pal);
+    }
+    SetLabel(NHOD, QStringLiteral(" 0"));
+    state_.RegimState = Rezhim::None;
+    PSbros();
+    Regim->menuAction()->setEnabled(true);
+    RegimAddBliet->setEnabled(true);
+    RegimPrizPoNomeru->setEnabled(false);
+
+    state_.TiragTitle = data.TiragTitle;
+    state_.GameTitle = Loto::MakeGameTitle(state_.IsRusLoto, state_.TiragTitle);
+    setWindowTitle(state_.GameTitle);
+
+    BiletStore &store = state_.store;
+    const qint32 count = qint32(data.Bilety.size());
+    store.Bilety = std::move(data.Bilety);
+    for (qint32 t = 0; t < count; ++t) {
+        ListBilet1->Add();
+        const BILETCls &bilet = store.Bilet(t);
+        for (int k = 0; k < Loto::kNomeraPerBilet; ++k) {
+            const qint32 n = bilet.NomeraList(k);
+            NbInBLTCls &entries = store.BiletyPoNomeru[std::size_t(n)];
+            if (entries.ListCount() == 0)
+                PoleUnhighlight(n);
+            entries.NewBilet(t, Loto::StrokaOfPosition(k));
+        }
+    }
+
+    store.CurBilet = 0;
+    Bilet();
+    Regim->menuAction()->setEnabled(true);
+    FileOpenTirag->setEnabled(true);
+    ListBilet1->setFocus();
+}
+
+bool frmForma::MayReplace(const QString &name, const QString &currentName)
+{
+    if (name == currentName || !QFileInfo(PathOf(name)).isFile())
+        return true;
+    MessageRequest q;
+    q.title = Titles::Files;
+    q.text = QStringLiteral("Файл уже существует.\nЗаменить его?");
+    q.icon = MsgIcon::Warning;
+    q.buttons = MsgButtons::YesNo;
+    q.defaultButton = MsgAnswer::No;
+    return messenger_.Show(q) == MsgAnswer::Yes;
+}
+
+bool frmForma::WriteFile(const QString &name, const QByteArray &bytes)
+{
+    switch (FileSave::WriteAtomically(PathOf(name), bytes)) {
+    case SaveStatus::Saved:
+        return true;
+    case SaveStatus::Protected:
+        messenger_.Tell(QStringLiteral("Файл защищён от записи."), MsgIcon::Error, Titles::Files);
+        return false;
+    case SaveStatus::Failed:
+        break;
+    }
+    messenger_.Tell(QStringLiteral("Файл сохранить не возможно."), MsgIcon::Error, Titles::Files);
+    return false;
+}
+
+void frmForma::SaveBlt(const QString &name)
+{
+    if (!MayReplace(name, state_.BiletFile))
+        return;
+    const BiletStore &store = state_.store;
+    if (!WriteFile(name, BiletFile::Encode(state_.TiragTitle, store.Bilety, store.BiletCount)))
+        return;
+    state_.BiletFile = name;
+}
+
+void frmForma::OpenTrg(const QString &name)
+{
+    QString failure;
+    const std::optional<QByteArray> bytes = ReadWhole(PathOf(name), &failure);
+    if (!bytes) {
+        messenger_.Tell(failure, MsgIcon::Error, Titles::Files);
+        return;
+    }
+    auto parsed = TiragFile::Parse(*bytes);
+    if (const auto *error = std::get_if<FileParseError>(&parsed)) {
+        messenger_.Tell(DescribeParseError(name, *error), MsgIcon::Error, Titles::Files);
+        return;
+    }
+    TiragFileData &data = std::get<TiragFileData>(parsed);
+    state_.TiragFile = name;
+    state_.PovtorNomera.assign(1, 0);
+    state_.PovtorNomera.insert(state_.PovtorNomera.end(), data.entries.begin(), data.entries.end());
+    state_.RegimTitle = data.RegimTitle;
+    setWindowTitle(state_.GameTitle + QStringLiteral(": ПОВТОР ") + state_.RegimTitle);
+    // The replay starts at once, on the draw just read.
+    state_.RegimState = Rezhim::Povtor;
+    RegimChanged();
+    igra_->RegimPovtor_Click();
+}
+
+void frmForma::SaveTrg(const QString &name)
+{
+    if (!MayReplace(name, state_.TiragFile))
+        return;
+    // Entries 1 to HodCount + HodExtra: the numbers with their markers.
+    std::vector<qint32> entries;
+    const qint32 upper = state_.HodCount + state_.HodExtra;
+    for (qint32 k = 1; k <= upper && std::size_t(k) < state_.TiragNomera.size(); ++k)
+        entries.push_back(state_.TiragNomera[std::size_t(k)]);
+    if (!WriteFile(name, TiragFile::Encode(state_.RegimTitle, entries)))
+        return;
+    state_.TiragFile = name;
+}
+
+void frmForma::FileOpen_Click()
+{
+    OpenSave::Run(
+        OpenSave::OpenBilety, workFolder_, state_.IsRusLoto, QString(),
+        [this](const QString &name) { OpenBlt(name); }, this);
+}
+
+void frmForma::FileSaveBilet_Click()
+{
+    if (state_.store.BiletCount == 0) {
+        messenger_.Tell(QStringLiteral("Ни одного загруженного билета."), MsgIcon::Warning);
+        return;
+    }
+    if (!state_.BiletFile.isEmpty()) {
+        SaveBlt(state_.BiletFile);
+        return;
+    }
+    OpenSave::Run(
+        OpenSave::SaveBilety, workFolder_, state_.IsRusLoto, state_.TiragTitle,
+        [this](const QString &name) { SaveBlt(name); }, this);
+}
+
+void frmForma::FileSaveBiletAs_Click()
+{
+    if (state_.store.BiletCount == 0) {
+        messenger_.Tell(QStringLiteral("Ни одного загруженного билета."), MsgIcon::Warning);
+        return;
+    }
+    OpenSave::Run(
+        OpenSave::SaveBiletyAs, workFolder_, state_.IsRusLoto, state_.TiragTitle,
+        [this](const QString &name) { SaveBlt(name); }, this);
+}
+
+void frmForma::FileOpenTirag_Click()
+{
+    OpenSave::Run(
+        OpenSave::OpenTirag, workFolder_, state_.IsRusLoto, QString(),
+        [this](const QString &name) { OpenTrg(name); }, this);
+}
+
+void frmForma::FileSaveTiragAs_Click()
+{
+    OpenSave::Run(
+        OpenSave::SaveTiragAs, workFolder_, state_.IsRusLoto, state_.RegimTitle,
+        [this](const QString &name) { SaveTrg(name); }, this);
+}

@@ -1,0 +1,546 @@
+#include "core/GameEngine.h"
+
+#include "core/LotoRules.h"
+
+#include <algorithm>
+#include <chrono>
+
+namespace
+{
+
+// Markers in a draw.
+constexpr qint32 kMarkerTur = 91;
+constexpr qint32 kMarkerEnd = 93;
+constexpr qint32 kMarkerPriz = 94;
+
+// Tours 1 and 2 end on a complete row or field; tour 3 needs the whole ticket.
+// A ticket this many matches in is one number short.
+qint32 OneShort(qint32 turNomer)
+{
+    switch (turNomer) {
+    case 1:
+        return 4;
+    case 2:
+        return 14;
+    default:
+        return 29;
+    }
+}
+
+// The simulator's range for a scheduled tour change, inclusive.
+constexpr qint32 kTur1EndFrom = 5;
+constexpr qint32 kTur1EndTo = 10;
+constexpr qint32 kTur2EndFrom = 15;
+constexpr qint32 kTur2EndTo = 25;
+// Moves after which the simulator picks the end of tour 1 and of tour 2.
+constexpr qint32 kTur1Schedule = 4;
+constexpr qint32 kTur2Schedule = 14;
+
+constexpr qint32 kMinMaxHod = 81;
+constexpr qint32 kMaxMaxHod = 89;
+
+const QString kStop = QStringLiteral("  Стоп");
+const QString kDalee = QStringLiteral(" Далее");
+const QString kKonec = QStringLiteral(" Конец");
+
+void Resize(std::vector<qint32> &v, qint32 upperIndex)
+{
+    v.resize(static_cast<std::size_t>(std::max(upperIndex, 0)) + 1, 0);
+}
+
+} // namespace
+
+GameEngine::GameEngine(ProgramState &state, IgraView &view, Messenger &messenger)
+    : state_(state), view_(view), messenger_(messenger)
+{
+    random.seed(
+        static_cast<std::mt19937::result_type>(std::chrono::system_clock::now().time_since_epoch().count()));
+}
+
+bool GameEngine::Highlighted(int n) const
+{
+    return n >= 1 && n <= Loto::kMaxNomer && highlighted_[static_cast<std::size_t>(n)];
+}
+
+bool GameEngine::IsBilet(qint32 t) const
+{
+    return t >= 0 && t < state_.store.BiletCount && static_cast<std::size_t>(t) < state_.store.Bilety.size();
+}
+
+quint32 GameEngine::TourColor() const
+{
+    return kTurColor[std::clamp(TurNomer, 1, 3)];
+}
+
+void GameEngine::SetKnopka(const QString &caption)
+{
+    knopka_ = caption;
+    view_.SetKnopka(caption);
+}
+
+void GameEngine::NewIgra()
+{
+    const qint32 count = std::max(state_.store.BiletCount, 0);
+    NomerVFlag.assign(static_cast<std::size_t>(count), 0);
+
+    view_.EnablePole(false);
+    view_.EnableBiletPic(false);
+    view_.ClearPole();
+    highlighted_.fill(false);
+
+    state_.NikaBilet.assign(1, 0);
+    SovpBileta.assign(static_cast<std::size_t>(count) + 1, SovpCls{});
+    state_.NomerColor.fill(0);
+
+    if (state_.store.CurBilet == state_.store.BiletCount)
+        state_.store.CurBilet = 0;
+    view_.ShowBilet();
+
+    view_.NikaClear();
+    nikaCount_ = 0;
+    view_.ListStart();
+
+    TimerHod = 0;
+    state_.HodCount = 0;
+    state_.HodExtra = 0;
+    LiderMax = 0;
+    skipNext91_ = false;
+
+    view_.TimerStop();
+
+    KletkaColor = kTurColor[1];
+    TurNomer = 1;
+    view_.SetTur(QStringLiteral(" Тур-1"), kTurColor[1]);
+
+    view_.SetNHOD(Loto::NomerText(0));
+    view_.SetVVOD1(QString());
+    view_.EnableSaveTirag(false);
+
+    const bool proverka = state_.RegimState == Rezhim::Proverka;
+    view_.EnableVVOD1(proverka, true);
+    view_.SetVVEDNOM(proverka ? QStringLiteral("Введите номер:") : QStringLiteral("Выпавший номер:"));
+}
+
+void GameEngine::AppendMarker(qint32 marker)
+{
+    ++state_.HodExtra;
+    const qint32 last = state_.HodCount + state_.HodExtra;
+    Resize(state_.TiragNomera, last);
+    state_.TiragNomera[static_cast<std::size_t>(last)] = marker;
+}
+
+void GameEngine::NikaLine(qint32 t, const QString &line)
+{
+    // Entry c stands behind line c; the array ends with it, as the list does.
+    const std::size_t c = static_cast<std::size_t>(nikaCount_);
+    state_.NikaBilet.resize(c + 1, 0);
+    state_.NikaBilet[c] = t;
+    view_.NikaAdd(line);
+    ++nikaCount_;
+}
+
+void GameEngine::AddTiragNomer(int n)
+{
+    // Callers pass only undrawn numbers 1..90; anything else would index past the tables.
+    if (n < 1 || n > Loto::kMaxNomer)
+        return;
+    const QString s = Loto::NomerText(n);
+    if (state_.RegimState == Rezhim::Povtor || state_.RegimState == Rezhim::Imitator)
+        view_.SetVVOD1(s);
+
+    view_.PoleKletka(n, KletkaColor);
+    highlighted_[static_cast<std::size_t>(n)] = false;
+
+    ++state_.HodCount;
+    view_.SetNHOD(Loto::NomerText(state_.HodCount));
+
+    const qint32 last = state_.HodCount + state_.HodExtra;
+    Resize(state_.TiragNomera, last);
+    state_.TiragNomera[static_cast<std::size_t>(last)] = n;
+    state_.NomerColor[static_cast<std::size_t>(n)] = static_cast<qint32>(KletkaColor);
+
+    view_.ListNewHod();
+
+    const qint32 threshold = OneShort(TurNomer);
+    // Late in tour 3 tens of thousands of tickets can win on one number: build the common part once.
+    const QString winnerPrefix = QStringLiteral("(номер") + s + QStringLiteral(")  ");
+    const NbInBLTCls &entries = state_.store.PoNomeru(n);
+    const qint32 entryCount = entries.ListCount();
+    qint32 winners = 0;
+    for (qint32 j = 0; j < entryCount; ++j) {
+        const qint32 t = entries.ListNomerBileta(j);
+        const qint32 r = entries.ListStroka(j);
+        // An index built for another set (or a game never started) has nothing to count here.
+        if (!IsBilet(t) || static_cast<std::size_t>(t) >= SovpBileta.size() ||
+            static_cast<std::size_t>(t) >= NomerVFlag.size() || r < 0 || r >= Loto::kStroki)
+            continue;
+
+        if (t == state_.store.CurBilet)
+            view_.CardKletka(r, n, KletkaColor);
+
+        SovpCls &sovp = SovpBileta[static_cast<std::size_t>(t)];
+        sovp.SovpAdd(r, TurNomer);
+        const qint32 maxCount = sovp.MaxCount;
+        view_.ListSovpad(t, maxCount);
+        const qint32 d = maxCount - threshold;
+
+        if (maxCount > LiderMax) {
+            LiderMax = maxCount;
+            view_.ListNewLider();
+        }
+        if (maxCount == LiderMax)
+            view_.ListAddLider(t);
+
+        if (d == 1) {
+            view_.ListClearNomerV(t);
+            NikaLine(t, winnerPrefix + state_.store.Bilet(t).Nomer);
+            ++winners;
+        } else if (d == 0 && NomerVFlag[static_cast<std::size_t>(t)] == 0) {
+            NomerVFlag[static_cast<std::size_t>(t)] = 1;
+            const BILETCls &bilet = state_.store.Bilet(t);
+            qint32 a = 0;
+            if (TurNomer == 1)
+                a = sovp.FoundNomera1Typ(bilet, r, state_.NomerColor);
+            else if (TurNomer == 2)
+                a = sovp.FoundNomera2Typ(bilet, state_.NomerColor);
+            else
+                a = sovp.FoundNomera3Typ(bilet, state_.NomerColor);
+            // A ticket carrying a number twice in one row can be one short with nothing left to wait for.
+            if (a >= 1 && a <= Loto::kMaxNomer) {
+                view_.ListNomerV(t, a);
+                KletkaColor = kHighlight;
+                view_.PoleKletka(a, KletkaColor);
+                highlighted_[static_cast<std::size_t>(a)] = true;
+                KletkaColor = TourColor();
+            }
+        }
+    }
+
+    if (winners > 0) {
+        {
+            BusyScope busy(busy_);
+            messenger_.Tell(QStringLiteral("Количество выигравших билетов:") + Loto::NomerText(winners),
+                            MsgIcon::Exclamation, Titles::Joy);
+        }
+        if (TurNomer < 3) {
+            NextTur();
+            // The recorded game changed the tour here too; its 91 is already accounted for.
+            if (state_.RegimState == Rezhim::Povtor)
+                skipNext91_ = true;
+        }
+    }
+}
+
+void GameEngine::NextTur()
+{
+    // Tour 3 lasts to the end of the game.
+    if (TurNomer >= 3)
+        return;
+    NomerVFlag.assign(static_cast<std::size_t>(std::max(state_.store.BiletCount, 0)), 0);
+    AppendMarker(kMarkerTur);
+
+    for (int k = 1; k <= Loto::kMaxNomer; ++k) {
+        if (highlighted_[static_cast<std::size_t>(k)]) {
+            highlighted_[static_cast<std::size_t>(k)] = false;
+            view_.PoleUnhighlight(k);
+        }
+    }
+
+    if (TurNomer == 1) {
+        KletkaColor = kTurColor[2];
+        view_.SetTur(QStringLiteral(" Тур-2"), KletkaColor);
+    } else {
+        KletkaColor = kTurColor[3];
+        view_.SetTur(QStringLiteral(" Тур-3..."), KletkaColor);
+    }
+    ++TurNomer;
+
+    // Counts never fall at a tour change, so raising LiderMax over the pass
+    // leaves exactly the tickets with the highest new count as leaders.
+    const qint32 count =
+        std::min(std::max(state_.store.BiletCount, 0), static_cast<qint32>(SovpBileta.size()));
+    for (qint32 i = 0; i < count; ++i) {
+        SovpCls &sovp = SovpBileta[static_cast<std::size_t>(i)];
+        sovp.NewTur(TurNomer);
+        LiderMax = std::max(LiderMax, sovp.MaxCount);
+    }
+    view_.ListNewTur(SovpBileta, count, LiderMax);
+}
+
+void GameEngine::EndIgra()
+{
+    BusyScope busy(busy_);
+    view_.TimerStop();
+    SetKnopka(QString());
+
+    QString undrawn;
+    for (int k = 1; k <= Loto::kMaxNomer; ++k) {
+        if (state_.NomerColor[static_cast<std::size_t>(k)] != 0)
+            continue;
+        if (!undrawn.isEmpty())
+            undrawn += QLatin1Char(',');
+        undrawn += Loto::NomerText(k);
+    }
+    view_.SetVVEDNOM(undrawn);
+
+    if (state_.IsRusLoto) {
+        const qint32 remaining = Loto::kMaxNomer - state_.HodCount;
+        const qint32 count = std::min(state_.store.BiletCount, static_cast<qint32>(SovpBileta.size()));
+        for (qint32 t = 0; t < count; ++t) {
+            const SovpCls &sovp = SovpBileta[static_cast<std::size_t>(t)];
+            if (!IsBilet(t) || Loto::kNomeraPerBilet - sovp.MaxCount != remaining || sovp.Cubishka() != 1)
+                continue;
+            const QString &nomer = state_.store.Bilet(t).Nomer;
+            NikaLine(t, QStringLiteral("(КУБЫШКА)  ") + nomer);
+            messenger_.Tell(QStringLiteral("Билет номер ") + nomer + QStringLiteral(" выиграл КУБЫШКУ!!!"),
+                            MsgIcon::Exclamation, Titles::Joy);
+        }
+    }
+
+    AppendMarker(kMarkerEnd);
+    view_.EnableAddBilety(true);
+    view_.EnableSaveTirag(true);
+    view_.EnableVVOD1(false, false);
+
+    if (state_.RegimState == Rezhim::Proverka && messenger_.Ask(QStringLiteral("Сохранить тираж?")))
+        view_.SaveTiragAs();
+
+    state_.RegimState = Rezhim::None;
+    view_.RegimChanged();
+}
+
+void GameEngine::RecordPriz(qint32 index)
+{
+    const qint32 last = state_.HodCount + state_.HodExtra;
+    const bool endsGame = last >= 1 && static_cast<std::size_t>(last) < state_.TiragNomera.size() &&
+                          state_.TiragNomera[static_cast<std::size_t>(last)] == kMarkerEnd;
+    if (endsGame) {
+        // The prize takes the end marker's place; HodExtra already counts that entry.
+        Resize(state_.TiragNomera, last);
+        state_.TiragNomera[static_cast<std::size_t>(last)] = kMarkerPriz;
+    } else {
+        AppendMarker(kMarkerPriz);
+    }
+    AppendMarker(index);
+}
+
+void GameEngine::PrizPoNomeru(qint32 index)
+{
+    if (!IsBilet(index))
+        return;
+    const QString &nomer = state_.store.Bilet(index).Nomer;
+    NikaLine(index, QStringLiteral("(Приз)  ") + nomer);
+    RecordPriz(index);
+    BusyScope busy(busy_);
+    messenger_.Tell(QStringLiteral("Билет номер ") + nomer + QStringLiteral(" выиграл приз!!!"),
+                    MsgIcon::Exclamation, Titles::Joy);
+}
+
+bool GameEngine::PovtorAvailable() const
+{
+    if (state_.RegimState == Rezhim::Povtor)
+        return true;
+    const qint32 last = state_.HodCount + state_.HodExtra;
+    return last >= 1 && static_cast<std::size_t>(last) < state_.TiragNomera.size() &&
+           state_.TiragNomera[static_cast<std::size_t>(last)] == kMarkerEnd;
+}
+
+void GameEngine::RegimProverka_Click()
+{
+    {
+        BusyScope busy(busy_);
+        if (state_.HodCount >= 1 && !messenger_.Ask(QStringLiteral("Перейти в новый режим?")))
+            return;
+    }
+    state_.RegimState = Rezhim::Proverka;
+    view_.RegimChanged();
+    state_.RegimTitle = state_.TiragTitle;
+    view_.SetCaption(state_.GameTitle + QStringLiteral(": ПРОВЕРКА"));
+    NewIgra();
+    SetKnopka(kKonec);
+    view_.SetVVEDNOM(QStringLiteral("Введите номер:"));
+    view_.EnablePole(true);
+    view_.FocusVVOD1();
+    view_.EnablePrizPoNomeru(true);
+}
+
+void GameEngine::RegimPovtor_Click()
+{
+    {
+        BusyScope busy(busy_);
+        if (state_.HodCount > 0 && !messenger_.Ask(QStringLiteral("Перейти в новый режим?")))
+            return;
+    }
+    if (state_.RegimState != Rezhim::Povtor) {
+        // A loaded draw file has filled the source itself; otherwise it is the game just played.
+        const qint32 last = std::max(state_.HodCount + state_.HodExtra, 0);
+        Resize(state_.PovtorNomera, last);
+        for (qint32 i = 1; i <= last; ++i) {
+            const std::size_t k = static_cast<std::size_t>(i);
+            state_.PovtorNomera[k] = k < state_.TiragNomera.size() ? state_.TiragNomera[k] : 0;
+        }
+    }
+    state_.RegimState = Rezhim::Povtor;
+    view_.RegimChanged();
+    NewIgra();
+    SetKnopka(kStop);
+    state_.TiragNomera.assign(1, 0);
+    view_.TimerStart();
+}
+
+void GameEngine::RegimImitator_Click()
+{
+    {
+        BusyScope busy(busy_);
+        if (state_.HodCount > 0 && !messenger_.Ask(QStringLiteral("Перейти в новый режим?")))
+            return;
+        const auto valid = [this] {
+            return state_.settings.MaxHod >= kMinMaxHod && state_.settings.MaxHod <= kMaxMaxHod;
+        };
+        if (!valid()) {
+            view_.ShowSettings();
+            if (!valid())
+                return;
+        }
+    }
+    state_.RegimState = Rezhim::Imitator;
+    view_.RegimChanged();
+    state_.RegimTitle = QStringLiteral("ИМИТАТОР");
+    view_.SetCaption(state_.GameTitle + QStringLiteral(": ИМИТАТОР"));
+    SetKnopka(kStop);
+    NewIgra();
+    TimerHod = -1;
+    view_.EnablePrizPoNomeru(false);
+    view_.TimerStart();
+}
+
+void GameEngine::Tur_Click()
+{
+    if (state_.RegimState != Rezhim::Proverka)
+        return;
+    const bool tourLongEnough =
+        (TurNomer == 1 && state_.HodCount > 4) || (TurNomer == 2 && state_.HodCount > 14);
+    if (!tourLongEnough)
+        return;
+    {
+        BusyScope busy(busy_);
+        if (!messenger_.Ask(QStringLiteral("Перейти в следующий тур?")))
+            return;
+    }
+    NextTur();
+    view_.FocusVVOD1();
+}
+
+void GameEngine::Knopka_Click()
+{
+    if (state_.RegimState == Rezhim::Proverka) {
+        {
+            BusyScope busy(busy_);
+            if (!messenger_.Ask(QStringLiteral("Конец игры?")))
+                return;
+        }
+        EndIgra();
+        return;
+    }
+    if (state_.RegimState != Rezhim::Povtor && state_.RegimState != Rezhim::Imitator)
+        return;
+    if (knopka_ != kStop) {
+        SetKnopka(kStop);
+        view_.TimerStart();
+    } else {
+        SetKnopka(kDalee);
+        view_.TimerStop();
+    }
+}
+
+void GameEngine::NomerEntered(int n)
+{
+    if (state_.RegimState != Rezhim::Proverka || n < 1 || n > Loto::kMaxNomer)
+        return;
+    if (state_.NomerColor[static_cast<std::size_t>(n)] != 0)
+        return;
+    AddTiragNomer(n);
+}
+
+void GameEngine::Timer1_Timer()
+{
+    if (busy_)
+        return;
+    BusyScope busy(busy_);
+    if (state_.RegimState == Rezhim::Povtor)
+        ReplayTick();
+    else if (state_.RegimState == Rezhim::Imitator)
+        ImitatorTick();
+}
+
+void GameEngine::ReplayTick()
+{
+    const std::vector<qint32> &povtor = state_.PovtorNomera;
+    const qint32 last = static_cast<qint32>(povtor.size()) - 1;
+    const auto finish = [this] {
+        view_.TimerStop();
+        EndIgra();
+    };
+    if (TimerHod < 0 || TimerHod >= last) {
+        finish();
+        return;
+    }
+
+    ++TimerHod;
+    const qint32 v = povtor[static_cast<std::size_t>(TimerHod)];
+    if (v >= 1 && v <= Loto::kMaxNomer) {
+        // A number drawn twice in a foreign file is passed over.
+        if (state_.NomerColor[static_cast<std::size_t>(v)] == 0) {
+            skipNext91_ = false;
+            AddTiragNomer(v);
+        }
+    } else if (v == kMarkerTur) {
+        if (skipNext91_)
+            skipNext91_ = false;
+        else if (TurNomer < 3)
+            NextTur();
+    } else if (v == kMarkerEnd) {
+        finish();
+        return;
+    } else if (v == kMarkerPriz && TimerHod < last) {
+        ++TimerHod;
+        const qint32 t = povtor[static_cast<std::size_t>(TimerHod)];
+        if (IsBilet(t)) {
+            const QString &nomer = state_.store.Bilet(t).Nomer;
+            NikaLine(t, QStringLiteral("(Приз!!!) ") + nomer);
+            RecordPriz(t);
+            messenger_.Tell(QStringLiteral("Билет номер ") + nomer + QStringLiteral(" выиграл приз!!!"),
+                            MsgIcon::Exclamation, Titles::Joy);
+        }
+    }
+
+    // A draw whose end marker gave way to a prize ends with its last entry.
+    if (state_.RegimState == Rezhim::Povtor && TimerHod >= last)
+        finish();
+}
+
+void GameEngine::ImitatorTick()
+{
+    std::array<qint32, Loto::kMaxNomer> undrawn{};
+    std::size_t undrawnCount = 0;
+    for (int k = 1; k <= Loto::kMaxNomer; ++k)
+        if (state_.NomerColor[static_cast<std::size_t>(k)] == 0)
+            undrawn[undrawnCount++] = k;
+    if (undrawnCount == 0) {
+        EndIgra();
+        return;
+    }
+    std::uniform_int_distribution<std::size_t> pick(0, undrawnCount - 1);
+    const qint32 n = undrawn[pick(random)];
+
+    if (state_.HodCount == TimerHod && TurNomer < 3)
+        NextTur();
+    if (state_.HodCount == kTur1Schedule)
+        TimerHod = std::uniform_int_distribution<qint32>(kTur1EndFrom, kTur1EndTo)(random);
+    else if (state_.HodCount == kTur2Schedule)
+        TimerHod = std::uniform_int_distribution<qint32>(kTur2EndFrom, kTur2EndTo)(random);
+
+    AddTiragNomer(n);
+    if (state_.HodCount >= state_.settings.MaxHod)
+        EndIgra();
+}

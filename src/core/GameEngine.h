@@ -1,0 +1,178 @@
+#pragma once
+// The game: a check typed by the user, the replay of a recorded draw and the
+// random simulator. The engine keeps the rules and the state of one game; every
+// place where the game paints, lists, asks or announces is a call on the view,
+// made in the order the user sees it. The main window is one view; tests and
+// the headless checker record instead.
+
+#include "core/Messenger.h"
+#include "core/ProgramState.h"
+#include "core/SovpCls.h"
+
+#include <QString>
+#include <array>
+#include <random>
+#include <vector>
+
+// What a game shows. Colours are 0x00BBGGRR values.
+class IgraView
+{
+public:
+    virtual ~IgraView() = default;
+
+    // The board: repaints the cell of n in a colour, number on top.
+    virtual void PoleKletka(int n, quint32 color) = 0;
+    // The board: a cell whose awaited-number highlight is taken away at a tour
+    // change goes back to the colour of a number on some ticket (16751523).
+    virtual void PoleUnhighlight(int n) = 0;
+    // The board: everything empty again.
+    virtual void ClearPole() = 0;
+    // The card shows ticket CurBilet (drawn numbers in their colours).
+    virtual void ShowBilet() = 0;
+    // The card of CurBilet: drawn number n in row r painted in a colour.
+    virtual void CardKletka(int stroka, int n, quint32 color) = 0;
+
+    // The ticket list's statistics columns.
+    virtual void ListStart() = 0;
+    virtual void ListNewHod() = 0;
+    virtual void ListSovpad(qint32 t, qint32 maxCount) = 0;
+    virtual void ListNewLider() = 0;
+    virtual void ListAddLider(qint32 t) = 0;
+    virtual void ListNomerV(qint32 t, qint32 n) = 0;
+    virtual void ListClearNomerV(qint32 t) = 0;
+    // A new tour: every row's count redrawn, awaited numbers and "+" gone, and
+    // the tickets with the highest count (liderMax) marked as leaders.
+    virtual void ListNewTur(const std::vector<SovpCls> &sovpBileta, qint32 count, qint32 liderMax) = 0;
+
+    // The winners list NIKA.
+    virtual void NikaClear() = 0;
+    virtual void NikaAdd(const QString &line) = 0;
+
+    // Labels and boxes.
+    virtual void SetTur(const QString &caption, quint32 color) = 0;
+    virtual void SetNHOD(const QString &text) = 0;
+    virtual void SetVVOD1(const QString &text) = 0;   // the entry box's text
+    virtual void SetVVEDNOM(const QString &text) = 0; // the caption before it
+    // Knopka: hidden when caption is empty, else shown with this caption.
+    virtual void SetKnopka(const QString &caption) = 0;
+    virtual void SetCaption(const QString &caption) = 0; // the window's
+
+    // What the user may do now.
+    virtual void EnableVVOD1(bool enabled, bool visible) = 0;
+    virtual void EnablePole(bool enabled) = 0;     // clicks on the board
+    virtual void EnableBiletPic(bool enabled) = 0; // clicks on the card
+    virtual void EnableSaveTirag(bool enabled) = 0;
+    virtual void EnableAddBilety(bool enabled) = 0;
+    virtual void EnablePrizPoNomeru(bool enabled) = 0;
+    virtual void FocusVVOD1() = 0;
+
+    // The pace of replay and simulator.
+    virtual void TimerStart() = 0;
+    virtual void TimerStop() = 0;
+    virtual bool TimerActive() const = 0;
+
+    // RegimState has just changed (the window's menus follow it).
+    virtual void RegimChanged() = 0;
+    // Runs the command that saves the draw (the file dialog).
+    virtual void SaveTiragAs() = 0;
+    // Opens the settings dialog (the simulator needs a valid maximum of moves).
+    virtual void ShowSettings() = 0;
+};
+
+class GameEngine
+{
+public:
+    // Tour colours, also the back colour of the tour label.
+    static constexpr quint32 kTurColor[4] = {0, 9803263, 8454143, 8454016};
+    // An awaited number on the board.
+    static constexpr quint32 kHighlight = 16689148;
+    // A number that occurs on some ticket.
+    static constexpr quint32 kOpenedColor = 16751523;
+
+    GameEngine(ProgramState &state, IgraView &view, Messenger &messenger);
+
+    // Commands of the Mode menu and of the window's labels.
+    void RegimProverka_Click();
+    void RegimPovtor_Click();
+    void RegimImitator_Click();
+    void Knopka_Click();
+    void Tur_Click();
+    // The Mode menu opened: whether "Повтор" is on offer.
+    bool PovtorAvailable() const;
+
+    // A number typed or clicked in check mode: ignored unless 1..90 and undrawn.
+    void NomerEntered(int n);
+    // One tick of the timer (replay or simulator).
+    void Timer1_Timer();
+
+    void NewIgra();
+    void AddTiragNomer(int n);
+    void NextTur();
+    void EndIgra();
+    // A prize by ticket number for ticket index (the PrizNB dialog's OK): a
+    // winners-list line, the prize recorded in the draw and the announcement.
+    void PrizPoNomeru(qint32 index);
+
+    // Knopka's caption as last set by the game; empty while it is hidden.
+    const QString &KnopkaCaption() const { return knopka_; }
+    // Lines the game has put into the winners list since it was cleared.
+    qint32 NikaCount() const { return nikaCount_; }
+    // Whether the board cell of n shows the awaited-number highlight.
+    bool Highlighted(int n) const;
+
+    // Game state, by the names the rest of the program uses.
+    qint32 TurNomer = 1;
+    qint32 LiderMax = 0;
+    qint32 TimerHod = 0;
+    quint32 KletkaColor = kTurColor[1];
+    std::vector<SovpCls> SovpBileta;
+    std::vector<qint32> NomerVFlag;
+
+    // The simulator's generator, seeded once; tests may seed it.
+    std::mt19937 random;
+
+private:
+    // Sets busy_ for its lifetime and puts back what was there before, so
+    // nested boxes (a tick's win message, then EndIgra's question) keep it set.
+    class BusyScope
+    {
+    public:
+        explicit BusyScope(bool &busy) : busy_(busy), before_(busy) { busy_ = true; }
+        ~BusyScope() { busy_ = before_; }
+        BusyScope(const BusyScope &) = delete;
+        BusyScope &operator=(const BusyScope &) = delete;
+
+    private:
+        bool &busy_;
+        bool before_;
+    };
+
+    void ReplayTick();
+    void ImitatorTick();
+    // The draw grows by one marker entry (91, 93, 94 or a prize's ticket index).
+    void AppendMarker(qint32 marker);
+    // The prize's 94 and ticket index go into the draw; a 93 at the end makes way for them.
+    void RecordPriz(qint32 index);
+    // One line of the winners list for ticket t.
+    void NikaLine(qint32 t, const QString &line);
+    // Whether t is a ticket of the loaded set.
+    bool IsBilet(qint32 t) const;
+    quint32 TourColor() const;
+    void SetKnopka(const QString &caption);
+
+    // The caption Knopka shows; Knopka_Click toggles on it.
+    QString knopka_;
+    qint32 nikaCount_ = 0;
+    // Board cells painted in the highlight and not painted since.
+    std::array<bool, Loto::kMaxNomer + 1> highlighted_{};
+    // A tick or command that shows a box lets the timer fire again inside the
+    // box's own event loop; such a tick is dropped.
+    bool busy_ = false;
+    // A win during a replay changed the tour already: the recorded tour change
+    // that follows it is passed over.
+    bool skipNext91_ = false;
+
+    ProgramState &state_;
+    IgraView &view_;
+    Messenger &messenger_;
+};

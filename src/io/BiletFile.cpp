@@ -1,0 +1,153 @@
+#include "io/BiletFile.h"
+
+#include "core/LotoRules.h"
+#include "io/Cp1251.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
+namespace FileText
+{
+
+std::optional<QByteArrayView> LineReader::Next()
+{
+    if (pos_ >= bytes_.size())
+        return std::nullopt;
+    const char *start = bytes_.data() + pos_;
+    const qsizetype left = bytes_.size() - pos_;
+    const auto *lf = static_cast<const char *>(std::memchr(start, '\n', static_cast<std::size_t>(left)));
+    qsizetype length = lf ? lf - start : left;
+    pos_ += lf ? length + 1 : length;
+    ++line_;
+    if (length > 0 && start[length - 1] == '\r')
+        --length;
+    return QByteArrayView(start, length);
+}
+
+std::optional<qint64> ParseInteger(QByteArrayView text)
+{
+    auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
+    qsizetype i = 0;
+    qsizetype end = text.size();
+    while (i < end && isBlank(text[i]))
+        ++i;
+    while (end > i && isBlank(text[end - 1]))
+        --end;
+    bool negative = false;
+    if (i < end && (text[i] == '-' || text[i] == '+')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    if (i == end)
+        return std::nullopt;
+    // Anything beyond 32 bits is only ever rejected, so the value stops growing
+    // there instead of overflowing on a long run of digits.
+    constexpr qint64 kCap = qint64(1) << 40;
+    qint64 value = 0;
+    for (; i < end; ++i) {
+        const char c = text[i];
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        value = std::min(value * 10 + (c - '0'), kCap);
+    }
+    return negative ? -value : value;
+}
+
+FileParseError ErrorAt(qint64 line, const QString &reason)
+{
+    const qint64 capped = std::min<qint64>(line, std::numeric_limits<int>::max());
+    return FileParseError{static_cast<int>(capped), reason};
+}
+
+} // namespace FileText
+
+QString DescribeParseError(const QString &fileName, const FileParseError &e)
+{
+    // One arg() call: a file name holding "%2" must not swallow the line number.
+    return QStringLiteral("Файл «%1» повреждён: строка %2, %3.")
+        .arg(fileName, QString::number(e.line), e.reason);
+}
+
+namespace BiletFile
+{
+namespace
+{
+
+const QByteArray kLineEnd = QByteArrayLiteral("\r\n");
+
+// The count line holds the highest index, so the count itself still fits in 32 bits.
+constexpr qint64 kMaxLastIndex = std::numeric_limits<qint32>::max() - 1;
+
+// The shortest ticket a file can hold: an empty number line and 30 one-digit
+// lines, each with a bare LF.
+constexpr qsizetype kMinTicketBytes = 1 + Loto::kNomeraPerBilet * 2;
+
+} // namespace
+
+std::variant<BiletFileData, FileParseError> Parse(const QByteArray &bytes)
+{
+    using FileText::ErrorAt;
+    if (bytes.isEmpty())
+        return ErrorAt(1, QStringLiteral("файл пуст"));
+
+    FileText::LineReader lines(bytes);
+    BiletFileData data;
+    data.TiragTitle = Cp1251::Decode(lines.Next()->toByteArray());
+
+    const std::optional<QByteArrayView> countLine = lines.Next();
+    if (!countLine)
+        return ErrorAt(2, QStringLiteral("файл обрывается перед числом билетов"));
+    const std::optional<qint64> lastIndex = FileText::ParseInteger(*countLine);
+    if (lastIndex == -1)
+        return ErrorAt(2, QStringLiteral("в файле нет ни одного билета"));
+    if (!lastIndex || *lastIndex < 0 || *lastIndex > kMaxLastIndex)
+        return ErrorAt(2, QStringLiteral("ожидалось число от 0 до %1").arg(kMaxLastIndex));
+    const qint64 count = *lastIndex + 1;
+
+    // The announced count is only a claim: room is made for no more tickets than
+    // the rest of the file could possibly hold.
+    data.Bilety.reserve(static_cast<std::size_t>(std::min(count, lines.BytesLeft() / kMinTicketBytes + 1)));
+    for (qint64 t = 0; t < count; ++t) {
+        auto truncated = [&] {
+            return ErrorAt(lines.LineNumber() + 1,
+                           QStringLiteral("файл обрывается на билете %1 из %2").arg(t + 1).arg(count));
+        };
+        const std::optional<QByteArrayView> nomer = lines.Next();
+        if (!nomer)
+            return truncated();
+        BILETCls &bilet = data.Bilety.emplace_back();
+        bilet.Nomer = Cp1251::Decode(nomer->toByteArray());
+        for (int k = 0; k < Loto::kNomeraPerBilet; ++k) {
+            const std::optional<QByteArrayView> line = lines.Next();
+            if (!line)
+                return truncated();
+            const std::optional<qint64> n = FileText::ParseInteger(*line);
+            if (!n || *n < 1 || *n > Loto::kMaxNomer)
+                return ErrorAt(lines.LineNumber(),
+                               QStringLiteral("ожидалось число от 1 до %1").arg(Loto::kMaxNomer));
+            bilet.NomeraAdd(k, static_cast<qint32>(*n));
+        }
+    }
+    // Whatever follows the last ticket (normally the one empty line) is not ours to judge.
+    return data;
+}
+
+QByteArray Encode(const QString &tiragTitle, const std::vector<BILETCls> &bilety, qint32 count)
+{
+    const std::size_t written = std::min(static_cast<std::size_t>(std::max(count, 0)), bilety.size());
+    QByteArray out;
+    out.reserve(static_cast<qsizetype>(64 + written * 128));
+    out += Cp1251::Encode(tiragTitle) + kLineEnd;
+    out += Loto::NomerText(static_cast<qint64>(written) - 1).toLatin1() + kLineEnd;
+    for (std::size_t t = 0; t < written; ++t) {
+        const BILETCls &bilet = bilety[t];
+        out += Cp1251::Encode(bilet.Nomer) + kLineEnd;
+        for (int k = 0; k < Loto::kNomeraPerBilet; ++k)
+            out += QByteArray::number(bilet.NomeraList(k)) + kLineEnd;
+    }
+    out += kLineEnd;
+    return out;
+}
+
+} // namespace BiletFile

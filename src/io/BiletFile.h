@@ -1,0 +1,86 @@
+#pragma once
+// The tickets file (.rlb, .gkb): Windows-1251 text, one value a line, CR LF
+// line ends.
+//
+//   line 1            the draw title, verbatim
+//   line 2            the highest ticket index (count - 1) as " N"
+//   per ticket        its number text verbatim, then its 30 numbers, one a line
+//   last              an empty line
+//
+// Reading turns the bytes into a whole ticket set or names the first line that
+// spoils it; the window applies a set only once it has been read completely,
+// so a damaged file never leaves half a set behind.
+
+#include "core/BILETCls.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <optional>
+#include <variant>
+#include <vector>
+
+// Why a file could not be read. line is 1-based: the line at fault, or the line
+// after the last one when the file ends too early.
+struct FileParseError {
+    int line = 0;
+    QString reason; // Russian, lower case, no final dot: "ожидалось число от 1 до 90"
+};
+
+// The user's message for a file that could not be read:
+// "Файл «Тираж1234.rlb» повреждён: строка 5, ожидалось число от 1 до 90."
+QString DescribeParseError(const QString &fileName, const FileParseError &e);
+
+// Pieces both file readers share.
+namespace FileText
+{
+
+// Hands out a file's lines one at a time without copying them. A line ends at
+// LF, and a CR right before the LF belongs to the line end, so files with CR LF
+// and with bare LF read alike. Text after the last LF is a line of its own.
+class LineReader
+{
+public:
+    explicit LineReader(QByteArrayView bytes) : bytes_(bytes) {}
+
+    // The next line without its line end; nothing once the file is used up.
+    std::optional<QByteArrayView> Next();
+    // Number (from 1) of the line Next returned last; 0 before the first call.
+    qint64 LineNumber() const { return line_; }
+    qsizetype BytesLeft() const { return bytes_.size() - pos_; }
+
+private:
+    QByteArrayView bytes_;
+    qsizetype pos_ = 0;
+    qint64 line_ = 0;
+};
+
+// A whole decimal number with an optional sign; spaces and tabs around it are
+// allowed. Nothing when the text is anything else. Values too long for 32 bits
+// come back as some value outside the 32-bit range, never wrapped into it.
+std::optional<qint64> ParseInteger(QByteArrayView text);
+
+// The error for a line; numbers past the range of int (files of billions of
+// lines) are reported as the largest int.
+FileParseError ErrorAt(qint64 line, const QString &reason);
+
+} // namespace FileText
+
+struct BiletFileData {
+    QString TiragTitle;
+    std::vector<BILETCls> Bilety; // at least one; every ticket has all 30 numbers in 1..90
+};
+
+namespace BiletFile
+{
+
+// The whole set, or the first fault. Bare LF line ends are accepted too;
+// anything after the last announced ticket is ignored.
+std::variant<BiletFileData, FileParseError> Parse(const QByteArray &bytes);
+
+// The file's bytes for tickets 0..count-1 of bilety (count is cut to the
+// vector's size). The save commands refuse an empty set, and so does Parse:
+// a file of zero tickets does not read back.
+QByteArray Encode(const QString &tiragTitle, const std::vector<BILETCls> &bilety, qint32 count);
+
+} // namespace BiletFile

@@ -1,0 +1,33 @@
+#pragma once
+// The draw file (.rlt, .gkt): Windows-1251 text of two lines, each ended by
+// CR LF. Line 1 is the title of the game; line 2 the draw sequence as signed
+// numbers joined by commas: " 27, 5, 90, 91, 14, 93".
+
+#include "io/BiletFile.h"
+
+#include <QByteArray>
+#include <QString>
+#include <variant>
+#include <vector>
+
+struct TiragFileData {
+    QString RegimTitle;
+    std::vector<qint32> entries; // in file order; the replay takes them as PovtorNomera[1..]
+};
+
+namespace TiragFile
+{
+
+// Line 1 gives the title: its first field, leading spaces skipped, running to
+// the next double quote when it begins with one, otherwise to the first comma
+// or the line end. Every later line holds numbers separated by commas, spaces
+// or tabs. Blank lines add nothing, and values are not judged here (the replay
+// passes over what it does not know). A file of the title alone is an empty draw.
+std::variant<TiragFileData, FileParseError> Parse(const QByteArray &bytes);
+
+// The title line and the entries line. A title with a comma, a leading space or
+// a leading double quote does not read back the same; the program's own titles
+// have none of them.
+QByteArray Encode(const QString &regimTitle, const std::vector<qint32> &entries);
+
+} // namespace TiragFile

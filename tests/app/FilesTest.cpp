@@ -1,0 +1,277 @@
+// Ticket files and draw files as the window reads and writes them.
+#include "controls/ClickLabel.h"
+#include "controls/ListBilet.h"
+#include "io/BiletFile.h"
+#include "io/TiragFile.h"
+#include "support/WindowFixture.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <random>
+
+namespace
+{
+
+using namespace TestSupport;
+
+const Rows kOther = {{
+    {4, 14, 24, 34, 44},
+    {8, 18, 28, 38, 48},
+    {9, 19, 29, 39, 49},
+    {10, 50, 60, 70, 80},
+    {20, 30, 40, 54, 64},
+    {11, 21, 31, 41, 85},
+}};
+
+QByteArray ReadBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void WriteBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+// What the user sees of a ticket set, to tell whether anything changed.
+struct Seen {
+    QString caption, tirag, game, biletFile;
+    qint32 regim, count;
+    bool isRus;
+    std::vector<QString> rows;
+    QImage board, card;
+    bool operator==(const Seen &) const = default;
+};
+
+class Files : public WindowFixture
+{
+protected:
+    // Keys in two tickets of a "Русское лото" set for draw 1234 and saves them.
+    void SaveTwo(const QString &name)
+    {
+        window->FileNewBilet2(true, QStringLiteral("1234"));
+        StoreKeyed(QStringLiteral("017"));
+        StoreKeyed(QStringLiteral(" b, \"2\" "), kOther);
+        window->SaveBlt(name);
+    }
+    Seen Look() const
+    {
+        Seen s{window->windowTitle(),    state.TiragTitle,         state.GameTitle, state.BiletFile,
+               state.RegimState,         state.store.BiletCount,   state.IsRusLoto, {},
+               window->PolePic->Image(), window->BiletPic->Image()};
+        for (qint32 i = 0; i < state.store.BiletCount; ++i)
+            s.rows.push_back(window->ListBilet1->Row(i).text);
+        return s;
+    }
+};
+
+} // namespace
+
+TEST_F(Files, SavedTicketsOpenAgainReadyForChecking)
+{
+    SaveTwo(QStringLiteral("Тираж1234.rlb"));
+    EXPECT_EQ(state.BiletFile, QStringLiteral("Тираж1234.rlb"));
+    EXPECT_TRUE(messenger.shown.empty());
+    const QByteArray saved = ReadBytes(Path(QStringLiteral("Тираж1234.rlb")));
+    EXPECT_EQ(saved, BiletFile::Encode(QStringLiteral("Тираж1234"), state.store.Bilety, 2));
+
+    window->FileNewBilet2(false, QStringLiteral("99"));
+    window->OpenBlt(QStringLiteral("Тираж1234.rlb"));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Русское лото - Тираж1234"));
+    EXPECT_EQ(state.RegimState, Rezhim::None);
+    EXPECT_TRUE(state.IsRusLoto);
+    ASSERT_EQ(state.store.BiletCount, 2);
+    EXPECT_EQ(state.store.Bilet(1).Nomer, QStringLiteral(" b, \"2\" "));
+    for (int k = 0; k < 30; ++k)
+        EXPECT_EQ(state.store.Bilet(0).NomeraList(k), kRows[k / 5][k % 5]);
+    EXPECT_EQ(window->ListBilet1->Row(0).text, QStringLiteral("017"));
+    // The index lists every occurrence by ticket, then position.
+    EXPECT_EQ(state.store.PoNomeru(90).ListCount(), 1);
+    EXPECT_EQ(state.store.PoNomeru(90).ListStroka(0), 3);
+    EXPECT_EQ(state.store.PoNomeru(85).ListNomerBileta(0), 1);
+    EXPECT_EQ(state.store.PoNomeru(12).ListCount(), 0);
+    // The board shows every number that is on some ticket.
+    const QColor opened = VbColor::ToQColor(16751523);
+    EXPECT_EQ(PoleCell(90), opened);
+    EXPECT_EQ(PoleCell(85), opened);
+    EXPECT_EQ(PoleCell(12), VbColor::ToQColor(VbColor::ButtonFace));
+    // The card shows ticket 0; checking is on offer.
+    EXPECT_EQ(state.store.CurBilet, 0);
+    EXPECT_EQ(window->NOMBILETlbl->text(), QStringLiteral("017"));
+    EXPECT_TRUE(window->Regim->menuAction()->isEnabled());
+    EXPECT_TRUE(window->RegimAddBliet->isEnabled());
+    EXPECT_FALSE(window->RegimPrizPoNomeru->isEnabled());
+    EXPECT_TRUE(window->FileOpenTirag->isEnabled());
+    EXPECT_FALSE(window->FileSaveBilet->isEnabled());
+    EXPECT_TRUE(window->NIKA->isVisible());
+    EXPECT_FALSE(window->Nombilet->isVisible());
+}
+
+TEST_F(Files, TheNameDecidesTheKind)
+{
+    SaveTwo(QStringLiteral("a.gkb"));
+    for (const char *name : {"UPPER.RLB", "plain"})
+        ASSERT_TRUE(QFile::copy(Path(QStringLiteral("a.gkb")), Path(QLatin1String(name))));
+    window->OpenBlt(QStringLiteral("UPPER.RLB"));
+    EXPECT_TRUE(state.IsRusLoto);
+    EXPECT_EQ(state.GameTitle, QStringLiteral("Русское лото - Тираж1234"));
+    window->OpenBlt(QStringLiteral("plain"));
+    EXPECT_FALSE(state.IsRusLoto);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Золотой ключ - Тираж1234"));
+}
+
+TEST_F(Files, SavingKeyedTicketsNeedsNoMenuOpening)
+{
+    window->FileNewBilet2(true, QStringLiteral("5"));
+    EXPECT_TRUE(window->FileSaveBilet->isEnabled());
+    EXPECT_TRUE(window->FileSaveBiletAs->isEnabled());
+    // An empty set is refused.
+    window->FileSaveBilet->trigger();
+    ASSERT_EQ(messenger.shown.size(), 1u);
+    EXPECT_EQ(messenger.shown[0].text, QStringLiteral("Ни одного загруженного билета."));
+    EXPECT_EQ(messenger.shown[0].icon, MsgIcon::Warning);
+
+    StoreKeyed(QStringLiteral("1"));
+    state.BiletFile = QStringLiteral("mine.rlb");
+    QTest::keySequence(window.get(), QKeySequence(QStringLiteral("Ctrl+S")));
+    EXPECT_EQ(ReadBytes(Path(QStringLiteral("mine.rlb"))).left(9),
+              QByteArray("\xD2\xE8\xF0\xE0\xE6\x35\r\n "));
+}
+
+TEST_F(Files, ReplacingAnotherFileAsksFirstButTheCurrentOneIsReplacedSilently)
+{
+    WriteBytes(Path(QStringLiteral("other.rlb")), "keep me");
+    SaveTwo(QStringLiteral("mine.rlb"));
+    ASSERT_TRUE(messenger.shown.empty());
+
+    window->SaveBlt(QStringLiteral("mine.rlb"));
+    EXPECT_TRUE(messenger.shown.empty());
+
+    messenger.Script({MsgAnswer::No});
+    window->SaveBlt(QStringLiteral("other.rlb"));
+    ASSERT_EQ(messenger.shown.size(), 1u);
+    const MessageRequest &q = messenger.shown[0];
+    EXPECT_EQ(q.text, QStringLiteral("Файл уже существует.\nЗаменить его?"));
+    EXPECT_EQ(q.title, QStringLiteral("Жребикон"));
+    EXPECT_EQ(q.icon, MsgIcon::Warning);
+    EXPECT_EQ(q.defaultButton, MsgAnswer::No);
+    EXPECT_EQ(ReadBytes(Path(QStringLiteral("other.rlb"))), QByteArray("keep me"));
+    EXPECT_EQ(state.BiletFile, QStringLiteral("mine.rlb"));
+
+    messenger.Script({MsgAnswer::Yes});
+    window->SaveBlt(QStringLiteral("other.rlb"));
+    EXPECT_EQ(state.BiletFile, QStringLiteral("other.rlb"));
+    EXPECT_EQ(ReadBytes(Path(QStringLiteral("other.rlb"))), ReadBytes(Path(QStringLiteral("mine.rlb"))));
+}
+
+TEST_F(Files, AFailedSaveKeepsTheOldFileAndTheFileName)
+{
+    SaveTwo(QStringLiteral("mine.rlb"));
+    const QByteArray before = ReadBytes(Path(QStringLiteral("mine.rlb")));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("box.rlb")));
+    messenger.Script({MsgAnswer::Yes});
+    window->SaveBlt(QStringLiteral("box.rlb"));
+    ASSERT_FALSE(messenger.shown.empty());
+    EXPECT_EQ(messenger.shown.back().text, QStringLiteral("Файл сохранить не возможно."));
+    EXPECT_EQ(messenger.shown.back().icon, MsgIcon::Error);
+    EXPECT_EQ(state.BiletFile, QStringLiteral("mine.rlb"));
+    EXPECT_EQ(ReadBytes(Path(QStringLiteral("mine.rlb"))), before);
+}
+
+TEST_F(Files, AMissingFileChangesNothing)
+{
+    SaveTwo(QStringLiteral("mine.rlb"));
+    window->OpenBlt(QStringLiteral("mine.rlb"));
+    const Seen before = Look();
+    window->OpenBlt(QStringLiteral("nothing.rlb"));
+    ASSERT_EQ(messenger.shown.size(), 1u);
+    EXPECT_EQ(messenger.shown[0].text, QStringLiteral("Файл не найден."));
+    EXPECT_EQ(messenger.shown[0].title, QStringLiteral("Билетон"));
+    EXPECT_TRUE(Look() == before);
+}
+
+TEST_F(Files, DamagedTicketFilesLeaveTheSetAsItWas)
+{
+    SaveTwo(QStringLiteral("good.rlb"));
+    window->OpenBlt(QStringLiteral("good.rlb"));
+    const QByteArray good = ReadBytes(Path(QStringLiteral("good.rlb")));
+    Seen before = Look();
+
+    std::mt19937 rng(7);
+    int rejected = 0;
+    for (int i = 0; i < 2000; ++i) {
+        QByteArray bad = good;
+        switch (rng() % 4) {
+        case 0: // a byte changed
+            bad[int(rng() % bad.size())] = char(rng());
+            break;
+        case 1: // cut short
+            bad.truncate(int(rng() % bad.size()));
+            break;
+        case 2: // a line doubled or dropped
+        {
+            QList<QByteArray> lines = bad.split('\n');
+            const int at = int(rng() % lines.size());
+            if (rng() % 2)
+                lines.insert(at, lines[at]);
+            else
+                lines.removeAt(at);
+            bad = lines.join('\n');
+            break;
+        }
+        default: // a number out of range
+            bad.replace("\r\n35\r\n", "\r\n95\r\n");
+            bad.replace("\r\n5\r\n", "\r\n0\r\n");
+            break;
+        }
+        WriteBytes(Path(QStringLiteral("bad.rlb")), bad);
+        messenger.shown.clear();
+        window->OpenBlt(QStringLiteral("bad.rlb"));
+        if (std::holds_alternative<FileParseError>(BiletFile::Parse(bad))) {
+            ++rejected;
+            ASSERT_EQ(messenger.shown.size(), 1u) << i;
+            EXPECT_TRUE(messenger.shown[0].text.contains(QStringLiteral("bad.rlb")));
+            EXPECT_EQ(messenger.shown[0].title, QStringLiteral("Жребикон"));
+            ASSERT_TRUE(Look() == before) << "damaged file " << i << " changed the set";
+        } else {
+            // Still a set: it is taken, and the good one goes back for the next round.
+            EXPECT_TRUE(messenger.shown.empty());
+            window->OpenBlt(QStringLiteral("good.rlb"));
+            before = Look();
+        }
+    }
+    EXPECT_GT(rejected, 1000);
+}
+
+TEST_F(Files, DrawFilesRoundTripAndOpenForReplay)
+{
+    state.RegimTitle = QStringLiteral("Тираж1234");
+    state.TiragNomera = {0, 27, 5, 90, 91, 14, 93};
+    state.HodCount = 4;
+    state.HodExtra = 2;
+    window->SaveTrg(QStringLiteral("d.rlt"));
+    EXPECT_EQ(ReadBytes(Path(QStringLiteral("d.rlt"))),
+              QByteArray("\xD2\xE8\xF0\xE0\xE6\x31\x32\x33\x34\r\n 27, 5, 90, 91, 14, 93\r\n"));
+    EXPECT_EQ(state.TiragFile, QStringLiteral("d.rlt"));
+
+    SaveTwo(QStringLiteral("t.rlb"));
+    window->OpenBlt(QStringLiteral("t.rlb"));
+    window->OpenTrg(QStringLiteral("d.rlt"));
+    EXPECT_EQ(state.PovtorNomera, (std::vector<qint32>{0, 27, 5, 90, 91, 14, 93}));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Русское лото - Тираж1234: ПОВТОР Тираж1234"));
+
+    messenger.shown.clear();
+    WriteBytes(Path(QStringLiteral("bad.rlt")), "T\r\n 1, x, 3\r\n");
+    window->OpenTrg(QStringLiteral("bad.rlt"));
+    ASSERT_EQ(messenger.shown.size(), 1u);
+    EXPECT_EQ(messenger.shown[0].icon, MsgIcon::Error);
+    EXPECT_EQ(state.TiragFile, QStringLiteral("d.rlt"));
+    EXPECT_EQ(state.PovtorNomera.size(), 7u);
+}

@@ -1,0 +1,210 @@
+// A game as the user plays it in the window: check, replay, simulator.
+#include "controls/ClickLabel.h"
+#include "controls/ListBilet.h"
+#include "io/BiletFile.h"
+#include "support/WindowFixture.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDialog>
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QTimer>
+#include <set>
+
+namespace
+{
+
+using namespace TestSupport;
+
+const Rows kSecond = {{
+    {4, 14, 24, 34, 44},
+    {8, 18, 28, 38, 48},
+    {9, 19, 29, 39, 49},
+    {10, 50, 60, 70, 80},
+    {20, 30, 40, 54, 64},
+    {11, 21, 31, 41, 85},
+}};
+
+BILETCls Ticket(const Rows &rows, const QString &nomer)
+{
+    BILETCls b;
+    b.Nomer = nomer;
+    for (int k = 0; k < 30; ++k)
+        b.NomeraAdd(k, rows[k / 5][k % 5]);
+    return b;
+}
+
+class Game : public WindowFixture
+{
+protected:
+    void SetUp() override
+    {
+        WindowFixture::SetUp();
+        QFile f(Path(QStringLiteral("t.rlb")));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(BiletFile::Encode(
+            QStringLiteral("Тираж77"),
+            {Ticket(kRows, QStringLiteral("first")), Ticket(kSecond, QStringLiteral("second"))}, 2));
+        f.close();
+        window->OpenBlt(QStringLiteral("t.rlb"));
+        ASSERT_EQ(state.store.BiletCount, 2);
+    }
+    void Proverka()
+    {
+        window->RegimProverka->trigger();
+        ASSERT_EQ(state.RegimState, Rezhim::Proverka);
+    }
+    QStringList Nika() const
+    {
+        QStringList lines;
+        for (int i = 0; i < window->NIKA->count(); ++i)
+            lines << window->NIKA->item(i)->text();
+        return lines;
+    }
+    // Answers the next modal dialog by rejecting it, once it is up.
+    static void RejectNextDialog()
+    {
+        QTimer::singleShot(0, [] {
+            if (auto *d = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
+                d->reject();
+        });
+    }
+};
+
+} // namespace
+
+TEST_F(Game, ACheckGameMarksCountsAnnouncesAndMovesOn)
+{
+    Proverka();
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Русское лото - Тираж77: ПРОВЕРКА"));
+    EXPECT_TRUE(window->Knopka->isVisible());
+    EXPECT_EQ(window->Knopka->text(), QStringLiteral(" Конец"));
+    EXPECT_EQ(window->VVEDNOM->text(), QStringLiteral("Введите номер:"));
+    EXPECT_TRUE(window->PolePic->isEnabled());
+    EXPECT_FALSE(window->FileSaveBilet->isEnabled());
+
+    // 0 and 95 are ignored; a typed number is drawn once.
+    Vvod(0);
+    Vvod(95);
+    EXPECT_EQ(state.HodCount, 0);
+    for (int n : {5, 15, 25})
+        Vvod(n);
+    Vvod(5);
+    EXPECT_EQ(state.HodCount, 3);
+    EXPECT_EQ(window->NHOD->text(), QStringLiteral(" 3"));
+    EXPECT_EQ(window->ListBilet1->Row(0).count, 3);
+    EXPECT_EQ(window->ListBilet1->Row(0).lider, true);
+    EXPECT_EQ(window->ListBilet1->Row(1).count, 0);
+    // Drawn in the tour's colour on the board.
+    EXPECT_EQ(PoleCell(5), VbColor::ToQColor(GameEngine::kTurColor[1]));
+
+    // A click on the board draws too; 35 leaves ticket "first" one short of its row.
+    QTest::mouseClick(window->PolePic, Qt::LeftButton, {}, PoleCenter(35));
+    EXPECT_EQ(state.HodCount, 4);
+    EXPECT_EQ(window->ListBilet1->Row(0).awaited, 45);
+    EXPECT_EQ(PoleCell(45), VbColor::ToQColor(GameEngine::kHighlight));
+
+    Vvod(45);
+    ASSERT_EQ(messenger.shown.size(), 1u);
+    EXPECT_EQ(messenger.shown[0].text, QStringLiteral("Количество выигравших билетов: 1"));
+    EXPECT_EQ(messenger.shown[0].title, QStringLiteral("Радостная весть!"));
+    EXPECT_EQ(Nika(), QStringList{QStringLiteral("(номер 45)  first")});
+    EXPECT_EQ(window->Tur->text(), QStringLiteral(" Тур-2"));
+
+    // The winners list shows its ticket on the card.
+    window->BiletPic->setFocus();
+    window->NIKA->setCurrentRow(0);
+    state.store.CurBilet = 1;
+    QTest::keyClick(window->NIKA, Qt::Key_Return);
+    EXPECT_EQ(state.store.CurBilet, 0);
+
+    // The end: undrawn numbers, the draw offered for saving, replay on offer.
+    messenger.Script({MsgAnswer::Yes, MsgAnswer::No});
+    QTest::mouseClick(window->Knopka, Qt::LeftButton);
+    EXPECT_EQ(state.RegimState, Rezhim::None);
+    EXPECT_FALSE(window->Knopka->isVisible());
+    EXPECT_TRUE(window->VVEDNOM->text().startsWith(QStringLiteral(" 1, 2, 3, 4, 6,")));
+    EXPECT_EQ(messenger.shown[1].text, QStringLiteral("Конец игры?"));
+    EXPECT_EQ(messenger.shown[2].text, QStringLiteral("Сохранить тираж?"));
+    EXPECT_TRUE(window->FileSaveTiragAs->isEnabled());
+    emit window->Regim->aboutToShow();
+    EXPECT_TRUE(window->RegimPovtor->isEnabled());
+    EXPECT_EQ(state.TiragNomera, (std::vector<qint32>{0, 5, 15, 25, 35, 45, 91, 93}));
+}
+
+TEST_F(Game, AReplayOnTheTimerReproducesTheGameAndPausesWithTheButton)
+{
+    Proverka();
+    for (int n : {5, 15, 25, 35, 45, 4, 14})
+        Vvod(n);
+    messenger.Script({MsgAnswer::Yes, MsgAnswer::No});
+    window->igra().Knopka_Click();
+    const std::vector<qint32> recorded = state.TiragNomera;
+    const QStringList winners = Nika();
+    messenger.shown.clear();
+
+    messenger.Script({MsgAnswer::Yes});
+    window->RegimPovtor->trigger();
+    ASSERT_EQ(messenger.shown.size(), 1u);
+    EXPECT_EQ(messenger.shown[0].text, QStringLiteral("Перейти в новый режим?"));
+    messenger.shown.clear();
+    EXPECT_EQ(state.RegimState, Rezhim::Povtor);
+    EXPECT_TRUE(window->Timer1->isActive());
+    EXPECT_EQ(window->Knopka->text(), QStringLiteral("  Стоп"));
+    EXPECT_FALSE(window->VVOD1->isEnabled());
+
+    // Pause and resume with the button under the board.
+    QTest::mouseClick(window->Knopka, Qt::LeftButton);
+    EXPECT_EQ(window->Knopka->text(), QStringLiteral(" Далее"));
+    EXPECT_FALSE(window->Timer1->isActive());
+    QTest::mouseClick(window->Knopka, Qt::LeftButton);
+    EXPECT_TRUE(window->Timer1->isActive());
+
+    for (int tick = 0; tick < 20 && state.RegimState == Rezhim::Povtor; ++tick)
+        window->igra().Timer1_Timer();
+    EXPECT_EQ(state.RegimState, Rezhim::None);
+    EXPECT_FALSE(window->Timer1->isActive());
+    EXPECT_EQ(state.TiragNomera, recorded);
+    EXPECT_EQ(Nika(), winners);
+    ASSERT_EQ(messenger.shown.size(), 1u);
+    EXPECT_EQ(messenger.shown[0].title, QStringLiteral("Радостная весть!"));
+}
+
+TEST_F(Game, TheSimulatorDrawsEveryNumberOnceAndStopsAtTheMaximum)
+{
+    state.settings.MaxHod = 85;
+    window->RegimImitator->trigger();
+    EXPECT_EQ(state.RegimState, Rezhim::Imitator);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Русское лото - Тираж77: ИМИТАТОР"));
+    EXPECT_FALSE(window->RegimPrizPoNomeru->isEnabled());
+    for (int tick = 0; tick < 200 && state.RegimState == Rezhim::Imitator; ++tick)
+        window->igra().Timer1_Timer();
+    EXPECT_EQ(state.HodCount, 85);
+    std::set<qint32> drawn;
+    for (qint32 v : state.TiragNomera) {
+        if (v >= 1 && v <= 90) {
+            EXPECT_TRUE(drawn.insert(v).second) << v;
+        }
+    }
+    EXPECT_EQ(drawn.size(), 85u);
+    EXPECT_FALSE(window->Timer1->isActive());
+}
+
+TEST_F(Game, SettingsStopTheClockAndStartItAgainOnlyInReplayOrSimulator)
+{
+    Proverka();
+    RejectNextDialog();
+    window->RegimTimer->trigger();
+    EXPECT_FALSE(window->Timer1->isActive());
+
+    window->RegimImitator->trigger(); // no number drawn yet: no question
+    ASSERT_EQ(state.RegimState, Rezhim::Imitator);
+    QTest::mouseClick(window->Knopka, Qt::LeftButton); // paused
+    ASSERT_FALSE(window->Timer1->isActive());
+    RejectNextDialog();
+    window->RegimTimer->trigger();
+    EXPECT_TRUE(window->Timer1->isActive());
+}

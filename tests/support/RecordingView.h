@@ -1,0 +1,235 @@
+#pragma once
+// A game view that writes down every call in order as a readable line
+// ("PoleKletka 27 9803263", "NikaAdd (номер 27)  017", "TimerStart") and
+// keeps what a user would see: the board's colours, the winners list, the
+// labels, Knopka and the timer. With quiet set it keeps nothing at all.
+
+#include "core/GameEngine.h"
+
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <functional>
+#include <vector>
+
+namespace TestSupport
+{
+
+class RecordingView : public IgraView
+{
+public:
+    // When set, calls leave no trace and cost next to nothing; only the timer
+    // state is still kept.
+    bool quiet = false;
+
+    QStringList calls;
+    QStringList nika;
+    // Board colour per number as last painted; 0 = empty.
+    std::array<quint32, 91> pole{};
+    QString tur;
+    quint32 turColor = 0;
+    QString nhod;
+    QString vvod1;
+    QString vvednom;
+    QString knopka;
+    QString caption;
+    bool timerActive = false;
+    int saveTiragAsCount = 0;
+    int showSettingsCount = 0;
+    // Runs inside ShowSettings, standing for what the user does in the dialog.
+    std::function<void()> onShowSettings;
+    // The tickets the list marks as leaders after the last ListNewTur.
+    std::vector<qint32> newTurLeaders;
+
+    // The recorded calls that begin with prefix (a call's name, say).
+    QStringList Calls(const QString &prefix) const
+    {
+        QStringList out;
+        for (const QString &c : calls)
+            if (c.startsWith(prefix))
+                out << c;
+        return out;
+    }
+    int CountOf(const QString &prefix) const { return int(Calls(prefix).size()); }
+
+    void PoleKletka(int n, quint32 color) override
+    {
+        if (Note([&] { return QStringLiteral("PoleKletka %1 %2").arg(n).arg(color); }))
+            Paint(n, color);
+    }
+    void PoleUnhighlight(int n) override
+    {
+        if (Note([&] { return QStringLiteral("PoleUnhighlight %1").arg(n); }))
+            Paint(n, GameEngine::kOpenedColor);
+    }
+    void ClearPole() override
+    {
+        if (Note([] { return QStringLiteral("ClearPole"); }))
+            pole.fill(0);
+    }
+    void ShowBilet() override
+    {
+        Note([] { return QStringLiteral("ShowBilet"); });
+    }
+    void CardKletka(int stroka, int n, quint32 color) override
+    {
+        Note([&] { return QStringLiteral("CardKletka %1 %2 %3").arg(stroka).arg(n).arg(color); });
+    }
+
+    void ListStart() override
+    {
+        Note([] { return QStringLiteral("ListStart"); });
+    }
+    void ListNewHod() override
+    {
+        Note([] { return QStringLiteral("ListNewHod"); });
+    }
+    void ListSovpad(qint32 t, qint32 maxCount) override
+    {
+        Note([&] { return QStringLiteral("ListSovpad %1 %2").arg(t).arg(maxCount); });
+    }
+    void ListNewLider() override
+    {
+        Note([] { return QStringLiteral("ListNewLider"); });
+    }
+    void ListAddLider(qint32 t) override
+    {
+        Note([&] { return QStringLiteral("ListAddLider %1").arg(t); });
+    }
+    void ListNomerV(qint32 t, qint32 n) override
+    {
+        Note([&] { return QStringLiteral("ListNomerV %1 %2").arg(t).arg(n); });
+    }
+    void ListClearNomerV(qint32 t) override
+    {
+        Note([&] { return QStringLiteral("ListClearNomerV %1").arg(t); });
+    }
+    void ListNewTur(const std::vector<SovpCls> &sovpBileta, qint32 count, qint32 liderMax) override
+    {
+        if (!Note([&] { return QStringLiteral("ListNewTur %1 %2").arg(count).arg(liderMax); }))
+            return;
+        newTurLeaders.clear();
+        for (qint32 i = 0; i < count && std::size_t(i) < sovpBileta.size(); ++i)
+            if (sovpBileta[std::size_t(i)].MaxCount == liderMax)
+                newTurLeaders.push_back(i);
+    }
+
+    void NikaClear() override
+    {
+        if (Note([] { return QStringLiteral("NikaClear"); }))
+            nika.clear();
+    }
+    void NikaAdd(const QString &line) override
+    {
+        if (Note([&] { return QStringLiteral("NikaAdd ") + line; }))
+            nika << line;
+    }
+
+    void SetTur(const QString &text, quint32 color) override
+    {
+        if (!Note([&] { return QStringLiteral("SetTur %1 %2").arg(text).arg(color); }))
+            return;
+        tur = text;
+        turColor = color;
+    }
+    void SetNHOD(const QString &text) override
+    {
+        if (Note([&] { return QStringLiteral("SetNHOD ") + text; }))
+            nhod = text;
+    }
+    void SetVVOD1(const QString &text) override
+    {
+        if (Note([&] { return QStringLiteral("SetVVOD1 ") + text; }))
+            vvod1 = text;
+    }
+    void SetVVEDNOM(const QString &text) override
+    {
+        if (Note([&] { return QStringLiteral("SetVVEDNOM ") + text; }))
+            vvednom = text;
+    }
+    void SetKnopka(const QString &text) override
+    {
+        if (Note([&] { return QStringLiteral("SetKnopka ") + text; }))
+            knopka = text;
+    }
+    void SetCaption(const QString &text) override
+    {
+        if (Note([&] { return QStringLiteral("SetCaption ") + text; }))
+            caption = text;
+    }
+
+    void EnableVVOD1(bool enabled, bool visible) override
+    {
+        Note([&] { return QStringLiteral("EnableVVOD1 %1 %2").arg(int(enabled)).arg(int(visible)); });
+    }
+    void EnablePole(bool enabled) override
+    {
+        Note([&] { return QStringLiteral("EnablePole %1").arg(int(enabled)); });
+    }
+    void EnableBiletPic(bool enabled) override
+    {
+        Note([&] { return QStringLiteral("EnableBiletPic %1").arg(int(enabled)); });
+    }
+    void EnableSaveTirag(bool enabled) override
+    {
+        Note([&] { return QStringLiteral("EnableSaveTirag %1").arg(int(enabled)); });
+    }
+    void EnableAddBilety(bool enabled) override
+    {
+        Note([&] { return QStringLiteral("EnableAddBilety %1").arg(int(enabled)); });
+    }
+    void EnablePrizPoNomeru(bool enabled) override
+    {
+        Note([&] { return QStringLiteral("EnablePrizPoNomeru %1").arg(int(enabled)); });
+    }
+    void FocusVVOD1() override
+    {
+        Note([] { return QStringLiteral("FocusVVOD1"); });
+    }
+
+    void TimerStart() override
+    {
+        timerActive = true;
+        Note([] { return QStringLiteral("TimerStart"); });
+    }
+    void TimerStop() override
+    {
+        timerActive = false;
+        Note([] { return QStringLiteral("TimerStop"); });
+    }
+    bool TimerActive() const override { return timerActive; }
+
+    void RegimChanged() override
+    {
+        Note([] { return QStringLiteral("RegimChanged"); });
+    }
+    void SaveTiragAs() override
+    {
+        if (Note([] { return QStringLiteral("SaveTiragAs"); }))
+            ++saveTiragAsCount;
+    }
+    void ShowSettings() override
+    {
+        if (Note([] { return QStringLiteral("ShowSettings"); }))
+            ++showSettingsCount;
+        if (onShowSettings)
+            onShowSettings();
+    }
+
+private:
+    // Writes down one call unless quiet; the text is only built when it is kept.
+    template <typename MakeText> bool Note(MakeText makeText)
+    {
+        if (quiet)
+            return false;
+        calls << makeText();
+        return true;
+    }
+    void Paint(int n, quint32 color)
+    {
+        if (n >= 0 && n < int(pole.size()))
+            pole[std::size_t(n)] = color;
+    }
+};
+
+} // namespace TestSupport

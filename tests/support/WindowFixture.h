@@ -1,0 +1,76 @@
+#pragma once
+// A started main window in a fresh work folder, and ways to key tickets in.
+
+#include "app/MainM.h"
+#include "controls/Surface.h"
+#include "controls/VbColor.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace TestSupport
+{
+
+using Rows = std::array<std::array<int, 5>, 6>;
+
+// A valid ticket, row by row.
+inline const Rows kRows = {{
+    {5, 15, 25, 35, 45},
+    {6, 16, 26, 36, 46},
+    {7, 17, 27, 37, 47},
+    {1, 51, 61, 71, 90},
+    {2, 52, 62, 72, 82},
+    {3, 53, 63, 73, 83},
+}};
+
+class WindowFixture : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        window = MainM(state, messenger, dir.path());
+        window->show();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    }
+
+    // Types a number into the entry box and presses Enter.
+    void Vvod(int n)
+    {
+        QTest::keyClicks(window->VVOD1, QString::number(n));
+        QTest::keyClick(window->VVOD1, Qt::Key_Return);
+    }
+    void VvodRows(const Rows &rows, int count = 6)
+    {
+        for (int r = 0; r < count; ++r)
+            for (int n : rows[r])
+                Vvod(n);
+    }
+    // Keys a whole ticket in and stores it with "Билет готов".
+    void StoreKeyed(const QString &nomer, const Rows &rows = kRows)
+    {
+        window->Nombilet->setText(nomer);
+        VvodRows(rows);
+        ASSERT_TRUE(window->kBiletGotov->isEnabled());
+        window->kBiletGotov->click();
+    }
+
+    static QPoint PoleCenter(int n) { return QPoint(35 * ((n - 1) / 10) + 17, 34 * ((n - 1) % 10) + 17); }
+    // Inside a board cell, clear of its number.
+    QColor PoleCell(int n) const
+    {
+        return window->PolePic->Pixel(35 * ((n - 1) / 10) + 5, 34 * ((n - 1) % 10) + 31);
+    }
+    QString Path(const QString &name) const { return dir.filePath(name); }
+
+    QTemporaryDir dir;
+    ProgramState state;
+    RecordingMessenger messenger;
+    std::unique_ptr<frmForma> window;
+};
+
+} // namespace TestSupport
