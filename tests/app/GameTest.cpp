@@ -208,3 +208,23 @@ TEST_F(Game, SettingsStopTheClockAndStartItAgainOnlyInReplayOrSimulator)
     window->RegimTimer->trigger();
     EXPECT_TRUE(window->Timer1->isActive());
 }
+
+TEST_F(Game, TheExamplesOpenAndTheirDrawReplaysToTheSameDraw)
+{
+    for (const char *name : {"Пример.rlb", "Пример.rlt"})
+        ASSERT_TRUE(QFile::copy(QStringLiteral(ZHR_EXAMPLES_DIR "/") + QString::fromUtf8(name),
+                                Path(QString::fromUtf8(name))));
+    window->OpenBlt(QStringLiteral("Пример.rlb"));
+    ASSERT_TRUE(messenger.shown.empty());
+    EXPECT_EQ(state.store.BiletCount, 12);
+    EXPECT_TRUE(state.IsRusLoto);
+
+    window->OpenTrg(QStringLiteral("Пример.rlt"));
+    ASSERT_EQ(state.RegimState, Rezhim::Povtor);
+    const std::vector<qint32> recorded = state.PovtorNomera;
+    EXPECT_EQ(recorded.back(), 93);
+    for (int tick = 0; tick < 200 && state.RegimState == Rezhim::Povtor; ++tick)
+        window->igra().Timer1_Timer();
+    EXPECT_EQ(state.TiragNomera, recorded);
+    EXPECT_GE(window->NIKA->count(), 3);
+}
