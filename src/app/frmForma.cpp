@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QRegularExpressionValidator>
 #include <QTimer>
 #include <algorithm>
 #include <random>
@@ -130,9 +131,14 @@ void frmForma::CreateControls(QWidget *client)
 
     VVEDNOM = Place(new QLabel(client), "VVEDNOM", 8, 472, 0, 0, kLabelPt);
     SetLabel(VVEDNOM, QString());
+    // The undrawn numbers at the end of a game can run past the card; the card
+    // stays on top and the whole list is in the label's tooltip.
+    BiletPic->raise();
 
     VVOD1 = Place(new QLineEdit(client), "VVOD1", 192, 469, 49, 32, kLabelPt);
-    VVOD1->setMaxLength(2);
+    // Two digits at most when typed or pasted; a replay still shows " 61" here.
+    VVOD1->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,2}")), VVOD1));
     VVOD1->hide();
     VVOD1->setEnabled(false);
 

@@ -22,8 +22,6 @@
 namespace
 {
 
-constexpr quint32 kTur1Color = 9803263; // red 255, green 149, blue 149
-
 // Reads a whole file of the work folder; on failure the reason for the user.
 std::optional<QByteArray> ReadWhole(const QString &path, QString *failure)
 {
@@ -73,13 +71,8 @@ void frmForma::OpenBlt(const QString &name)
 
     state_.BiletFile = name;
     state_.IsRusLoto = Loto::IsRusLotoFileName(name);
-    SetLabel(Tur, QStringLiteral(" Тур-1"));
-    {
-        QPalette pal = Tur->palette();
-        pal.setColor(QPalette::Window, VbColor::ToQColor(kTur1Color));
-        Tur->setPalette(pal);
-    }
-    SetLabel(NHOD, QStringLiteral(" 0"));
+    SetTur(QStringLiteral(" Тур-1"), GameEngine::kTurColor[1]);
+    SetNHOD(QStringLiteral(" 0"));
     state_.RegimState = Rezhim::None;
     PSbros();
     Regim->menuAction()->setEnabled(true);

@@ -126,6 +126,7 @@ void frmForma::SetVVOD1(const QString &text)
 void frmForma::SetVVEDNOM(const QString &text)
 {
     SetLabel(VVEDNOM, text);
+    VVEDNOM->setToolTip(VVEDNOM->x() + VVEDNOM->width() > BiletPic->x() ? text : QString());
 }
 
 void frmForma::SetKnopka(const QString &caption)

@@ -111,6 +111,8 @@ TEST_F(Files, SavedTicketsOpenAgainReadyForChecking)
     EXPECT_TRUE(window->FileOpenTirag->isEnabled());
     EXPECT_FALSE(window->FileSaveBilet->isEnabled());
     EXPECT_TRUE(window->NIKA->isVisible());
+    EXPECT_EQ(window->Tur->geometry(), QRect(512, 80, 105, 33));
+    EXPECT_EQ(window->Tur->palette().color(QPalette::Window), QColor(255, 149, 149));
     EXPECT_FALSE(window->Nombilet->isVisible());
 }
 
@@ -140,7 +142,9 @@ TEST_F(Files, SavingKeyedTicketsNeedsNoMenuOpening)
 
     StoreKeyed(QStringLiteral("1"));
     state.BiletFile = QStringLiteral("mine.rlb");
-    QTest::keySequence(window.get(), QKeySequence(QStringLiteral("Ctrl+S")));
+    // Right after a ticket is stored the focus is in the ticket number box.
+    ASSERT_EQ(QApplication::focusWidget(), window->Nombilet);
+    QTest::keyClick(window->Nombilet, Qt::Key_S, Qt::ControlModifier);
     EXPECT_EQ(ReadBytes(Path(QStringLiteral("mine.rlb"))).left(9),
               QByteArray("\xD2\xE8\xF0\xE0\xE6\x35\r\n "));
 }

@@ -155,6 +155,7 @@ TEST_F(Game, AReplayOnTheTimerReproducesTheGameAndPausesWithTheButton)
     EXPECT_TRUE(window->Timer1->isActive());
     EXPECT_EQ(window->Knopka->text(), QStringLiteral("  Стоп"));
     EXPECT_FALSE(window->VVOD1->isEnabled());
+    EXPECT_EQ(window->VVEDNOM->text(), QStringLiteral("Выпавший номер:"));
 
     // Pause and resume with the button under the board.
     QTest::mouseClick(window->Knopka, Qt::LeftButton);
@@ -163,6 +164,11 @@ TEST_F(Game, AReplayOnTheTimerReproducesTheGameAndPausesWithTheButton)
     QTest::mouseClick(window->Knopka, Qt::LeftButton);
     EXPECT_TRUE(window->Timer1->isActive());
 
+    window->igra().Timer1_Timer();
+    EXPECT_EQ(window->VVOD1->text(), QStringLiteral(" 5"));
+    for (int tick = 0; tick < 4; ++tick)
+        window->igra().Timer1_Timer();
+    EXPECT_EQ(window->VVOD1->text(), QStringLiteral(" 45")); // the box shows the whole number
     for (int tick = 0; tick < 20 && state.RegimState == Rezhim::Povtor; ++tick)
         window->igra().Timer1_Timer();
     EXPECT_EQ(state.RegimState, Rezhim::None);

@@ -134,7 +134,6 @@ TEST_F(StartUp, ControlsStandInTheirPlacesWithTheirCaptions)
     EXPECT_GE(f.Label1->width(), f.Label1->fontMetrics().horizontalAdvance(f.Label1->text()));
     EXPECT_LE(f.Label3->fontMetrics().horizontalAdvance(f.Label3->text()), f.Label3->width());
     EXPECT_EQ(f.NIKA->count(), 0);
-    EXPECT_EQ(f.VVOD1->maxLength(), 2);
     EXPECT_EQ(f.Tur->palette().color(QPalette::Window), QColor(255, 128, 128));
 }
 
