@@ -94,36 +94,34 @@ void frmForma::PoleUnhighlight(int n)
     pole.Text(x + (kCellW - pole.TextWidth(t)) / 2 - 3, y + 3, t);
 }
 
+namespace
+{
+// A 3-D frame inside the cell at (X, Y): two outlines, each lit on its top and
+// left edges and shaded on its right and bottom ones.
+void DrawRamka(Surface &p, int X, int Y, const QColor &outerLit, const QColor &outerShade,
+               const QColor &innerLit, const QColor &innerShade)
+{
+    p.Line(X + 1, Y + 1, X + 34, Y + 1, outerLit);
+    p.Line(X + 1, Y + 1, X + 1, Y + 33, outerLit);
+    p.Line(X + 34, Y + 1, X + 34, Y + 33, outerShade);
+    p.Line(X + 1, Y + 33, X + 35, Y + 33, outerShade);
+    p.Line(X + 2, Y + 2, X + 33, Y + 2, innerLit);
+    p.Line(X + 2, Y + 2, X + 2, Y + 32, innerLit);
+    p.Line(X + 33, Y + 2, X + 33, Y + 32, innerShade);
+    p.Line(X + 2, Y + 32, X + 34, Y + 32, innerShade);
+}
+} // namespace
+
 void frmForma::RamkaUp()
 {
-    Surface &p = *PolePic;
-    const int X = PoleX, Y = PoleY;
-    const QColor light = Color(VbColor::ThreeDLight), work = Color(VbColor::AppWorkspace);
-    const QColor black(Qt::black), white(Qt::white);
-    p.Line(X + 1, Y + 1, X + 34, Y + 1, light);
-    p.Line(X + 1, Y + 1, X + 1, Y + 33, light);
-    p.Line(X + 34, Y + 1, X + 34, Y + 33, black);
-    p.Line(X + 1, Y + 33, X + 35, Y + 33, black);
-    p.Line(X + 2, Y + 2, X + 33, Y + 2, white);
-    p.Line(X + 2, Y + 2, X + 2, Y + 32, white);
-    p.Line(X + 33, Y + 2, X + 33, Y + 32, work);
-    p.Line(X + 2, Y + 32, X + 34, Y + 32, work);
+    DrawRamka(*PolePic, PoleX, PoleY, Color(VbColor::ThreeDLight), Qt::black, Qt::white,
+              Color(VbColor::AppWorkspace));
 }
 
 void frmForma::RamkaDown()
 {
-    Surface &p = *PolePic;
-    const int X = PoleX, Y = PoleY;
-    const QColor light = Color(VbColor::ThreeDLight), work = Color(VbColor::AppWorkspace);
-    const QColor black(Qt::black), white(Qt::white);
-    p.Line(X + 1, Y + 1, X + 34, Y + 1, work);
-    p.Line(X + 1, Y + 1, X + 1, Y + 33, work);
-    p.Line(X + 34, Y + 1, X + 34, Y + 33, white);
-    p.Line(X + 1, Y + 33, X + 35, Y + 33, white);
-    p.Line(X + 2, Y + 2, X + 33, Y + 2, black);
-    p.Line(X + 2, Y + 2, X + 2, Y + 32, black);
-    p.Line(X + 33, Y + 2, X + 33, Y + 32, light);
-    p.Line(X + 2, Y + 32, X + 34, Y + 32, light);
+    DrawRamka(*PolePic, PoleX, PoleY, Color(VbColor::AppWorkspace), Qt::white, Qt::black,
+              Color(VbColor::ThreeDLight));
 }
 
 void frmForma::RamkaErase()

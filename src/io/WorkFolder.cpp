@@ -23,7 +23,10 @@ bool CanWriteIn(const QString &folder)
 QString Choose()
 {
     const QString started = QDir::currentPath();
-    if (CanWriteIn(started))
+    // Started from the desktop's menu the program finds itself in the home
+    // folder, which is no place to scatter ticket files in.
+    const bool home = QDir(started) == QDir::home();
+    if (!home && CanWriteIn(started))
         return started;
 
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);

@@ -18,15 +18,6 @@ namespace
 
 using namespace TestSupport;
 
-const Rows kOther = {{
-    {4, 14, 24, 34, 44},
-    {8, 18, 28, 38, 48},
-    {9, 19, 29, 39, 49},
-    {10, 50, 60, 70, 80},
-    {20, 30, 40, 54, 64},
-    {11, 21, 31, 41, 85},
-}};
-
 QByteArray ReadBytes(const QString &path)
 {
     QFile f(path);
@@ -58,7 +49,7 @@ protected:
     {
         window->FileNewBilet2(true, QStringLiteral("1234"));
         StoreKeyed(QStringLiteral("017"));
-        StoreKeyed(QStringLiteral(" b, \"2\" "), kOther);
+        StoreKeyed(QStringLiteral(" b, \"2\" "), kRows2);
         window->SaveBlt(name);
     }
     Seen Look() const

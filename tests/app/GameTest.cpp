@@ -19,15 +19,6 @@ namespace
 
 using namespace TestSupport;
 
-const Rows kSecond = {{
-    {4, 14, 24, 34, 44},
-    {8, 18, 28, 38, 48},
-    {9, 19, 29, 39, 49},
-    {10, 50, 60, 70, 80},
-    {20, 30, 40, 54, 64},
-    {11, 21, 31, 41, 85},
-}};
-
 BILETCls Ticket(const Rows &rows, const QString &nomer)
 {
     BILETCls b;
@@ -47,7 +38,7 @@ protected:
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(BiletFile::Encode(
             QStringLiteral("Тираж77"),
-            {Ticket(kRows, QStringLiteral("first")), Ticket(kSecond, QStringLiteral("second"))}, 2));
+            {Ticket(kRows, QStringLiteral("first")), Ticket(kRows2, QStringLiteral("second"))}, 2));
         f.close();
         window->OpenBlt(QStringLiteral("t.rlb"));
         ASSERT_EQ(state.store.BiletCount, 2);

@@ -27,6 +27,16 @@ inline const Rows kRows = {{
     {3, 53, 63, 73, 83},
 }};
 
+// Another valid ticket, sharing no row with the first.
+inline const Rows kRows2 = {{
+    {4, 14, 24, 34, 44},
+    {8, 18, 28, 38, 48},
+    {9, 19, 29, 39, 49},
+    {10, 50, 60, 70, 80},
+    {20, 30, 40, 54, 64},
+    {11, 21, 31, 41, 85},
+}};
+
 class WindowFixture : public ::testing::Test
 {
 protected:
