@@ -166,6 +166,8 @@ void frmForma::Connect()
     connect(RegimImitator, &QAction::triggered, this, [this] { RegimImitator_Click(); });
     connect(RegimTimer, &QAction::triggered, this, [this] { RegimTimer_Click(); });
     connect(HelpAbout, &QAction::triggered, this, [this] { HelpAbout_Click(); });
+    connect(HelpCallHelp, &QAction::triggered, this, [this] { HelpCallHelp_Click(); });
+    connect(RegimPrizPoNomeru, &QAction::triggered, this, [this] { RegimPrizPoNomeru_Click(); });
     connect(Tur, &ClickLabel::Clicked, this, [this] { igra_->Tur_Click(); });
     connect(Knopka, &ClickLabel::Clicked, this, [this] { igra_->Knopka_Click(); });
     connect(Timer1, &QTimer::timeout, this, [this] { igra_->Timer1_Timer(); });

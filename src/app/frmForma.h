@@ -69,6 +69,8 @@ public:
     void RegimImitator_Click();
     void RegimTimer_Click();
     void HelpAbout_Click();
+    void HelpCallHelp_Click();
+    void RegimPrizPoNomeru_Click();
     void FileNewBilet_Click();
     void FileOpen_Click();
     void FileSaveBilet_Click();

@@ -3,8 +3,12 @@
 
 #include "controls/ClickLabel.h"
 #include "controls/ListBilet.h"
+#include "controls/OpURL.h"
 #include "controls/Surface.h"
 #include "controls/VbColor.h"
+#include "core/PrizMatch.h"
+#include "dialogs/PrizNB.h"
+#include "dialogs/frmOprog.h"
 #include "dialogs/frmTIMER.h"
 
 #include <QLabel>
@@ -240,7 +244,29 @@ void frmForma::RegimTimer_Click()
 
 void frmForma::HelpAbout_Click()
 {
-    WithTimer1Paused([] {});
+    WithTimer1Paused([this] {
+        frmOprog::Run([this](const QString &address) { SaveFileUrl(workFolder_, address); }, this);
+    });
+}
+
+void frmForma::HelpCallHelp_Click()
+{
+    // A missing page or viewer is not the user's problem to be told about.
+    OpenUrl(HelpPagePath());
+}
+
+void frmForma::RegimPrizPoNomeru_Click()
+{
+    // No replay step may run under the dialog or the prize's message; a
+    // paused replay stays paused.
+    const bool running = Timer1->isActive();
+    Timer1->stop();
+    const QString pattern = PrizNB::Ask(this);
+    const qint32 t = pattern.isEmpty() ? -1 : PrizMatch::FindBilet(state_.store, pattern);
+    if (t >= 0)
+        igra_->PrizPoNomeru(t);
+    if (running && state_.RegimState > Rezhim::Proverka)
+        Timer1->start();
 }
 
 void frmForma::NIKA_DblClick()

@@ -1,6 +1,8 @@
 // A game as the user plays it in the window: check, replay, simulator.
 #include "controls/ClickLabel.h"
 #include "controls/ListBilet.h"
+#include "controls/OpURL.h"
+#include "dialogs/PrizNB.h"
 #include "io/BiletFile.h"
 #include "support/WindowFixture.h"
 
@@ -9,9 +11,12 @@
 #include <QDialog>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QPushButton>
 #include <QTimer>
+#include <QUrl>
 #include <set>
 
 namespace
@@ -224,4 +229,63 @@ TEST_F(Game, TheExamplesOpenAndTheirDrawReplaysToTheSameDraw)
         window->igra().Timer1_Timer();
     EXPECT_EQ(state.TiragNomera, recorded);
     EXPECT_GE(window->NIKA->count(), 3);
+}
+
+TEST_F(Game, APrizeByTicketNumberIsListedRecordedAndAnnounced)
+{
+    state.store.Bilet(1).Nomer = QStringLiteral("AB-0345");
+    Proverka();
+    for (int n : {5, 15})
+        Vvod(n);
+    // A typed x counts as X: positions 1 to 3 do not count.
+    QTimer::singleShot(0, [] {
+        auto *d = qobject_cast<PrizNB *>(QApplication::activeModalWidget());
+        ASSERT_NE(d, nullptr);
+        d->TxtNB->setText(QStringLiteral("xxx0345"));
+        d->OK->click();
+    });
+    window->RegimPrizPoNomeru->trigger();
+    ASSERT_FALSE(messenger.shown.empty());
+    EXPECT_EQ(messenger.shown.back().text, QStringLiteral("Билет номер AB-0345 выиграл приз!!!"));
+    EXPECT_EQ(Nika().back(), QStringLiteral("(Приз)  AB-0345"));
+    EXPECT_EQ(state.NikaBilet.back(), 1);
+    EXPECT_EQ(state.TiragNomera, (std::vector<qint32>{0, 5, 15, 94, 1}));
+
+    // All X awards nothing.
+    messenger.shown.clear();
+    QTimer::singleShot(0, [] {
+        auto *d = qobject_cast<PrizNB *>(QApplication::activeModalWidget());
+        ASSERT_NE(d, nullptr);
+        d->TxtNB->setText(QStringLiteral("XXXXXX"));
+        d->OK->click();
+    });
+    window->RegimPrizPoNomeru->trigger();
+    EXPECT_TRUE(messenger.shown.empty());
+    EXPECT_EQ(window->NIKA->count(), 1);
+}
+
+TEST_F(Game, HelpOpensTheHelpPageAndAboutKeepsTheReplayClockRule)
+{
+    QUrl opened;
+    SetUrlOpenerForTests([&opened](const QUrl &url) {
+        opened = url;
+        return true;
+    });
+    QTest::keyClick(window.get(), Qt::Key_F1);
+    SetUrlOpenerForTests({});
+    EXPECT_TRUE(opened.isLocalFile());
+    EXPECT_TRUE(opened.toLocalFile().endsWith(QStringLiteral("Справка.html")));
+    EXPECT_TRUE(QFile::exists(opened.toLocalFile()));
+
+    window->RegimImitator->trigger();
+    ASSERT_TRUE(window->Timer1->isActive());
+    bool timerStoppedMeanwhile = false;
+    QTimer::singleShot(0, [&] {
+        timerStoppedMeanwhile = !window->Timer1->isActive();
+        if (auto *d = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
+            d->accept();
+    });
+    window->HelpAbout->trigger();
+    EXPECT_TRUE(timerStoppedMeanwhile);
+    EXPECT_TRUE(window->Timer1->isActive());
 }

@@ -1,0 +1,58 @@
+#include "tools/CheckCommand.h"
+
+namespace Check
+{
+namespace
+{
+
+const QString kUsage = QStringLiteral("Использование: zhrebikon-check [--json] ФАЙЛ_БИЛЕТОВ ФАЙЛ_ТИРАЖА\n");
+
+void Print(const Sink &sink, const QString &text)
+{
+    sink(text.toUtf8());
+}
+
+int Usage(const Sink &err, const QString &complaint)
+{
+    Print(err, QStringLiteral("zhrebikon-check: ") + complaint + QLatin1Char('\n') + kUsage);
+    return kExitUsage;
+}
+
+} // namespace
+
+int Main(const QStringList &args, const Sink &out, const Sink &err)
+{
+    bool json = false;
+    bool optionsOver = false;
+    QStringList files;
+    for (const QString &arg : args) {
+        if (optionsOver || !arg.startsWith(QLatin1Char('-'))) {
+            files << arg;
+        } else if (arg == QLatin1String("--")) {
+            optionsOver = true;
+        } else if (arg == QLatin1String("--json")) {
+            json = true;
+        } else if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
+            Print(out, kUsage);
+            return kExitOk;
+        } else {
+            return Usage(err, QStringLiteral("неизвестный параметр «%1»").arg(arg));
+        }
+    }
+    if (files.size() != 2)
+        return Usage(err, QStringLiteral("нужны два файла: билеты и тираж"));
+
+    auto result = Run(files[0], files[1]);
+    if (const auto *failure = std::get_if<Failure>(&result)) {
+        Print(err, failure->message + QLatin1Char('\n'));
+        return kExitFile;
+    }
+    const Report &report = std::get<Report>(result);
+    if (json)
+        WriteJson(report, out);
+    else
+        WriteText(report, out);
+    return kExitOk;
+}
+
+} // namespace Check

@@ -1,0 +1,251 @@
+// The checker's report as JSON and as text.
+//
+// The JSON is written straight out as text. Qt's JSON classes first build a
+// document tree and then grow the output string by string: for 100,000
+// tickets and a full draw (200,000 winners' lines, 100,000 jackpot boxes) that
+// took longer than reading, indexing and replaying together.
+#include "tools/Checker.h"
+
+#include <QStringEncoder>
+#include <algorithm>
+#include <charconv>
+#include <string_view>
+
+namespace Check
+{
+namespace
+{
+
+// UTF-8 text handed to a sink in pieces of about kPiece bytes, so that a
+// report of any size passes through one small buffer.
+class Utf8Text
+{
+public:
+    explicit Utf8Text(const Sink &sink) : sink_(sink) { out_.reserve(kPiece + kPiece / 4); }
+    ~Utf8Text() { Flush(); }
+    Utf8Text(const Utf8Text &) = delete;
+    Utf8Text &operator=(const Utf8Text &) = delete;
+
+    // Called between items: passes the buffer on once it is full enough.
+    void Checkpoint()
+    {
+        if (out_.size() >= kPiece)
+            Flush();
+    }
+
+    Utf8Text &Raw(std::string_view ascii)
+    {
+        out_.append(ascii.data(), static_cast<qsizetype>(ascii.size()));
+        return *this;
+    }
+
+    Utf8Text &Int(qint64 value)
+    {
+        char digits[24];
+        const auto result = std::to_chars(digits, digits + sizeof digits, value);
+        out_.append(digits, static_cast<qsizetype>(result.ptr - digits));
+        return *this;
+    }
+
+    // The text as it is.
+    Utf8Text &Plain(const QString &text)
+    {
+        Encode(text);
+        return *this;
+    }
+
+    // The text as a JSON string: quoted, with quotes, backslashes and control
+    // characters escaped.
+    Utf8Text &Quoted(const QString &text)
+    {
+        out_.append('"');
+        const qsizetype start = Encode(text);
+        const auto needsEscape = [](char c) { return c == '"' || c == '\\' || static_cast<uchar>(c) < 0x20; };
+        if (std::any_of(out_.cbegin() + start, out_.cend(), needsEscape)) {
+            // Rare in ticket numbers and titles: redo this string byte by byte.
+            const QByteArray plain = out_.sliced(start);
+            out_.truncate(start);
+            for (char c : plain)
+                Escape(c);
+        }
+        out_.append('"');
+        return *this;
+    }
+
+private:
+    static constexpr qsizetype kPiece = 1 << 20;
+
+    void Flush()
+    {
+        if (out_.isEmpty())
+            return;
+        sink_(out_);
+        out_.truncate(0); // keeps the buffer for the next piece
+    }
+
+    // Appends text as UTF-8; returns where it starts in the buffer.
+    qsizetype Encode(const QString &text)
+    {
+        const qsizetype start = out_.size();
+        out_.resize(start + utf8_.requiredSpace(text.size()));
+        const char *end = utf8_.appendToBuffer(out_.data() + start, text);
+        out_.truncate(end - out_.constData());
+        return start;
+    }
+
+    void Escape(char c)
+    {
+        switch (c) {
+        case '"':
+            Raw("\\\"");
+            return;
+        case '\\':
+            Raw("\\\\");
+            return;
+        case '\b':
+            Raw("\\b");
+            return;
+        case '\f':
+            Raw("\\f");
+            return;
+        case '\n':
+            Raw("\\n");
+            return;
+        case '\r':
+            Raw("\\r");
+            return;
+        case '\t':
+            Raw("\\t");
+            return;
+        default:
+            break;
+        }
+        if (static_cast<uchar>(c) >= 0x20) {
+            out_.append(c);
+            return;
+        }
+        constexpr char kHex[] = "0123456789abcdef";
+        const char code[] = {'\\', 'u', '0', '0', kHex[(c >> 4) & 0xf], kHex[c & 0xf]};
+        out_.append(code, sizeof code);
+    }
+
+    const Sink &sink_;
+    QByteArray out_;
+    // Every string is whole, so no state is carried from one to the next.
+    QStringEncoder utf8_{QStringConverter::Utf8, QStringConverter::Flag::Stateless};
+};
+
+// Room for the longest UTF-8 form of everything in the report, so that
+// collecting the pieces never copies what is already there.
+qsizetype Capacity(const Report &report)
+{
+    constexpr qsizetype kPerChar = 3; // UTF-16 unit to UTF-8 bytes, at most
+    constexpr qsizetype kPerInt = 16; // digits, sign and separator
+    constexpr qsizetype kPerObject = 64;
+    qsizetype size = 512 + kPerChar * (report.game.size() + report.draw.size() + report.undrawn.size());
+    for (const Winner &w : report.winners)
+        size += kPerObject + kPerInt + kPerChar * (w.line.size() + w.number.size());
+    for (const Message &m : report.messages)
+        size += kPerObject + kPerChar * (m.title.size() + m.text.size());
+    size += kPerInt *
+            static_cast<qsizetype>(report.sequence.size() + report.counts.size() + report.leaders.size());
+    size += (kPerObject + 2 * kPerInt) * static_cast<qsizetype>(report.awaited.size());
+    return size;
+}
+
+// An array of objects, one a line, under a key of the top object.
+template <typename Item, typename WriteItem>
+void ObjectArray(Utf8Text &json, const std::vector<Item> &items, WriteItem writeItem)
+{
+    if (items.empty()) {
+        json.Raw("[]");
+        return;
+    }
+    json.Raw("[\n");
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        json.Raw(i == 0 ? "    " : ",\n    ");
+        writeItem(items[i]);
+        json.Checkpoint();
+    }
+    json.Raw("\n  ]");
+}
+
+void IntArray(Utf8Text &json, const std::vector<qint32> &values)
+{
+    json.Raw("[");
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (i > 0)
+            json.Raw(", ");
+        json.Int(values[i]);
+        json.Checkpoint();
+    }
+    json.Raw("]");
+}
+
+} // namespace
+
+void WriteJson(const Report &report, const Sink &sink)
+{
+    Utf8Text json(sink);
+    json.Raw("{\n  \"game\": ").Quoted(report.game);
+    json.Raw(",\n  \"draw\": ").Quoted(report.draw);
+    json.Raw(",\n  \"moves\": ").Int(report.moves);
+    json.Raw(",\n  \"tour\": ").Int(report.tour);
+    json.Raw(",\n  \"winners\": ");
+    ObjectArray(json, report.winners, [&json](const Winner &w) {
+        json.Raw("{\"line\": ").Quoted(w.line);
+        json.Raw(", \"ticket\": ").Int(w.ticket);
+        json.Raw(", \"number\": ").Quoted(w.number).Raw("}");
+    });
+    json.Raw(",\n  \"messages\": ");
+    ObjectArray(json, report.messages, [&json](const Message &m) {
+        json.Raw("{\"title\": ").Quoted(m.title);
+        json.Raw(", \"text\": ").Quoted(m.text).Raw("}");
+    });
+    json.Raw(",\n  \"undrawn\": ").Quoted(report.undrawn);
+    json.Raw(",\n  \"sequence\": ");
+    IntArray(json, report.sequence);
+    json.Raw(",\n  \"counts\": ");
+    IntArray(json, report.counts);
+    json.Raw(",\n  \"leaders\": ");
+    IntArray(json, report.leaders);
+    json.Raw(",\n  \"awaited\": ");
+    ObjectArray(json, report.awaited, [&json](const std::pair<qint32, qint32> &a) {
+        json.Raw("{\"ticket\": ").Int(a.first);
+        json.Raw(", \"number\": ").Int(a.second).Raw("}");
+    });
+    json.Raw("\n}\n");
+}
+
+void WriteText(const Report &report, const Sink &sink)
+{
+    Utf8Text text(sink);
+    for (const Message &m : report.messages) {
+        text.Plain(m.title).Raw(": ").Plain(m.text).Raw("\n");
+        text.Checkpoint();
+    }
+    if (!report.messages.empty() && !report.winners.empty())
+        text.Raw("\n");
+    for (const Winner &w : report.winners) {
+        text.Plain(w.line).Raw("\n");
+        text.Checkpoint();
+    }
+}
+
+QByteArray ToJson(const Report &report)
+{
+    QByteArray whole;
+    whole.reserve(Capacity(report));
+    WriteJson(report, [&whole](QByteArrayView piece) { whole.append(piece); });
+    return whole;
+}
+
+QByteArray ToText(const Report &report)
+{
+    QByteArray whole;
+    whole.reserve(Capacity(report));
+    WriteText(report, [&whole](QByteArrayView piece) { whole.append(piece); });
+    return whole;
+}
+
+} // namespace Check

@@ -1,0 +1,172 @@
+#include "tools/Checker.h"
+
+#include "core/GameEngine.h"
+#include "core/LotoRules.h"
+#include "core/Messenger.h"
+#include "core/ProgramState.h"
+#include "io/BiletFile.h"
+#include "io/TiragFile.h"
+#include "tools/CheckView.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <array>
+
+namespace Check
+{
+namespace
+{
+
+// Every question is answered No; every box is kept, title and text, in order.
+class CheckMessenger : public Messenger
+{
+public:
+    explicit CheckMessenger(std::vector<Message> &shown) : shown_(shown) {}
+
+    MsgAnswer Show(const MessageRequest &request) override
+    {
+        shown_.push_back(Message{request.title, request.text});
+        return request.buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::No;
+    }
+
+private:
+    std::vector<Message> &shown_;
+};
+
+// The message names the file: with two files on the command line, the
+// window's bare "Файл не найден." would leave the user guessing which.
+Failure FileFailure(const QString &path, const QString &message)
+{
+    return Failure{path + QStringLiteral(": ") + message};
+}
+
+std::variant<QByteArray, Failure> ReadWhole(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return FileFailure(path, QFileInfo::exists(path) ? QStringLiteral("Файл открыть не возможно.")
+                                                         : QStringLiteral("Файл не найден."));
+    }
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return FileFailure(path, QStringLiteral("Файл открыть не возможно."));
+    return bytes;
+}
+
+// Reads and parses one file; Data is the parser's value.
+template <typename Data, typename ParseFn>
+std::variant<Data, Failure> ReadFile(const QString &path, ParseFn parse)
+{
+    auto bytes = ReadWhole(path);
+    if (auto *failure = std::get_if<Failure>(&bytes))
+        return std::move(*failure);
+    auto parsed = parse(std::get<QByteArray>(bytes));
+    if (const auto *error = std::get_if<FileParseError>(&parsed))
+        return Failure{DescribeParseError(path, *error)};
+    return std::get<Data>(std::move(parsed));
+}
+
+// The ticket set goes in as the window's "Открыть билеты" leaves it: kind and
+// titles from the file, every ticket in the list, the number index in file
+// order, ticket 0 on the card, no game running.
+void LoadBilety(ProgramState &state, CheckView &view, const QString &biletPath, BiletFileData &data)
+{
+    const QString name = QFileInfo(biletPath).fileName();
+    state.BiletFile = name;
+    state.IsRusLoto = Loto::IsRusLotoFileName(name);
+    state.RegimState = Rezhim::None;
+    state.TiragTitle = data.TiragTitle;
+    state.GameTitle = Loto::MakeGameTitle(state.IsRusLoto, state.TiragTitle);
+
+    BiletStore &store = state.store;
+    store.ClearIndex();
+    store.Bilety = std::move(data.Bilety);
+    const qint32 count = static_cast<qint32>(store.Bilety.size());
+
+    // A large set puts tens of thousands of entries under each number: size
+    // every entry list once instead of letting it grow step by step.
+    std::array<qint32, Loto::kMaxNomer + 1> occurrences{};
+    for (const BILETCls &bilet : store.Bilety)
+        for (int k = 0; k < Loto::kNomeraPerBilet; ++k)
+            ++occurrences[static_cast<std::size_t>(bilet.NomeraList(k))];
+    for (int n = 1; n <= Loto::kMaxNomer; ++n)
+        store.BiletyPoNomeru[static_cast<std::size_t>(n)].Reserve(occurrences[static_cast<std::size_t>(n)]);
+
+    for (qint32 t = 0; t < count; ++t)
+        store.IndexBilet(t);
+    store.BiletCount = count;
+    store.CurBilet = 0;
+    view.SetRows(count);
+}
+
+// As "Открыть тираж": the draw becomes the replay source and the replay starts.
+// Then the ticks come one after another until the game is over.
+void Replay(ProgramState &state, GameEngine &engine, const QString &tiragPath, const TiragFileData &data)
+{
+    state.TiragFile = QFileInfo(tiragPath).fileName();
+    state.PovtorNomera.assign(1, 0);
+    state.PovtorNomera.insert(state.PovtorNomera.end(), data.entries.begin(), data.entries.end());
+    state.RegimTitle = data.RegimTitle;
+    state.RegimState = Rezhim::Povtor;
+    engine.RegimPovtor_Click();
+
+    // Every tick consumes at least one entry and the replay stops at the last
+    // one, so this bound is never what ends the loop.
+    std::size_t ticksLeft = state.PovtorNomera.size() + 1;
+    while (state.RegimState == Rezhim::Povtor && ticksLeft-- > 0)
+        engine.Timer1_Timer();
+}
+
+// Completes the report; the messenger and the view have filled in the messages
+// and the winners' lines already.
+void FillReport(Report &report, const ProgramState &state, const GameEngine &engine, const CheckView &view)
+{
+    report.game = state.GameTitle;
+    report.draw = state.RegimTitle;
+    report.moves = state.HodCount;
+    report.tour = engine.TurNomer;
+
+    // Line k of the winners list stands for ticket NikaBilet[k].
+    const BiletStore &store = state.store;
+    for (std::size_t k = 0; k < report.winners.size(); ++k) {
+        Winner &w = report.winners[k];
+        w.ticket = k < state.NikaBilet.size() ? state.NikaBilet[k] : -1;
+        if (w.ticket >= 0 && w.ticket < store.BiletCount)
+            w.number = store.Bilet(w.ticket).Nomer;
+    }
+
+    report.undrawn = view.Vvednom();
+
+    const qint32 last = state.HodCount + state.HodExtra;
+    for (qint32 k = 1; k <= last && static_cast<std::size_t>(k) < state.TiragNomera.size(); ++k)
+        report.sequence.push_back(state.TiragNomera[static_cast<std::size_t>(k)]);
+
+    report.counts = view.Counts();
+    report.leaders = view.Leaders();
+    report.awaited = view.Awaited();
+}
+
+} // namespace
+
+std::variant<Report, Failure> Run(const QString &biletPath, const QString &tiragPath)
+{
+    auto bilety = ReadFile<BiletFileData>(biletPath, BiletFile::Parse);
+    if (auto *failure = std::get_if<Failure>(&bilety))
+        return std::move(*failure);
+    auto tirag = ReadFile<TiragFileData>(tiragPath, TiragFile::Parse);
+    if (auto *failure = std::get_if<Failure>(&tirag))
+        return std::move(*failure);
+
+    Report report;
+    ProgramState state;
+    CheckView view(report.winners);
+    CheckMessenger messenger(report.messages);
+    GameEngine engine(state, view, messenger);
+
+    LoadBilety(state, view, biletPath, std::get<BiletFileData>(bilety));
+    Replay(state, engine, tiragPath, std::get<TiragFileData>(tirag));
+    FillReport(report, state, engine, view);
+    return report;
+}
+
+} // namespace Check

@@ -1,0 +1,67 @@
+#pragma once
+// The headless checker: a ticket file is opened as "Открыть билеты" opens it,
+// a draw file as "Открыть тираж" does, and the whole replay runs through the
+// game engine at once, with no timer and no window. Questions are answered No;
+// every message box is kept. What the window would show at the end comes back
+// as a report, which can be written as JSON or as text for a person.
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <functional>
+#include <utility>
+#include <variant>
+#include <vector>
+
+namespace Check
+{
+
+// One line of the winners list.
+struct Winner {
+    QString line;       // as the list shows it
+    qint32 ticket = -1; // index of the ticket in the set
+    QString number;     // the ticket's number text
+};
+
+// One message box.
+struct Message {
+    QString title;
+    QString text;
+};
+
+// The window at the end of the replay.
+struct Report {
+    QString game;     // lottery kind and draw title of the ticket set
+    QString draw;     // title of the replayed draw
+    qint32 moves = 0; // numbers drawn
+    qint32 tour = 1;  // tour the game ended in, 1..3
+    std::vector<Winner> winners;
+    std::vector<Message> messages;                  // every box, in the order shown
+    QString undrawn;                                // the undrawn numbers as the caption lists them
+    std::vector<qint32> sequence;                   // the draw as the game recorded it, markers included
+    std::vector<qint32> counts;                     // count column of the ticket list, by ticket
+    std::vector<qint32> leaders;                    // tickets marked as leaders, ascending
+    std::vector<std::pair<qint32, qint32>> awaited; // (ticket, number) still shown, by ticket
+};
+
+// A file that could not be opened or read: the program's message for it.
+struct Failure {
+    QString message;
+};
+
+// Replays the draw file against the ticket file. The kind of lottery comes
+// from the ticket file's name; paths may name folders.
+std::variant<Report, Failure> Run(const QString &biletPath, const QString &tiragPath);
+
+// Takes output text piece by piece, in order.
+using Sink = std::function<void(QByteArrayView)>;
+
+// The report as one JSON object, UTF-8, keys in the order above.
+void WriteJson(const Report &report, const Sink &sink);
+// The messages ("title: text"), then the winners list, one a line, UTF-8.
+void WriteText(const Report &report, const Sink &sink);
+// The same, whole.
+QByteArray ToJson(const Report &report);
+QByteArray ToText(const Report &report);
+
+} // namespace Check

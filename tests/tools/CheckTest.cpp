@@ -1,0 +1,542 @@
+// The headless checker: a replay of a saved draw against a ticket file, its
+// report as JSON and as text, and the program's exit statuses.
+#include "io/BiletFile.h"
+#include "io/TiragFile.h"
+#include "support/TicketFactory.h"
+#include "tools/CheckCommand.h"
+#include "tools/CheckView.h"
+#include "tools/Checker.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace
+{
+
+using TestSupport::BiletFromRows;
+using Entries = std::vector<qint32>;
+
+// Four tickets of one set. A and B share no number; C and D are built around
+// the two numbers the main draw never calls, 37 and 84: C carries both on its
+// second field, D one on each field, B carries 84.
+std::vector<BILETCls> Bilety()
+{
+    return {
+        BiletFromRows({{{3, 15, 27, 48, 61},
+                        {7, 19, 33, 56, 80},
+                        {9, 24, 38, 64, 77},
+                        {1, 16, 40, 59, 83},
+                        {4, 22, 45, 68, 71},
+                        {11, 29, 51, 73, 86}}},
+                      QStringLiteral("017301")),
+        BiletFromRows({{{2, 14, 35, 50, 66},
+                        {6, 20, 42, 57, 85},
+                        {17, 28, 44, 62, 79},
+                        {5, 26, 36, 53, 84},
+                        {10, 31, 47, 69, 87},
+                        {8, 21, 39, 60, 75}}},
+                      QStringLiteral("017302")),
+        BiletFromRows({{{12, 23, 30, 41, 81},
+                        {13, 25, 52, 70, 82},
+                        {18, 32, 63, 72, 88},
+                        {37, 43, 54, 74, 84},
+                        {46, 55, 65, 76, 89},
+                        {34, 49, 58, 67, 78}}},
+                      QStringLiteral("017303")),
+        BiletFromRows({{{1, 16, 37, 59, 83},
+                        {4, 22, 45, 68, 71},
+                        {11, 29, 51, 73, 86},
+                        {5, 26, 36, 53, 84},
+                        {10, 31, 47, 69, 87},
+                        {46, 55, 65, 76, 89}}},
+                      QStringLiteral("017304")),
+    };
+}
+
+// The main draw, as a game recorded in check mode with these tickets.
+// Tour 1: A's first row fills up on 61 (48 makes it one short, waiting for 61).
+const Entries kTur1{3, 15, 5, 27, 90, 48, 12, 61};
+// Tour 2: B's first field fills up on 35 (79 makes it one short, waiting for 35).
+const Entries kTur2{2, 14, 50, 66, 6, 1, 20, 42, 57, 85, 17, 28, 7, 44, 62, 79, 35};
+// Tour 3: every other number but 37 and 84, ascending. A is complete on 86, B is
+// one short on 87 (waiting for 84). The recording holds a stray tour change
+// after 10, which tour 3 has no use for.
+const Entries kTur3a{4, 8, 9, 10};
+const Entries kTur3b{11, 13, 16, 18, 19, 21, 22, 23, 24, 25, 26, 29, 30, 31, 32, 33, 34, 36, 38, 39,
+                     40, 41, 43, 45, 46, 47, 49, 51, 52, 53, 54, 55, 56, 58, 59, 60, 63, 64, 65, 67,
+                     68, 69, 70, 71, 72, 73, 74, 75, 76, 77, 78, 80, 81, 82, 83, 86, 87, 88, 89};
+
+Entries Joined(std::initializer_list<Entries> parts)
+{
+    Entries all;
+    for (const Entries &p : parts)
+        all.insert(all.end(), p.begin(), p.end());
+    return all;
+}
+
+// After the tours: a prize for ticket D (index 3), then the end of the game.
+Entries MainDraw()
+{
+    return Joined({kTur1, {91}, kTur2, {91}, kTur3a, {91}, kTur3b, {94, 3, 93}});
+}
+
+std::string Compact(const QJsonValue &v)
+{
+    if (v.isArray())
+        return QJsonDocument(v.toArray()).toJson(QJsonDocument::Compact).toStdString();
+    if (v.isObject())
+        return QJsonDocument(v.toObject()).toJson(QJsonDocument::Compact).toStdString();
+    return QJsonDocument(QJsonArray{v}).toJson(QJsonDocument::Compact).toStdString();
+}
+
+QJsonArray Ints(const Entries &values)
+{
+    QJsonArray a;
+    for (qint32 v : values)
+        a.append(v);
+    return a;
+}
+
+QJsonObject Winner(const QString &line, int ticket, const QString &number)
+{
+    return {{QStringLiteral("line"), line},
+            {QStringLiteral("ticket"), ticket},
+            {QStringLiteral("number"), number}};
+}
+
+QJsonObject Joy(const QString &text)
+{
+    return {{QStringLiteral("title"), QStringLiteral("Радостная весть!")}, {QStringLiteral("text"), text}};
+}
+
+QJsonObject Awaited(int ticket, int number)
+{
+    return {{QStringLiteral("ticket"), ticket}, {QStringLiteral("number"), number}};
+}
+
+// The undrawn-numbers caption for a game in which exactly the given numbers were drawn.
+QString UndrawnExcept(const Entries &drawn)
+{
+    QStringList parts;
+    for (int n = 1; n <= 90; ++n)
+        if (std::find(drawn.begin(), drawn.end(), n) == drawn.end())
+            parts << QStringLiteral(" %1").arg(n);
+    return parts.join(QLatin1Char(','));
+}
+
+class Checker : public ::testing::Test
+{
+protected:
+    // A file of the temporary folder (inside a subfolder, so paths carry folders).
+    QString Path(const QString &name) const
+    {
+        return QDir(dir_.path()).filePath(QStringLiteral("Билеты/") + name);
+    }
+
+    QString Write(const QString &name, const QByteArray &bytes)
+    {
+        QDir().mkpath(QDir(dir_.path()).filePath(QStringLiteral("Билеты")));
+        const QString path = Path(name);
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        EXPECT_EQ(f.write(bytes), bytes.size());
+        return path;
+    }
+    QString WriteBilety(const QString &name, const std::vector<BILETCls> &bilety = Bilety())
+    {
+        return Write(name, BiletFile::Encode(QStringLiteral("Тираж1234"), bilety, qint32(bilety.size())));
+    }
+    QString WriteTirag(const QString &name, const Entries &entries,
+                       const QString &title = QStringLiteral("Тираж1234"))
+    {
+        return Write(name, TiragFile::Encode(title, entries));
+    }
+
+    static Check::Report Report(const QString &bilety, const QString &tirag)
+    {
+        auto result = Check::Run(bilety, tirag);
+        if (const auto *failure = std::get_if<Check::Failure>(&result)) {
+            ADD_FAILURE() << failure->message.toStdString();
+            return {};
+        }
+        return std::get<Check::Report>(std::move(result));
+    }
+
+    // The report as the --json output gives it back to a reader.
+    static QJsonObject Json(const QString &bilety, const QString &tirag)
+    {
+        QJsonParseError error;
+        const QJsonDocument doc = QJsonDocument::fromJson(Check::ToJson(Report(bilety, tirag)), &error);
+        EXPECT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
+        EXPECT_TRUE(doc.isObject());
+        return doc.object();
+    }
+
+    static int Main(const QStringList &args, QByteArray &out, QByteArray &err)
+    {
+        out.clear();
+        err.clear();
+        return Check::Main(
+            args, [&out](QByteArrayView piece) { out.append(piece); },
+            [&err](QByteArrayView piece) { err.append(piece); });
+    }
+
+    QTemporaryDir dir_;
+};
+
+} // namespace
+
+TEST_F(Checker, MainDrawWinnersJackpotPrizeAndFinalListWorkedOutByHand)
+{
+    const QString bilety = WriteBilety(QStringLiteral("Тираж1234.rlb"));
+    const QString tirag = WriteTirag(QStringLiteral("Тираж1234.rlt"), MainDraw(), QStringLiteral("ИМИТАТОР"));
+    const QJsonObject json = Json(bilety, tirag);
+
+    // Every key, and in the text in this order.
+    const QByteArray text = Check::ToJson(Report(bilety, tirag));
+    qsizetype at = 0;
+    for (const char *key : {"game", "draw", "moves", "tour", "winners", "messages", "undrawn", "sequence",
+                            "counts", "leaders", "awaited"}) {
+        const qsizetype next = text.indexOf(QByteArray("\n  \"") + key + "\": ");
+        EXPECT_GT(next, at) << key;
+        at = next;
+    }
+    EXPECT_EQ(json.size(), 11);
+    EXPECT_EQ(json[QStringLiteral("game")].toString(), QStringLiteral("Русское лото - Тираж1234"));
+    EXPECT_EQ(json[QStringLiteral("draw")].toString(), QStringLiteral("ИМИТАТОР"));
+    // 8 + 17 + 63 numbers; 37 and 84 never came.
+    EXPECT_EQ(Compact(json[QStringLiteral("moves")]), "[88]");
+    EXPECT_EQ(Compact(json[QStringLiteral("tour")]), "[3]");
+    EXPECT_EQ(json[QStringLiteral("undrawn")].toString(), QStringLiteral(" 37, 84"));
+
+    // A's row in tour 1, B's field in tour 2, A's whole ticket in tour 3 (no
+    // further tour), the replayed prize for D, then the jackpot: C lacks 37 and
+    // 84, two numbers with two undrawn, and its first field is covered. D also
+    // lacks exactly those two but one on each field, so it gets no jackpot.
+    const QJsonArray winners{
+        Winner(QStringLiteral("(номер 61)  017301"), 0, QStringLiteral("017301")),
+        Winner(QStringLiteral("(номер 35)  017302"), 1, QStringLiteral("017302")),
+        Winner(QStringLiteral("(номер 86)  017301"), 0, QStringLiteral("017301")),
+        Winner(QStringLiteral("(Приз!!!) 017304"), 3, QStringLiteral("017304")),
+        Winner(QStringLiteral("(КУБЫШКА)  017303"), 2, QStringLiteral("017303")),
+    };
+    EXPECT_EQ(Compact(json[QStringLiteral("winners")]), Compact(winners));
+
+    const QJsonArray messages{
+        Joy(QStringLiteral("Количество выигравших билетов: 1")),
+        Joy(QStringLiteral("Количество выигравших билетов: 1")),
+        Joy(QStringLiteral("Количество выигравших билетов: 1")),
+        Joy(QStringLiteral("Билет номер 017304 выиграл приз!!!")),
+        Joy(QStringLiteral("Билет номер 017303 выиграл КУБЫШКУ!!!")),
+    };
+    EXPECT_EQ(Compact(json[QStringLiteral("messages")]), Compact(messages));
+
+    // Each win changed the tour itself, so the recorded tour changes right after
+    // the wins are not counted twice, and the stray one in tour 3 leaves no trace.
+    // The prize is recorded again, and the end marker closes the draw.
+    EXPECT_EQ(Compact(json[QStringLiteral("sequence")]),
+              Compact(Ints(Joined({kTur1, {91}, kTur2, {91}, kTur3a, kTur3b, {94, 3, 93}}))));
+
+    // Tour 3 counts every covered number: A all 30, B all but 84, C and D all
+    // but 37 and 84. A alone reached the highest count; only B still waits.
+    EXPECT_EQ(Compact(json[QStringLiteral("counts")]), "[30,29,28,28]");
+    EXPECT_EQ(Compact(json[QStringLiteral("leaders")]), "[0]");
+    EXPECT_EQ(Compact(json[QStringLiteral("awaited")]), Compact(QJsonArray{Awaited(1, 84)}));
+}
+
+TEST_F(Checker, RecordedTourChangeWithoutWinMovesOnClearsAwaitedAndRanksLeadersAgain)
+{
+    const QString bilety = WriteBilety(QStringLiteral("Тираж1234.rlb"));
+
+    // Tour 1 alone: A's first row is one short after 48, waiting for 61. B and D
+    // share the row 5 26 36 and stand at 3.
+    const Entries tur1{3, 15, 27, 48, 5, 26, 36};
+    QJsonObject json = Json(bilety, WriteTirag(QStringLiteral("a.rlt"), Joined({tur1, {93}})));
+    EXPECT_EQ(Compact(json[QStringLiteral("tour")]), "[1]");
+    EXPECT_EQ(Compact(json[QStringLiteral("counts")]), "[4,3,0,3]");
+    EXPECT_EQ(Compact(json[QStringLiteral("leaders")]), "[0]");
+    EXPECT_EQ(Compact(json[QStringLiteral("awaited")]), Compact(QJsonArray{Awaited(0, 61)}));
+    EXPECT_EQ(Compact(json[QStringLiteral("winners")]), "[]");
+    EXPECT_EQ(Compact(json[QStringLiteral("messages")]), "[]");
+
+    // The recording changes the tour with nobody winning: the fields now count
+    // (A 4 on its first, B and D 3 on their second), the wait for 61 is over.
+    // 53 brings B and D to 4 on their second field, level with A.
+    json = Json(bilety, WriteTirag(QStringLiteral("b.rlt"), Joined({tur1, {91, 53, 93}})));
+    EXPECT_EQ(Compact(json[QStringLiteral("tour")]), "[2]");
+    EXPECT_EQ(Compact(json[QStringLiteral("moves")]), "[8]");
+    EXPECT_EQ(Compact(json[QStringLiteral("counts")]), "[4,4,0,4]");
+    EXPECT_EQ(Compact(json[QStringLiteral("leaders")]), "[0,1,3]");
+    EXPECT_EQ(Compact(json[QStringLiteral("awaited")]), "[]");
+    EXPECT_EQ(Compact(json[QStringLiteral("sequence")]), "[3,15,27,48,5,26,36,91,53,93]");
+    EXPECT_EQ(json[QStringLiteral("undrawn")].toString(), UndrawnExcept({3, 15, 27, 48, 5, 26, 36, 53}));
+    EXPECT_EQ(Compact(json[QStringLiteral("winners")]), "[]");
+}
+
+TEST_F(Checker, DrawEndingWithPrizeInsteadOfEndMarkerIsPlayedToItsLastEntry)
+{
+    // A prize given after the game ended took the end marker's place.
+    const QJsonObject json = Json(WriteBilety(QStringLiteral("Тираж1234.rlb")),
+                                  WriteTirag(QStringLiteral("a.rlt"), {3, 15, 27, 48, 94, 2}));
+    EXPECT_EQ(Compact(json[QStringLiteral("winners")]),
+              Compact(QJsonArray{Winner(QStringLiteral("(Приз!!!) 017303"), 2, QStringLiteral("017303"))}));
+    EXPECT_EQ(Compact(json[QStringLiteral("messages")]),
+              Compact(QJsonArray{Joy(QStringLiteral("Билет номер 017303 выиграл приз!!!"))}));
+    EXPECT_EQ(Compact(json[QStringLiteral("sequence")]), "[3,15,27,48,94,2,93]");
+    EXPECT_EQ(json[QStringLiteral("undrawn")].toString(), UndrawnExcept({3, 15, 27, 48}));
+}
+
+TEST_F(Checker, KindComesFromTheTicketFileNameAndOnlyRusLotoHasAJackpot)
+{
+    const QString tirag = WriteTirag(QStringLiteral("Тираж1234.gkt"), MainDraw());
+
+    // The same tickets under a "Золотой ключ" name: everything but the jackpot.
+    QJsonObject json = Json(WriteBilety(QStringLiteral("Тираж1234.gkb")), tirag);
+    EXPECT_EQ(json[QStringLiteral("game")].toString(), QStringLiteral("Золотой ключ - Тираж1234"));
+    const QJsonArray winners = json[QStringLiteral("winners")].toArray();
+    ASSERT_EQ(winners.size(), 4);
+    EXPECT_EQ(winners[3].toObject()[QStringLiteral("line")].toString(), QStringLiteral("(Приз!!!) 017304"));
+    const QJsonArray messages = json[QStringLiteral("messages")].toArray();
+    ASSERT_EQ(messages.size(), 4);
+    EXPECT_EQ(messages[3].toObject()[QStringLiteral("text")].toString(),
+              QStringLiteral("Билет номер 017304 выиграл приз!!!"));
+    EXPECT_EQ(Compact(json[QStringLiteral("sequence")].toArray().last()), "[93]");
+
+    // Upper-case RLB is "Русское лото" all the same.
+    json = Json(WriteBilety(QStringLiteral("ТИРАЖ.RLB")), tirag);
+    EXPECT_EQ(json[QStringLiteral("game")].toString(), QStringLiteral("Русское лото - Тираж1234"));
+    EXPECT_EQ(json[QStringLiteral("winners")].toArray().last().toObject()[QStringLiteral("line")].toString(),
+              QStringLiteral("(КУБЫШКА)  017303"));
+}
+
+TEST_F(Checker, TitlesAndTicketNumbersComeThroughTheJsonUnchanged)
+{
+    // Whatever the user typed: quotes, backslashes, a tab, a control character.
+    std::vector<BILETCls> bilety = Bilety();
+    const QString odd = QStringLiteral("№ \"7\"\\a\tb\x01Ё");
+    bilety[1].Nomer = odd;
+    const QString title = QStringLiteral("Тираж \"12\\34\"");
+    const QString path = Write(QStringLiteral("a.gkb"), BiletFile::Encode(title, bilety, 4));
+
+    const QJsonObject json = Json(path, WriteTirag(QStringLiteral("a.rlt"), {94, 1, 93}));
+    EXPECT_EQ(json[QStringLiteral("game")].toString(), QStringLiteral("Золотой ключ - ") + title);
+    const QJsonObject winner = json[QStringLiteral("winners")].toArray().first().toObject();
+    EXPECT_EQ(winner[QStringLiteral("number")].toString(), odd);
+    EXPECT_EQ(winner[QStringLiteral("line")].toString(), QStringLiteral("(Приз!!!) ") + odd);
+    EXPECT_EQ(
+        json[QStringLiteral("messages")].toArray().first().toObject()[QStringLiteral("text")].toString(),
+        QStringLiteral("Билет номер ") + odd + QStringLiteral(" выиграл приз!!!"));
+}
+
+TEST_F(Checker, LongReportWrittenInPiecesArrivesWholeAndInOrder)
+{
+    // Ten thousand prizes, one after another: several megabytes of output.
+    Entries draw;
+    for (qint32 k = 0; k < 10000; ++k)
+        draw.insert(draw.end(), {94, k % 4});
+    draw.push_back(93);
+    const Check::Report report =
+        Report(WriteBilety(QStringLiteral("a.rlb")), WriteTirag(QStringLiteral("a.rlt"), draw));
+
+    QList<QByteArray> pieces;
+    Check::WriteJson(report, [&pieces](QByteArrayView piece) { pieces << piece.toByteArray(); });
+    EXPECT_GT(pieces.size(), 1);
+    const QByteArray whole = pieces.join();
+    EXPECT_EQ(whole, Check::ToJson(report));
+
+    const QJsonObject json = QJsonDocument::fromJson(whole).object();
+    const QJsonArray winners = json[QStringLiteral("winners")].toArray();
+    ASSERT_EQ(winners.size(), 10000);
+    for (qsizetype k : {qsizetype(0), qsizetype(4321), qsizetype(9999)})
+        EXPECT_EQ(winners[k].toObject()[QStringLiteral("ticket")].toInt(), k % 4) << k;
+    EXPECT_EQ(json[QStringLiteral("messages")].toArray().size(), 10000);
+    EXPECT_EQ(json[QStringLiteral("sequence")].toArray().size(), 20001);
+    EXPECT_EQ(json[QStringLiteral("undrawn")].toString(), UndrawnExcept({}));
+}
+
+TEST_F(Checker, TextOutputListsTheMessagesThenTheWinners)
+{
+    const QString bilety = WriteBilety(QStringLiteral("Тираж1234.rlb"));
+    const QString tirag = WriteTirag(QStringLiteral("Тираж1234.rlt"), MainDraw());
+    QByteArray out;
+    QByteArray err;
+    ASSERT_EQ(Main({bilety, tirag}, out, err), Check::kExitOk) << err.toStdString();
+    EXPECT_EQ(QString::fromUtf8(out),
+              QStringLiteral("Радостная весть!: Количество выигравших билетов: 1\n"
+                             "Радостная весть!: Количество выигравших билетов: 1\n"
+                             "Радостная весть!: Количество выигравших билетов: 1\n"
+                             "Радостная весть!: Билет номер 017304 выиграл приз!!!\n"
+                             "Радостная весть!: Билет номер 017303 выиграл КУБЫШКУ!!!\n"
+                             "\n"
+                             "(номер 61)  017301\n"
+                             "(номер 35)  017302\n"
+                             "(номер 86)  017301\n"
+                             "(Приз!!!) 017304\n"
+                             "(КУБЫШКА)  017303\n"));
+    EXPECT_TRUE(err.isEmpty());
+
+    // --json may stand anywhere; the report is the same as the runner's.
+    ASSERT_EQ(Main({bilety, tirag, QStringLiteral("--json")}, out, err), Check::kExitOk);
+    EXPECT_EQ(out, Check::ToJson(Report(bilety, tirag)));
+
+    // A draw in which nobody wins prints nothing at all.
+    ASSERT_EQ(Main({bilety, WriteTirag(QStringLiteral("a.rlt"), {90, 93})}, out, err), Check::kExitOk);
+    EXPECT_TRUE(out.isEmpty()) << out.toStdString();
+}
+
+TEST_F(Checker, FilesThatCannotBeOpenedOrReadExitWithOneAndTheProgramsMessage)
+{
+    const QString bilety = WriteBilety(QStringLiteral("Тираж1234.rlb"));
+    const QString tirag = WriteTirag(QStringLiteral("Тираж1234.rlt"), MainDraw());
+    QByteArray out;
+    QByteArray err;
+    const auto expectFailure = [&](const QStringList &args, const QString &message) {
+        EXPECT_EQ(Main(args, out, err), Check::kExitFile) << args.join(' ').toStdString();
+        EXPECT_EQ(QString::fromUtf8(err), message + QLatin1Char('\n'));
+        EXPECT_TRUE(out.isEmpty());
+    };
+
+    expectFailure({Path(QStringLiteral("нет.rlb")), tirag},
+                  Path(QStringLiteral("нет.rlb")) + ": Файл не найден.");
+    expectFailure({bilety, Path(QStringLiteral("нет.rlt"))},
+                  Path(QStringLiteral("нет.rlt")) + ": Файл не найден.");
+    // A folder exists but is no file to read.
+    expectFailure({dir_.path(), tirag}, dir_.path() + ": Файл открыть не возможно.");
+
+    // Line 5 is the second number of the first ticket.
+    QByteArray damaged = BiletFile::Encode(QStringLiteral("Тираж1234"), Bilety(), 4);
+    damaged.replace("\r\n15\r\n", "\r\n95\r\n");
+    const QString badBilety = Write(QStringLiteral("плохой.rlb"), damaged);
+    expectFailure(
+        {badBilety, tirag},
+        QStringLiteral("Файл «%1» повреждён: строка 5, ожидалось число от 1 до 90.").arg(badBilety));
+
+    const QString badTirag = Write(QStringLiteral("плохой.rlt"), QByteArray("T\r\n 3, x, 5\r\n"));
+    expectFailure({bilety, badTirag},
+                  QStringLiteral("Файл «%1» повреждён: строка 2, ожидалось целое число.").arg(badTirag));
+    const QString emptyTirag = Write(QStringLiteral("пустой.rlt"), QByteArray());
+    expectFailure({bilety, emptyTirag},
+                  QStringLiteral("Файл «%1» повреждён: строка 1, файл пуст.").arg(emptyTirag));
+}
+
+TEST_F(Checker, WrongUsageExitsWithTwoAndAUsageLine)
+{
+    const QString bilety = WriteBilety(QStringLiteral("Тираж1234.rlb"));
+    const QString tirag = WriteTirag(QStringLiteral("Тираж1234.rlt"), MainDraw());
+    const QString usage =
+        QStringLiteral("Использование: zhrebikon-check [--json] ФАЙЛ_БИЛЕТОВ ФАЙЛ_ТИРАЖА\n");
+    QByteArray out;
+    QByteArray err;
+    const QList<QStringList> wrong{
+        {},
+        {bilety},
+        {QStringLiteral("--json"), bilety},
+        {bilety, tirag, tirag},
+        {QStringLiteral("--xml"), bilety, tirag},
+        {bilety, tirag, QStringLiteral("-j")},
+    };
+    for (const QStringList &args : wrong) {
+        EXPECT_EQ(Main(args, out, err), Check::kExitUsage) << args.join(' ').toStdString();
+        EXPECT_TRUE(QString::fromUtf8(err).endsWith(usage)) << err.toStdString();
+        EXPECT_TRUE(out.isEmpty());
+    }
+
+    // Asked for, the usage goes to standard output and is no error.
+    EXPECT_EQ(Main({QStringLiteral("--help")}, out, err), Check::kExitOk);
+    EXPECT_EQ(QString::fromUtf8(out), usage);
+    EXPECT_TRUE(err.isEmpty());
+
+    // After "--" a name that looks like an option is a file name.
+    const QString dashed = WriteBilety(QStringLiteral("-билеты.rlb"));
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(QFileInfo(dashed).path()));
+    EXPECT_EQ(Main({QStringLiteral("--"), QStringLiteral("-билеты.rlb"), tirag}, out, err), Check::kExitOk)
+        << err.toStdString();
+    QDir::setCurrent(before);
+}
+
+TEST_F(Checker, ListStatisticsFollowTheGameAsTheTicketListShowsThem)
+{
+    std::vector<Check::Winner> nika;
+    CheckView view(nika);
+    view.SetRows(4);
+    view.ListSovpad(1, 3);
+    view.ListSovpad(2, 3);
+    view.ListAddLider(1);
+    view.ListAddLider(2);
+    view.ListAddLider(2);
+    view.ListNomerV(2, 61);
+    view.ListNomerV(3, 7);
+    // Calls for rows the list does not have change nothing.
+    view.ListSovpad(4, 9);
+    view.ListAddLider(-1);
+    view.ListNomerV(4, 5);
+    EXPECT_EQ(view.Counts(), (std::vector<qint32>{0, 3, 3, 0}));
+    EXPECT_EQ(view.Leaders(), (std::vector<qint32>{1, 2}));
+    EXPECT_EQ(view.Awaited(), (std::vector<std::pair<qint32, qint32>>{{2, 61}, {3, 7}}));
+
+    // A new highest count takes every mark away before the new leader is marked.
+    view.ListSovpad(0, 4);
+    view.ListNewLider();
+    view.ListAddLider(0);
+    view.ListClearNomerV(2);
+    EXPECT_EQ(view.Leaders(), (std::vector<qint32>{0}));
+    EXPECT_EQ(view.Awaited(), (std::vector<std::pair<qint32, qint32>>{{3, 7}}));
+    view.ListNewLider();
+    EXPECT_TRUE(view.Leaders().empty());
+
+    // A new tour redoes every row from the counters: awaited numbers go, the
+    // rows at the highest count are the leaders, a row without a counter is 0.
+    std::vector<SovpCls> sovp(3);
+    sovp[0].SovpAdd(0, 2);
+    sovp[2].SovpAdd(0, 2);
+    view.ListNewTur(sovp, 3, 1);
+    EXPECT_EQ(view.Counts(), (std::vector<qint32>{1, 0, 1, 0}));
+    EXPECT_EQ(view.Leaders(), (std::vector<qint32>{0, 2}));
+    EXPECT_TRUE(view.Awaited().empty());
+    // The marks the tour change set are the ones a later new leader removes.
+    view.ListNewLider();
+    EXPECT_TRUE(view.Leaders().empty());
+
+    // A new game starts from nothing.
+    view.ListSovpad(1, 2);
+    view.ListAddLider(1);
+    view.ListNomerV(1, 9);
+    view.ListStart();
+    EXPECT_EQ(view.Counts(), (std::vector<qint32>{0, 0, 0, 0}));
+    EXPECT_TRUE(view.Leaders().empty());
+    EXPECT_TRUE(view.Awaited().empty());
+}
+
+TEST_F(Checker, TheBuiltProgramPrintsUtf8JsonAndReportsItsExitStatuses)
+{
+    const QString bilety = WriteBilety(QStringLiteral("Тираж1234.rlb"));
+    const QString tirag = WriteTirag(QStringLiteral("Тираж1234.rlt"), MainDraw());
+    const auto run = [](const QStringList &args) {
+        QProcess p;
+        p.start(QStringLiteral(ZHR_CHECK_EXE), args);
+        EXPECT_TRUE(p.waitForFinished(30000)) << p.errorString().toStdString();
+        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+        return std::tuple{p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
+    };
+
+    auto [code, out, err] = run({QStringLiteral("--json"), bilety, tirag});
+    EXPECT_EQ(code, 0) << err.toStdString();
+    EXPECT_EQ(out, Check::ToJson(Report(bilety, tirag)));
+    EXPECT_TRUE(out.contains("\"(КУБЫШКА)  017303\"")) << "not UTF-8";
+
+    std::tie(code, out, err) = run({Path(QStringLiteral("нет.rlb")), tirag});
+    EXPECT_EQ(code, 1);
+    EXPECT_EQ(QString::fromUtf8(err),
+              Path(QStringLiteral("нет.rlb")) + QStringLiteral(": Файл не найден.\n"));
+
+    std::tie(code, out, err) = run({});
+    EXPECT_EQ(code, 2);
+    EXPECT_TRUE(err.contains("zhrebikon-check [--json]"));
+}
