@@ -2,12 +2,15 @@
 // menu's choice to the window showing the set (index, list, board, card).
 #include "BenchApp.h"
 #include "app/MainM.h"
+#include "controls/ListBilet.h"
 #include "io/BiletFile.h"
 #include "support/TicketFactory.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
+#include <chrono>
+#include <numeric>
 #include <random>
 
 namespace
@@ -61,7 +64,51 @@ void BM_OpenTicketFile(benchmark::State &state)
     }
 }
 
+// One called number in check mode through the real window: board, card, the
+// list's statistics and one repaint of the list. Every 90 numbers a new game
+// starts, outside the timing.
+void BM_WindowOneNumber(benchmark::State &state)
+{
+    EnsureApplication();
+    QTemporaryDir dir;
+    {
+        QFile f(dir.filePath(QStringLiteral("big.rlb")));
+        if (!f.open(QIODevice::WriteOnly) || f.write(LargeFile()) != LargeFile().size()) {
+            state.SkipWithError("cannot write the ticket file");
+            return;
+        }
+    }
+    ProgramState program;
+    RecordingMessenger messenger;
+    std::unique_ptr<frmForma> window = MainM(program, messenger, dir.path());
+    window->show();
+    window->OpenBlt(QStringLiteral("big.rlb"));
+    std::mt19937 rng(77);
+    std::vector<int> order(90);
+    std::size_t next = order.size();
+    double worst = 0;
+    for (auto _ : state) {
+        if (next == order.size()) {
+            state.PauseTiming();
+            std::iota(order.begin(), order.end(), 1);
+            std::shuffle(order.begin(), order.end(), rng);
+            next = 0;
+            program.HodCount = 0;
+            window->RegimProverka_Click();
+            state.ResumeTiming();
+        }
+        const auto start = std::chrono::steady_clock::now();
+        window->igra().NomerEntered(order[next++]);
+        benchmark::DoNotOptimize(window->ListBilet1->grab());
+        worst = std::max(
+            worst,
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+    }
+    state.counters["worst_ms"] = worst;
+}
+
 } // namespace
 
+BENCHMARK(BM_WindowOneNumber)->Iterations(900)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ParseTicketFile)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenTicketFile)->Unit(benchmark::kMillisecond);
