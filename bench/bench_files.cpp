@@ -31,6 +31,13 @@ const QByteArray &LargeFile()
     return bytes;
 }
 
+// The large file as "big.rlb" in a work folder.
+bool WriteLargeFile(const QTemporaryDir &dir)
+{
+    QFile f(dir.filePath(QStringLiteral("big.rlb")));
+    return f.open(QIODevice::WriteOnly) && f.write(LargeFile()) == LargeFile().size();
+}
+
 void BM_ParseTicketFile(benchmark::State &state)
 {
     const QByteArray &bytes = LargeFile();
@@ -45,12 +52,9 @@ void BM_OpenTicketFile(benchmark::State &state)
 {
     EnsureApplication();
     QTemporaryDir dir;
-    {
-        QFile f(dir.filePath(QStringLiteral("big.rlb")));
-        if (!f.open(QIODevice::WriteOnly) || f.write(LargeFile()) != LargeFile().size()) {
-            state.SkipWithError("cannot write the ticket file");
-            return;
-        }
+    if (!WriteLargeFile(dir)) {
+        state.SkipWithError("cannot write the ticket file");
+        return;
     }
     ProgramState program;
     RecordingMessenger messenger;
@@ -71,12 +75,9 @@ void BM_WindowOneNumber(benchmark::State &state)
 {
     EnsureApplication();
     QTemporaryDir dir;
-    {
-        QFile f(dir.filePath(QStringLiteral("big.rlb")));
-        if (!f.open(QIODevice::WriteOnly) || f.write(LargeFile()) != LargeFile().size()) {
-            state.SkipWithError("cannot write the ticket file");
-            return;
-        }
+    if (!WriteLargeFile(dir)) {
+        state.SkipWithError("cannot write the ticket file");
+        return;
     }
     ProgramState program;
     RecordingMessenger messenger;
