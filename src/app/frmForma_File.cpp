@@ -86,6 +86,14 @@ void frmForma::OpenBlt(const QString &name)
     BiletStore &store = state_.store;
     const qint32 count = qint32(data.Bilety.size());
     store.Bilety = std::move(data.Bilety);
+    // Each number's entries get their room at once: a large set then fills the
+    // index without moving it about.
+    std::array<qint32, Loto::kMaxNomer + 1> occurrences{};
+    for (const BILETCls &bilet : store.Bilety)
+        for (int k = 0; k < Loto::kNomeraPerBilet; ++k)
+            ++occurrences[std::size_t(bilet.NomeraList(k))];
+    for (int n = 1; n <= Loto::kMaxNomer; ++n)
+        store.BiletyPoNomeru[std::size_t(n)].Reserve(occurrences[std::size_t(n)]);
     for (qint32 t = 0; t < count; ++t) {
         ListBilet1->Add();
         const BILETCls &bilet = store.Bilet(t);
