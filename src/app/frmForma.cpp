@@ -98,6 +98,8 @@ void frmForma::CreateControls(QWidget *client)
         Place(new QLabel(QStringLiteral("Выигрывший билет"), client), "Label3", 512, 120, 105, 17, kSmallPt);
 
     NIKA = Place(new QListWidget(client), "NIKA", 512, 136, 113, 108, kSmallPt);
+    // Lines of one height let a list of many thousand winners lay out at once.
+    NIKA->setUniformItemSizes(true);
 
     kBiletGotov = Place(new WrapButton(QStringLiteral("Билет готов"), client), "kBiletGotov", 512, 152, 113,
                         65, kWindowPt);

@@ -208,10 +208,14 @@ void GameEngine::AddTiragNomer(int n)
             // A ticket carrying a number twice in one row can be one short with nothing left to wait for.
             if (a >= 1 && a <= Loto::kMaxNomer) {
                 view_.ListNomerV(t, a);
-                KletkaColor = kHighlight;
-                view_.PoleKletka(a, KletkaColor);
-                highlighted_[static_cast<std::size_t>(a)] = true;
-                KletkaColor = TourColor();
+                // Many tickets can wait for the same number: a cell already
+                // highlighted looks the same painted again.
+                if (!highlighted_[static_cast<std::size_t>(a)]) {
+                    KletkaColor = kHighlight;
+                    view_.PoleKletka(a, KletkaColor);
+                    highlighted_[static_cast<std::size_t>(a)] = true;
+                    KletkaColor = TourColor();
+                }
             }
         }
     }
