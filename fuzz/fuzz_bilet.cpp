@@ -1,27 +1,12 @@
 // Arbitrary bytes into the tickets file reader. Beyond surviving them, a set it
 // accepts must be one the program can use, save and read back unchanged.
 
+#include "FuzzCheck.h"
 #include "io/BiletFile.h"
 #include "io/Cp1251.h"
 
 #include <cstdint>
 #include <cstdlib>
-
-namespace
-{
-
-void Require(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-qsizetype LineCount(const QByteArray &bytes)
-{
-    return bytes.count('\n') + (bytes.isEmpty() || bytes.endsWith('\n') ? 0 : 1);
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {

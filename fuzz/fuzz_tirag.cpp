@@ -2,6 +2,7 @@
 // read back to the same entries, and to the same title when the title is one
 // the format can carry.
 
+#include "FuzzCheck.h"
 #include "io/Cp1251.h"
 #include "io/TiragFile.h"
 
@@ -10,17 +11,6 @@
 
 namespace
 {
-
-void Require(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-qsizetype LineCount(const QByteArray &bytes)
-{
-    return bytes.count('\n') + (bytes.isEmpty() || bytes.endsWith('\n') ? 0 : 1);
-}
 
 // A comma ends a title, and leading spaces and a leading quote are taken as
 // field syntax, so only other titles survive a save.
