@@ -31,12 +31,21 @@ const QByteArray &LargeFile()
     return bytes;
 }
 
-// The large file as "big.rlb" in a work folder.
-bool WriteLargeFile(const QTemporaryDir &dir)
-{
-    QFile f(dir.filePath(QStringLiteral("big.rlb")));
-    return f.open(QIODevice::WriteOnly) && f.write(LargeFile()) == LargeFile().size();
-}
+// A started window whose work folder holds the large file as "big.rlb";
+// no window when the file could not be written.
+struct LargeSetWindow {
+    LargeSetWindow()
+    {
+        EnsureApplication();
+        QFile f(dir.filePath(QStringLiteral("big.rlb")));
+        if (f.open(QIODevice::WriteOnly) && f.write(LargeFile()) == LargeFile().size())
+            window = MainM(program, messenger, dir.path());
+    }
+    QTemporaryDir dir;
+    ProgramState program;
+    RecordingMessenger messenger;
+    std::unique_ptr<frmForma> window;
+};
 
 void BM_ParseTicketFile(benchmark::State &state)
 {
@@ -50,15 +59,13 @@ void BM_ParseTicketFile(benchmark::State &state)
 
 void BM_OpenTicketFile(benchmark::State &state)
 {
-    EnsureApplication();
-    QTemporaryDir dir;
-    if (!WriteLargeFile(dir)) {
+    LargeSetWindow large;
+    if (!large.window) {
         state.SkipWithError("cannot write the ticket file");
         return;
     }
-    ProgramState program;
-    RecordingMessenger messenger;
-    std::unique_ptr<frmForma> window = MainM(program, messenger, dir.path());
+    ProgramState &program = large.program;
+    frmForma *window = large.window.get();
     for (auto _ : state) {
         window->OpenBlt(QStringLiteral("big.rlb"));
         if (program.store.BiletCount != kBilety) {
@@ -73,15 +80,13 @@ void BM_OpenTicketFile(benchmark::State &state)
 // starts, outside the timing.
 void BM_WindowOneNumber(benchmark::State &state)
 {
-    EnsureApplication();
-    QTemporaryDir dir;
-    if (!WriteLargeFile(dir)) {
+    LargeSetWindow large;
+    if (!large.window) {
         state.SkipWithError("cannot write the ticket file");
         return;
     }
-    ProgramState program;
-    RecordingMessenger messenger;
-    std::unique_ptr<frmForma> window = MainM(program, messenger, dir.path());
+    ProgramState &program = large.program;
+    frmForma *window = large.window.get();
     window->show();
     window->OpenBlt(QStringLiteral("big.rlb"));
     std::mt19937 rng(77);

@@ -85,7 +85,8 @@ void PrepareGame(ListBilet &list)
     }
 }
 
-void BM_ListGrab(benchmark::State &bs)
+// Repaints the list of a game under way with render, timed.
+template <typename Render> void RepaintInGame(benchmark::State &bs, Render render)
 {
     EnsureApplication();
     ProgramState state;
@@ -94,23 +95,19 @@ void BM_ListGrab(benchmark::State &bs)
     list.setGeometry(0, 0, 169, 154);
     PrepareGame(list);
     for (auto _ : bs) {
-        QPixmap picture = list.grab();
+        auto picture = render(list);
         benchmark::DoNotOptimize(picture);
     }
 }
 
+void BM_ListGrab(benchmark::State &bs)
+{
+    RepaintInGame(bs, [](ListBilet &list) { return list.grab(); });
+}
+
 void BM_ListRenderVisible(benchmark::State &bs)
 {
-    EnsureApplication();
-    ProgramState state;
-    FillStore(state);
-    ListBilet list(state);
-    list.setGeometry(0, 0, 169, 154);
-    PrepareGame(list);
-    for (auto _ : bs) {
-        QImage picture = list.RenderVisible();
-        benchmark::DoNotOptimize(picture);
-    }
+    RepaintInGame(bs, [](ListBilet &list) { return list.RenderVisible(); });
 }
 
 } // namespace
