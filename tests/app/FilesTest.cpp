@@ -3,6 +3,7 @@
 #include "controls/ListBilet.h"
 #include "io/BiletFile.h"
 #include "io/TiragFile.h"
+#include "support/FileBytes.h"
 #include "support/WindowFixture.h"
 
 #include <QAction>
@@ -17,19 +18,6 @@ namespace
 {
 
 using namespace TestSupport;
-
-QByteArray ReadBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void WriteBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 // What the user sees of a ticket set, to tell whether anything changed.
 struct Seen {

@@ -4,6 +4,7 @@
 #include "controls/Surface.h"
 #include "controls/VbColor.h"
 #include "io/SaveINIM.h"
+#include "support/FileBytes.h"
 
 #include <QAction>
 #include <QFile>
@@ -29,11 +30,7 @@ protected:
         ASSERT_TRUE(window);
     }
     QString IniPath() const { return dir.filePath(SettingsFile::FileName); }
-    QByteArray IniBytes() const
-    {
-        QFile f(IniPath());
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-    }
+    QByteArray IniBytes() const { return TestSupport::ReadBytes(IniPath()); }
 
     QTemporaryDir dir;
     ProgramState state;

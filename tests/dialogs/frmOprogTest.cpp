@@ -1,6 +1,7 @@
 // The About dialog, and the web-link routines its link and the help command use.
 
 #include "dialogs/frmOprog.h"
+#include "support/FileBytes.h"
 
 #include "controls/ClickLabel.h"
 #include "controls/OpURL.h"
@@ -31,16 +32,12 @@
 namespace
 {
 
+using namespace TestSupport;
+
 const QColor Grey(224, 224, 224);
 const QColor White(255, 255, 255);
 const QColor Blue(0, 0, 255);
 const QColor Red(255, 0, 0);
-
-QByteArray ReadAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
 
 void Touch(const QString &path)
 {
@@ -136,7 +133,7 @@ TEST_F(SaveFileUrlTest, OpensTheRedirectPageItWrote)
     const QString page = QDir(dir.path()).filePath(QStringLiteral("1.html"));
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_EQ(opened[0], QUrl::fromLocalFile(page));
-    EXPECT_EQ(ReadAll(page), RedirectPage(QStringLiteral("https://example.org/zhrebikon")));
+    EXPECT_EQ(ReadBytes(page), RedirectPage(QStringLiteral("https://example.org/zhrebikon")));
 }
 
 TEST_F(SaveFileUrlTest, OpensNothingWhenNoPageCanBeWritten)
@@ -188,7 +185,7 @@ TEST(HelpPagePath, ARunFromTheBuildTreeFindsThePageInTheSources)
     EXPECT_EQ(QFileInfo(found).canonicalFilePath(), QFileInfo(expected).canonicalFilePath())
         << found.toStdString();
     // And it is a page a browser shows as Unicode text.
-    EXPECT_TRUE(ReadAll(found).contains("<meta charset=\"utf-8\">"));
+    EXPECT_TRUE(ReadBytes(found).contains("<meta charset=\"utf-8\">"));
 }
 
 // --- frmOprog -------------------------------------------------------------
@@ -398,5 +395,5 @@ TEST(frmOprogRun, ShowsModallyAndTheLinkOpensTheSiteThroughARedirectPage)
     const QString page = QDir(dir.path()).filePath(QStringLiteral("0.html"));
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_EQ(opened[0], QUrl::fromLocalFile(page));
-    EXPECT_EQ(ReadAll(page), RedirectPage(frmOprog::SiteAddress));
+    EXPECT_EQ(ReadBytes(page), RedirectPage(frmOprog::SiteAddress));
 }

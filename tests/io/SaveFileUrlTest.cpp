@@ -1,4 +1,5 @@
 #include "io/SaveFileUrlm.h"
+#include "support/FileBytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,16 +11,12 @@
 namespace
 {
 
+using namespace TestSupport;
+
 // The page around the address, as the browser must receive it.
 const QByteArray Head("<html><head><meta http-equiv='refresh' content='0; url=");
 const QByteArray Tail("'><meta http-equiv='Content-Type' content='text/html; charset=windows-1251'>"
                       "<title>WWW</title></head><body></body></html>\r\n");
-
-QByteArray ReadAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
 
 // Collects whatever Qt would print while it is alive.
 class MessageCatcher
@@ -74,11 +71,11 @@ TEST(WriteRedirectPage, WritesZeroHtmlAndRewritesItNextTime)
     const QString zero = QDir(dir.path()).filePath(QStringLiteral("0.html"));
 
     EXPECT_EQ(WriteRedirectPage(dir.path(), QStringLiteral("https://example.org/first")), zero);
-    EXPECT_EQ(ReadAll(zero), RedirectPage(QStringLiteral("https://example.org/first")));
+    EXPECT_EQ(ReadBytes(zero), RedirectPage(QStringLiteral("https://example.org/first")));
 
     // The page of an earlier use is simply replaced, even by a shorter one.
     EXPECT_EQ(WriteRedirectPage(dir.path(), QStringLiteral("https://e.org")), zero);
-    EXPECT_EQ(ReadAll(zero), RedirectPage(QStringLiteral("https://e.org")));
+    EXPECT_EQ(ReadBytes(zero), RedirectPage(QStringLiteral("https://e.org")));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("0.html")});
 }
 
@@ -92,7 +89,7 @@ TEST(WriteRedirectPage, MovesToTheNextNumberWhenAPageCannotBeWritten)
 
     const QString one = folder.filePath(QStringLiteral("1.html"));
     EXPECT_EQ(WriteRedirectPage(dir.path(), QStringLiteral("https://example.org/zhrebikon")), one);
-    EXPECT_EQ(ReadAll(one), RedirectPage(QStringLiteral("https://example.org/zhrebikon")));
+    EXPECT_EQ(ReadBytes(one), RedirectPage(QStringLiteral("https://example.org/zhrebikon")));
     EXPECT_TRUE(QFileInfo(folder.filePath(QStringLiteral("0.html"))).isDir());
 
     ASSERT_TRUE(folder.mkdir(QStringLiteral("2.html")));

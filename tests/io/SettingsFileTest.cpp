@@ -1,4 +1,5 @@
 #include "io/SaveINIM.h"
+#include "support/FileBytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,18 +10,7 @@
 namespace
 {
 
-QByteArray ReadAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void WriteRaw(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
+using namespace TestSupport;
 
 } // namespace
 
@@ -74,9 +64,9 @@ TEST(SettingsFile, WriteReplacesTheFileExactly)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(SettingsFile::FileName);
-    WriteRaw(path, QByteArray(500, 'x'));
+    WriteBytes(path, QByteArray(500, 'x'));
     EXPECT_EQ(SettingsFile::Write(path, Settings{2000, 87}), SaveStatus::Saved);
-    EXPECT_EQ(ReadAll(path), QByteArray(" 2000 \r\n 87 \r\n"));
+    EXPECT_EQ(ReadBytes(path), QByteArray(" 2000 \r\n 87 \r\n"));
     EXPECT_EQ(SettingsFile::Read(path), (Settings{2000, 87}));
     // No temporary file is left beside it.
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
@@ -100,10 +90,10 @@ TEST(SettingsFile, ReadOnlyFileIsReportedAsProtectedAndKept)
         GTEST_SKIP() << "root may write read-only files";
     QTemporaryDir dir;
     const QString path = dir.filePath(SettingsFile::FileName);
-    WriteRaw(path, " 500 \r\n 81 \r\n");
+    WriteBytes(path, " 500 \r\n 81 \r\n");
     QFile::setPermissions(path, QFile::ReadOwner);
     EXPECT_EQ(SettingsFile::Write(path, Settings{}), SaveStatus::Protected);
-    EXPECT_EQ(ReadAll(path), QByteArray(" 500 \r\n 81 \r\n"));
+    EXPECT_EQ(ReadBytes(path), QByteArray(" 500 \r\n 81 \r\n"));
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
 }
 
@@ -130,7 +120,7 @@ TEST(SaveINIM, YesWritesTheSettings)
     messenger.Script({MsgAnswer::Yes});
     EXPECT_EQ(SaveINIM(messenger, dir.path(), Settings{500, 88}), 0);
     EXPECT_EQ(messenger.shown.size(), 1u);
-    EXPECT_EQ(ReadAll(dir.filePath(SettingsFile::FileName)), QByteArray(" 500 \r\n 88 \r\n"));
+    EXPECT_EQ(ReadBytes(dir.filePath(SettingsFile::FileName)), QByteArray(" 500 \r\n 88 \r\n"));
 }
 
 TEST(SaveINIM, AFailedWriteIsReportedAndTheProgramStillCloses)
