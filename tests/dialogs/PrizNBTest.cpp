@@ -1,4 +1,5 @@
 #include "dialogs/PrizNB.h"
+#include "support/Ink.h"
 
 #include "controls/Fonts.h"
 
@@ -20,6 +21,8 @@
 
 namespace
 {
+
+using namespace TestSupport;
 
 constexpr int X = 10;
 constexpr int Back = 11;
@@ -62,30 +65,6 @@ protected:
 
     std::unique_ptr<PrizNB> dialog;
 };
-
-// The dialog's own surface without its controls, so only the drawn titles show.
-QImage SurfaceOf(PrizNB &dialog)
-{
-    QImage image(dialog.size(), QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    dialog.render(&image, QPoint(), QRegion(), QWidget::DrawWindowBackground);
-    return image;
-}
-
-// The smallest rectangle of pixels inside area that differ from the background.
-std::optional<QRect> InkIn(const QImage &image, const QRect &area, QRgb background)
-{
-    std::optional<QRect> ink;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x) {
-            if (image.pixel(x, y) == background)
-                continue;
-            const QRect dot(x, y, 1, 1);
-            ink = ink ? ink->united(dot) : dot;
-        }
-    }
-    return ink;
-}
 
 TEST_F(PrizNBTest, OpensEmptyKeyingFromTheLeftWithTheFocusInTheBox)
 {

@@ -1,4 +1,5 @@
 #include "dialogs/frmTIMER.h"
+#include "support/Ink.h"
 
 #include "controls/Fonts.h"
 #include "core/Messenger.h"
@@ -21,6 +22,8 @@
 
 namespace
 {
+
+using namespace TestSupport;
 
 const QString RefusalText = QStringLiteral("Максимум ходов должно быть\nболее 80, но менее 90");
 
@@ -73,30 +76,6 @@ protected:
     RecordingMessenger messenger;
     std::unique_ptr<frmTIMER> dialog;
 };
-
-// The dialog's own surface without its controls, so only the drawn captions show.
-QImage SurfaceOf(frmTIMER &dialog)
-{
-    QImage image(dialog.size(), QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    dialog.render(&image, QPoint(), QRegion(), QWidget::DrawWindowBackground);
-    return image;
-}
-
-// The smallest rectangle of pixels inside area that differ from the background.
-std::optional<QRect> InkIn(const QImage &image, const QRect &area, QRgb background)
-{
-    std::optional<QRect> ink;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x) {
-            if (image.pixel(x, y) == background)
-                continue;
-            const QRect dot(x, y, 1, 1);
-            ink = ink ? ink->united(dot) : dot;
-        }
-    }
-    return ink;
-}
 
 TEST_F(frmTIMERTest, OpensWithTheDefaultsShownAndTheFocusInTheMaximumBox)
 {
