@@ -12,10 +12,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 {
     const QByteArray bytes =
         QByteArray::fromRawData(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
-    const auto result = BiletFile::Parse(bytes);
+    BiletFileData kept;
+    const auto result = BiletFile::Parse(bytes, &kept);
     if (const auto *e = std::get_if<FileParseError>(&result)) {
         Require(e->line >= 1 && e->line <= LineCount(bytes) + 1);
         Require(!e->reason.isEmpty());
+        // What a damaged file offers is whole tickets only, all before the fault.
+        Require(kept.Bilety.empty() || static_cast<qint64>(kept.Bilety.size()) * 31 + 2 < e->line);
+        for (const BILETCls &bilet : kept.Bilety)
+            for (int k = 0; k < Loto::kNomeraPerBilet; ++k)
+                Require(bilet.NomeraList(k) >= 1 && bilet.NomeraList(k) <= Loto::kMaxNomer);
         return 0;
     }
 

@@ -8,6 +8,7 @@
 #include "controls/WrapButton.h"
 #include "io/SaveINIM.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -153,6 +154,8 @@ void frmForma::Connect()
 {
     connect(PolePic, &Surface::MousePressed, this, [this](QPointF p) { PolePic_MouseDown(p); });
     connect(PolePic, &Surface::MouseMoved, this, [this](QPointF p) { PolePic_MouseMove(p); });
+    // A quick second click arrives as a double click: it is a click all the same.
+    connect(PolePic, &Surface::MouseDoubleClicked, this, [this](QPointF p) { PolePic_MouseDown(p); });
     connect(PolePic, &Surface::MouseReleased, this, [this](QPointF p) { PolePic_MouseUp(p); });
     connect(PolePic, &Surface::PointerLeft, this, [this] { PolePic_Leave(); });
     connect(BiletPic, &Surface::MouseReleased, this, [this](QPointF p) { BiletPic_MouseUp(p); });
@@ -175,6 +178,16 @@ void frmForma::Connect()
     connect(Timer1, &QTimer::timeout, this, [this] { igra_->Timer1_Timer(); });
     connect(NIKA, &QListWidget::itemDoubleClicked, this, [this] { NIKA_DblClick(); });
     NIKA->installEventFilter(this);
+    ListBilet1->Picture()->installEventFilter(this);
+    // A menu closed with Esc leaves the keyboard in the menu bar, where the next
+    // called number would open a menu and pick from it.
+    for (QMenu *menu : {File, Regim, Help})
+        connect(menu, &QMenu::aboutToHide, this, [this] {
+            QTimer::singleShot(0, this, [this] {
+                if (!QApplication::activePopupWidget())
+                    RefocusVVOD1();
+            });
+        });
     connect(FileNewBilet, &QAction::triggered, this, [this] { FileNewBilet_Click(); });
     connect(FileOpen, &QAction::triggered, this, [this] { FileOpen_Click(); });
     connect(FileSaveBilet, &QAction::triggered, this, [this] { FileSaveBilet_Click(); });
@@ -197,8 +210,36 @@ bool frmForma::eventFilter(QObject *watched, QEvent *event)
             NIKA_DblClick();
             return true;
         }
+        if (watched == NIKA || watched == ListBilet1->Picture())
+            return ForwardDigit(key);
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+void frmForma::RefocusVVOD1()
+{
+    if (state_.RegimState == Rezhim::Proverka && VVOD1->isEnabled() && VVOD1->isVisible())
+        VVOD1->setFocus();
+}
+
+bool frmForma::ForwardDigit(QKeyEvent *event)
+{
+    const QString typed = event->text();
+    const bool digit =
+        typed.size() == 1 && typed.at(0) >= QLatin1Char('0') && typed.at(0) <= QLatin1Char('9');
+    if (!digit || state_.RegimState != Rezhim::Proverka || !VVOD1->isEnabled() || !VVOD1->isVisible())
+        return false;
+    VVOD1->setFocus();
+    QKeyEvent copy(QEvent::KeyPress, event->key(), event->modifiers(), typed);
+    QCoreApplication::sendEvent(VVOD1, &copy);
+    return true;
+}
+
+QWidget *frmForma::TypeThroughTarget() const
+{
+    if (state_.RegimState == Rezhim::Proverka && VVOD1->isEnabled() && VVOD1->isVisible())
+        return VVOD1;
+    return nullptr;
 }
 
 void frmForma::CreateMenus()

@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 
+struct BiletFileData;
 class ClickLabel;
 class ListBilet;
 class QAction;
@@ -82,6 +83,10 @@ public:
     void ListBilet1_DblClick();
     // "Билет готов": stores the ticket on the card.
     void kBiletGotov_Click();
+
+    // Where a digit typed into a check game's message box goes once the box is
+    // closed by it: the entry box while a check game takes numbers, else nothing.
+    QWidget *TypeThroughTarget() const;
 
     // Puts the settings in force (the timer's pace).
     void ApplySettings();
@@ -209,6 +214,17 @@ private:
     void Nombilet_Change();
     bool VVOD1_KeyPress(QKeyEvent *event);
     bool Nombilet_KeyPress(QKeyEvent *event);
+    // Puts a ticket set read from a file in place of the one in hand; name is
+    // the file's, which gives the kind.
+    void ApplyBilety(const QString &name, BiletFileData &data);
+    // Enables "Билет готов" or not; a button losing the keyboard hands it to the
+    // entry box, never to the ticket number.
+    void SetBiletGotovEnabled(bool enabled);
+    // In a check game the keyboard belongs to the entry box: it goes back there
+    // after a list was used.
+    void RefocusVVOD1();
+    // A digit typed into a list during a check game goes to the entry box.
+    bool ForwardDigit(QKeyEvent *event);
     // Shows the controls of ticket entry, shared by both ways into it.
     void EnterZagruzka();
     // The save items of the File menu follow the mode: only a set being keyed in is saved.
@@ -223,6 +239,7 @@ private:
     void WithTimer1Paused(const std::function<void()> &modal);
     // A line of the winners list chosen: its ticket on the card.
     void NIKA_DblClick();
+    void NIKA_Show();
 
     void CreateControls(QWidget *client);
     void CreateMenus();

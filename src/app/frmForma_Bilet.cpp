@@ -141,7 +141,7 @@ void frmForma::NomerToggle(int n)
         state_.NomerColor[n] = 0;
         KletkaColor = VbColor::ButtonFace;
         PoleKletka(n);
-        kBiletGotov->setEnabled(false);
+        SetBiletGotovEnabled(false);
         int i = 0;
         while (i < Loto::kStroki && entry.BiletKletki[Loto::KletkaIndex(i, c)] != n)
             ++i;
@@ -192,7 +192,7 @@ void frmForma::NomerToggle(int n)
         ++entry.CurStroka;
     while (entry.StrokaCount[entry.CurStroka] == Loto::kNomeraPerStroka);
     if (entry.CurStroka == kFull)
-        kBiletGotov->setEnabled(!Nombilet->text().isEmpty());
+        SetBiletGotovEnabled(!Nombilet->text().isEmpty());
     else
         StrokaMark();
 }
@@ -216,7 +216,16 @@ void frmForma::BiletPic_MouseUp(QPointF pos)
 
 void frmForma::Nombilet_Change()
 {
-    kBiletGotov->setEnabled(entry.CurStroka == kFull && !Nombilet->text().isEmpty());
+    SetBiletGotovEnabled(entry.CurStroka == kFull && !Nombilet->text().isEmpty());
+}
+
+void frmForma::SetBiletGotovEnabled(bool enabled)
+{
+    // Qt would move the keyboard on to the next control, the ticket number,
+    // and the next number typed would overwrite it.
+    if (!enabled && kBiletGotov->hasFocus() && VVOD1->isEnabled() && VVOD1->isVisible())
+        VVOD1->setFocus();
+    kBiletGotov->setEnabled(enabled);
 }
 
 bool frmForma::Nombilet_KeyPress(QKeyEvent *event)

@@ -9,37 +9,15 @@
 #include "core/LotoRules.h"
 #include "dialogs/OpenSave.h"
 #include "io/BiletFile.h"
+#include "io/FileRead.h"
 #include "io/FileSave.h"
 #include "io/TiragFile.h"
 
 #include <QAction>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
-
-namespace
-{
-
-// Reads a whole file of the work folder; on failure the reason for the user.
-std::optional<QByteArray> ReadWhole(const QString &path, QString *failure)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *failure = QFileInfo::exists(path) ? QStringLiteral("Файл открыть не возможно.")
-                                           : QStringLiteral("Файл не найден.");
-        return std::nullopt;
-    }
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        *failure = QStringLiteral("Файл открыть не возможно.");
-        return std::nullopt;
-    }
-    return bytes;
-}
-
-} // namespace
 
 QString frmForma::PathOf(const QString &name) const
 {
@@ -55,20 +33,36 @@ void frmForma::UpdateFileMenu()
 
 void frmForma::OpenBlt(const QString &name)
 {
-    QString failure;
-    const std::optional<QByteArray> bytes = ReadWhole(PathOf(name), &failure);
-    if (!bytes) {
-        messenger_.Tell(failure, MsgIcon::Warning);
+    auto bytes = FileRead::Whole(PathOf(name));
+    if (const auto *failure = std::get_if<ReadFailure>(&bytes)) {
+        messenger_.Tell(FileRead::Message(*failure), MsgIcon::Warning);
         return;
     }
-    auto parsed = BiletFile::Parse(*bytes);
+    BiletFileData kept;
+    auto parsed = BiletFile::Parse(std::get<QByteArray>(bytes), &kept);
     if (const auto *error = std::get_if<FileParseError>(&parsed)) {
         // Nothing of the set in hand is touched by a file that cannot be read.
         messenger_.Tell(DescribeParseError(name, *error), MsgIcon::Warning, Titles::Files);
+        if (kept.Bilety.empty())
+            return;
+        // A file cut short still holds the tickets before the cut.
+        MessageRequest q;
+        q.title = Titles::Files;
+        q.text = QStringLiteral("Открыть %1 целых билетов?").arg(kept.Bilety.size());
+        q.buttons = MsgButtons::YesNo;
+        q.defaultButton = MsgAnswer::No;
+        if (messenger_.Show(q) != MsgAnswer::Yes)
+            return;
+        ApplyBilety(name, kept);
+        // The damaged file is never replaced unasked: the next save asks for a name.
+        state_.BiletFile.clear();
         return;
     }
-    BiletFileData &data = std::get<BiletFileData>(parsed);
+    ApplyBilety(name, std::get<BiletFileData>(parsed));
+}
 
+void frmForma::ApplyBilety(const QString &name, BiletFileData &data)
+{
     state_.BiletFile = name;
     state_.IsRusLoto = Loto::IsRusLotoFileName(name);
     SetTur(QStringLiteral(" Тур-1"), GameEngine::kTurColor[1]);
@@ -78,6 +72,11 @@ void frmForma::OpenBlt(const QString &name)
     Regim->menuAction()->setEnabled(true);
     RegimAddBliet->setEnabled(true);
     RegimPrizPoNomeru->setEnabled(false);
+    // A new set has no game yet: nothing to lose when checking starts, and the
+    // winners of the last set are not this set's.
+    state_.HodCount = 0;
+    state_.HodExtra = 0;
+    igra_->ClearNika();
 
     state_.TiragTitle = data.TiragTitle;
     state_.GameTitle = Loto::MakeGameTitle(state_.IsRusLoto, state_.TiragTitle);
@@ -153,17 +152,20 @@ void frmForma::SaveBlt(const QString &name)
 
 void frmForma::OpenTrg(const QString &name)
 {
-    QString failure;
-    const std::optional<QByteArray> bytes = ReadWhole(PathOf(name), &failure);
-    if (!bytes) {
-        messenger_.Tell(failure, MsgIcon::Error, Titles::Files);
+    auto bytes = FileRead::Whole(PathOf(name));
+    if (const auto *failure = std::get_if<ReadFailure>(&bytes)) {
+        messenger_.Tell(FileRead::Message(*failure), MsgIcon::Error, Titles::Files);
         return;
     }
-    auto parsed = TiragFile::Parse(*bytes);
+    auto parsed = TiragFile::Parse(std::get<QByteArray>(bytes));
     if (const auto *error = std::get_if<FileParseError>(&parsed)) {
         messenger_.Tell(DescribeParseError(name, *error), MsgIcon::Error, Titles::Files);
         return;
     }
+    // The game in hand is given up only when the user says so, and before
+    // anything of it changes.
+    if (!igra_->AskNewRegim())
+        return;
     TiragFileData &data = std::get<TiragFileData>(parsed);
     state_.TiragFile = name;
     state_.PovtorNomera.assign(1, 0);
@@ -173,7 +175,7 @@ void frmForma::OpenTrg(const QString &name)
     // The replay starts at once, on the draw just read.
     state_.RegimState = Rezhim::Povtor;
     RegimChanged();
-    igra_->RegimPovtor_Click();
+    igra_->StartPovtor();
 }
 
 void frmForma::SaveTrg(const QString &name)

@@ -245,7 +245,14 @@ void frmForma::RegimTimer_Click()
 void frmForma::HelpAbout_Click()
 {
     WithTimer1Paused([this] {
-        frmOprog::Run([this](const QString &address) { SaveFileUrl(workFolder_, address); }, this);
+        frmOprog::Run(
+            [this](const QString &address) {
+                // A full disk must not look like a link that does nothing.
+                if (!SaveFileUrl(workFolder_, address))
+                    messenger_.Tell(QStringLiteral("Файл сохранить не возможно."), MsgIcon::Error,
+                                    Titles::Files);
+            },
+            this);
     });
 }
 
@@ -270,6 +277,12 @@ void frmForma::RegimPrizPoNomeru_Click()
 }
 
 void frmForma::NIKA_DblClick()
+{
+    NIKA_Show();
+    RefocusVVOD1();
+}
+
+void frmForma::NIKA_Show()
 {
     const int line = NIKA->currentRow();
     if (line < 0 || std::size_t(line) >= state_.NikaBilet.size())

@@ -131,6 +131,8 @@ void frmForma::RamkaErase()
     const QColor inside = p.Pixel(PoleX + 4, PoleY + 4);
     p.RectOutline(PoleX + 1, PoleY + 1, PoleX + 34, PoleY + 33, inside);
     p.RectOutline(PoleX + 2, PoleY + 2, PoleX + 33, PoleY + 32, inside);
+    // The outer bottom line reaches one pixel onto the next grid line.
+    p.Line(PoleX + 35, PoleY + 33, PoleX + 35, PoleY + 33, Qt::black);
 }
 
 void frmForma::PolePic_MouseMove(QPointF pos)

@@ -30,13 +30,14 @@ void frmForma::FileNewBilet2(bool isRusLoto, const QString &drawNumber)
     state_.store.NewSet();
     EnterZagruzka();
     state_.BiletFile.clear(); // the first save asks for a name
-    state_.HodCount = 1;      // so that leaving ticket entry asks first
+    igra_->ClearNika();
+    state_.HodCount = 1; // so that leaving ticket entry asks first
     BiletNew();
 }
 
 void frmForma::RegimAddBliet_Click()
 {
-    if (state_.HodCount > 0 && !messenger_.Ask(QStringLiteral("Перейти в новый режим?")))
+    if (!igra_->AskNewRegim())
         return;
     setWindowTitle(state_.GameTitle + QStringLiteral(" Загрузка билетов"));
     const qint32 n = state_.store.BiletCount;
@@ -75,6 +76,7 @@ void frmForma::ListBilet1_DblClick()
             store.CurBilet = chosen;
             Bilet();
         }
+        RefocusVVOD1();
         return;
     }
 
@@ -98,6 +100,6 @@ void frmForma::ListBilet1_DblClick()
         WriteKletka(j, c, Loto::NomerText(n));
     }
     entry.CurStroka = 6;
-    kBiletGotov->setEnabled(true);
+    SetBiletGotovEnabled(true);
     Nombilet->setFocus();
 }

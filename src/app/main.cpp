@@ -26,6 +26,7 @@ int main(int argc, char **argv)
     QtMessenger messenger;
     std::unique_ptr<frmForma> window = MainM(state, messenger, WorkFolder::Choose());
     messenger.SetParent(window.get());
+    messenger.SetTypeThrough([w = window.get()] { return w->TypeThroughTarget(); });
     window->show();
     return app.exec();
 }

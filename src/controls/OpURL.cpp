@@ -57,11 +57,13 @@ bool OpenUrl(const QString &document)
     return Open(QUrl::fromLocalFile(path));
 }
 
-void SaveFileUrl(const QString &folder, const QString &address)
+bool SaveFileUrl(const QString &folder, const QString &address)
 {
     const QString page = WriteRedirectPage(folder, address);
-    if (!page.isEmpty())
-        OpenUrl(page);
+    if (page.isEmpty())
+        return false;
+    OpenUrl(page);
+    return true;
 }
 
 QString HelpPagePath()

@@ -16,8 +16,8 @@ class QUrl;
 bool OpenUrl(const QString &document);
 
 // Opens a web address through a redirect page written to folder (see
-// SaveFileUrlm.h); when no page can be written nothing happens.
-void SaveFileUrl(const QString &folder, const QString &address);
+// SaveFileUrlm.h). False when no page could be written, so nothing was opened.
+bool SaveFileUrl(const QString &folder, const QString &address);
 
 // Where the help page "Справка.html" is: beside the program, else in
 // ../share/zhrebikon from it (an installed program), else in the source tree's

@@ -1,7 +1,48 @@
 #include "controls/QtMessenger.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
+
+namespace
+{
+
+// Watches the keys that reach an open box: the first digit closes it and is
+// kept to be typed again where it belongs.
+class DigitCatcher : public QObject
+{
+public:
+    explicit DigitCatcher(QMessageBox &box) : box_(box) { qApp->installEventFilter(this); }
+    ~DigitCatcher() override { qApp->removeEventFilter(this); }
+
+    // The digit that closed the box; empty when something else did.
+    QString digit;
+    int key = 0;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress || !digit.isEmpty())
+            return false;
+        auto *widget = qobject_cast<QWidget *>(watched);
+        if (!widget || (widget != &box_ && !box_.isAncestorOf(widget)))
+            return false;
+        const auto *keyEvent = static_cast<QKeyEvent *>(event);
+        const QString text = keyEvent->text();
+        if (text.size() != 1 || text.at(0) < QLatin1Char('0') || text.at(0) > QLatin1Char('9'))
+            return false;
+        digit = text;
+        key = keyEvent->key();
+        box_.done(QMessageBox::Ok);
+        return true;
+    }
+
+private:
+    QMessageBox &box_;
+};
+
+} // namespace
 
 MsgAnswer QtMessenger::Show(const MessageRequest &request)
 {
@@ -32,6 +73,19 @@ MsgAnswer QtMessenger::Show(const MessageRequest &request)
         return box.clickedButton() == yes ? MsgAnswer::Yes : MsgAnswer::No;
     }
     box.setStandardButtons(QMessageBox::Ok);
+    QPointer<QWidget> target = typeThrough_ ? typeThrough_() : nullptr;
+    if (!target) {
+        box.exec();
+        return MsgAnswer::Ok;
+    }
+    DigitCatcher catcher(box);
     box.exec();
+    // Posted, the digit comes after whatever the command that showed the box
+    // still does, and before the keys typed after it.
+    if (!catcher.digit.isEmpty() && target && target->isEnabled() && target->isVisible()) {
+        target->setFocus();
+        QCoreApplication::postEvent(
+            target, new QKeyEvent(QEvent::KeyPress, catcher.key, Qt::NoModifier, catcher.digit));
+    }
     return MsgAnswer::Ok;
 }

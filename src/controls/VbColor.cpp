@@ -12,7 +12,8 @@ QColor ToQColor(quint32 value, const QPalette &palette)
         case ButtonFace:
             return palette.color(QPalette::Active, QPalette::Button);
         case ThreeDLight:
-            return palette.color(QPalette::Active, QPalette::Midlight);
+            // The lit edge of a raised button: lighter than its face.
+            return palette.color(QPalette::Active, QPalette::Light);
         case AppWorkspace:
             return palette.color(QPalette::Active, QPalette::Dark);
         case HighlightText:

@@ -349,13 +349,25 @@ bool GameEngine::PovtorAvailable() const
            state_.TiragNomera[static_cast<std::size_t>(last)] == kMarkerEnd;
 }
 
+bool GameEngine::AskNewRegim()
+{
+    if (state_.HodCount <= 0)
+        return true;
+    BusyScope busy(busy_);
+    return messenger_.Ask(QStringLiteral("Перейти в новый режим?"), MsgAnswer::No);
+}
+
+void GameEngine::ClearNika()
+{
+    state_.NikaBilet.assign(1, 0);
+    nikaCount_ = 0;
+    view_.NikaClear();
+}
+
 void GameEngine::RegimProverka_Click()
 {
-    {
-        BusyScope busy(busy_);
-        if (state_.HodCount >= 1 && !messenger_.Ask(QStringLiteral("Перейти в новый режим?")))
-            return;
-    }
+    if (!AskNewRegim())
+        return;
     state_.RegimState = Rezhim::Proverka;
     view_.RegimChanged();
     state_.RegimTitle = state_.TiragTitle;
@@ -370,11 +382,12 @@ void GameEngine::RegimProverka_Click()
 
 void GameEngine::RegimPovtor_Click()
 {
-    {
-        BusyScope busy(busy_);
-        if (state_.HodCount > 0 && !messenger_.Ask(QStringLiteral("Перейти в новый режим?")))
-            return;
-    }
+    if (AskNewRegim())
+        StartPovtor();
+}
+
+void GameEngine::StartPovtor()
+{
     if (state_.RegimState != Rezhim::Povtor) {
         // A loaded draw file has filled the source itself; otherwise it is the game just played.
         const qint32 last = std::max(state_.HodCount + state_.HodExtra, 0);
@@ -395,9 +408,9 @@ void GameEngine::RegimPovtor_Click()
 void GameEngine::RegimImitator_Click()
 {
     {
-        BusyScope busy(busy_);
-        if (state_.HodCount > 0 && !messenger_.Ask(QStringLiteral("Перейти в новый режим?")))
+        if (!AskNewRegim())
             return;
+        BusyScope busy(busy_);
         const auto valid = [this] {
             return state_.settings.MaxHod >= kMinMaxHod && state_.settings.MaxHod <= kMaxMaxHod;
         };

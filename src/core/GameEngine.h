@@ -99,6 +99,15 @@ public:
     void Tur_Click();
     // The Mode menu opened: whether "Повтор" is on offer.
     bool PovtorAvailable() const;
+    // Before a game in hand is left for another mode: "Перейти в новый режим?",
+    // No the default, since Yes throws the game away. True when nothing was
+    // drawn yet or the user agreed.
+    bool AskNewRegim();
+    // The replay, once the user agreed to leave the game: a draw already put
+    // into PovtorNomera (RegimState Povtor) is replayed, else the game just played.
+    void StartPovtor();
+    // The winners list of a ticket set that is gone: emptied, with NikaBilet.
+    void ClearNika();
 
     // A number typed or clicked in check mode: ignored unless 1..90 and undrawn.
     void NomerEntered(int n);

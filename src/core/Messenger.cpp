@@ -1,11 +1,11 @@
 #include "core/Messenger.h"
 
-bool Messenger::Ask(const QString &text)
+bool Messenger::Ask(const QString &text, MsgAnswer defaultButton)
 {
     MessageRequest q;
     q.text = text;
     q.buttons = MsgButtons::YesNo;
-    q.defaultButton = MsgAnswer::Yes;
+    q.defaultButton = defaultButton;
     return Show(q) == MsgAnswer::Yes;
 }
 

@@ -40,8 +40,9 @@ public:
     // Shows the box modally and returns the button the user chose.
     virtual MsgAnswer Show(const MessageRequest &request) = 0;
 
-    // A Yes/No question without icon, Yes as default, under the application title.
-    bool Ask(const QString &text);
+    // A Yes/No question without icon under the application title; Yes is the
+    // default button unless the question says otherwise.
+    bool Ask(const QString &text, MsgAnswer defaultButton = MsgAnswer::Yes);
     // An OK box.
     void Tell(const QString &text, MsgIcon icon, const QString &title = Titles::App);
 };

@@ -60,6 +60,19 @@ FileParseError ErrorAt(qint64 line, const QString &reason)
     return FileParseError{static_cast<int>(capped), reason};
 }
 
+Text WithoutBom(const QByteArray &bytes)
+{
+    static constexpr char kBom[] = "\xEF\xBB\xBF";
+    if (bytes.startsWith(kBom))
+        return Text{QByteArrayView(bytes).sliced(3), true};
+    return Text{QByteArrayView(bytes), false};
+}
+
+QString Decode(QByteArrayView line, bool utf8)
+{
+    return utf8 ? QString::fromUtf8(line) : Cp1251::Decode(line.toByteArray());
+}
+
 } // namespace FileText
 
 QString DescribeParseError(const QString &fileName, const FileParseError &e)
@@ -85,24 +98,34 @@ constexpr qsizetype kMinTicketBytes = 1 + Loto::kNomeraPerBilet * 2;
 
 } // namespace
 
-std::variant<BiletFileData, FileParseError> Parse(const QByteArray &bytes)
+std::variant<BiletFileData, FileParseError> Parse(const QByteArray &bytes, BiletFileData *kept)
 {
     using FileText::ErrorAt;
-    if (bytes.isEmpty())
+    const FileText::Text text = FileText::WithoutBom(bytes);
+    if (text.bytes.isEmpty())
         return ErrorAt(1, QStringLiteral("файл пуст"));
 
-    FileText::LineReader lines(bytes);
+    FileText::LineReader lines(text.bytes);
     BiletFileData data;
-    data.TiragTitle = Cp1251::Decode(lines.Next()->toByteArray());
+    data.TiragTitle = FileText::Decode(*lines.Next(), text.utf8);
+    // A fault hands over what was read whole before it.
+    const auto fault = [&](const FileParseError &error) {
+        if (kept) {
+            if (!data.Bilety.empty() && data.Bilety.back().NomeraList(Loto::kNomeraPerBilet - 1) == 0)
+                data.Bilety.pop_back();
+            *kept = std::move(data);
+        }
+        return error;
+    };
 
     const std::optional<QByteArrayView> countLine = lines.Next();
     if (!countLine)
-        return ErrorAt(2, QStringLiteral("файл обрывается перед числом билетов"));
+        return fault(ErrorAt(2, QStringLiteral("файл обрывается перед числом билетов")));
     const std::optional<qint64> lastIndex = FileText::ParseInteger(*countLine);
     if (lastIndex == -1)
-        return ErrorAt(2, QStringLiteral("в файле нет ни одного билета"));
+        return fault(ErrorAt(2, QStringLiteral("в файле нет ни одного билета")));
     if (!lastIndex || *lastIndex < 0 || *lastIndex > kMaxLastIndex)
-        return ErrorAt(2, QStringLiteral("ожидалось число от 0 до %1").arg(kMaxLastIndex));
+        return fault(ErrorAt(2, QStringLiteral("ожидалось число от 0 до %1").arg(kMaxLastIndex)));
     const qint64 count = *lastIndex + 1;
 
     // The announced count is only a claim: room is made for no more tickets than
@@ -110,22 +133,22 @@ std::variant<BiletFileData, FileParseError> Parse(const QByteArray &bytes)
     data.Bilety.reserve(static_cast<std::size_t>(std::min(count, lines.BytesLeft() / kMinTicketBytes + 1)));
     for (qint64 t = 0; t < count; ++t) {
         auto truncated = [&] {
-            return ErrorAt(lines.LineNumber() + 1,
-                           QStringLiteral("файл обрывается на билете %1 из %2").arg(t + 1).arg(count));
+            return fault(ErrorAt(lines.LineNumber() + 1,
+                                 QStringLiteral("файл обрывается на билете %1 из %2").arg(t + 1).arg(count)));
         };
         const std::optional<QByteArrayView> nomer = lines.Next();
         if (!nomer)
             return truncated();
         BILETCls &bilet = data.Bilety.emplace_back();
-        bilet.Nomer = Cp1251::Decode(nomer->toByteArray());
+        bilet.Nomer = FileText::Decode(*nomer, text.utf8);
         for (int k = 0; k < Loto::kNomeraPerBilet; ++k) {
             const std::optional<QByteArrayView> line = lines.Next();
             if (!line)
                 return truncated();
             const std::optional<qint64> n = FileText::ParseInteger(*line);
             if (!n || *n < 1 || *n > Loto::kMaxNomer)
-                return ErrorAt(lines.LineNumber(),
-                               QStringLiteral("ожидалось число от 1 до %1").arg(Loto::kMaxNomer));
+                return fault(ErrorAt(lines.LineNumber(),
+                                     QStringLiteral("ожидалось число от 1 до %1").arg(Loto::kMaxNomer)));
             bilet.NomeraAdd(k, static_cast<qint32>(*n));
         }
     }

@@ -64,6 +64,17 @@ std::optional<qint64> ParseInteger(QByteArrayView text);
 // lines) are reported as the largest int.
 FileParseError ErrorAt(qint64 line, const QString &reason);
 
+// A file's text without the UTF-8 byte-order mark an editor may have put in
+// front. Such a file was saved as UTF-8, and its lines are read as UTF-8.
+struct Text {
+    QByteArrayView bytes;
+    bool utf8 = false;
+};
+Text WithoutBom(const QByteArray &bytes);
+
+// One line of text in the file's encoding (Windows-1251 unless it was marked as UTF-8).
+QString Decode(QByteArrayView line, bool utf8);
+
 } // namespace FileText
 
 struct BiletFileData {
@@ -75,8 +86,10 @@ namespace BiletFile
 {
 
 // The whole set, or the first fault. Bare LF line ends are accepted too;
-// anything after the last announced ticket is ignored.
-std::variant<BiletFileData, FileParseError> Parse(const QByteArray &bytes);
+// anything after the last announced ticket is ignored. On a fault, kept (when
+// given) receives the title and the tickets read whole before it, so that a
+// file cut short can still be offered in part.
+std::variant<BiletFileData, FileParseError> Parse(const QByteArray &bytes, BiletFileData *kept = nullptr);
 
 // The file's bytes for tickets 0..count-1 of bilety (count is cut to the
 // vector's size). The save commands refuse an empty set, and so does Parse:

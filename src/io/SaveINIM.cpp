@@ -1,7 +1,8 @@
 #include "io/SaveINIM.h"
 
+#include "io/FileRead.h"
+
 #include <QDir>
-#include <QFile>
 #include <QList>
 #include <cmath>
 #include <limits>
@@ -69,11 +70,12 @@ Settings Decode(const QByteArray &bytes)
 
 Settings Read(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return Settings{};
     // Two short lines; a huge file is not ours and needs no more than its start.
-    return Decode(file.read(4096));
+    // A pipe or a device of that name is not read at all.
+    const auto bytes = FileRead::Start(path, 4096);
+    if (const auto *read = std::get_if<QByteArray>(&bytes))
+        return Decode(*read);
+    return Settings{};
 }
 
 SaveStatus Write(const QString &path, const Settings &settings)

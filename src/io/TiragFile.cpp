@@ -42,12 +42,13 @@ bool IsBlankLine(QByteArrayView line)
 std::variant<TiragFileData, FileParseError> Parse(const QByteArray &bytes)
 {
     using FileText::ErrorAt;
-    if (bytes.isEmpty())
+    const FileText::Text text = FileText::WithoutBom(bytes);
+    if (text.bytes.isEmpty())
         return ErrorAt(1, QStringLiteral("файл пуст"));
 
-    FileText::LineReader lines(bytes);
+    FileText::LineReader lines(text.bytes);
     TiragFileData data;
-    data.RegimTitle = Cp1251::Decode(TitleField(*lines.Next()).toByteArray());
+    data.RegimTitle = FileText::Decode(TitleField(*lines.Next()), text.utf8);
 
     while (const std::optional<QByteArrayView> line = lines.Next()) {
         if (IsBlankLine(*line))

@@ -5,10 +5,10 @@
 #include "core/Messenger.h"
 #include "core/ProgramState.h"
 #include "io/BiletFile.h"
+#include "io/FileRead.h"
 #include "io/TiragFile.h"
 #include "tools/CheckView.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <array>
 
@@ -42,15 +42,10 @@ Failure FileFailure(const QString &path, const QString &message)
 
 std::variant<QByteArray, Failure> ReadWhole(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return FileFailure(path, QFileInfo::exists(path) ? QStringLiteral("Файл открыть не возможно.")
-                                                         : QStringLiteral("Файл не найден."));
-    }
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return FileFailure(path, QStringLiteral("Файл открыть не возможно."));
-    return bytes;
+    auto bytes = FileRead::Whole(path);
+    if (const auto *failure = std::get_if<ReadFailure>(&bytes))
+        return FileFailure(path, FileRead::Message(*failure));
+    return std::get<QByteArray>(std::move(bytes));
 }
 
 // Reads and parses one file; Data is the parser's value.
@@ -150,10 +145,10 @@ void FillReport(Report &report, const ProgramState &state, const GameEngine &eng
 
 std::variant<Report, Failure> Run(const QString &biletPath, const QString &tiragPath)
 {
-    auto bilety = ReadFile<BiletFileData>(biletPath, BiletFile::Parse);
+    auto bilety = ReadFile<BiletFileData>(biletPath, [](const QByteArray &b) { return BiletFile::Parse(b); });
     if (auto *failure = std::get_if<Failure>(&bilety))
         return std::move(*failure);
-    auto tirag = ReadFile<TiragFileData>(tiragPath, TiragFile::Parse);
+    auto tirag = ReadFile<TiragFileData>(tiragPath, [](const QByteArray &b) { return TiragFile::Parse(b); });
     if (auto *failure = std::get_if<Failure>(&tirag))
         return std::move(*failure);
 

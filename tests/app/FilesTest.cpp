@@ -4,6 +4,7 @@
 #include "io/BiletFile.h"
 #include "io/TiragFile.h"
 #include "support/FileBytes.h"
+#include "support/FileSizeLimit.h"
 #include "support/WindowFixture.h"
 
 #include <QAction>
@@ -13,6 +14,8 @@
 #include <QListWidget>
 #include <QMenu>
 #include <random>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace
 {
@@ -217,9 +220,11 @@ TEST_F(Files, DamagedTicketFilesLeaveTheSetAsItWas)
         WriteBytes(Path(QStringLiteral("bad.rlb")), bad);
         messenger.shown.clear();
         window->OpenBlt(QStringLiteral("bad.rlb"));
-        if (std::holds_alternative<FileParseError>(BiletFile::Parse(bad))) {
+        BiletFileData kept;
+        if (std::holds_alternative<FileParseError>(BiletFile::Parse(bad, &kept))) {
             ++rejected;
-            ASSERT_EQ(messenger.shown.size(), 1u) << i;
+            // Whole tickets before the damage are offered; the answer here is No.
+            ASSERT_EQ(messenger.shown.size(), kept.Bilety.empty() ? 1u : 2u) << i;
             EXPECT_TRUE(messenger.shown[0].text.contains(QStringLiteral("bad.rlb")));
             EXPECT_EQ(messenger.shown[0].title, QStringLiteral("Жребикон"));
             ASSERT_TRUE(Look() == before) << "damaged file " << i << " changed the set";
@@ -257,4 +262,91 @@ TEST_F(Files, DrawFilesRoundTripAndOpenForReplay)
     EXPECT_EQ(messenger.shown[0].icon, MsgIcon::Error);
     EXPECT_EQ(state.TiragFile, QStringLiteral("d.rlt"));
     EXPECT_EQ(state.PovtorNomera.size(), 7u);
+}
+
+TEST_F(Files, ASaveTheDiskRefusesIsReportedAndKeepsTheOldFile)
+{
+    // A small set and one far beyond the 16 KB of QSaveFile's buffer.
+    for (const int tickets : {2, 300}) {
+        const QString bilety = QStringLiteral("t%1.rlb").arg(tickets),
+                      tirag = QStringLiteral("d%1.rlt").arg(tickets);
+        window->FileNewBilet2(true, QStringLiteral("1234"));
+        for (int t = 0; t < tickets; ++t)
+            StoreKeyed(QString::number(t), t % 2 ? kRows2 : kRows);
+        window->SaveBlt(bilety);
+        state.TiragNomera.assign(std::size_t(tickets) + 2, 5);
+        state.HodCount = tickets;
+        window->SaveTrg(tirag);
+        StoreKeyed(QStringLiteral("ещё"));
+        state.HodCount = tickets + 1;
+
+        messenger.shown.clear();
+        for (const QString &name : {bilety, tirag}) {
+            const QByteArray saved = ReadBytes(Path(name));
+            {
+                FileSizeLimit full(rlim_t(saved.size() / 2));
+                name == bilety ? window->SaveBlt(name) : window->SaveTrg(name);
+            }
+            EXPECT_TRUE(ReadBytes(Path(name)) == saved) << name.toStdString();
+        }
+        {
+            FileSizeLimit full(6);
+            messenger.Script({MsgAnswer::Yes});
+            window->SaveINIM();
+        }
+        EXPECT_FALSE(QFile::exists(Path(QStringLiteral("Жребикон.ini"))));
+        QStringList texts;
+        for (const MessageRequest &m : messenger.shown)
+            texts << m.text;
+        EXPECT_EQ(texts, (QStringList{QStringLiteral("Файл сохранить не возможно."),
+                                      QStringLiteral("Файл сохранить не возможно."),
+                                      QStringLiteral("Закрыть программу?"),
+                                      QStringLiteral("Файл «Жребикон.ini» сохранить не возможно.")}))
+            << tickets;
+    }
+}
+
+TEST_F(Files, PipesDevicesAndFoldersAreRefusedAtOnce)
+{
+    SaveTwo(QStringLiteral("t.rlb"));
+    window->OpenBlt(QStringLiteral("t.rlb"));
+    const Seen before = Look();
+    ASSERT_EQ(mkfifo(QFile::encodeName(Path(QStringLiteral("p.rlb"))).constData(), 0600), 0);
+    ASSERT_EQ(symlink("/dev/zero", QFile::encodeName(Path(QStringLiteral("z.rlt"))).constData()), 0);
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("f.rlb")));
+    for (const QString &name : {QStringLiteral("p.rlb"), QStringLiteral("z.rlt"), QStringLiteral("f.rlb")}) {
+        messenger.shown.clear();
+        if (name.endsWith(QLatin1String("rlt")))
+            window->OpenTrg(name);
+        else
+            window->OpenBlt(name);
+        ASSERT_EQ(messenger.shown.size(), 1u) << name.toStdString();
+        EXPECT_EQ(messenger.shown[0].text, QStringLiteral("Файл открыть не возможно."));
+        EXPECT_TRUE(Look() == before) << name.toStdString();
+    }
+}
+
+TEST_F(Files, TheWholeTicketsOfADamagedFileCanBeOpened)
+{
+    SaveTwo(QStringLiteral("t.rlb"));
+    QByteArray cut = ReadBytes(Path(QStringLiteral("t.rlb")));
+    cut.chop(40); // into the second ticket
+    // An editor's byte-order mark in front, and the title it saved as UTF-8.
+    cut = "\xEF\xBB\xBF" + QStringLiteral("Тираж1234").toUtf8() + cut.mid(cut.indexOf('\r'));
+    WriteBytes(Path(QStringLiteral("cut.rlb")), cut);
+    messenger.Script({MsgAnswer::Yes});
+    window->OpenBlt(QStringLiteral("cut.rlb"));
+    ASSERT_EQ(messenger.shown.size(), 2u);
+    EXPECT_TRUE(messenger.shown[0].text.contains(QStringLiteral("повреждён")));
+    EXPECT_EQ(messenger.shown[1].text, QStringLiteral("Открыть 1 целых билетов?"));
+    EXPECT_EQ(messenger.shown[1].buttons, MsgButtons::YesNo);
+    EXPECT_EQ(messenger.shown[1].defaultButton, MsgAnswer::No);
+    EXPECT_EQ(state.store.BiletCount, 1);
+    EXPECT_EQ(state.BiletFile, QString());
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Русское лото - Тираж1234"));
+    // Checkable as after any open.
+    window->RegimProverka->trigger();
+    Vvod(5);
+    EXPECT_EQ(window->igra().SovpBileta[0].MaxCount, 1);
+    EXPECT_EQ(state.store.PoNomeru(5).ListCount(), 1);
 }

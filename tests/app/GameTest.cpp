@@ -2,8 +2,10 @@
 #include "controls/ClickLabel.h"
 #include "controls/ListBilet.h"
 #include "controls/OpURL.h"
+#include "controls/QtMessenger.h"
 #include "dialogs/PrizNB.h"
 #include "io/BiletFile.h"
+#include "support/FileBytes.h"
 #include "support/WindowFixture.h"
 
 #include <QAction>
@@ -14,6 +16,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 #include <QUrl>
@@ -288,4 +292,111 @@ TEST_F(Game, HelpOpensTheHelpPageAndAboutKeepsTheReplayClockRule)
     window->HelpAbout->trigger();
     EXPECT_TRUE(timerStoppedMeanwhile);
     EXPECT_TRUE(window->Timer1->isActive());
+}
+
+TEST_F(Game, OpeningADrawFileAndSayingNoLeavesTheCheckGameAsItWas)
+{
+    QFile f(Path(QStringLiteral("d.rlt")));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("Тираж5\r\n 1, 2, 93\r\n");
+    f.close();
+    Proverka();
+    for (int n : {11, 22, 33})
+        Vvod(n);
+    const QString caption = window->windowTitle();
+    const std::vector<qint32> povtor = state.PovtorNomera, tirag = state.TiragNomera;
+    messenger.shown.clear();
+    window->OpenTrg(QStringLiteral("d.rlt"));
+    ASSERT_EQ(messenger.shown.size(), 1u);
+    EXPECT_EQ(messenger.shown[0].text, QStringLiteral("Перейти в новый режим?"));
+    EXPECT_EQ(messenger.shown[0].defaultButton, MsgAnswer::No);
+    EXPECT_EQ(window->windowTitle(), caption);
+    EXPECT_EQ(state.RegimState, Rezhim::Proverka);
+    EXPECT_EQ(state.PovtorNomera, povtor);
+    EXPECT_EQ(state.TiragNomera, tirag);
+    EXPECT_TRUE(state.TiragFile.isEmpty());
+    EXPECT_EQ(window->Knopka->text(), QStringLiteral(" Конец"));
+    Vvod(44);
+    EXPECT_EQ(state.HodCount, 4);
+}
+
+TEST_F(Game, TheKeyboardReturnsToTheEntryBoxAfterMenusAndLists)
+{
+    Proverka();
+    Vvod(5);
+    // A menu opened and closed with Esc.
+    QTest::mouseClick(window->menuBar(), Qt::LeftButton, {},
+                      window->menuBar()->actionGeometry(window->Regim->menuAction()).center());
+    ASSERT_TRUE(QApplication::activePopupWidget());
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+    QTest::qWait(20);
+    // The offscreen platform gives the window no activation back by itself.
+    window->activateWindow();
+    QTest::qWait(10);
+    EXPECT_EQ(QApplication::focusWidget(), window->VVOD1);
+    // A row of the ticket list chosen, then a number typed into a list.
+    QTest::keyClick(window->ListBilet1->Picture(), Qt::Key_Down);
+    QTest::keyClick(window->ListBilet1->Picture(), Qt::Key_Return);
+    EXPECT_EQ(state.store.CurBilet, 1);
+    EXPECT_EQ(QApplication::focusWidget(), window->VVOD1);
+    for (const auto &[list, second] : {std::pair<QWidget *, const char *>{window->ListBilet1->Picture(), "6"},
+                                       std::pair<QWidget *, const char *>{window->NIKA, "7"}}) {
+        list->setFocus();
+        QTest::keyClicks(list, QStringLiteral("1"));
+        QTest::keyClicks(QApplication::focusWidget(), QLatin1String(second));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    }
+    EXPECT_NE(state.NomerColor[16], 0);
+    EXPECT_NE(state.NomerColor[17], 0);
+    EXPECT_EQ(state.HodCount, 3);
+}
+
+TEST_F(Game, ANewTicketSetStartsWithoutWinnersOrQuestions)
+{
+    Proverka();
+    VvodRows(kRows, 1); // the first ticket wins a row
+    ASSERT_EQ(window->NIKA->count(), 1);
+    window->OpenBlt(QStringLiteral("t.rlb"));
+    EXPECT_EQ(window->NIKA->count(), 0);
+    EXPECT_EQ(state.NikaBilet, std::vector<qint32>{0});
+    EXPECT_EQ(state.HodCount, 0);
+    messenger.shown.clear();
+    Proverka();
+    EXPECT_TRUE(messenger.shown.empty());
+    window->FileNewBilet2(true, QStringLiteral("1"));
+    EXPECT_EQ(window->NIKA->count(), 0);
+}
+
+TEST(GameBoxes, ANumberTypedWhileAWinIsAnnouncedIsNotLost)
+{
+    QTemporaryDir dir;
+    WriteBytes(dir.filePath(QStringLiteral("t.rlb")),
+               BiletFile::Encode(QStringLiteral("Тираж77"), {Ticket(kRows, QStringLiteral("first"))}, 1));
+    ProgramState state;
+    QtMessenger messenger;
+    std::unique_ptr<frmForma> window = MainM(state, messenger, dir.path());
+    messenger.SetParent(window.get());
+    messenger.SetTypeThrough([w = window.get()] { return w->TypeThroughTarget(); });
+    window->show();
+    window->OpenBlt(QStringLiteral("t.rlb"));
+    window->RegimProverka->trigger();
+    // The last number of the first row wins; "12⏎" is typed while the box is up.
+    for (int n : {5, 15, 25, 35}) {
+        QTest::keyClicks(window->VVOD1, QString::number(n));
+        QTest::keyClick(window->VVOD1, Qt::Key_Return);
+    }
+    bool announced = false;
+    QTimer::singleShot(0, [&] {
+        announced = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()) != nullptr;
+        if (announced)
+            QTest::keyClicks(QApplication::activeModalWidget(), QStringLiteral("1"));
+    });
+    QTest::keyClicks(window->VVOD1, QStringLiteral("45"));
+    QTest::keyClick(window->VVOD1, Qt::Key_Return);
+    QApplication::processEvents();
+    ASSERT_TRUE(announced);
+    QTest::keyClicks(window->VVOD1, QStringLiteral("2"));
+    QTest::keyClick(window->VVOD1, Qt::Key_Return);
+    EXPECT_EQ(state.HodCount, 6);
+    EXPECT_NE(state.NomerColor[12], 0);
 }

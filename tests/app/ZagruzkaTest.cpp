@@ -310,3 +310,57 @@ TEST_F(Zagruzka, AddingTicketsKeepsTheSetAndAsksWhenAGameHasNumbers)
     EXPECT_EQ(state.store.BiletCount, 0);
     EXPECT_EQ(state.store.Bilety.size(), 1u);
 }
+
+TEST_F(Zagruzka, QuickClicksOnTheBoardEachCount)
+{
+    // The second press of a quick pair arrives as a double click.
+    Surface *pole = window->PolePic;
+    for (const auto &[first, second] : {std::pair{12, 12}, std::pair{12, 22}}) {
+        QTest::mouseClick(pole, Qt::LeftButton, {}, PoleCenter(first));
+        const QPointF at = PoleCenter(second);
+        QMouseEvent dblClick(QEvent::MouseButtonDblClick, at, pole->mapToGlobal(at), Qt::LeftButton,
+                             Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(pole, &dblClick);
+        QTest::mouseRelease(pole, Qt::LeftButton, {}, PoleCenter(second));
+        EXPECT_EQ(state.NomerColor[12], first == second ? 0 : 1) << first << "," << second;
+        EXPECT_EQ(state.NomerColor[22], first == second ? 0 : 1) << first << "," << second;
+        window->FileNewBilet2(true, QStringLiteral("1234"));
+    }
+}
+
+TEST_F(Zagruzka, TheFramesLeaveNothingBehindAndAreLitLighterThanTheFace)
+{
+    Surface *pole = window->PolePic;
+    const int X = 35, Y = 34; // number 12
+    QTest::mousePress(pole, Qt::LeftButton, {}, PoleCenter(12));
+    QTest::mouseMove(pole, PoleCenter(13));
+    QTest::mouseRelease(pole, Qt::LeftButton, {}, PoleCenter(13));
+    QTest::mouseMove(pole, PoleCenter(45));
+    EXPECT_EQ(pole->Pixel(X + 35, Y + 33), QColor(Qt::black));
+    const QImage clean = (window->ClearPole(), pole->Image());
+    QTest::mouseMove(pole, PoleCenter(12));
+    QTest::mousePress(pole, Qt::LeftButton, {}, PoleCenter(12));
+    QTest::mouseMove(pole, PoleCenter(13));
+    EXPECT_GT(pole->Pixel(X + 1, Y + 1).lightness(), ButtonFace().lightness());
+    QTest::mouseRelease(pole, Qt::LeftButton, {}, PoleCenter(44));
+    QTest::mouseMove(pole, QPoint(400, 400));
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(pole, &leave);
+    EXPECT_EQ(pole->Image(), clean);
+}
+
+TEST_F(Zagruzka, ANumberTakenOffWhileTheReadyButtonHasTheKeyboardGoesOnTheCard)
+{
+    window->Nombilet->setText(QStringLiteral("017"));
+    VvodRows(kRows);
+    QTest::keyClick(window->VVOD1, Qt::Key_Return);
+    ASSERT_EQ(QApplication::focusWidget(), window->kBiletGotov);
+    // A click on the card takes 5 off; the keyboard goes to the entry box.
+    QTest::mouseClick(window->BiletPic, Qt::LeftButton, {}, QPoint(16, 15));
+    ASSERT_EQ(state.NomerColor[5], 0);
+    EXPECT_EQ(QApplication::focusWidget(), window->VVOD1);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("4"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(window->Nombilet->text(), QStringLiteral("017"));
+    EXPECT_EQ(state.NomerColor[4], 1);
+}

@@ -143,7 +143,7 @@ TEST_F(SaveFileUrlTest, OpensNothingWhenNoPageCanBeWritten)
     const QString plainFile = QDir(dir.path()).filePath(QStringLiteral("plain"));
     Touch(plainFile);
 
-    SaveFileUrl(plainFile, QStringLiteral("https://example.org/zhrebikon"));
+    EXPECT_FALSE(SaveFileUrl(plainFile, QStringLiteral("https://example.org/zhrebikon")));
     EXPECT_TRUE(opened.empty());
 }
 

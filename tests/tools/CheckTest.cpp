@@ -15,6 +15,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace
 {
@@ -406,8 +407,14 @@ TEST_F(Checker, FilesThatCannotBeOpenedOrReadExitWithOneAndTheProgramsMessage)
                   Path(QStringLiteral("нет.rlb")) + ": Файл не найден.");
     expectFailure({bilety, Path(QStringLiteral("нет.rlt"))},
                   Path(QStringLiteral("нет.rlt")) + ": Файл не найден.");
-    // A folder exists but is no file to read.
+    // A folder exists but is no file to read; nor are a device that never ends
+    // and a pipe that nobody writes to, which must not be waited for.
     expectFailure({dir_.path(), tirag}, dir_.path() + ": Файл открыть не возможно.");
+    expectFailure({QStringLiteral("/dev/zero"), tirag},
+                  QStringLiteral("/dev/zero: Файл открыть не возможно."));
+    const QString pipe = Path(QStringLiteral("труба.rlt"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    expectFailure({bilety, pipe}, pipe + ": Файл открыть не возможно.");
 
     // Line 5 is the second number of the first ticket.
     QByteArray damaged = BiletFile::Encode(QStringLiteral("Тираж1234"), Bilety(), 4);
