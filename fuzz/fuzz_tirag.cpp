@@ -13,11 +13,13 @@ namespace
 {
 
 // A comma ends a title, and leading spaces and a leading quote are taken as
-// field syntax, so only other titles survive a save.
+// field syntax, so only other titles survive a save. So does a title whose
+// first bytes in the code page are a UTF-8 byte-order mark.
 bool TitleSurvivesSaving(const QString &title)
 {
     return Cp1251::CanEncode(title) && !title.contains(QLatin1Char(',')) &&
-           !title.startsWith(QLatin1Char(' ')) && !title.startsWith(QLatin1Char('"'));
+           !title.startsWith(QLatin1Char(' ')) && !title.startsWith(QLatin1Char('"')) &&
+           !Cp1251::Encode(title).startsWith("\xEF\xBB\xBF");
 }
 
 } // namespace

@@ -1,11 +1,9 @@
 #pragma once
-// Makes the operating system refuse writes past a size, the way a full disk
-// refuses them: while an object lives, this process may not make a file longer
-// than the limit (RLIMIT_FSIZE), and write() fails with EFBIG instead of the
-// process being stopped by SIGXFSZ.
+// While one lives, the system refuses to let this process make a file longer
+// than the limit (RLIMIT_FSIZE): write() fails with EFBIG part-way, as it fails
+// with ENOSPC on a full disk, and SIGXFSZ is ignored instead of ending the test.
 
 #include <csignal>
-#include <gtest/gtest.h>
 #include <sys/resource.h>
 
 namespace TestSupport
@@ -14,12 +12,11 @@ namespace TestSupport
 class FileSizeLimit
 {
 public:
-    explicit FileSizeLimit(rlim_t bytes)
+    explicit FileSizeLimit(rlim_t bytes) : oldHandler_(std::signal(SIGXFSZ, SIG_IGN))
     {
-        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
         getrlimit(RLIMIT_FSIZE, &old_);
         const rlimit limited{bytes, old_.rlim_max};
-        EXPECT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+        setrlimit(RLIMIT_FSIZE, &limited);
     }
     ~FileSizeLimit()
     {
@@ -30,8 +27,8 @@ public:
     FileSizeLimit &operator=(const FileSizeLimit &) = delete;
 
 private:
+    void (*oldHandler_)(int);
     rlimit old_{};
-    void (*oldHandler_)(int) = nullptr;
 };
 
 } // namespace TestSupport
