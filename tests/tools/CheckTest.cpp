@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -546,4 +547,26 @@ TEST_F(Checker, TheBuiltProgramPrintsUtf8JsonAndReportsItsExitStatuses)
     std::tie(code, out, err) = run({});
     EXPECT_EQ(code, 2);
     EXPECT_TRUE(err.contains("zhrebikon-check [--json]"));
+}
+
+TEST_F(Checker, ReportsStayByteForByteWhatTheyWere)
+{
+    // Reports kept from the checker as it stood: the shipped example and
+    // generated sets with prizes, odd ticket numbers, a foreign title and a draw
+    // without its end marker.
+    const QDir golden(QStringLiteral(ZHR_GOLDEN_DIR));
+    const QDir examples(QStringLiteral(ZHR_EXAMPLES_DIR));
+    const std::pair<QString, QString> files[] = {
+        {examples.filePath(QStringLiteral("Пример.rlb")), examples.filePath(QStringLiteral("Пример.rlt"))},
+        {golden.filePath(QStringLiteral("Тираж501.rlb")), golden.filePath(QStringLiteral("Тираж501.rlt"))},
+        {golden.filePath(QStringLiteral("Тираж502.gkb")), golden.filePath(QStringLiteral("Тираж502.gkt"))},
+        {golden.filePath(QStringLiteral("Тираж503.rlb")), golden.filePath(QStringLiteral("Тираж503.rlt"))},
+    };
+    for (const auto &[bilety, tirag] : files) {
+        QByteArray out, err;
+        EXPECT_EQ(Main({QStringLiteral("--json"), bilety, tirag}, out, err), Check::kExitOk);
+        QFile expected(golden.filePath(QFileInfo(bilety).completeBaseName() + QStringLiteral(".json")));
+        ASSERT_TRUE(expected.open(QIODevice::ReadOnly)) << expected.fileName().toStdString();
+        EXPECT_TRUE(out == expected.readAll()) << bilety.toStdString();
+    }
 }
