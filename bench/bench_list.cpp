@@ -72,16 +72,16 @@ void BM_ListAddAllThenEnd(benchmark::State &bs)
 
 // One repaint of the visible rows at the end of a large set in a running game:
 // counts, hit marks, awaited numbers and leaders in every visible row.
-void PrepareGame(ListBilet &list)
+void PrepareGame(ProgramState &state, ListBilet &list)
 {
     for (qint32 t = 0; t < kBilety; ++t)
         list.Add();
-    list.Start();
+    state.stats.Start(kBilety);
     PressKey(list.Picture(), Qt::Key_End);
     for (qint32 t = kBilety - 11; t < kBilety; ++t) {
-        list.Sovpad(t, 4);
-        list.NomerV(t, 87);
-        list.AddLider(t);
+        state.stats.Sovpad(t, 4);
+        state.stats.NomerV(t, 87);
+        state.stats.AddLider(t);
     }
 }
 
@@ -93,7 +93,7 @@ template <typename Render> void RepaintInGame(benchmark::State &bs, Render rende
     FillStore(state);
     ListBilet list(state);
     list.setGeometry(0, 0, 169, 154);
-    PrepareGame(list);
+    PrepareGame(state, list);
     for (auto _ : bs) {
         auto picture = render(list);
         benchmark::DoNotOptimize(picture);

@@ -162,14 +162,6 @@ public:
     void PoleUnhighlight(int n) override;
     void ShowBilet() override;
     void CardKletka(int stroka, int n, quint32 color) override;
-    void ListStart() override;
-    void ListNewHod() override;
-    void ListSovpad(qint32 t, qint32 maxCount) override;
-    void ListNewLider() override;
-    void ListAddLider(qint32 t) override;
-    void ListNomerV(qint32 t, qint32 n) override;
-    void ListClearNomerV(qint32 t) override;
-    void ListNewTur(const std::vector<SovpCls> &sovpBileta, qint32 count, qint32 liderMax) override;
     void NikaClear() override;
     void NikaAdd(const QString &line) override;
     void SetTur(const QString &caption, quint32 color) override;

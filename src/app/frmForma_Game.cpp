@@ -59,46 +59,6 @@ void frmForma::ShowBilet()
     Bilet();
 }
 
-void frmForma::ListStart()
-{
-    ListBilet1->Start();
-}
-
-void frmForma::ListNewHod()
-{
-    ListBilet1->NewHod();
-}
-
-void frmForma::ListSovpad(qint32 t, qint32 maxCount)
-{
-    ListBilet1->Sovpad(t, maxCount);
-}
-
-void frmForma::ListNewLider()
-{
-    ListBilet1->NewLider();
-}
-
-void frmForma::ListAddLider(qint32 t)
-{
-    ListBilet1->AddLider(t);
-}
-
-void frmForma::ListNomerV(qint32 t, qint32 n)
-{
-    ListBilet1->NomerV(t, n);
-}
-
-void frmForma::ListClearNomerV(qint32 t)
-{
-    ListBilet1->ClearNomerV(t);
-}
-
-void frmForma::ListNewTur(const std::vector<SovpCls> &sovpBileta, qint32, qint32 liderMax)
-{
-    ListBilet1->NewTur(sovpBileta, liderMax);
-}
-
 void frmForma::NikaClear()
 {
     NIKA->clear();

@@ -103,15 +103,20 @@ ListBilet::ListBilet(ProgramState &state, QWidget *parent)
     // Scrolling only moves the rows; the selection stays where it is.
     connect(vscroll_, &QScrollBar::valueChanged, picture_, [this] { picture_->update(); });
 
+    state_.stats.Observe([this](ListStats::Change change, qint32 row) { StatsChanged(change, row); });
     Clear();
+}
+
+ListBilet::~ListBilet()
+{
+    state_.stats.Observe(nullptr);
 }
 
 void ListBilet::Clear()
 {
     // Rows go first so that the focus leaving the disabled list finds nothing to outline.
     std::vector<Stroka>().swap(rows_);
-    plusRows_.clear();
-    liderRows_.clear();
+    state_.stats.Clear();
     listIndex_ = 0;
     store_.BiletCount = 0;
     frame_ = Frame::None;
@@ -163,96 +168,22 @@ void ListBilet::NewNomer()
     UpdateRow(cur);
 }
 
-void ListBilet::Start()
+void ListBilet::StatsChanged(ListStats::Change change, qint32 row)
 {
-    plusRows_.clear();
-    liderRows_.clear();
-    for (Stroka &row : rows_) {
-        row.count = 0;
-        row.awaited = kNone;
-        row.plus = false;
-        row.lider = false;
-        row.textUnderStats = true;
+    switch (change) {
+    case ListStats::Change::Row:
+        if (Exists(row))
+            UpdateRow(row);
+        return;
+    case ListStats::Change::Start:
+        // Each row's statistics area is erased over its text.
+        for (Stroka &r : rows_)
+            r.textUnderStats = true;
+        break;
+    case ListStats::Change::All:
+        break;
     }
     picture_->update();
-}
-
-void ListBilet::NewHod()
-{
-    for (qint32 t : plusRows_) {
-        rows_[std::size_t(t)].plus = false;
-        UpdateRow(t);
-    }
-    plusRows_.clear();
-}
-
-void ListBilet::Sovpad(qint32 t, qint32 maxCount)
-{
-    if (!Exists(t))
-        return;
-    Stroka &row = rows_[std::size_t(t)];
-    row.count = maxCount;
-    if (!row.plus) {
-        row.plus = true;
-        plusRows_.push_back(t);
-    }
-    UpdateRow(t);
-}
-
-void ListBilet::NewTur(const std::vector<SovpCls> &sovpBileta, qint32 liderMax)
-{
-    plusRows_.clear();
-    liderRows_.clear();
-    // Counts never fall at a tour change, so the leaders are exactly the
-    // tickets that reach the highest count.
-    for (std::size_t i = 0; i < rows_.size(); ++i) {
-        const qint32 count = i < sovpBileta.size() ? sovpBileta[i].MaxCount : 0;
-        Stroka &row = rows_[i];
-        row.count = count;
-        row.plus = false;
-        row.awaited = kNone;
-        row.lider = count == liderMax;
-        if (row.lider)
-            liderRows_.push_back(qint32(i));
-    }
-    picture_->update();
-}
-
-void ListBilet::NomerV(qint32 t, qint32 n)
-{
-    if (!Exists(t))
-        return;
-    rows_[std::size_t(t)].awaited = n;
-    UpdateRow(t);
-}
-
-void ListBilet::ClearNomerV(qint32 t)
-{
-    if (!Exists(t))
-        return;
-    rows_[std::size_t(t)].awaited = kNone;
-    UpdateRow(t);
-}
-
-void ListBilet::NewLider()
-{
-    for (qint32 t : liderRows_) {
-        rows_[std::size_t(t)].lider = false;
-        UpdateRow(t);
-    }
-    liderRows_.clear();
-}
-
-void ListBilet::AddLider(qint32 t)
-{
-    if (!Exists(t))
-        return;
-    Stroka &row = rows_[std::size_t(t)];
-    if (!row.lider) {
-        row.lider = true;
-        liderRows_.push_back(t);
-        UpdateRow(t);
-    }
 }
 
 void ListBilet::SetListIndex(qint32 index)
@@ -281,12 +212,13 @@ ListBilet::RowView ListBilet::Row(qint32 i) const
     view.text = row.text;
     view.selected = i == listIndex_;
     view.frame = view.selected ? frame_ : Frame::None;
-    if (row.count != kNone)
-        view.count = row.count;
-    view.plus = row.plus;
-    if (row.awaited != kNone)
-        view.awaited = row.awaited;
-    view.lider = row.lider;
+    const ListStats::Row &stats = state_.stats.At(i);
+    if (stats.HasCount())
+        view.count = stats.count;
+    view.plus = stats.plus;
+    if (stats.awaited != 0)
+        view.awaited = stats.awaited;
+    view.lider = stats.lider;
     return view;
 }
 
@@ -476,15 +408,17 @@ void ListBilet::PaintRow(QPainter &p, qint32 r, int y) const
     const QColor textColor = selected ? kWhite : kBlack;
     if (row.textUnderStats)
         text(kTextX, row.text, textColor);
-    if (row.count != kNone) {
+    const ListStats::Row &stats = state_.stats.At(r);
+    // A row with a count has its statistics area erased white.
+    if (stats.HasCount()) {
         p.fillRect(kStatsLeft, y, width() - kStatsLeft, kRowHeight, kWhite);
-        text(kCountX, ListNumber(row.count), kBlack);
+        text(kCountX, ListNumber(stats.count), kBlack);
     }
-    if (row.plus)
+    if (stats.plus)
         text(kPlusX, QStringLiteral("+"), kBlack);
-    if (row.awaited != kNone)
-        text(kAwaitedX, ListNumber(row.awaited), kBlack);
-    if (row.lider)
+    if (stats.awaited != 0)
+        text(kAwaitedX, ListNumber(stats.awaited), kBlack);
+    if (stats.lider)
         text(kLiderX, QStringLiteral("Лидер"), kBlack);
     if (!row.textUnderStats)
         text(kTextX, row.text, textColor);

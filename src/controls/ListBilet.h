@@ -1,14 +1,15 @@
 #pragma once
 // The ticket list: one row per ticket of the set, with a selection bar and,
-// during a draw, the statistics of each ticket beside its number.
+// during a draw, the statistics of each ticket beside its number, painted from
+// the game's ListStats as they change.
 //
 // Rows keep only what is shown in them; paintEvent draws the visible rows from
 // that state, so a set of any size costs a few bytes per row beyond its text.
 // Every operation leaves the state that drawing into a kept picture of all rows
 // would leave, so what the user sees is the same.
 
+#include "core/ListStats.h"
 #include "core/ProgramState.h"
-#include "core/SovpCls.h"
 
 #include <QFontMetrics>
 #include <QImage>
@@ -62,32 +63,14 @@ public:
     // The list shows the tickets of state.store and keeps its BiletCount;
     // state.RegimState decides whether numbers are shortened.
     explicit ListBilet(ProgramState &state, QWidget *parent = nullptr);
+    ~ListBilet() override;
 
-    // Empties the list; no key or mouse input reaches it until a row is added.
+    // Empties the list and its statistics; no key or mouse input reaches it until a row is added.
     void Clear();
     // Lists ticket BiletCount of the store, which the caller has stored already, and counts it.
     void Add();
     // Moves the bar to the store's CurBilet and shows that ticket's changed number whole.
     void NewNomer();
-
-    // Begins a game: every row shows the count 0 and nothing else beside its number.
-    void Start();
-    // A new number is about to be checked: removes every "+".
-    void NewHod();
-    // Ticket t has just matched the number: shows its new count and a "+".
-    void Sovpad(qint32 t, qint32 maxCount);
-    // A new tour has begun and the counters are recounted for it: every row shows
-    // its new count, "+" and awaited numbers go, and the tickets at liderMax are
-    // the leaders. A ticket without a counter counts 0.
-    void NewTur(const std::vector<SovpCls> &sovpBileta, qint32 liderMax);
-    // Shows number n as the one ticket t waits for.
-    void NomerV(qint32 t, qint32 n);
-    // Removes the number ticket t waits for.
-    void ClearNomerV(qint32 t);
-    // Removes every "Лидер".
-    void NewLider();
-    // Marks ticket t as a leader.
-    void AddLider(qint32 t);
 
     // The selected row, 0-based; 0 while the list is empty.
     qint32 ListIndex() const { return listIndex_; }
@@ -119,19 +102,16 @@ protected:
 
 private:
     friend class ListPicture;
-    // Marks an empty cell; no count or number is ever this low.
-    static constexpr qint32 kNone = std::numeric_limits<qint32>::min();
 
     struct Stroka {
         QString text;
-        qint32 count = kNone; // a row with a count has its statistics area erased white
-        qint32 awaited = kNone;
-        bool plus = false;
-        bool lider = false;
         // The statistics area was erased after the text was drawn, so it cuts off
         // whatever of the text reached past x 69.
         bool textUnderStats = false;
     };
+
+    // The game's statistics changed in row (or in every row).
+    void StatsChanged(ListStats::Change change, qint32 row);
 
     bool Exists(qint32 t) const { return t >= 0 && std::size_t(t) < rows_.size(); }
     QString FittedText(const QString &nomer) const;
@@ -165,8 +145,6 @@ private:
     static constexpr double kUnknownAdvance = -2;
     mutable std::array<double, 0x500> advances_{}; // by character code, measured on first use
     std::vector<Stroka> rows_;
-    std::vector<qint32> plusRows_;  // rows showing "+", so NewHod touches only them
-    std::vector<qint32> liderRows_; // rows showing "Лидер"
     qint32 listIndex_ = 0;
     qint32 lineWidth_ = 69;
     Frame frame_ = Frame::None;

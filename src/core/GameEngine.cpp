@@ -98,7 +98,7 @@ void GameEngine::NewIgra()
 
     view_.NikaClear();
     nikaCount_ = 0;
-    view_.ListStart();
+    state_.stats.Start(count);
 
     TimerHod = 0;
     state_.HodCount = 0;
@@ -159,7 +159,8 @@ void GameEngine::AddTiragNomer(int n)
     state_.TiragNomera[static_cast<std::size_t>(last)] = n;
     state_.NomerColor[static_cast<std::size_t>(n)] = static_cast<qint32>(KletkaColor);
 
-    view_.ListNewHod();
+    ListStats &stats = state_.stats;
+    stats.NewHod();
 
     const qint32 threshold = OneShort(TurNomer);
     // Late in tour 3 tens of thousands of tickets can win on one number: build the common part once.
@@ -181,18 +182,18 @@ void GameEngine::AddTiragNomer(int n)
         SovpCls &sovp = SovpBileta[static_cast<std::size_t>(t)];
         sovp.SovpAdd(r, TurNomer);
         const qint32 maxCount = sovp.MaxCount;
-        view_.ListSovpad(t, maxCount);
+        stats.Sovpad(t, maxCount);
         const qint32 d = maxCount - threshold;
 
         if (maxCount > LiderMax) {
             LiderMax = maxCount;
-            view_.ListNewLider();
+            stats.NewLider();
         }
         if (maxCount == LiderMax)
-            view_.ListAddLider(t);
+            stats.AddLider(t);
 
         if (d == 1) {
-            view_.ListClearNomerV(t);
+            stats.NomerV(t, 0);
             NikaLine(t, winnerPrefix + state_.store.Bilet(t).Nomer);
             ++winners;
         } else if (d == 0 && NomerVFlag[static_cast<std::size_t>(t)] == 0) {
@@ -207,7 +208,7 @@ void GameEngine::AddTiragNomer(int n)
                 a = sovp.FoundNomera3Typ(bilet, state_.NomerColor);
             // A ticket carrying a number twice in one row can be one short with nothing left to wait for.
             if (a >= 1 && a <= Loto::kMaxNomer) {
-                view_.ListNomerV(t, a);
+                stats.NomerV(t, a);
                 // Many tickets can wait for the same number: a cell already
                 // highlighted looks the same painted again.
                 if (!highlighted_[static_cast<std::size_t>(a)]) {
@@ -268,7 +269,7 @@ void GameEngine::NextTur()
         sovp.NewTur(TurNomer);
         LiderMax = std::max(LiderMax, sovp.MaxCount);
     }
-    view_.ListNewTur(SovpBileta, count, LiderMax);
+    state_.stats.NewTur(SovpBileta, LiderMax);
 }
 
 void GameEngine::EndIgra()

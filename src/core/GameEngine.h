@@ -32,18 +32,6 @@ public:
     // The card of CurBilet: drawn number n in row r painted in a colour.
     virtual void CardKletka(int stroka, int n, quint32 color) = 0;
 
-    // The ticket list's statistics columns.
-    virtual void ListStart() = 0;
-    virtual void ListNewHod() = 0;
-    virtual void ListSovpad(qint32 t, qint32 maxCount) = 0;
-    virtual void ListNewLider() = 0;
-    virtual void ListAddLider(qint32 t) = 0;
-    virtual void ListNomerV(qint32 t, qint32 n) = 0;
-    virtual void ListClearNomerV(qint32 t) = 0;
-    // A new tour: every row's count redrawn, awaited numbers and "+" gone, and
-    // the tickets with the highest count (liderMax) marked as leaders.
-    virtual void ListNewTur(const std::vector<SovpCls> &sovpBileta, qint32 count, qint32 liderMax) = 0;
-
     // The winners list NIKA.
     virtual void NikaClear() = 0;
     virtual void NikaAdd(const QString &line) = 0;

@@ -4,6 +4,7 @@
 // one; a test creates a fresh one.
 
 #include "core/BiletStore.h"
+#include "core/ListStats.h"
 
 #include <QString>
 #include <vector>
@@ -32,6 +33,8 @@ struct Settings {
 
 struct ProgramState {
     BiletStore store;
+    // The ticket list's statistics of the game in hand.
+    ListStats stats;
 
     qint32 RegimState = Rezhim::None;
     QString RegimTitle;

@@ -64,7 +64,7 @@ std::variant<Data, Failure> ReadFile(const QString &path, ParseFn parse)
 // The ticket set goes in as the window's "Открыть билеты" leaves it: kind and
 // titles from the file, every ticket in the list, the number index in file
 // order, ticket 0 on the card, no game running.
-void LoadBilety(ProgramState &state, CheckView &view, const QString &biletPath, BiletFileData &data)
+void LoadBilety(ProgramState &state, const QString &biletPath, BiletFileData &data)
 {
     const QString name = QFileInfo(biletPath).fileName();
     state.BiletFile = name;
@@ -91,7 +91,6 @@ void LoadBilety(ProgramState &state, CheckView &view, const QString &biletPath, 
         store.IndexBilet(t);
     store.BiletCount = count;
     store.CurBilet = 0;
-    view.SetRows(count);
 }
 
 // As "Открыть тираж": the draw becomes the replay source and the replay starts.
@@ -136,9 +135,9 @@ void FillReport(Report &report, const ProgramState &state, const GameEngine &eng
     for (qint32 k = 1; k <= last && static_cast<std::size_t>(k) < state.TiragNomera.size(); ++k)
         report.sequence.push_back(state.TiragNomera[static_cast<std::size_t>(k)]);
 
-    report.counts = view.Counts();
-    report.leaders = view.Leaders();
-    report.awaited = view.Awaited();
+    report.counts = state.stats.Counts();
+    report.leaders = state.stats.Leaders();
+    report.awaited = state.stats.Awaited();
 }
 
 } // namespace
@@ -158,7 +157,7 @@ std::variant<Report, Failure> Run(const QString &biletPath, const QString &tirag
     CheckMessenger messenger(report.messages);
     GameEngine engine(state, view, messenger);
 
-    LoadBilety(state, view, biletPath, std::get<BiletFileData>(bilety));
+    LoadBilety(state, biletPath, std::get<BiletFileData>(bilety));
     Replay(state, engine, tiragPath, std::get<TiragFileData>(tirag));
     FillReport(report, state, engine, view);
     return report;

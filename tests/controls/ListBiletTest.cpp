@@ -291,9 +291,10 @@ TEST_F(ListBiletTest, StartShowsZeroEverywhereAndHitsMarkOnlyTheLatestNumber)
 {
     state.RegimState = Rezhim::Proverka;
     Fill(12);
-    list->NomerV(1, 45);
-    list->AddLider(2);
-    list->Start();
+    state.stats.Start(12);
+    state.stats.NomerV(1, 45);
+    state.stats.AddLider(2);
+    state.stats.Start(12);
     for (qint32 t = 0; t < 12; ++t) {
         const ListBilet::RowView row = list->Row(t);
         EXPECT_EQ(row.count, 0);
@@ -304,38 +305,38 @@ TEST_F(ListBiletTest, StartShowsZeroEverywhereAndHitsMarkOnlyTheLatestNumber)
         }
     }
 
-    list->NewHod();
-    list->Sovpad(2, 1);
-    list->Sovpad(5, 1);
-    list->Sovpad(11, 1); // out of view
+    state.stats.NewHod();
+    state.stats.Sovpad(2, 1);
+    state.stats.Sovpad(5, 1);
+    state.stats.Sovpad(11, 1); // out of view
     EXPECT_TRUE(RowInk(2, 89, 94) && RowInk(5, 89, 94));
-    list->NewHod();
-    list->Sovpad(5, 2);
+    state.stats.NewHod();
+    state.stats.Sovpad(5, 2);
     EXPECT_FALSE(list->Row(2).plus || list->Row(11).plus);
     EXPECT_FALSE(RowInk(2, 89, 94));
     EXPECT_EQ(list->Row(2).count, 1);
     EXPECT_TRUE(list->Row(5).plus);
     EXPECT_EQ(list->Row(5).count, 2);
 
-    list->NomerV(5, 45);
+    state.stats.NomerV(5, 45);
     EXPECT_TRUE(RowInk(5, 95, 109));
-    list->ClearNomerV(5);
+    state.stats.NomerV(5, 0);
     EXPECT_FALSE(RowInk(5, 95, 109));
 }
 
 TEST_F(ListBiletTest, LeadersTieThenAHigherCountStandsAlone)
 {
     Fill(12);
-    list->Start();
+    state.stats.Start(12);
     qint32 liderMax = 0;
     auto hit = [&](qint32 t, qint32 count) {
-        list->Sovpad(t, count);
+        state.stats.Sovpad(t, count);
         if (count > liderMax) {
             liderMax = count;
-            list->NewLider();
+            state.stats.NewLider();
         }
         if (count == liderMax)
-            list->AddLider(t);
+            state.stats.AddLider(t);
     };
     hit(1, 2);
     hit(3, 2);
@@ -351,7 +352,7 @@ TEST_F(ListBiletTest, LeadersTieThenAHigherCountStandsAlone)
 TEST_F(ListBiletTest, NewTurRedrawsCountsClearsMarksAndShowsTheNewLeaders)
 {
     Fill(4);
-    list->Start();
+    state.stats.Start(4);
     std::vector<SovpCls> sovp(3); // the fourth ticket has no counter yet
     // Tour 1: ticket 0 has three in row 0; ticket 1 one in row 0 and three on field 2;
     // ticket 2 two on field 1.
@@ -359,12 +360,12 @@ TEST_F(ListBiletTest, NewTurRedrawsCountsClearsMarksAndShowsTheNewLeaders)
                                          {1, 4}, {1, 5}, {2, 1}, {2, 2}};
     for (auto [t, row] : tour1)
         sovp[std::size_t(t)].SovpAdd(row, 1);
-    list->AddLider(0);
-    list->Sovpad(1, 1);
-    list->NomerV(2, 77);
+    state.stats.AddLider(0);
+    state.stats.Sovpad(1, 1);
+    state.stats.NomerV(2, 77);
     for (SovpCls &s : sovp)
         s.NewTur(2);
-    list->NewTur(sovp, 3);
+    state.stats.NewTur(sovp, 3);
     const qint32 expected[] = {3, 3, 2, 0};
     for (qint32 t = 0; t < 4; ++t) {
         EXPECT_EQ(list->Row(t).count, expected[t]) << t;
@@ -378,7 +379,7 @@ TEST_F(ListBiletTest, NewTurRedrawsCountsClearsMarksAndShowsTheNewLeaders)
     sovp[2].SovpAdd(0, 2);
     for (SovpCls &s : sovp)
         s.NewTur(3);
-    list->NewTur(sovp, 4);
+    state.stats.NewTur(sovp, 4);
     for (qint32 t = 0; t < 4; ++t)
         EXPECT_EQ(list->Row(t).lider, t == 1 || t == 2) << t;
     EXPECT_TRUE(RowInk(2, 113, 144));

@@ -150,26 +150,28 @@ TEST_F(Igra, NumberIsPaintedCountedListedAwaitedAndWonInOrder)
 {
     Check({kA, kB});
     Enter({1});
-    EXPECT_EQ(view.calls, QStringList({"PoleKletka 1 9803263", "SetNHOD  1", "ListNewHod",
-                                       "CardKletka 0 1 9803263", "ListSovpad 0 1", "ListNewLider",
-                                       "ListAddLider 0", "ListSovpad 1 1", "ListAddLider 1"}));
+    EXPECT_EQ(view.calls, QStringList({"PoleKletka 1 9803263", "SetNHOD  1", "CardKletka 0 1 9803263"}));
+    for (qint32 t : {0, 1}) {
+        const ListStats::Row &row = state.stats.At(t);
+        EXPECT_TRUE(row.count == 1 && row.plus && row.lider && row.awaited == 0) << t;
+    }
 
     Enter({10, 20, 30});
-    EXPECT_EQ(view.Calls("ListNomerV"), QStringList({"ListNomerV 0 40", "ListNomerV 1 50"}));
+    EXPECT_EQ(state.stats.Awaited(), (std::vector<std::pair<qint32, qint32>>{{0, 40}, {1, 50}}));
     EXPECT_EQ(view.pole[40], GameEngine::kHighlight);
     EXPECT_EQ(view.pole[50], GameEngine::kHighlight);
 
     Enter({2});
     view.calls.clear();
     Enter({40});
-    EXPECT_EQ(view.calls, QStringList({"PoleKletka 40 9803263", "SetNHOD  6", "ListNewHod",
-                                       "CardKletka 0 40 9803263", "ListSovpad 0 5", "ListNewLider",
-                                       "ListAddLider 0", "ListClearNomerV 0", "NikaAdd (номер 40)  017",
+    EXPECT_EQ(view.calls, QStringList({"PoleKletka 40 9803263", "SetNHOD  6", "CardKletka 0 40 9803263",
+                                       "NikaAdd (номер 40)  017",
                                        // the tour change: 50's highlight goes, 40 was drawn over its own
-                                       "PoleUnhighlight 50", "SetTur  Тур-2 8454143", "ListNewTur 2 6"}));
+                                       "PoleUnhighlight 50", "SetTur  Тур-2 8454143"}));
+    EXPECT_TRUE(state.stats.Awaited().empty());
     EXPECT_EQ(Texts(Titles::Joy), QStringList({"Количество выигравших билетов: 1"}));
     EXPECT_EQ(messenger.shown.back().icon, MsgIcon::Exclamation);
-    EXPECT_EQ(view.newTurLeaders, std::vector<qint32>({0}));
+    EXPECT_EQ(state.stats.Leaders(), std::vector<qint32>({0}));
     EXPECT_EQ(state.TiragNomera, (std::vector<qint32>{0, 1, 10, 20, 30, 2, 40, 91}));
     EXPECT_EQ(state.NomerColor[40], qint32(kTur1));
     EXPECT_EQ(engine.KletkaColor, kTur2);
@@ -179,7 +181,7 @@ TEST_F(Igra, AwaitedNumberIsShownOncePerTour)
 {
     Check({kA});
     Enter({1, 10, 20, 30, 2, 11, 21, 31}); // rows 0 and 1 both reach 4
-    EXPECT_EQ(view.Calls("ListNomerV"), QStringList({"ListNomerV 0 40"}));
+    EXPECT_EQ(state.stats.Awaited(), (std::vector<std::pair<qint32, qint32>>{{0, 40}}));
     EXPECT_EQ(view.CountOf("PoleKletka 41"), 0);
 
     messenger.Script({Yes});
@@ -189,7 +191,7 @@ TEST_F(Igra, AwaitedNumberIsShownOncePerTour)
     EXPECT_EQ(view.pole[31], kTur1); // drawn cells keep their tour colour
 
     Enter({3, 12, 22, 32, 41, 40}); // field 1 at 14: the new tour shows its awaited number
-    EXPECT_EQ(view.Calls("ListNomerV"), QStringList({"ListNomerV 0 40", "ListNomerV 0 42"}));
+    EXPECT_EQ(state.stats.Awaited(), (std::vector<std::pair<qint32, qint32>>{{0, 42}}));
     EXPECT_EQ(view.pole[40], kTur2);
 }
 
@@ -202,7 +204,7 @@ TEST_F(Igra, TwoWinnersOnOneNumberGiveOneMessageAndOneTourChange)
     EXPECT_EQ(state.NikaBilet, (std::vector<qint32>{0, 1}));
     EXPECT_EQ(engine.TurNomer, 2);
     EXPECT_EQ(state.TiragNomera, (std::vector<qint32>{0, 1, 10, 20, 30, 40, 91}));
-    EXPECT_EQ(view.newTurLeaders, std::vector<qint32>({0, 1}));
+    EXPECT_EQ(state.stats.Leaders(), std::vector<qint32>({0, 1}));
 }
 
 TEST_F(Igra, TourLabelAsksOnlyAfterEnoughNumbersAndTour3KeepsItsWinner)
@@ -249,20 +251,21 @@ TEST_F(Igra, LeadersFollowTheHighestCountWithTies)
     Enter({1, 7});
     view.calls.clear();
     Enter({10}); // both to 2: a new maximum, then a tie
-    EXPECT_EQ(view.Calls("ListNewLider") + view.Calls("ListAddLider"),
-              QStringList({"ListNewLider", "ListAddLider 0", "ListAddLider 1"}));
-    view.calls.clear();
-    Enter({16, 26}); // 018's row 1 ties at 2, then leads alone with 3
-    EXPECT_EQ(view.Calls("List"), QStringList({"ListNewHod", "ListSovpad 1 2", "ListAddLider 1", "ListNewHod",
-                                               "ListSovpad 1 3", "ListNewLider", "ListAddLider 1"}));
+    EXPECT_EQ(state.stats.Leaders(), (std::vector<qint32>{0, 1}));
+    Enter({16});
+    EXPECT_EQ(state.stats.Leaders(), (std::vector<qint32>{0, 1})); // 018's row 1 ties at 2
+    EXPECT_FALSE(state.stats.At(0).plus);
+    Enter({26}); // then leads alone with 3
+    EXPECT_EQ(state.stats.Leaders(), (std::vector<qint32>{1}));
+    EXPECT_EQ(state.stats.Counts(), (std::vector<qint32>{2, 3}));
     EXPECT_EQ(engine.LiderMax, 3);
 
     Enter({2, 3, 4}); // 017: fields 4 and 1
     messenger.Script({Yes});
     engine.Tur_Click();
     // Fields in tour 2: 017 has 4 and 1, 018 has 5 and 1.
-    EXPECT_EQ(view.Calls("ListNewTur"), QStringList({"ListNewTur 2 5"}));
-    EXPECT_EQ(view.newTurLeaders, std::vector<qint32>({1}));
+    EXPECT_EQ(state.stats.Counts(), (std::vector<qint32>{4, 5}));
+    EXPECT_EQ(state.stats.Leaders(), std::vector<qint32>({1}));
 }
 
 TEST_F(Igra, NewGameResetsEverythingAndTheNextNumberCutsTheOldDraw)

@@ -38,8 +38,6 @@ public:
     int showSettingsCount = 0;
     // Runs inside ShowSettings, standing for what the user does in the dialog.
     std::function<void()> onShowSettings;
-    // The tickets the list marks as leaders after the last ListNewTur.
-    std::vector<qint32> newTurLeaders;
 
     // The recorded calls that begin with prefix (a call's name, say).
     QStringList Calls(const QString &prefix) const
@@ -74,44 +72,6 @@ public:
     void CardKletka(int stroka, int n, quint32 color) override
     {
         Note([&] { return QStringLiteral("CardKletka %1 %2 %3").arg(stroka).arg(n).arg(color); });
-    }
-
-    void ListStart() override
-    {
-        Note([] { return QStringLiteral("ListStart"); });
-    }
-    void ListNewHod() override
-    {
-        Note([] { return QStringLiteral("ListNewHod"); });
-    }
-    void ListSovpad(qint32 t, qint32 maxCount) override
-    {
-        Note([&] { return QStringLiteral("ListSovpad %1 %2").arg(t).arg(maxCount); });
-    }
-    void ListNewLider() override
-    {
-        Note([] { return QStringLiteral("ListNewLider"); });
-    }
-    void ListAddLider(qint32 t) override
-    {
-        Note([&] { return QStringLiteral("ListAddLider %1").arg(t); });
-    }
-    void ListNomerV(qint32 t, qint32 n) override
-    {
-        Note([&] { return QStringLiteral("ListNomerV %1 %2").arg(t).arg(n); });
-    }
-    void ListClearNomerV(qint32 t) override
-    {
-        Note([&] { return QStringLiteral("ListClearNomerV %1").arg(t); });
-    }
-    void ListNewTur(const std::vector<SovpCls> &sovpBileta, qint32 count, qint32 liderMax) override
-    {
-        if (!Note([&] { return QStringLiteral("ListNewTur %1 %2").arg(count).arg(liderMax); }))
-            return;
-        newTurLeaders.clear();
-        for (qint32 i = 0; i < count && std::size_t(i) < sovpBileta.size(); ++i)
-            if (sovpBileta[std::size_t(i)].MaxCount == liderMax)
-                newTurLeaders.push_back(i);
     }
 
     void NikaClear() override

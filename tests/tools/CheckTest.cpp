@@ -4,7 +4,6 @@
 #include "io/TiragFile.h"
 #include "support/TicketFactory.h"
 #include "tools/CheckCommand.h"
-#include "tools/CheckView.h"
 #include "tools/Checker.h"
 
 #include <QDir>
@@ -467,59 +466,6 @@ TEST_F(Checker, WrongUsageExitsWithTwoAndAUsageLine)
     EXPECT_EQ(Main({QStringLiteral("--"), QStringLiteral("-билеты.rlb"), tirag}, out, err), Check::kExitOk)
         << err.toStdString();
     QDir::setCurrent(before);
-}
-
-TEST_F(Checker, ListStatisticsFollowTheGameAsTheTicketListShowsThem)
-{
-    std::vector<Check::Winner> nika;
-    CheckView view(nika);
-    view.SetRows(4);
-    view.ListSovpad(1, 3);
-    view.ListSovpad(2, 3);
-    view.ListAddLider(1);
-    view.ListAddLider(2);
-    view.ListAddLider(2);
-    view.ListNomerV(2, 61);
-    view.ListNomerV(3, 7);
-    // Calls for rows the list does not have change nothing.
-    view.ListSovpad(4, 9);
-    view.ListAddLider(-1);
-    view.ListNomerV(4, 5);
-    EXPECT_EQ(view.Counts(), (std::vector<qint32>{0, 3, 3, 0}));
-    EXPECT_EQ(view.Leaders(), (std::vector<qint32>{1, 2}));
-    EXPECT_EQ(view.Awaited(), (std::vector<std::pair<qint32, qint32>>{{2, 61}, {3, 7}}));
-
-    // A new highest count takes every mark away before the new leader is marked.
-    view.ListSovpad(0, 4);
-    view.ListNewLider();
-    view.ListAddLider(0);
-    view.ListClearNomerV(2);
-    EXPECT_EQ(view.Leaders(), (std::vector<qint32>{0}));
-    EXPECT_EQ(view.Awaited(), (std::vector<std::pair<qint32, qint32>>{{3, 7}}));
-    view.ListNewLider();
-    EXPECT_TRUE(view.Leaders().empty());
-
-    // A new tour redoes every row from the counters: awaited numbers go, the
-    // rows at the highest count are the leaders, a row without a counter is 0.
-    std::vector<SovpCls> sovp(3);
-    sovp[0].SovpAdd(0, 2);
-    sovp[2].SovpAdd(0, 2);
-    view.ListNewTur(sovp, 3, 1);
-    EXPECT_EQ(view.Counts(), (std::vector<qint32>{1, 0, 1, 0}));
-    EXPECT_EQ(view.Leaders(), (std::vector<qint32>{0, 2}));
-    EXPECT_TRUE(view.Awaited().empty());
-    // The marks the tour change set are the ones a later new leader removes.
-    view.ListNewLider();
-    EXPECT_TRUE(view.Leaders().empty());
-
-    // A new game starts from nothing.
-    view.ListSovpad(1, 2);
-    view.ListAddLider(1);
-    view.ListNomerV(1, 9);
-    view.ListStart();
-    EXPECT_EQ(view.Counts(), (std::vector<qint32>{0, 0, 0, 0}));
-    EXPECT_TRUE(view.Leaders().empty());
-    EXPECT_TRUE(view.Awaited().empty());
 }
 
 TEST_F(Checker, TheBuiltProgramPrintsUtf8JsonAndReportsItsExitStatuses)
