@@ -44,7 +44,8 @@ template <typename W> W *Place(W *w, const char *name, int x, int y, int width, 
 } // namespace
 
 frmForma::frmForma(ProgramState &state, Messenger &messenger, const QString &workFolder, QWidget *parent)
-    : QMainWindow(parent), state_(state), messenger_(messenger), workFolder_(workFolder)
+    : QMainWindow(parent), entry(state.NomerColor), state_(state), messenger_(messenger),
+      workFolder_(workFolder)
 {
     setObjectName(QStringLiteral("frmForma"));
     setWindowTitle(Titles::Window);

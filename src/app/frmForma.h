@@ -4,6 +4,7 @@
 // Its implementation is split by subject: frmForma.cpp (shell, menus, exit),
 // frmForma_Pole.cpp (the board), frmForma_Bilet.cpp (the card).
 
+#include "core/BiletEntry.h"
 #include "core/GameEngine.h"
 #include "core/Messenger.h"
 #include "core/ProgramState.h"
@@ -107,11 +108,7 @@ public:
     quint32 KletkaColor = kUsedColor;
 
     // The card being keyed in.
-    struct Entry {
-        std::array<qint32, 54> BiletKletki{}; // by cell (row * 9 + column); 0 = empty
-        std::array<qint32, 7> StrokaCount{};  // numbers in each row; element 6 stops the row search
-        qint32 CurStroka = 0;                 // row being filled; 6 when all rows are complete
-    } entry;
+    BiletEntry entry;
 
     // The board's framed cell (its top-left pixel) and whether the button is held on it.
     int PoleX = 0;
@@ -198,8 +195,11 @@ private:
     void PolePic_MouseUp(QPointF pos);
     void PolePic_Leave();
     // The card.
-    void StrokaMark();
-    void StrokaUnmark();
+    // Paints what a change of the card did.
+    void PaintEntryChange(const BiletEntry::Change &change);
+    // Row r as the row being filled ("?" in its empty cells), or no longer.
+    void StrokaMark(int r);
+    void StrokaUnmark(int r);
     void FillKletka(int stroka, int column, quint32 color);
     void WriteKletka(int stroka, int column, const QString &text);
     void BiletPic_MouseUp(QPointF pos);

@@ -19,7 +19,6 @@ namespace
 constexpr int kCellW = 32;
 constexpr int kCellH = 31;
 constexpr int kSecondField = 104; // top of the lower field
-constexpr int kFull = 6;          // CurStroka once every row is complete
 
 // Top pixel of a card row; the lower field sits below the band.
 int Top(int stroka)
@@ -91,26 +90,23 @@ void frmForma::CardKletka(int stroka, int n, quint32 color)
 
 void frmForma::BiletNew()
 {
-    state_.NomerColor.fill(0);
-    entry = Entry{};
+    entry.Clear();
     ClearPole();
     BiletClear();
     state_.store.CurBilet = state_.store.BiletCount;
     SetLabel(NOMBILETlbl, QString());
     Nombilet->clear();
     kBiletGotov->setEnabled(false);
-    entry.CurStroka = 0;
-    StrokaMark();
+    StrokaMark(entry.CurStroka());
     Nombilet->setFocus();
 }
 
-void frmForma::StrokaMark()
+void frmForma::StrokaMark(int r)
 {
-    const int r = entry.CurStroka;
-    if (r >= kFull)
+    if (r >= BiletEntry::kFull)
         return;
     for (int c = 0; c < Loto::kColumns; ++c) {
-        const qint32 n = entry.BiletKletki[Loto::KletkaIndex(r, c)];
+        const qint32 n = entry.Kletka(r, c);
         if (n != 0) {
             WriteKletka(r, c, Loto::NomerText(n));
         } else {
@@ -120,81 +116,62 @@ void frmForma::StrokaMark()
     }
 }
 
-void frmForma::StrokaUnmark()
+void frmForma::StrokaUnmark(int r)
 {
-    const int r = entry.CurStroka;
-    if (r >= kFull)
+    if (r >= BiletEntry::kFull)
         return;
     for (int c = 0; c < Loto::kColumns; ++c)
-        if (entry.BiletKletki[Loto::KletkaIndex(r, c)] == 0)
+        if (entry.Kletka(r, c) == 0)
             FillKletka(r, c, 0xFFFFFF);
 }
 
 void frmForma::NomerToggle(int n)
 {
-    if (n < 1 || n > Loto::kMaxNomer)
-        return;
-    const int c = Loto::ColumnOfNomer(n);
+    PaintEntryChange(entry.Toggle(n));
+}
 
-    if (state_.NomerColor[n] != 0) {
-        // Take n off the card: the board shows it free again.
-        state_.NomerColor[n] = 0;
+void frmForma::PaintEntryChange(const BiletEntry::Change &change)
+{
+    using Kind = BiletEntry::Change::Kind;
+    const int r = change.stroka, c = change.column;
+    switch (change.kind) {
+    case Kind::None:
+        return;
+    case Kind::TakenOff:
+        // The board shows the number free again.
         KletkaColor = VbColor::ButtonFace;
-        PoleKletka(n);
+        PoleKletka(change.nomer);
         SetBiletGotovEnabled(false);
-        int i = 0;
-        while (i < Loto::kStroki && entry.BiletKletki[Loto::KletkaIndex(i, c)] != n)
-            ++i;
-        if (i == Loto::kStroki)
+        if (r < 0)
             return;
-        entry.BiletKletki[Loto::KletkaIndex(i, c)] = 0;
-        --entry.StrokaCount[i];
-        if (i < entry.CurStroka) {
-            // Filling goes back to the row that lost a number.
-            StrokaUnmark();
-            entry.CurStroka = i;
-            StrokaMark();
+        if (change.strokaAfter < change.strokaBefore) {
+            StrokaUnmark(change.strokaBefore);
+            StrokaMark(change.strokaAfter);
         } else {
-            const bool current = i == entry.CurStroka;
-            FillKletka(i, c, current ? kUsedColor : 0xFFFFFF);
+            const bool current = r == change.strokaAfter;
+            FillKletka(r, c, current ? kUsedColor : 0xFFFFFF);
             if (current)
-                BiletPic->Text(kCellW * c + 8, TextTop(i), QStringLiteral("?"));
+                BiletPic->Text(kCellW * c + 8, TextTop(r), QStringLiteral("?"));
         }
         return;
-    }
-
-    // Put n into the row being filled.
-    const int r = entry.CurStroka;
-    if (r >= kFull)
-        return; // the card is full
-    state_.NomerColor[n] = 1;
-    FillKletka(r, c, 0xFFFFFF);
-    WriteKletka(r, c, Loto::NomerText(n));
-    qint32 &cell = entry.BiletKletki[Loto::KletkaIndex(r, c)];
-    if (cell != 0) {
-        // A row holds one number a column: the earlier one makes way.
-        const qint32 m = cell;
-        state_.NomerColor[m] = 0;
-        KletkaColor = VbColor::ButtonFace;
-        PoleKletka(m);
-    } else {
-        ++entry.StrokaCount[r];
-    }
-    KletkaColor = kUsedColor;
-    PoleKletka(n);
-    cell = n;
-    if (entry.StrokaCount[r] < Loto::kNomeraPerStroka)
+    case Kind::PutOn:
+        FillKletka(r, c, 0xFFFFFF);
+        WriteKletka(r, c, Loto::NomerText(change.nomer));
+        if (change.displaced != 0) {
+            KletkaColor = VbColor::ButtonFace;
+            PoleKletka(change.displaced);
+        }
+        KletkaColor = kUsedColor;
+        PoleKletka(change.nomer);
+        if (!change.rowCompleted)
+            return;
+        StrokaUnmark(r);
+        if (change.strokaAfter == BiletEntry::kFull)
+            SetBiletGotovEnabled(entry.Ready(Nombilet->text()));
+        else
+            StrokaMark(change.strokaAfter);
         return;
-
-    // The row is complete: move on past the rows completed earlier.
-    StrokaUnmark();
-    do
-        ++entry.CurStroka;
-    while (entry.StrokaCount[entry.CurStroka] == Loto::kNomeraPerStroka);
-    if (entry.CurStroka == kFull)
-        SetBiletGotovEnabled(!Nombilet->text().isEmpty());
-    else
-        StrokaMark();
+    }
 }
 
 void frmForma::BiletPic_MouseUp(QPointF pos)
@@ -209,14 +186,14 @@ void frmForma::BiletPic_MouseUp(QPointF pos)
     const int c = x / kCellW, r = y / kCellH;
     if (c > 8 || r > 5)
         return;
-    const qint32 n = entry.BiletKletki[Loto::KletkaIndex(r, c)];
+    const qint32 n = entry.Kletka(r, c);
     if (n != 0)
         NomerToggle(n);
 }
 
 void frmForma::Nombilet_Change()
 {
-    SetBiletGotovEnabled(entry.CurStroka == kFull && !Nombilet->text().isEmpty());
+    SetBiletGotovEnabled(entry.Ready(Nombilet->text()));
 }
 
 void frmForma::SetBiletGotovEnabled(bool enabled)
@@ -272,7 +249,7 @@ bool frmForma::VVOD1_KeyPress(QKeyEvent *event)
 
 void frmForma::kBiletGotov_Click()
 {
-    if (entry.CurStroka != kFull || Nombilet->text().isEmpty())
+    if (!entry.Ready(Nombilet->text()))
         return; // only a complete card with a number is a ticket
     BiletStore &store = state_.store;
     if (store.CurBilet == store.BiletCount) {
@@ -283,11 +260,6 @@ void frmForma::kBiletGotov_Click()
         store.Bilet(store.CurBilet).Nomer = Nombilet->text();
         ListBilet1->NewNomer();
     }
-    // Cells in order give the stored order: row by row, by column within a row.
-    BILETCls &bilet = store.Bilet(store.CurBilet);
-    int k = 0;
-    for (qint32 n : entry.BiletKletki)
-        if (n != 0 && k < Loto::kNomeraPerBilet)
-            bilet.NomeraAdd(k++, n);
+    entry.Store(store.Bilet(store.CurBilet));
     BiletNew();
 }

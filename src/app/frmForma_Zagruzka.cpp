@@ -52,7 +52,7 @@ void frmForma::RegimAddBliet_Click()
 
 void frmForma::EnterZagruzka()
 {
-    entry.CurStroka = 0;
+    entry.Clear();
     SetLabel(VVEDNOM, QStringLiteral("Введите номер:"));
     VVOD1->clear();
     VVOD1->setEnabled(true);
@@ -86,20 +86,15 @@ void frmForma::ListBilet1_DblClick()
     store.CurBilet = chosen;
     const BILETCls &bilet = store.Bilet(chosen);
     Nombilet->setText(bilet.Nomer);
+    entry.Load(bilet);
     KletkaColor = kUsedColor;
     for (int k = 0; k < Loto::kNomeraPerBilet; ++k) {
         const qint32 n = bilet.NomeraList(k);
-        const int j = Loto::StrokaOfPosition(k);
-        entry.StrokaCount[j] = Loto::kNomeraPerStroka;
         if (n == 0)
             continue;
-        const int c = Loto::ColumnOfNomer(n);
-        state_.NomerColor[n] = 1;
         PoleKletka(n);
-        entry.BiletKletki[Loto::KletkaIndex(j, c)] = n;
-        WriteKletka(j, c, Loto::NomerText(n));
+        WriteKletka(Loto::StrokaOfPosition(k), Loto::ColumnOfNomer(n), Loto::NomerText(n));
     }
-    entry.CurStroka = 6;
     SetBiletGotovEnabled(true);
     Nombilet->setFocus();
 }

@@ -85,7 +85,7 @@ TEST_F(Zagruzka, BoardCellsGiveTheirNumbers)
     EXPECT_EQ(state.NomerColor[10], 0);
     EXPECT_EQ(PoleCell(10), ButtonFace());
     EXPECT_EQ(state.NomerColor[90], 0);
-    EXPECT_EQ(window->entry.StrokaCount[0], 3);
+    EXPECT_EQ(window->entry.StrokaCount(0), 3);
 }
 
 TEST_F(Zagruzka, AClickNeedsPressAndReleaseOnTheSameCell)
@@ -141,17 +141,17 @@ TEST_F(Zagruzka, RowsFillTopToBottomAndAClashReplacesTheEarlierNumber)
 {
     Vvod(5);
     Vvod(7);
-    EXPECT_EQ(window->entry.BiletKletki[0], 7);
+    EXPECT_EQ(window->entry.Kletka(0), 7);
     EXPECT_EQ(state.NomerColor[5], 0);
     EXPECT_EQ(PoleCell(5), ButtonFace());
-    EXPECT_EQ(window->entry.StrokaCount[0], 1);
+    EXPECT_EQ(window->entry.StrokaCount(0), 1);
     Vvod(7); // the same number again takes it off
-    EXPECT_EQ(window->entry.BiletKletki[0], 0);
+    EXPECT_EQ(window->entry.Kletka(0), 0);
     EXPECT_EQ(CardCell(0, 0), kUsed);
 
     for (int n : kRows[0])
         Vvod(n);
-    EXPECT_EQ(window->entry.CurStroka, 1);
+    EXPECT_EQ(window->entry.CurStroka(), 1);
     // Row 0's empty cells lose their marks; row 1 shows nine.
     EXPECT_EQ(CardCell(0, 5), kWhite);
     for (int c = 0; c < 9; ++c)
@@ -162,30 +162,30 @@ TEST_F(Zagruzka, TakingANumberOffSendsFillingBackAndThenOnPastCompleteRows)
 {
     VvodRows(kRows, 3);
     Vvod(51);
-    EXPECT_EQ(window->entry.CurStroka, 3);
+    EXPECT_EQ(window->entry.CurStroka(), 3);
     Vvod(16); // off row 1
-    EXPECT_EQ(window->entry.CurStroka, 1);
+    EXPECT_EQ(window->entry.CurStroka(), 1);
     EXPECT_EQ(CardCell(1, 1), kUsed);
     EXPECT_EQ(CardCell(3, 6), kWhite); // row 3 no longer marked
     Vvod(18);
     // Row 2 is complete already: filling resumes at row 3.
-    EXPECT_EQ(window->entry.CurStroka, 3);
-    EXPECT_EQ(window->entry.BiletKletki[9 + 1], 18);
+    EXPECT_EQ(window->entry.CurStroka(), 3);
+    EXPECT_EQ(window->entry.Kletka(9 + 1), 18);
     EXPECT_EQ(CardCell(3, 6), kUsed);
 }
 
 TEST_F(Zagruzka, CardReleasesFindTheirRowAcrossTheBand)
 {
     VvodRows(kRows);
-    ASSERT_EQ(window->entry.CurStroka, 6);
+    ASSERT_EQ(window->entry.CurStroka(), 6);
     // y 93 to 96 counts for row 3, 97 to 103 for row 2.
     QTest::mouseClick(window->BiletPic, Qt::LeftButton, {}, QPoint(32 * 5 + 10, 95));
     EXPECT_EQ(state.NomerColor[51], 0);
     EXPECT_EQ(state.NomerColor[47], 1);
-    EXPECT_EQ(window->entry.CurStroka, 3);
+    EXPECT_EQ(window->entry.CurStroka(), 3);
     QTest::mouseClick(window->BiletPic, Qt::LeftButton, {}, QPoint(32 * 4 + 10, 100));
     EXPECT_EQ(state.NomerColor[47], 0);
-    EXPECT_EQ(window->entry.CurStroka, 2);
+    EXPECT_EQ(window->entry.CurStroka(), 2);
     EXPECT_FALSE(window->kBiletGotov->isEnabled());
 }
 
@@ -266,7 +266,7 @@ TEST_F(Zagruzka, ATicketChosenInTheListIsEditedInPlace)
     QTest::keyClick(rows, Qt::Key_Return);
     EXPECT_EQ(state.store.CurBilet, 1);
     EXPECT_EQ(window->Nombilet->text(), QStringLiteral("second"));
-    EXPECT_EQ(window->entry.CurStroka, 6);
+    EXPECT_EQ(window->entry.CurStroka(), 6);
     EXPECT_TRUE(window->kBiletGotov->isEnabled());
     EXPECT_EQ(state.NomerColor[90], 1);
     EXPECT_EQ(PoleCell(90), kUsed);

@@ -1,0 +1,93 @@
+#include "core/BiletEntry.h"
+
+void BiletEntry::Clear()
+{
+    nomerColor_.fill(0);
+    kletki_.fill(0);
+    strokaCount_.fill(0);
+    curStroka_ = 0;
+    history_.clear();
+}
+
+void BiletEntry::Load(const BILETCls &bilet)
+{
+    Clear();
+    for (int k = 0; k < Loto::kNomeraPerBilet; ++k) {
+        const int r = Loto::StrokaOfPosition(k);
+        strokaCount_[static_cast<std::size_t>(r)] = Loto::kNomeraPerStroka;
+        const qint32 n = bilet.NomeraList(k);
+        if (n == 0)
+            continue;
+        nomerColor_[static_cast<std::size_t>(n)] = 1;
+        kletki_[static_cast<std::size_t>(Loto::KletkaIndex(r, Loto::ColumnOfNomer(n)))] = n;
+    }
+    curStroka_ = kFull;
+}
+
+BiletEntry::Change BiletEntry::Toggle(int n)
+{
+    if (n < 1 || n > Loto::kMaxNomer)
+        return {};
+    const Change change = OnCard(n) ? TakeOff(n) : PutOn(n);
+    if (change.kind != Change::Kind::None)
+        history_.push_back(change);
+    return change;
+}
+
+BiletEntry::Change BiletEntry::TakeOff(int n)
+{
+    Change change{Change::Kind::TakenOff, n};
+    change.strokaBefore = curStroka_;
+    nomerColor_[static_cast<std::size_t>(n)] = 0;
+    const int c = Loto::ColumnOfNomer(n);
+    int r = 0;
+    while (r < Loto::kStroki && Kletka(r, c) != n)
+        ++r;
+    if (r < Loto::kStroki) {
+        change.stroka = r;
+        change.column = c;
+        kletki_[static_cast<std::size_t>(Loto::KletkaIndex(r, c))] = 0;
+        --strokaCount_[static_cast<std::size_t>(r)];
+        // Filling goes back to the row that lost a number.
+        if (r < curStroka_)
+            curStroka_ = r;
+    }
+    change.strokaAfter = curStroka_;
+    return change;
+}
+
+BiletEntry::Change BiletEntry::PutOn(int n)
+{
+    const int r = curStroka_;
+    if (r >= kFull)
+        return {};
+    Change change{Change::Kind::PutOn, n, r, Loto::ColumnOfNomer(n)};
+    change.strokaBefore = r;
+    nomerColor_[static_cast<std::size_t>(n)] = 1;
+    qint32 &cell = kletki_[static_cast<std::size_t>(Loto::KletkaIndex(r, change.column))];
+    if (cell != 0) {
+        // A row holds one number a column: the earlier one makes way.
+        change.displaced = cell;
+        nomerColor_[static_cast<std::size_t>(cell)] = 0;
+    } else {
+        ++strokaCount_[static_cast<std::size_t>(r)];
+    }
+    cell = n;
+    if (strokaCount_[static_cast<std::size_t>(r)] == Loto::kNomeraPerStroka) {
+        // The row is complete: filling moves on past the rows completed earlier.
+        change.rowCompleted = true;
+        do
+            ++curStroka_;
+        while (strokaCount_[static_cast<std::size_t>(curStroka_)] == Loto::kNomeraPerStroka);
+    }
+    change.strokaAfter = curStroka_;
+    return change;
+}
+
+void BiletEntry::Store(BILETCls &bilet) const
+{
+    int k = 0;
+    for (qint32 n : kletki_)
+        if (n != 0 && k < Loto::kNomeraPerBilet)
+            bilet.NomeraAdd(k++, n);
+}

@@ -1,0 +1,81 @@
+#pragma once
+// The ticket card being keyed in: six rows of nine cells filled top to bottom,
+// one number a column in a row. Every change says what it did, so the window
+// paints just that, and is kept in a history that can be walked back.
+
+#include "core/BILETCls.h"
+#include "core/LotoRules.h"
+
+#include <array>
+#include <vector>
+
+class BiletEntry
+{
+public:
+    // CurStroka once every row is complete.
+    static constexpr int kFull = Loto::kStroki;
+
+    // What one Toggle did.
+    struct Change {
+        enum class Kind {
+            None,     // nothing: a full card takes no more numbers
+            PutOn,    // nomer went into the row being filled, at (stroka, column)
+            TakenOff, // nomer left the card; stroka is -1 when it was on no cell
+        };
+        Kind kind = Kind::None;
+        int nomer = 0;
+        int stroka = -1;
+        int column = -1;
+        // Put on: the number of the same column that made way for it, or 0.
+        int displaced = 0;
+        // The row being filled before and after the change (kFull: none).
+        int strokaBefore = 0;
+        int strokaAfter = 0;
+        // Put on: the change completed its row.
+        bool rowCompleted = false;
+
+        bool operator==(const Change &) const = default;
+    };
+
+    // The entry marks the numbers on the card in nomerColor (1 on the card, 0 free).
+    explicit BiletEntry(Loto::NomerColorTable &nomerColor) : nomerColor_(nomerColor) {}
+
+    // An empty card, filling row 0; nothing on the board; no history.
+    void Clear();
+    // A stored ticket on the card for editing: every row complete.
+    void Load(const BILETCls &bilet);
+    // Number n put on the card, or taken off when it is on it already.
+    Change Toggle(int n);
+    // The card holds a whole ticket.
+    bool Complete() const { return curStroka_ == kFull; }
+    // "Билет готов" stores a whole card that has a ticket number.
+    bool Ready(const QString &nomer) const { return Complete() && !nomer.isEmpty(); }
+    // The ticket's 30 numbers in stored order: row by row, by column within a row.
+    void Store(BILETCls &bilet) const;
+
+    // Number in cell (row * 9 + column), 0 when empty.
+    qint32 Kletka(int index) const { return kletki_[static_cast<std::size_t>(index)]; }
+    qint32 Kletka(int stroka, int column) const { return Kletka(Loto::KletkaIndex(stroka, column)); }
+    // Numbers in row r 0..5.
+    qint32 StrokaCount(int r) const { return strokaCount_[static_cast<std::size_t>(r)]; }
+    // Row being filled; kFull when the card is full.
+    int CurStroka() const { return curStroka_; }
+    bool OnCard(int n) const
+    {
+        return n >= 1 && n <= Loto::kMaxNomer && nomerColor_[static_cast<std::size_t>(n)] != 0;
+    }
+
+    // Every change since the card was cleared or loaded, oldest first.
+    const std::vector<Change> &History() const { return history_; }
+
+private:
+    Change TakeOff(int n);
+    Change PutOn(int n);
+
+    Loto::NomerColorTable &nomerColor_;
+    std::array<qint32, Loto::kKletki> kletki_{};
+    // Element kFull stays 0 and stops the search for the next row to fill.
+    std::array<qint32, Loto::kStroki + 1> strokaCount_{};
+    int curStroka_ = 0;
+    std::vector<Change> history_;
+};
