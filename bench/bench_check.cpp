@@ -58,10 +58,7 @@ struct CheckFiles {
         view.quiet = true;
         RecordingMessenger messenger;
         GameEngine engine(state, view, messenger);
-        state.store.Bilety = std::move(set);
-        state.store.BiletCount = kBilety;
-        for (qint32 t = 0; t < kBilety; ++t)
-            state.store.IndexBilet(t);
+        state.store.Load(std::move(set));
 
         engine.RegimProverka_Click();
         std::vector<int> nomera(90);

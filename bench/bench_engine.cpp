@@ -35,13 +35,10 @@ struct BigGame {
     {
         view.quiet = true;
         std::mt19937 rng(20240601);
-        state.store.NewSet();
-        state.store.GrowBilety(kBilety - 1);
-        for (qint32 t = 0; t < kBilety; ++t) {
-            state.store.Bilet(t) = TestSupport::RandomValidBilet(rng, QString::number(100000000 + t));
-            state.store.IndexBilet(t);
-        }
-        state.store.BiletCount = kBilety;
+        std::vector<BILETCls> bilety;
+        for (qint32 t = 0; t < kBilety; ++t)
+            bilety.push_back(TestSupport::RandomValidBilet(rng, QString::number(100000000 + t)));
+        state.store.Load(std::move(bilety));
     }
 
     // Leaving a finished or running game asks first; the benchmark says yes.

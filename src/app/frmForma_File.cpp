@@ -83,27 +83,15 @@ void frmForma::ApplyBilety(const QString &name, BiletFileData &data)
     setWindowTitle(state_.GameTitle);
 
     BiletStore &store = state_.store;
-    const qint32 count = qint32(data.Bilety.size());
-    store.Bilety = std::move(data.Bilety);
-    // Each number's entries get their room at once: a large set then fills the
-    // index without moving it about.
-    std::array<qint32, Loto::kMaxNomer + 1> occurrences{};
-    for (const BILETCls &bilet : store.Bilety)
-        for (int k = 0; k < Loto::kNomeraPerBilet; ++k)
-            ++occurrences[std::size_t(bilet.NomeraList(k))];
-    for (int n = 1; n <= Loto::kMaxNomer; ++n)
-        store.BiletyPoNomeru[std::size_t(n)].Reserve(occurrences[std::size_t(n)]);
-    for (qint32 t = 0; t < count; ++t) {
+    store.Load(std::move(data.Bilety));
+    const qint32 count = store.BiletCount;
+    store.BiletCount = 0; // the list counts the rows it lists
+    for (qint32 t = 0; t < count; ++t)
         ListBilet1->Add();
-        const BILETCls &bilet = store.Bilet(t);
-        for (int k = 0; k < Loto::kNomeraPerBilet; ++k) {
-            const qint32 n = bilet.NomeraList(k);
-            NbInBLTCls &entries = store.BiletyPoNomeru[std::size_t(n)];
-            if (entries.ListCount() == 0)
-                PoleUnhighlight(n);
-            entries.NewBilet(t, Loto::StrokaOfPosition(k));
-        }
-    }
+    // The board shows every number that is on some ticket.
+    for (int n = 1; n <= Loto::kMaxNomer; ++n)
+        if (store.PoNomeru(n).ListCount() > 0)
+            PoleUnhighlight(n);
 
     store.CurBilet = 0;
     Bilet();

@@ -34,6 +34,26 @@ void BiletStore::NewSet()
     Bilety.assign(1, BILETCls{});
 }
 
+void BiletStore::Load(std::vector<BILETCls> bilety)
+{
+    Bilety = std::move(bilety);
+    BiletCount = static_cast<qint32>(Bilety.size());
+    CurBilet = 0;
+    ClearIndex();
+    // A large set puts tens of thousands of entries under each number: each
+    // number's list gets its room at once instead of growing step by step.
+    std::array<qint32, Loto::kMaxNomer + 1> occurrences{};
+    for (const BILETCls &bilet : Bilety)
+        for (int k = 0; k < Loto::kNomeraPerBilet; ++k)
+            ++occurrences[static_cast<std::size_t>(bilet.NomeraList(k))];
+    for (int n = 1; n <= Loto::kMaxNomer; ++n)
+        BiletyPoNomeru[static_cast<std::size_t>(n)].Reserve(occurrences[static_cast<std::size_t>(n)]);
+    for (qint32 t = 0; t < BiletCount; ++t)
+        IndexBilet(t);
+    if (Bilety.empty())
+        NewSet();
+}
+
 void BiletStore::ClearIndex()
 {
     BiletyPoNomeru.fill(NbInBLTCls{});

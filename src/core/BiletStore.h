@@ -30,6 +30,10 @@ public:
     void GrowBilety(qint32 upperIndex);
     // Starts a new set: a single empty slot 0.
     void NewSet();
+    // Puts a whole set read from a file in place of the one in hand: its
+    // tickets counted, ticket 0 on the card, and the number index built anew,
+    // each number's entries by ticket, then by position.
+    void Load(std::vector<BILETCls> bilety);
     // Empties the number index.
     void ClearIndex();
     // Adds every filled position of ticket t to the number index, in position order.

@@ -10,7 +10,6 @@
 #include "tools/CheckView.h"
 
 #include <QFileInfo>
-#include <array>
 
 namespace Check
 {
@@ -73,24 +72,7 @@ void LoadBilety(ProgramState &state, const QString &biletPath, BiletFileData &da
     state.TiragTitle = data.TiragTitle;
     state.GameTitle = Loto::MakeGameTitle(state.IsRusLoto, state.TiragTitle);
 
-    BiletStore &store = state.store;
-    store.ClearIndex();
-    store.Bilety = std::move(data.Bilety);
-    const qint32 count = static_cast<qint32>(store.Bilety.size());
-
-    // A large set puts tens of thousands of entries under each number: size
-    // every entry list once instead of letting it grow step by step.
-    std::array<qint32, Loto::kMaxNomer + 1> occurrences{};
-    for (const BILETCls &bilet : store.Bilety)
-        for (int k = 0; k < Loto::kNomeraPerBilet; ++k)
-            ++occurrences[static_cast<std::size_t>(bilet.NomeraList(k))];
-    for (int n = 1; n <= Loto::kMaxNomer; ++n)
-        store.BiletyPoNomeru[static_cast<std::size_t>(n)].Reserve(occurrences[static_cast<std::size_t>(n)]);
-
-    for (qint32 t = 0; t < count; ++t)
-        store.IndexBilet(t);
-    store.BiletCount = count;
-    store.CurBilet = 0;
+    state.store.Load(std::move(data.Bilety));
 }
 
 // As "Открыть тираж": the draw becomes the replay source and the replay starts.

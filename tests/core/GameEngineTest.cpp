@@ -62,12 +62,7 @@ protected:
 
     void Load(const std::vector<BILETCls> &bilety, bool rusLoto = false)
     {
-        state.store.NewSet();
-        state.store.ClearIndex();
-        state.store.Bilety = bilety.empty() ? std::vector<BILETCls>(1) : bilety;
-        state.store.BiletCount = qint32(bilety.size());
-        for (qint32 t = 0; t < state.store.BiletCount; ++t)
-            state.store.IndexBilet(t);
+        state.store.Load(bilety);
         state.IsRusLoto = rusLoto;
     }
     void Check(const std::vector<BILETCls> &bilety, bool rusLoto = false)
@@ -583,9 +578,7 @@ TEST(EngineBusy, TickInsideABoxIsDropped)
     GameEngine engine(state, view, messenger);
     messenger.engine = &engine;
     messenger.state = &state;
-    state.store.Bilety = {kA};
-    state.store.BiletCount = 1;
-    state.store.IndexBilet(0);
+    state.store.Load({kA});
     state.PovtorNomera = {0, 1, 10, 20, 30, 40, 91, 94, 0, 5, 6, 93};
     state.RegimState = Rezhim::Povtor;
     engine.RegimPovtor_Click();
