@@ -39,7 +39,7 @@ void BM_ListAddAllThenEnd(benchmark::State &bs)
 {
     EnsureApplication();
     ProgramState state;
-    state.RegimState = qint32(bs.range(0));
+    state.RegimState = Rezhim(bs.range(0));
     FillStore(state);
     ListBilet list(state);
     list.setGeometry(0, 0, 169, 154);
@@ -112,6 +112,9 @@ void BM_ListRenderVisible(benchmark::State &bs)
 
 } // namespace
 
-BENCHMARK(BM_ListAddAllThenEnd)->Arg(Rezhim::None)->Arg(Rezhim::Zagruzka)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ListAddAllThenEnd)
+    ->Arg(qint64(Rezhim::None))
+    ->Arg(qint64(Rezhim::Zagruzka))
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ListGrab)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ListRenderVisible)->Unit(benchmark::kMicrosecond);

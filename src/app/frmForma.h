@@ -176,7 +176,6 @@ public:
     void FocusVVOD1() override;
     void TimerStart() override;
     void TimerStop() override;
-    bool TimerActive() const override;
     void RegimChanged() override;
     void SaveTiragAs() override;
     void ShowSettings() override;
@@ -226,9 +225,6 @@ private:
     // Writes a file of the work folder and tells the user if it failed.
     bool WriteFile(const QString &name, const QByteArray &bytes);
     QString PathOf(const QString &name) const;
-    // Runs a modal window with the replay or simulator clock stopped, and
-    // restarts the clock afterwards in those modes.
-    void WithTimer1Paused(const std::function<void()> &modal);
     // A line of the winners list chosen: its ticket on the card.
     void NIKA_DblClick();
     void NIKA_Show();

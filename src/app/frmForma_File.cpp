@@ -67,7 +67,7 @@ void frmForma::ApplyBilety(const QString &name, BiletFileData &data)
     state_.IsRusLoto = Loto::IsRusLotoFileName(name);
     SetTur(QStringLiteral(" Тур-1"), GameEngine::kTurColor[1]);
     SetNHOD(QStringLiteral(" 0"));
-    state_.RegimState = Rezhim::None;
+    igra_->SetRegim(Rezhim::None);
     PSbros();
     Regim->menuAction()->setEnabled(true);
     RegimAddBliet->setEnabled(true);
@@ -80,7 +80,7 @@ void frmForma::ApplyBilety(const QString &name, BiletFileData &data)
 
     state_.TiragTitle = data.TiragTitle;
     state_.GameTitle = Loto::MakeGameTitle(state_.IsRusLoto, state_.TiragTitle);
-    setWindowTitle(state_.GameTitle);
+    SetCaption(RegimCaption(Rezhim::None, state_.GameTitle, state_.RegimTitle));
 
     BiletStore &store = state_.store;
     store.Load(std::move(data.Bilety));
@@ -154,16 +154,9 @@ void frmForma::OpenTrg(const QString &name)
     // anything of it changes.
     if (!igra_->AskNewRegim())
         return;
-    TiragFileData &data = std::get<TiragFileData>(parsed);
+    const TiragFileData &data = std::get<TiragFileData>(parsed);
     state_.TiragFile = name;
-    state_.PovtorNomera.assign(1, 0);
-    state_.PovtorNomera.insert(state_.PovtorNomera.end(), data.entries.begin(), data.entries.end());
-    state_.RegimTitle = data.RegimTitle;
-    setWindowTitle(state_.GameTitle + QStringLiteral(": ПОВТОР ") + state_.RegimTitle);
-    // The replay starts at once, on the draw just read.
-    state_.RegimState = Rezhim::Povtor;
-    RegimChanged();
-    igra_->StartPovtor();
+    igra_->PovtorTiraga(data.RegimTitle, data.entries);
 }
 
 void frmForma::SaveTrg(const QString &name)

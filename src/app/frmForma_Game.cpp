@@ -27,7 +27,7 @@ void frmForma::PSbros()
 
     ClearPole();
     ListBilet1->Clear();
-    const bool zagruzka = state_.RegimState >= Rezhim::Zagruzka;
+    const bool zagruzka = state_.RegimState == Rezhim::Zagruzka;
     // Ticket entry shows whole ticket numbers; a check keeps room for the statistics.
     ListBilet1->SetLineWidth(zagruzka ? 164 : 69);
 
@@ -41,7 +41,6 @@ void frmForma::PSbros()
     Nombilet->setVisible(zagruzka);
     BiletPic->setEnabled(zagruzka);
 
-    Timer1->stop();
     SetLabel(VVEDNOM, QString());
     VVOD1->clear();
     VVOD1->hide();
@@ -150,11 +149,6 @@ void frmForma::TimerStop()
     Timer1->stop();
 }
 
-bool frmForma::TimerActive() const
-{
-    return Timer1->isActive();
-}
-
 void frmForma::RegimChanged()
 {
     UpdateFileMenu();
@@ -188,23 +182,15 @@ void frmForma::RegimImitator_Click()
     igra_->RegimImitator_Click();
 }
 
-void frmForma::WithTimer1Paused(const std::function<void()> &modal)
-{
-    Timer1->stop();
-    modal();
-    // Replay and simulator go on afterwards, even if the user had paused them.
-    if (state_.RegimState > Rezhim::Proverka)
-        Timer1->start();
-}
-
 void frmForma::RegimTimer_Click()
 {
-    WithTimer1Paused([this] { ShowSettings(); });
+    // Replay and simulator go on afterwards, even if the user had paused them.
+    igra_->DuringModal([this] { ShowSettings(); });
 }
 
 void frmForma::HelpAbout_Click()
 {
-    WithTimer1Paused([this] {
+    igra_->DuringModal([this] {
         frmOprog::Run(
             [this](const QString &address) {
                 // A full disk must not look like a link that does nothing.
@@ -226,14 +212,14 @@ void frmForma::RegimPrizPoNomeru_Click()
 {
     // No replay step may run under the dialog or the prize's message; a
     // paused replay stays paused.
-    const bool running = Timer1->isActive();
-    Timer1->stop();
-    const QString pattern = PrizNB::Ask(this);
-    const qint32 t = pattern.isEmpty() ? -1 : PrizMatch::FindBilet(state_.store, pattern);
-    if (t >= 0)
-        igra_->PrizPoNomeru(t);
-    if (running && state_.RegimState > Rezhim::Proverka)
-        Timer1->start();
+    igra_->DuringModal(
+        [this] {
+            const QString pattern = PrizNB::Ask(this);
+            const qint32 t = pattern.isEmpty() ? -1 : PrizMatch::FindBilet(state_.store, pattern);
+            if (t >= 0)
+                igra_->PrizPoNomeru(t);
+        },
+        true);
 }
 
 void frmForma::NIKA_DblClick()

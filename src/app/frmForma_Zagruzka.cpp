@@ -23,8 +23,7 @@ void frmForma::FileNewBilet2(bool isRusLoto, const QString &drawNumber)
     state_.TiragTitle = Loto::MakeTiragTitle(drawNumber);
     state_.IsRusLoto = isRusLoto;
     state_.GameTitle = Loto::MakeGameTitle(isRusLoto, state_.TiragTitle);
-    setWindowTitle(state_.GameTitle + QStringLiteral(" Загрузка билетов"));
-    state_.RegimState = Rezhim::Zagruzka;
+    igra_->SetRegim(Rezhim::Zagruzka, true);
     PSbros();
     // Tickets held before are let go without asking: the user asked for a new set.
     state_.store.NewSet();
@@ -39,9 +38,8 @@ void frmForma::RegimAddBliet_Click()
 {
     if (!igra_->AskNewRegim())
         return;
-    setWindowTitle(state_.GameTitle + QStringLiteral(" Загрузка билетов"));
     const qint32 n = state_.store.BiletCount;
-    state_.RegimState = Rezhim::Zagruzka;
+    igra_->SetRegim(Rezhim::Zagruzka, true);
     PSbros();
     EnterZagruzka();
     for (qint32 i = 0; i < n; ++i)

@@ -134,7 +134,7 @@ void ListBilet::Add()
     // The list keeps the count, so it always matches the rows it holds.
     const qint32 t = qint32(rows_.size());
     const BILETCls &bilet = store_.Bilet(t);
-    QString text = state_.RegimState >= Rezhim::Zagruzka ? bilet.Nomer : FittedText(bilet.Nomer);
+    QString text = state_.RegimState == Rezhim::Zagruzka ? bilet.Nomer : FittedText(bilet.Nomer);
     if (t == 0)
         picture_->setEnabled(true);
     rows_.push_back(Stroka{std::move(text)});

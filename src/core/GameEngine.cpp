@@ -78,6 +78,47 @@ void GameEngine::SetKnopka(const QString &caption)
     view_.SetKnopka(caption);
 }
 
+void GameEngine::TimerStart()
+{
+    timerOn_ = true;
+    view_.TimerStart();
+}
+
+void GameEngine::TimerStop()
+{
+    timerOn_ = false;
+    view_.TimerStop();
+}
+
+void GameEngine::SetRegim(Rezhim regim, bool recaption)
+{
+    state_.RegimState = regim;
+    if (!IsAutomatic(regim) && timerOn_)
+        TimerStop();
+    view_.RegimChanged();
+    if (recaption)
+        view_.SetCaption(RegimCaption(regim, state_.GameTitle, state_.RegimTitle));
+}
+
+void GameEngine::PovtorTiraga(const QString &regimTitle, const std::vector<qint32> &entries)
+{
+    state_.PovtorNomera.assign(1, 0);
+    state_.PovtorNomera.insert(state_.PovtorNomera.end(), entries.begin(), entries.end());
+    state_.RegimTitle = regimTitle;
+    // The replay starts at once, on the draw just read.
+    SetRegim(Rezhim::Povtor, true);
+    StartPovtor();
+}
+
+void GameEngine::DuringModal(const std::function<void()> &modal, bool asBefore)
+{
+    const bool wasRunning = timerOn_;
+    TimerStop();
+    modal();
+    if (IsAutomatic(state_.RegimState) && (wasRunning || !asBefore))
+        TimerStart();
+}
+
 void GameEngine::NewIgra()
 {
     const qint32 count = std::max(state_.store.BiletCount, 0);
@@ -106,7 +147,7 @@ void GameEngine::NewIgra()
     LiderMax = 0;
     skipNext91_ = false;
 
-    view_.TimerStop();
+    TimerStop();
 
     KletkaColor = kTurColor[1];
     TurNomer = 1;
@@ -275,7 +316,7 @@ void GameEngine::NextTur()
 void GameEngine::EndIgra()
 {
     BusyScope busy(busy_);
-    view_.TimerStop();
+    TimerStop();
     SetKnopka(QString());
 
     QString undrawn;
@@ -310,8 +351,7 @@ void GameEngine::EndIgra()
     if (state_.RegimState == Rezhim::Proverka && messenger_.Ask(QStringLiteral("Сохранить тираж?")))
         view_.SaveTiragAs();
 
-    state_.RegimState = Rezhim::None;
-    view_.RegimChanged();
+    SetRegim(Rezhim::None);
 }
 
 void GameEngine::RecordPriz(qint32 index)
@@ -369,10 +409,8 @@ void GameEngine::RegimProverka_Click()
 {
     if (!AskNewRegim())
         return;
-    state_.RegimState = Rezhim::Proverka;
-    view_.RegimChanged();
     state_.RegimTitle = state_.TiragTitle;
-    view_.SetCaption(state_.GameTitle + QStringLiteral(": ПРОВЕРКА"));
+    SetRegim(Rezhim::Proverka, true);
     NewIgra();
     SetKnopka(kKonec);
     view_.SetVVEDNOM(QStringLiteral("Введите номер:"));
@@ -398,12 +436,11 @@ void GameEngine::StartPovtor()
             state_.PovtorNomera[k] = k < state_.TiragNomera.size() ? state_.TiragNomera[k] : 0;
         }
     }
-    state_.RegimState = Rezhim::Povtor;
-    view_.RegimChanged();
+    SetRegim(Rezhim::Povtor);
     NewIgra();
     SetKnopka(kStop);
     state_.TiragNomera.assign(1, 0);
-    view_.TimerStart();
+    TimerStart();
 }
 
 void GameEngine::RegimImitator_Click()
@@ -421,15 +458,13 @@ void GameEngine::RegimImitator_Click()
                 return;
         }
     }
-    state_.RegimState = Rezhim::Imitator;
-    view_.RegimChanged();
     state_.RegimTitle = QStringLiteral("ИМИТАТОР");
-    view_.SetCaption(state_.GameTitle + QStringLiteral(": ИМИТАТОР"));
+    SetRegim(Rezhim::Imitator, true);
     SetKnopka(kStop);
     NewIgra();
     TimerHod = -1;
     view_.EnablePrizPoNomeru(false);
-    view_.TimerStart();
+    TimerStart();
 }
 
 void GameEngine::Tur_Click()
@@ -464,10 +499,10 @@ void GameEngine::Knopka_Click()
         return;
     if (knopka_ != kStop) {
         SetKnopka(kStop);
-        view_.TimerStart();
+        TimerStart();
     } else {
         SetKnopka(kDalee);
-        view_.TimerStop();
+        TimerStop();
     }
 }
 
@@ -496,7 +531,7 @@ void GameEngine::ReplayTick()
     const std::vector<qint32> &povtor = state_.PovtorNomera;
     const qint32 last = static_cast<qint32>(povtor.size()) - 1;
     const auto finish = [this] {
-        view_.TimerStop();
+        TimerStop();
         EndIgra();
     };
     if (TimerHod < 0 || TimerHod >= last) {

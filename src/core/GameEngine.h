@@ -11,6 +11,7 @@
 
 #include <QString>
 #include <array>
+#include <functional>
 #include <random>
 #include <vector>
 
@@ -54,10 +55,9 @@ public:
     virtual void EnablePrizPoNomeru(bool enabled) = 0;
     virtual void FocusVVOD1() = 0;
 
-    // The pace of replay and simulator.
+    // The pace of replay and simulator; only the game starts and stops it.
     virtual void TimerStart() = 0;
     virtual void TimerStop() = 0;
-    virtual bool TimerActive() const = 0;
 
     // RegimState has just changed (the window's menus follow it).
     virtual void RegimChanged() = 0;
@@ -96,6 +96,18 @@ public:
     void StartPovtor();
     // The winners list of a ticket set that is gone: emptied, with NikaBilet.
     void ClearNika();
+
+    // The one way the mode changes: the window's menus follow, the timer stops
+    // outside replay and simulator, and with recaption the caption shows the mode.
+    void SetRegim(Rezhim regim, bool recaption = false);
+    // A recorded draw (its title and entries, as a draw file holds them) becomes
+    // the replay source, and its replay starts.
+    void PovtorTiraga(const QString &regimTitle, const std::vector<qint32> &entries);
+    // Runs a modal window with no tick under it. Afterwards replay and
+    // simulator go on: always, or with asBefore only if they were running.
+    void DuringModal(const std::function<void()> &modal, bool asBefore = false);
+    // Whether the replay or simulator clock is running.
+    bool TimerRunning() const { return timerOn_; }
 
     // A number typed or clicked in check mode: ignored unless 1..90 and undrawn.
     void NomerEntered(int n);
@@ -156,6 +168,8 @@ private:
     bool IsBilet(qint32 t) const;
     quint32 TourColor() const;
     void SetKnopka(const QString &caption);
+    void TimerStart();
+    void TimerStop();
 
     // The caption Knopka shows; Knopka_Click toggles on it.
     QString knopka_;
@@ -168,6 +182,7 @@ private:
     // A win during a replay changed the tour already: the recorded tour change
     // that follows it is passed over.
     bool skipNext91_ = false;
+    bool timerOn_ = false;
 
     ProgramState &state_;
     IgraView &view_;

@@ -10,16 +10,23 @@
 #include <vector>
 
 // Modes of the main window.
-namespace Rezhim
-{
-enum : qint32 {
+enum class Rezhim : qint32 {
     None = 0,     // no game running
     Proverka = 1, // the user types the called numbers
     Povtor = 2,   // replay of a recorded draw
     Imitator = 3, // random draw on the timer
     Zagruzka = 4, // keying in tickets
 };
-} // namespace Rezhim
+
+// Replay and simulator: the numbers come on the timer.
+constexpr bool IsAutomatic(Rezhim regim)
+{
+    return regim == Rezhim::Povtor || regim == Rezhim::Imitator;
+}
+
+// The window's caption in a mode, for the set gameTitle; a replay names the
+// draw it replays.
+QString RegimCaption(Rezhim regim, const QString &gameTitle, const QString &regimTitle);
 
 struct Settings {
     static constexpr qint32 kDefaultInterval = 100;
@@ -36,7 +43,7 @@ struct ProgramState {
     // The ticket list's statistics of the game in hand.
     ListStats stats;
 
-    qint32 RegimState = Rezhim::None;
+    Rezhim RegimState = Rezhim::None;
     QString RegimTitle;
 
     // Kind and titles of the current ticket set; empty until a set exists.

@@ -44,10 +44,9 @@ public:
     void EnablePrizPoNomeru(bool) override {}
     void FocusVVOD1() override {}
 
-    // The checker drives the ticks itself; the timer is only remembered.
-    void TimerStart() override { timer_ = true; }
-    void TimerStop() override { timer_ = false; }
-    bool TimerActive() const override { return timer_; }
+    // The checker drives the ticks itself.
+    void TimerStart() override {}
+    void TimerStop() override {}
 
     void RegimChanged() override {}
     // Questions are answered No, so neither of these is ever reached in a replay.
@@ -57,5 +56,4 @@ public:
 private:
     std::vector<Check::Winner> &nika_;
     QString vvednom_;
-    bool timer_ = false;
 };

@@ -68,7 +68,6 @@ void LoadBilety(ProgramState &state, const QString &biletPath, BiletFileData &da
     const QString name = QFileInfo(biletPath).fileName();
     state.BiletFile = name;
     state.IsRusLoto = Loto::IsRusLotoFileName(name);
-    state.RegimState = Rezhim::None;
     state.TiragTitle = data.TiragTitle;
     state.GameTitle = Loto::MakeGameTitle(state.IsRusLoto, state.TiragTitle);
 
@@ -80,11 +79,7 @@ void LoadBilety(ProgramState &state, const QString &biletPath, BiletFileData &da
 void Replay(ProgramState &state, GameEngine &engine, const QString &tiragPath, const TiragFileData &data)
 {
     state.TiragFile = QFileInfo(tiragPath).fileName();
-    state.PovtorNomera.assign(1, 0);
-    state.PovtorNomera.insert(state.PovtorNomera.end(), data.entries.begin(), data.entries.end());
-    state.RegimTitle = data.RegimTitle;
-    state.RegimState = Rezhim::Povtor;
-    engine.RegimPovtor_Click();
+    engine.PovtorTiraga(data.RegimTitle, data.entries);
 
     // Every tick consumes at least one entry and the replay stops at the last
     // one, so this bound is never what ends the loop.

@@ -25,7 +25,8 @@ using namespace TestSupport;
 // What the user sees of a ticket set, to tell whether anything changed.
 struct Seen {
     QString caption, tirag, game, biletFile;
-    qint32 regim, count;
+    Rezhim regim;
+    qint32 count;
     bool isRus;
     std::vector<QString> rows;
     QImage board, card;

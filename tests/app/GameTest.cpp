@@ -292,6 +292,12 @@ TEST_F(Game, HelpOpensTheHelpPageAndAboutKeepsTheReplayClockRule)
     window->HelpAbout->trigger();
     EXPECT_TRUE(timerStoppedMeanwhile);
     EXPECT_TRUE(window->Timer1->isActive());
+
+    // Ticket entry has no clock to go on.
+    window->FileNewBilet2(true, QStringLiteral("1"));
+    RejectNextDialog();
+    window->HelpAbout->trigger();
+    EXPECT_FALSE(window->Timer1->isActive());
 }
 
 TEST_F(Game, OpeningADrawFileAndSayingNoLeavesTheCheckGameAsItWas)

@@ -157,7 +157,6 @@ public:
         timerActive = false;
         Note([] { return QStringLiteral("TimerStop"); });
     }
-    bool TimerActive() const override { return timerActive; }
 
     void RegimChanged() override
     {
