@@ -3,6 +3,7 @@
 #include "controls/ClickLabel.h"
 #include "controls/Fonts.h"
 #include "controls/ListBilet.h"
+#include "controls/NikaList.h"
 #include "controls/Surface.h"
 #include "controls/VbColor.h"
 #include "controls/WrapButton.h"
@@ -14,7 +15,6 @@
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMenuBar>
 #include <QRegularExpressionValidator>
 #include <QTimer>
@@ -99,9 +99,7 @@ void frmForma::CreateControls(QWidget *client)
     Label3 =
         Place(new QLabel(QStringLiteral("Выигрывший билет"), client), "Label3", 512, 120, 105, 17, kSmallPt);
 
-    NIKA = Place(new QListWidget(client), "NIKA", 512, 136, 113, 108, kSmallPt);
-    // Lines of one height let a list of many thousand winners lay out at once.
-    NIKA->setUniformItemSizes(true);
+    NIKA = Place(new NikaList(client), "NIKA", 512, 136, 113, 108, kSmallPt);
 
     kBiletGotov = Place(new WrapButton(QStringLiteral("Билет готов"), client), "kBiletGotov", 512, 152, 113,
                         65, kWindowPt);
@@ -177,7 +175,7 @@ void frmForma::Connect()
     connect(Tur, &ClickLabel::Clicked, this, [this] { igra_->Tur_Click(); });
     connect(Knopka, &ClickLabel::Clicked, this, [this] { igra_->Knopka_Click(); });
     connect(Timer1, &QTimer::timeout, this, [this] { igra_->Timer1_Timer(); });
-    connect(NIKA, &QListWidget::itemDoubleClicked, this, [this] { NIKA_DblClick(); });
+    connect(NIKA, &NikaList::LineChosen, this, [this] { NIKA_DblClick(); });
     NIKA->installEventFilter(this);
     ListBilet1->Picture()->installEventFilter(this);
     // A menu closed with Esc leaves the keyboard in the menu bar, where the next

@@ -17,11 +17,11 @@
 struct BiletFileData;
 class ClickLabel;
 class ListBilet;
+class NikaList;
 class QAction;
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
-class QListWidget;
 class QMenu;
 class QPushButton;
 class QTimer;
@@ -122,7 +122,7 @@ public:
     ListBilet *ListBilet1 = nullptr;
     ClickLabel *Tur = nullptr;
     QLabel *Label3 = nullptr;
-    QListWidget *NIKA = nullptr;
+    NikaList *NIKA = nullptr;
     QPushButton *kBiletGotov = nullptr;
     QLabel *Label2_0 = nullptr;
     QLabel *NOMBILETlbl = nullptr;
@@ -160,7 +160,7 @@ public:
     void ShowBilet() override;
     void CardKletka(int stroka, int n, quint32 color) override;
     void NikaClear() override;
-    void NikaAdd(const QString &line) override;
+    void NikaAdd(const QStringList &lines) override;
     void SetTur(const QString &caption, quint32 color) override;
     void SetNHOD(const QString &text) override;
     void SetVVOD1(const QString &text) override;

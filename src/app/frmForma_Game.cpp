@@ -3,6 +3,7 @@
 
 #include "controls/ClickLabel.h"
 #include "controls/ListBilet.h"
+#include "controls/NikaList.h"
 #include "controls/OpURL.h"
 #include "controls/Surface.h"
 #include "controls/VbColor.h"
@@ -13,7 +14,6 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
 #include <QTimer>
@@ -60,12 +60,12 @@ void frmForma::ShowBilet()
 
 void frmForma::NikaClear()
 {
-    NIKA->clear();
+    NIKA->Clear();
 }
 
-void frmForma::NikaAdd(const QString &line)
+void frmForma::NikaAdd(const QStringList &lines)
 {
-    NIKA->addItem(line);
+    NIKA->AddLines(lines);
 }
 
 void frmForma::SetTur(const QString &caption, quint32 color)

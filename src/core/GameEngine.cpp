@@ -138,6 +138,7 @@ void GameEngine::NewIgra()
     view_.ShowBilet();
 
     view_.NikaClear();
+    nikaPending_.clear();
     nikaCount_ = 0;
     state_.stats.Start(count);
 
@@ -176,8 +177,16 @@ void GameEngine::NikaLine(qint32 t, const QString &line)
     const std::size_t c = static_cast<std::size_t>(nikaCount_);
     state_.NikaBilet.resize(c + 1, 0);
     state_.NikaBilet[c] = t;
-    view_.NikaAdd(line);
+    nikaPending_ << line;
     ++nikaCount_;
+}
+
+void GameEngine::NikaFlush()
+{
+    if (nikaPending_.isEmpty())
+        return;
+    view_.NikaAdd(nikaPending_);
+    nikaPending_.clear();
 }
 
 void GameEngine::AddTiragNomer(int n)
@@ -262,6 +271,7 @@ void GameEngine::AddTiragNomer(int n)
         }
     }
 
+    NikaFlush();
     if (winners > 0) {
         {
             BusyScope busy(busy_);
@@ -338,6 +348,7 @@ void GameEngine::EndIgra()
                 continue;
             const QString &nomer = state_.store.Bilet(t).Nomer;
             NikaLine(t, QStringLiteral("(КУБЫШКА)  ") + nomer);
+            NikaFlush();
             messenger_.Tell(QStringLiteral("Билет номер ") + nomer + QStringLiteral(" выиграл КУБЫШКУ!!!"),
                             MsgIcon::Exclamation, Titles::Joy);
         }
@@ -375,6 +386,7 @@ void GameEngine::PrizPoNomeru(qint32 index)
         return;
     const QString &nomer = state_.store.Bilet(index).Nomer;
     NikaLine(index, QStringLiteral("(Приз)  ") + nomer);
+    NikaFlush();
     RecordPriz(index);
     BusyScope busy(busy_);
     messenger_.Tell(QStringLiteral("Билет номер ") + nomer + QStringLiteral(" выиграл приз!!!"),
@@ -402,6 +414,7 @@ void GameEngine::ClearNika()
 {
     state_.NikaBilet.assign(1, 0);
     nikaCount_ = 0;
+    nikaPending_.clear();
     view_.NikaClear();
 }
 
@@ -561,6 +574,7 @@ void GameEngine::ReplayTick()
         if (IsBilet(t)) {
             const QString &nomer = state_.store.Bilet(t).Nomer;
             NikaLine(t, QStringLiteral("(Приз!!!) ") + nomer);
+            NikaFlush();
             RecordPriz(t);
             messenger_.Tell(QStringLiteral("Билет номер ") + nomer + QStringLiteral(" выиграл приз!!!"),
                             MsgIcon::Exclamation, Titles::Joy);

@@ -27,7 +27,11 @@ public:
     void CardKletka(int, int, quint32) override {}
 
     void NikaClear() override { nika_.clear(); }
-    void NikaAdd(const QString &line) override { nika_.push_back(Check::Winner{line, -1, {}}); }
+    void NikaAdd(const QStringList &lines) override
+    {
+        for (const QString &line : lines)
+            nika_.push_back(Check::Winner{line, -1, {}});
+    }
 
     void SetTur(const QString &, quint32) override {}
     void SetNHOD(const QString &) override {}

@@ -7,11 +7,11 @@
 #include "support/FileSizeLimit.h"
 #include "support/WindowFixture.h"
 
+#include "controls/NikaList.h"
 #include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
-#include <QListWidget>
 #include <QMenu>
 #include <random>
 #include <sys/stat.h>

@@ -8,13 +8,13 @@
 #include "support/FileBytes.h"
 #include "support/WindowFixture.h"
 
+#include "controls/NikaList.h"
 #include <QAction>
 #include <QComboBox>
 #include <QDialog>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -61,7 +61,7 @@ protected:
     {
         QStringList lines;
         for (int i = 0; i < window->NIKA->count(); ++i)
-            lines << window->NIKA->item(i)->text();
+            lines << window->NIKA->Text(i);
         return lines;
     }
     // Answers the next modal dialog by rejecting it, once it is up.

@@ -6,11 +6,11 @@
 #include "io/SaveINIM.h"
 #include "support/FileBytes.h"
 
+#include "controls/NikaList.h"
 #include <QAction>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>

@@ -2,9 +2,9 @@
 #include "controls/ListBilet.h"
 #include "support/WindowFixture.h"
 
+#include "controls/NikaList.h"
 #include <QAction>
 #include <QLabel>
-#include <QListWidget>
 #include <QMenu>
 
 namespace

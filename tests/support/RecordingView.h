@@ -79,10 +79,11 @@ public:
         if (Note([] { return QStringLiteral("NikaClear"); }))
             nika.clear();
     }
-    void NikaAdd(const QString &line) override
+    void NikaAdd(const QStringList &lines) override
     {
-        if (Note([&] { return QStringLiteral("NikaAdd ") + line; }))
-            nika << line;
+        for (const QString &line : lines)
+            if (Note([&] { return QStringLiteral("NikaAdd ") + line; }))
+                nika << line;
     }
 
     void SetTur(const QString &text, quint32 color) override
