@@ -83,6 +83,7 @@ void PrepareGame(ProgramState &state, ListBilet &list)
         state.stats.NomerV(t, 87);
         state.stats.AddLider(t);
     }
+    state.stats.Publish();
 }
 
 // Repaints the list of a game under way with render, timed.

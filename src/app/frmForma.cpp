@@ -99,7 +99,7 @@ void frmForma::CreateControls(QWidget *client)
     Label3 =
         Place(new QLabel(QStringLiteral("Выигрывший билет"), client), "Label3", 512, 120, 105, 17, kSmallPt);
 
-    NIKA = Place(new NikaList(client), "NIKA", 512, 136, 113, 108, kSmallPt);
+    NIKA = Place(new NikaList(state_.store, client), "NIKA", 512, 136, 113, 108, kSmallPt);
 
     kBiletGotov = Place(new WrapButton(QStringLiteral("Билет готов"), client), "kBiletGotov", 512, 152, 113,
                         65, kWindowPt);

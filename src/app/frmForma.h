@@ -160,7 +160,7 @@ public:
     void ShowBilet() override;
     void CardKletka(int stroka, int n, quint32 color) override;
     void NikaClear() override;
-    void NikaAdd(const QStringList &lines) override;
+    void NikaAdd(const QString &prefix, const std::vector<qint32> &tickets) override;
     void SetTur(const QString &caption, quint32 color) override;
     void SetNHOD(const QString &text) override;
     void SetVVOD1(const QString &text) override;

@@ -63,9 +63,9 @@ void frmForma::NikaClear()
     NIKA->Clear();
 }
 
-void frmForma::NikaAdd(const QStringList &lines)
+void frmForma::NikaAdd(const QString &prefix, const std::vector<qint32> &tickets)
 {
-    NIKA->AddLines(lines);
+    NIKA->AddLines(prefix, tickets);
 }
 
 void frmForma::SetTur(const QString &caption, quint32 color)

@@ -103,7 +103,8 @@ ListBilet::ListBilet(ProgramState &state, QWidget *parent)
     // Scrolling only moves the rows; the selection stays where it is.
     connect(vscroll_, &QScrollBar::valueChanged, picture_, [this] { picture_->update(); });
 
-    state_.stats.Observe([this](ListStats::Change change, qint32 row) { StatsChanged(change, row); });
+    state_.stats.Observe(
+        [this](ListStats::Change change, const std::vector<qint32> &rows) { StatsChanged(change, rows); });
     Clear();
 }
 
@@ -168,13 +169,18 @@ void ListBilet::NewNomer()
     UpdateRow(cur);
 }
 
-void ListBilet::StatsChanged(ListStats::Change change, qint32 row)
+void ListBilet::StatsChanged(ListStats::Change change, const std::vector<qint32> &rows)
 {
     switch (change) {
-    case ListStats::Change::Row:
-        if (Exists(row))
-            UpdateRow(row);
+    case ListStats::Change::Rows: {
+        // Only the rows in view are repainted.
+        const qint64 first = ScrollValue();
+        const qint64 last = first + height() / kRowHeight;
+        for (qint32 row : rows)
+            if (row >= first && row <= last && Exists(row))
+                UpdateRow(row);
         return;
+    }
     case ListStats::Change::Start:
         // Each row's statistics area is erased over its text.
         for (Stroka &r : rows_)

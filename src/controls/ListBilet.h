@@ -110,8 +110,8 @@ private:
         bool textUnderStats = false;
     };
 
-    // The game's statistics changed in row (or in every row).
-    void StatsChanged(ListStats::Change change, qint32 row);
+    // The game's statistics changed in these rows (or in every row).
+    void StatsChanged(ListStats::Change change, const std::vector<qint32> &rows);
 
     bool Exists(qint32 t) const { return t >= 0 && std::size_t(t) < rows_.size(); }
     QString FittedText(const QString &nomer) const;

@@ -1,29 +1,46 @@
 #include "controls/NikaList.h"
 
-QVariant NikaList::Model::data(const QModelIndex &index, int role) const
+#include <algorithm>
+
+QString NikaList::Model::Line(int row) const
 {
-    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= lines.size())
+    if (row < 0 || std::size_t(row) >= tickets_.size())
         return {};
-    return lines.at(index.row());
+    const auto run = std::upper_bound(runs_.begin(), runs_.end(), row,
+                                      [](int r, const Run &later) { return r < later.firstRow; });
+    const qint32 t = tickets_[std::size_t(row)];
+    const QString nomer = t >= 0 && std::size_t(t) < store_.Bilety.size() ? store_.Bilet(t).Nomer : QString();
+    return std::prev(run)->prefix + nomer;
 }
 
-void NikaList::Model::Append(const QStringList &more)
+QVariant NikaList::Model::data(const QModelIndex &index, int role) const
 {
-    if (more.isEmpty())
+    if (role != Qt::DisplayRole || !index.isValid())
+        return {};
+    return Line(index.row());
+}
+
+void NikaList::Model::Append(const QString &prefix, const std::vector<qint32> &tickets)
+{
+    if (tickets.empty())
         return;
-    beginInsertRows({}, int(lines.size()), int(lines.size() + more.size() - 1));
-    lines += more;
+    const int first = int(tickets_.size());
+    beginInsertRows({}, first, first + int(tickets.size()) - 1);
+    if (runs_.empty() || runs_.back().prefix != prefix)
+        runs_.push_back(Run{first, prefix});
+    tickets_.insert(tickets_.end(), tickets.begin(), tickets.end());
     endInsertRows();
 }
 
 void NikaList::Model::Clear()
 {
     beginResetModel();
-    lines.clear();
+    runs_.clear();
+    tickets_.clear();
     endResetModel();
 }
 
-NikaList::NikaList(QWidget *parent) : QListView(parent)
+NikaList::NikaList(const BiletStore &store, QWidget *parent) : QListView(parent), model_(store)
 {
     setModel(&model_);
     // Lines of one height let a list of many thousand winners lay out at once.
@@ -32,9 +49,9 @@ NikaList::NikaList(QWidget *parent) : QListView(parent)
     connect(this, &QListView::doubleClicked, this, [this] { emit LineChosen(); });
 }
 
-void NikaList::AddLines(const QStringList &lines)
+void NikaList::AddLines(const QString &prefix, const std::vector<qint32> &tickets)
 {
-    model_.Append(lines);
+    model_.Append(prefix, tickets);
 }
 
 void NikaList::Clear()
@@ -49,7 +66,7 @@ int NikaList::count() const
 
 QString NikaList::Text(int i) const
 {
-    return i >= 0 && i < model_.lines.size() ? model_.lines.at(i) : QString();
+    return model_.Line(i);
 }
 
 int NikaList::currentRow() const

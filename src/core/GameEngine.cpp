@@ -141,6 +141,7 @@ void GameEngine::NewIgra()
     nikaPending_.clear();
     nikaCount_ = 0;
     state_.stats.Start(count);
+    state_.stats.Publish();
 
     TimerHod = 0;
     state_.HodCount = 0;
@@ -171,21 +172,24 @@ void GameEngine::AppendMarker(qint32 marker)
     state_.TiragNomera[static_cast<std::size_t>(last)] = marker;
 }
 
-void GameEngine::NikaLine(qint32 t, const QString &line)
+void GameEngine::NikaLine(qint32 t, const QString &prefix)
 {
+    if (prefix != nikaPrefix_)
+        NikaFlush();
+    nikaPrefix_ = prefix;
     // Entry c stands behind line c; the array ends with it, as the list does.
     const std::size_t c = static_cast<std::size_t>(nikaCount_);
     state_.NikaBilet.resize(c + 1, 0);
     state_.NikaBilet[c] = t;
-    nikaPending_ << line;
+    nikaPending_.push_back(t);
     ++nikaCount_;
 }
 
 void GameEngine::NikaFlush()
 {
-    if (nikaPending_.isEmpty())
+    if (nikaPending_.empty())
         return;
-    view_.NikaAdd(nikaPending_);
+    view_.NikaAdd(nikaPrefix_, nikaPending_);
     nikaPending_.clear();
 }
 
@@ -213,7 +217,8 @@ void GameEngine::AddTiragNomer(int n)
     stats.NewHod();
 
     const qint32 threshold = OneShort(TurNomer);
-    // Late in tour 3 tens of thousands of tickets can win on one number: build the common part once.
+    // Late in tour 3 tens of thousands of tickets can win on one number; their
+    // lines share this start, and the list puts each line together only when shown.
     const QString winnerPrefix = QStringLiteral("(номер") + s + QStringLiteral(")  ");
     const NbInBLTCls &entries = state_.store.PoNomeru(n);
     const qint32 entryCount = entries.ListCount();
@@ -244,7 +249,7 @@ void GameEngine::AddTiragNomer(int n)
 
         if (d == 1) {
             stats.NomerV(t, 0);
-            NikaLine(t, winnerPrefix + state_.store.Bilet(t).Nomer);
+            NikaLine(t, winnerPrefix);
             ++winners;
         } else if (d == 0 && NomerVFlag[static_cast<std::size_t>(t)] == 0) {
             NomerVFlag[static_cast<std::size_t>(t)] = 1;
@@ -271,6 +276,7 @@ void GameEngine::AddTiragNomer(int n)
         }
     }
 
+    stats.Publish();
     NikaFlush();
     if (winners > 0) {
         {
@@ -321,6 +327,7 @@ void GameEngine::NextTur()
         LiderMax = std::max(LiderMax, sovp.MaxCount);
     }
     state_.stats.NewTur(SovpBileta, LiderMax);
+    state_.stats.Publish();
 }
 
 void GameEngine::EndIgra()
@@ -347,7 +354,7 @@ void GameEngine::EndIgra()
             if (!IsBilet(t) || Loto::kNomeraPerBilet - sovp.MaxCount != remaining || sovp.Cubishka() != 1)
                 continue;
             const QString &nomer = state_.store.Bilet(t).Nomer;
-            NikaLine(t, QStringLiteral("(КУБЫШКА)  ") + nomer);
+            NikaLine(t, QStringLiteral("(КУБЫШКА)  "));
             NikaFlush();
             messenger_.Tell(QStringLiteral("Билет номер ") + nomer + QStringLiteral(" выиграл КУБЫШКУ!!!"),
                             MsgIcon::Exclamation, Titles::Joy);
@@ -385,7 +392,7 @@ void GameEngine::PrizPoNomeru(qint32 index)
     if (!IsBilet(index))
         return;
     const QString &nomer = state_.store.Bilet(index).Nomer;
-    NikaLine(index, QStringLiteral("(Приз)  ") + nomer);
+    NikaLine(index, QStringLiteral("(Приз)  "));
     NikaFlush();
     RecordPriz(index);
     BusyScope busy(busy_);
@@ -573,7 +580,7 @@ void GameEngine::ReplayTick()
         const qint32 t = povtor[static_cast<std::size_t>(TimerHod)];
         if (IsBilet(t)) {
             const QString &nomer = state_.store.Bilet(t).Nomer;
-            NikaLine(t, QStringLiteral("(Приз!!!) ") + nomer);
+            NikaLine(t, QStringLiteral("(Приз!!!) "));
             NikaFlush();
             RecordPriz(t);
             messenger_.Tell(QStringLiteral("Билет номер ") + nomer + QStringLiteral(" выиграл приз!!!"),

@@ -10,7 +10,6 @@
 #include "core/SovpCls.h"
 
 #include <QString>
-#include <QStringList>
 #include <array>
 #include <functional>
 #include <random>
@@ -36,8 +35,9 @@ public:
 
     // The winners list NIKA.
     virtual void NikaClear() = 0;
-    // Lines appended, in order; the winners of one number come in one batch.
-    virtual void NikaAdd(const QStringList &lines) = 0;
+    // Lines appended, in order: for each ticket, prefix followed by the
+    // ticket's number. The winners of one number come in one batch.
+    virtual void NikaAdd(const QString &prefix, const std::vector<qint32> &tickets) = 0;
 
     // Labels and boxes.
     virtual void SetTur(const QString &caption, quint32 color) = 0;
@@ -164,8 +164,8 @@ private:
     void AppendMarker(qint32 marker);
     // The prize's 94 and ticket index go into the draw; a 93 at the end makes way for them.
     void RecordPriz(qint32 index);
-    // One line of the winners list for ticket t, listed at the next NikaFlush.
-    void NikaLine(qint32 t, const QString &line);
+    // The winners-list line prefix + ticket t's number, listed at the next NikaFlush.
+    void NikaLine(qint32 t, const QString &prefix);
     // Hands the lines gathered since the last flush to the winners list.
     void NikaFlush();
     // Whether t is a ticket of the loaded set.
@@ -178,7 +178,8 @@ private:
     // The caption Knopka shows; Knopka_Click toggles on it.
     QString knopka_;
     qint32 nikaCount_ = 0;
-    QStringList nikaPending_;
+    QString nikaPrefix_;
+    std::vector<qint32> nikaPending_;
     // Board cells painted in the highlight and not painted since.
     std::array<bool, Loto::kMaxNomer + 1> highlighted_{};
     // A tick or command that shows a box lets the timer fire again inside the

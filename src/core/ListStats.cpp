@@ -1,11 +1,23 @@
 #include "core/ListStats.h"
 
+void ListStats::Publish()
+{
+    if (all_ == Change::Rows && changed_.empty())
+        return;
+    const Change change = all_;
+    all_ = Change::Rows;
+    if (observer_)
+        observer_(change, changed_);
+    changed_.clear();
+}
+
 void ListStats::Clear()
 {
     rows_.clear();
     plusRows_.clear();
     liderRows_.clear();
-    Changed(Change::All);
+    ChangedAll(Change::All);
+    Publish();
 }
 
 void ListStats::Start(qint32 rows)
@@ -13,14 +25,14 @@ void ListStats::Start(qint32 rows)
     rows_.assign(static_cast<std::size_t>(std::max(rows, 0)), Row{0, 0, false, false});
     plusRows_.clear();
     liderRows_.clear();
-    Changed(Change::Start);
+    ChangedAll(Change::Start);
 }
 
 void ListStats::NewHod()
 {
     for (qint32 t : plusRows_) {
         rows_[static_cast<std::size_t>(t)].plus = false;
-        Changed(Change::Row, t);
+        Changed(t);
     }
     plusRows_.clear();
 }
@@ -35,14 +47,14 @@ void ListStats::Sovpad(qint32 t, qint32 count)
         row.plus = true;
         plusRows_.push_back(t);
     }
-    Changed(Change::Row, t);
+    Changed(t);
 }
 
 void ListStats::NewLider()
 {
     for (qint32 t : liderRows_) {
         rows_[static_cast<std::size_t>(t)].lider = false;
-        Changed(Change::Row, t);
+        Changed(t);
     }
     liderRows_.clear();
 }
@@ -53,7 +65,7 @@ void ListStats::AddLider(qint32 t)
         return;
     rows_[static_cast<std::size_t>(t)].lider = true;
     liderRows_.push_back(t);
-    Changed(Change::Row, t);
+    Changed(t);
 }
 
 void ListStats::NomerV(qint32 t, qint32 n)
@@ -61,7 +73,7 @@ void ListStats::NomerV(qint32 t, qint32 n)
     if (!IsRow(t))
         return;
     rows_[static_cast<std::size_t>(t)].awaited = n;
-    Changed(Change::Row, t);
+    Changed(t);
 }
 
 void ListStats::NewTur(const std::vector<SovpCls> &sovpBileta, qint32 liderMax)
@@ -79,7 +91,7 @@ void ListStats::NewTur(const std::vector<SovpCls> &sovpBileta, qint32 liderMax)
         if (row.lider)
             liderRows_.push_back(static_cast<qint32>(t));
     }
-    Changed(Change::All);
+    ChangedAll(Change::All);
 }
 
 const ListStats::Row &ListStats::At(qint32 t) const

@@ -23,11 +23,16 @@ public:
         bool HasCount() const { return count != kNone; }
     };
 
-    // What changed: one row, every row, or every row at the start of a game.
-    enum class Change { Row, All, Start };
-    using Observer = std::function<void(Change, qint32 row)>;
-    // Told of every change as it happens (the list repaints what changed).
+    // What changed since the last Publish: some rows, every row, or every row
+    // at the start of a game.
+    enum class Change { Rows, All, Start };
+    using Observer = std::function<void(Change, const std::vector<qint32> &rows)>;
+    // Told of the changes at each Publish (the list repaints what changed).
     void Observe(Observer observer) { observer_ = std::move(observer); }
+    // Tells the observer what changed since the last time. The game publishes
+    // once a number is counted, so a number that changes thousands of rows
+    // costs one notice.
+    void Publish();
 
     // No game: no row shows statistics.
     void Clear();
@@ -61,15 +66,22 @@ public:
 
 private:
     bool IsRow(qint32 t) const { return t >= 0 && t < Rows(); }
-    void Changed(Change change, qint32 row = -1) const
+    void Changed(qint32 row) { changed_.push_back(row); }
+    void ChangedAll(Change change)
     {
-        if (observer_)
-            observer_(change, row);
+        // A start outranks a plain change of every row.
+        if (all_ != Change::Start)
+            all_ = change;
+        changed_.clear();
     }
 
     std::vector<Row> rows_;
     // Rows showing "+" and "Лидер", so that taking the marks away touches only them.
     std::vector<qint32> plusRows_;
     std::vector<qint32> liderRows_;
+    // Rows changed since the last Publish (a row may be listed twice), or
+    // all_ when every row did.
+    std::vector<qint32> changed_;
+    Change all_ = Change::Rows;
     Observer observer_;
 };

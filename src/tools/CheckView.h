@@ -15,7 +15,7 @@ class CheckView : public IgraView
 public:
     // The winners list goes straight into nika, one entry a line with only the
     // line's text filled in: a large set can have hundreds of thousands.
-    explicit CheckView(std::vector<Check::Winner> &nika) : nika_(nika) {}
+    CheckView(std::vector<Check::Winner> &nika, const BiletStore &store) : nika_(nika), store_(store) {}
 
     // The caption before the entry box (the undrawn numbers once a game ends).
     const QString &Vvednom() const { return vvednom_; }
@@ -27,10 +27,10 @@ public:
     void CardKletka(int, int, quint32) override {}
 
     void NikaClear() override { nika_.clear(); }
-    void NikaAdd(const QStringList &lines) override
+    void NikaAdd(const QString &prefix, const std::vector<qint32> &tickets) override
     {
-        for (const QString &line : lines)
-            nika_.push_back(Check::Winner{line, -1, {}});
+        for (qint32 t : tickets)
+            nika_.push_back(Check::Winner{prefix + store_.Bilet(t).Nomer, -1, {}});
     }
 
     void SetTur(const QString &, quint32) override {}
@@ -59,5 +59,6 @@ public:
 
 private:
     std::vector<Check::Winner> &nika_;
+    const BiletStore &store_;
     QString vvednom_;
 };

@@ -130,7 +130,7 @@ std::variant<Report, Failure> Run(const QString &biletPath, const QString &tirag
 
     Report report;
     ProgramState state;
-    CheckView view(report.winners);
+    CheckView view(report.winners, state.store);
     CheckMessenger messenger(report.messages);
     GameEngine engine(state, view, messenger);
 

@@ -292,9 +292,11 @@ TEST_F(ListBiletTest, StartShowsZeroEverywhereAndHitsMarkOnlyTheLatestNumber)
     state.RegimState = Rezhim::Proverka;
     Fill(12);
     state.stats.Start(12);
+    state.stats.Publish();
     state.stats.NomerV(1, 45);
     state.stats.AddLider(2);
     state.stats.Start(12);
+    state.stats.Publish();
     for (qint32 t = 0; t < 12; ++t) {
         const ListBilet::RowView row = list->Row(t);
         EXPECT_EQ(row.count, 0);
@@ -328,6 +330,7 @@ TEST_F(ListBiletTest, LeadersTieThenAHigherCountStandsAlone)
 {
     Fill(12);
     state.stats.Start(12);
+    state.stats.Publish();
     qint32 liderMax = 0;
     auto hit = [&](qint32 t, qint32 count) {
         state.stats.Sovpad(t, count);
@@ -353,6 +356,7 @@ TEST_F(ListBiletTest, NewTurRedrawsCountsClearsMarksAndShowsTheNewLeaders)
 {
     Fill(4);
     state.stats.Start(4);
+    state.stats.Publish();
     std::vector<SovpCls> sovp(3); // the fourth ticket has no counter yet
     // Tour 1: ticket 0 has three in row 0; ticket 1 one in row 0 and three on field 2;
     // ticket 2 two on field 1.

@@ -56,7 +56,7 @@ class Igra : public ::testing::Test
 {
 protected:
     ProgramState state;
-    RecordingView view;
+    RecordingView view{&state.store};
     RecordingMessenger messenger;
     GameEngine engine{state, view, messenger};
 
@@ -573,7 +573,7 @@ public:
 TEST(EngineBusy, TickInsideABoxIsDropped)
 {
     ProgramState state;
-    RecordingView view;
+    RecordingView view{&state.store};
     TickingMessenger messenger;
     GameEngine engine(state, view, messenger);
     messenger.engine = &engine;

@@ -18,9 +18,14 @@ namespace TestSupport
 class RecordingView : public IgraView
 {
 public:
+    RecordingView() = default;
+    explicit RecordingView(const BiletStore *set) : store(set) {}
+
     // When set, calls leave no trace and cost next to nothing; only the timer
     // state is still kept.
     bool quiet = false;
+    // The set whose ticket numbers the winners' lines show (else the indices).
+    const BiletStore *store = nullptr;
 
     QStringList calls;
     QStringList nika;
@@ -79,11 +84,13 @@ public:
         if (Note([] { return QStringLiteral("NikaClear"); }))
             nika.clear();
     }
-    void NikaAdd(const QStringList &lines) override
+    void NikaAdd(const QString &prefix, const std::vector<qint32> &tickets) override
     {
-        for (const QString &line : lines)
+        for (qint32 t : tickets) {
+            const QString line = prefix + (store ? store->Bilet(t).Nomer : QString::number(t));
             if (Note([&] { return QStringLiteral("NikaAdd ") + line; }))
                 nika << line;
+        }
     }
 
     void SetTur(const QString &text, quint32 color) override
