@@ -6,6 +6,7 @@
 #include "core/GameEngine.h"
 #include "io/BiletFile.h"
 #include "io/TiragFile.h"
+#include "support/RecordingMessenger.h"
 #include "support/RecordingView.h"
 #include "support/TicketFactory.h"
 #include "tools/Checker.h"
@@ -69,7 +70,7 @@ struct CheckFiles {
         messenger.Script({MsgAnswer::Yes}); // "Конец игры?"; the draw is not saved
         engine.Knopka_Click();
 
-        const qint32 last = state.HodCount + state.HodExtra;
+        const qint32 last = state.TiragEnd();
         return std::vector<qint32>(state.TiragNomera.begin() + 1, state.TiragNomera.begin() + last + 1);
     }
 };

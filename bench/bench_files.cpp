@@ -4,6 +4,7 @@
 #include "app/MainM.h"
 #include "controls/ListBilet.h"
 #include "io/BiletFile.h"
+#include "support/RecordingMessenger.h"
 #include "support/TicketFactory.h"
 
 #include <QFile>

@@ -102,7 +102,8 @@ public:
     static constexpr int kClientHeight = 508;
 
     // Colours, as 0x00BBGGRR.
-    static constexpr quint32 kUsedColor = 0xFF9BA3; // a number on the ticket being keyed in
+    // A number on the ticket being keyed in: the colour of a number on some ticket.
+    static constexpr quint32 kUsedColor = GameEngine::kOpenedColor;
 
     // Fill colour of the next PoleKletka.
     quint32 KletkaColor = kUsedColor;

@@ -18,9 +18,7 @@ public:
 
     // The colour Clear fills with, and the colour of text drawn without one.
     void SetBackColor(const QColor &color) { back_ = color; }
-    QColor BackColor() const { return back_; }
     void SetForeColor(const QColor &color) { fore_ = color; }
-    QColor ForeColor() const { return fore_; }
 
     void Clear();
     // A one-pixel line; both end points are drawn.

@@ -36,9 +36,4 @@ QColor ToQColor(quint32 value)
     return ToQColor(value, QGuiApplication::palette());
 }
 
-quint32 FromQColor(const QColor &color)
-{
-    return quint32(color.red()) | (quint32(color.green()) << 8) | (quint32(color.blue()) << 16);
-}
-
 } // namespace VbColor

@@ -21,7 +21,5 @@ constexpr quint32 WindowText = 0x80000008;
 QColor ToQColor(quint32 value, const QPalette &palette);
 // The same, with the application's palette.
 QColor ToQColor(quint32 value);
-// The 0x00BBGGRR value of an opaque colour.
-quint32 FromQColor(const QColor &color);
 
 } // namespace VbColor

@@ -15,15 +15,15 @@ constexpr qint32 kMarkerPriz = 94;
 
 // Tours 1 and 2 end on a complete row or field; tour 3 needs the whole ticket.
 // A ticket this many matches in is one number short.
-qint32 OneShort(qint32 turNomer)
+constexpr qint32 OneShort(qint32 turNomer)
 {
     switch (turNomer) {
     case 1:
-        return 4;
+        return Loto::kNomeraPerStroka - 1;
     case 2:
-        return 14;
+        return Loto::kNomeraPerBilet / 2 - 1;
     default:
-        return 29;
+        return Loto::kNomeraPerBilet - 1;
     }
 }
 
@@ -33,11 +33,9 @@ constexpr qint32 kTur1EndTo = 10;
 constexpr qint32 kTur2EndFrom = 15;
 constexpr qint32 kTur2EndTo = 25;
 // Moves after which the simulator picks the end of tour 1 and of tour 2.
-constexpr qint32 kTur1Schedule = 4;
-constexpr qint32 kTur2Schedule = 14;
-
-constexpr qint32 kMinMaxHod = 81;
-constexpr qint32 kMaxMaxHod = 89;
+// It does so once a win of the tour is one number away.
+constexpr qint32 kTur1Schedule = OneShort(1);
+constexpr qint32 kTur2Schedule = OneShort(2);
 
 const QString kStop = QStringLiteral("  Стоп");
 const QString kDalee = QStringLiteral(" Далее");
@@ -167,7 +165,7 @@ void GameEngine::NewIgra()
 void GameEngine::AppendMarker(qint32 marker)
 {
     ++state_.HodExtra;
-    const qint32 last = state_.HodCount + state_.HodExtra;
+    const qint32 last = state_.TiragEnd();
     Resize(state_.TiragNomera, last);
     state_.TiragNomera[static_cast<std::size_t>(last)] = marker;
 }
@@ -208,7 +206,7 @@ void GameEngine::AddTiragNomer(int n)
     ++state_.HodCount;
     view_.SetNHOD(Loto::NomerText(state_.HodCount));
 
-    const qint32 last = state_.HodCount + state_.HodExtra;
+    const qint32 last = state_.TiragEnd();
     Resize(state_.TiragNomera, last);
     state_.TiragNomera[static_cast<std::size_t>(last)] = n;
     state_.NomerColor[static_cast<std::size_t>(n)] = static_cast<qint32>(KletkaColor);
@@ -374,7 +372,7 @@ void GameEngine::EndIgra()
 
 void GameEngine::RecordPriz(qint32 index)
 {
-    const qint32 last = state_.HodCount + state_.HodExtra;
+    const qint32 last = state_.TiragEnd();
     const bool endsGame = last >= 1 && static_cast<std::size_t>(last) < state_.TiragNomera.size() &&
                           state_.TiragNomera[static_cast<std::size_t>(last)] == kMarkerEnd;
     if (endsGame) {
@@ -404,7 +402,7 @@ bool GameEngine::PovtorAvailable() const
 {
     if (state_.RegimState == Rezhim::Povtor)
         return true;
-    const qint32 last = state_.HodCount + state_.HodExtra;
+    const qint32 last = state_.TiragEnd();
     return last >= 1 && static_cast<std::size_t>(last) < state_.TiragNomera.size() &&
            state_.TiragNomera[static_cast<std::size_t>(last)] == kMarkerEnd;
 }
@@ -449,7 +447,7 @@ void GameEngine::StartPovtor()
 {
     if (state_.RegimState != Rezhim::Povtor) {
         // A loaded draw file has filled the source itself; otherwise it is the game just played.
-        const qint32 last = std::max(state_.HodCount + state_.HodExtra, 0);
+        const qint32 last = std::max(state_.TiragEnd(), 0);
         Resize(state_.PovtorNomera, last);
         for (qint32 i = 1; i <= last; ++i) {
             const std::size_t k = static_cast<std::size_t>(i);
@@ -470,7 +468,8 @@ void GameEngine::RegimImitator_Click()
             return;
         BusyScope busy(busy_);
         const auto valid = [this] {
-            return state_.settings.MaxHod >= kMinMaxHod && state_.settings.MaxHod <= kMaxMaxHod;
+            return state_.settings.MaxHod >= Settings::kLowestMaxHod &&
+                   state_.settings.MaxHod <= Settings::kHighestMaxHod;
         };
         if (!valid()) {
             view_.ShowSettings();
@@ -491,8 +490,7 @@ void GameEngine::Tur_Click()
 {
     if (state_.RegimState != Rezhim::Proverka)
         return;
-    const bool tourLongEnough =
-        (TurNomer == 1 && state_.HodCount > 4) || (TurNomer == 2 && state_.HodCount > 14);
+    const bool tourLongEnough = TurNomer < 3 && state_.HodCount > OneShort(TurNomer);
     if (!tourLongEnough)
         return;
     {

@@ -17,20 +17,3 @@ void Messenger::Tell(const QString &text, MsgIcon icon, const QString &title)
     m.icon = icon;
     Show(m);
 }
-
-MsgAnswer RecordingMessenger::Show(const MessageRequest &request)
-{
-    shown.push_back(request);
-    if (request.buttons == MsgButtons::Ok)
-        return MsgAnswer::Ok;
-    if (script_.empty())
-        return fallbackAnswer;
-    MsgAnswer a = script_.front();
-    script_.pop_front();
-    return a;
-}
-
-void RecordingMessenger::Script(std::initializer_list<MsgAnswer> answers)
-{
-    script_.insert(script_.end(), answers.begin(), answers.end());
-}

@@ -4,8 +4,6 @@
 // answer them from a script.
 
 #include <QString>
-#include <deque>
-#include <vector>
 
 enum class MsgIcon { None, Exclamation, Warning, Error, Information };
 enum class MsgButtons { Ok, YesNo };
@@ -45,22 +43,4 @@ public:
     bool Ask(const QString &text, MsgAnswer defaultButton = MsgAnswer::Yes);
     // An OK box.
     void Tell(const QString &text, MsgIcon icon, const QString &title = Titles::App);
-};
-
-// Answers questions from a queue of scripted answers (then a default one) and
-// keeps every request, so a caller can check what the user would have seen.
-class RecordingMessenger : public Messenger
-{
-public:
-    MsgAnswer Show(const MessageRequest &request) override;
-
-    // Answers the next Yes/No questions with these, in order.
-    void Script(std::initializer_list<MsgAnswer> answers);
-    // The answer to questions once the script is used up.
-    MsgAnswer fallbackAnswer = MsgAnswer::No;
-
-    std::vector<MessageRequest> shown;
-
-private:
-    std::deque<MsgAnswer> script_;
 };

@@ -31,6 +31,9 @@ QString RegimCaption(Rezhim regim, const QString &gameTitle, const QString &regi
 struct Settings {
     static constexpr qint32 kDefaultInterval = 100;
     static constexpr qint32 kDefaultMaxHod = 84;
+    // The simulator's maximum of moves must lie in this range.
+    static constexpr qint32 kLowestMaxHod = 81;
+    static constexpr qint32 kHighestMaxHod = 89;
 
     qint32 interval = kDefaultInterval; // pace of replay and simulator, milliseconds
     qint32 MaxHod = kDefaultMaxHod;     // the simulator ends after this many numbers
@@ -63,6 +66,8 @@ struct ProgramState {
     qint32 HodCount = 0;
     // Marker entries in the draw (tour changes, prizes, the end).
     qint32 HodExtra = 0;
+    // Index of the draw's last entry: every number and marker so far.
+    qint32 TiragEnd() const { return HodCount + HodExtra; }
     // The draw being replayed, entries from index 1.
     std::vector<qint32> PovtorNomera = std::vector<qint32>(1, 0);
     // Per number: in ticket entry 1 when it is on the card being keyed in; in a

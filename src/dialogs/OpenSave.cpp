@@ -1,6 +1,7 @@
 #include "dialogs/OpenSave.h"
 
 #include "controls/Fonts.h"
+#include "core/LotoRules.h"
 
 #include <QDir>
 #include <QKeyEvent>
@@ -27,8 +28,10 @@ ModeTexts TextsOf(OpenSave::Mode mode)
 {
     const QString open = QStringLiteral("Открыть");
     const QString save = QStringLiteral("Сохранить");
-    const std::array<QString, 2> ticketFiles{QStringLiteral("*.rlb"), QStringLiteral("*.gkb")};
-    const std::array<QString, 2> drawFiles{QStringLiteral("*.rlt"), QStringLiteral("*.gkt")};
+    const std::array<QString, 2> ticketFiles{QLatin1Char('*') + Loto::BiletExtension(true),
+                                             QLatin1Char('*') + Loto::BiletExtension(false)};
+    const std::array<QString, 2> drawFiles{QLatin1Char('*') + Loto::TiragExtension(true),
+                                           QLatin1Char('*') + Loto::TiragExtension(false)};
     switch (mode) {
     case OpenSave::OpenBilety:
         break;
@@ -248,9 +251,9 @@ QString OpenSave::DefaultExtension() const
     switch (mode_) {
     case SaveBilety:
     case SaveBiletyAs:
-        return isRusLoto_ ? QStringLiteral(".rlb") : QStringLiteral(".gkb");
+        return Loto::BiletExtension(isRusLoto_);
     case SaveTiragAs:
-        return isRusLoto_ ? QStringLiteral(".rlt") : QStringLiteral(".gkt");
+        return Loto::TiragExtension(isRusLoto_);
     case OpenBilety:
     case OpenTirag:
         break;

@@ -1,6 +1,7 @@
 #include "dialogs/frmTIMER.h"
 
 #include "controls/Fonts.h"
+#include "core/LotoRules.h"
 #include "core/Messenger.h"
 
 #include <QComboBox>
@@ -18,8 +19,8 @@ namespace
 {
 
 constexpr int MaxHodLength = 2;
-constexpr qint32 LowestMaxHod = 81;
-constexpr qint32 HighestMaxHod = 89;
+constexpr qint32 LowestMaxHod = Settings::kLowestMaxHod;
+constexpr qint32 HighestMaxHod = Settings::kHighestMaxHod;
 
 // Entries of "Таймер" and the intervals they stand for, in list order.
 const std::array<QString, 5> IntervalNames = {QStringLiteral("0,1 секунды"), QStringLiteral("0,5 секунды"),
@@ -35,14 +36,6 @@ const QPoint TimerCaptionAt(8, 56);
 bool IsLatinDigit(QChar c)
 {
     return c >= QLatin1Char('0') && c <= QLatin1Char('9');
-}
-
-// A number as the program writes it for the user: a space in the sign's place
-// unless it is negative.
-QString SignSpaced(qint32 value)
-{
-    const QString digits = QString::number(value);
-    return value < 0 ? digits : QLatin1Char(' ') + digits;
 }
 
 // The number a text starts with, after any spaces; 0 when it starts with none.
@@ -133,7 +126,7 @@ frmTIMER::frmTIMER(Settings &settings, Messenger &messenger, QWidget *parent)
     // Created in the order the Tab key should visit them.
     Text1 = new QLineEdit(this);
     place(Text1, "Text1", 160, 14, 49, 28);
-    Text1->setText(SignSpaced(settings_.MaxHod).right(MaxHodLength));
+    Text1->setText(Loto::NomerText(settings_.MaxHod).right(MaxHodLength));
     // Installed after the text is in, so the sign space counts as already there.
     Text1->setValidator(new MaxHodGuard(Text1));
     Text1->installEventFilter(this);

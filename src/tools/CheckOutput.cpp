@@ -240,12 +240,4 @@ QByteArray ToJson(const Report &report)
     return whole;
 }
 
-QByteArray ToText(const Report &report)
-{
-    QByteArray whole;
-    whole.reserve(Capacity(report));
-    WriteText(report, [&whole](QByteArrayView piece) { whole.append(piece); });
-    return whole;
-}
-
 } // namespace Check

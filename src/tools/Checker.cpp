@@ -108,7 +108,7 @@ void FillReport(Report &report, const ProgramState &state, const GameEngine &eng
 
     report.undrawn = view.Vvednom();
 
-    const qint32 last = state.HodCount + state.HodExtra;
+    const qint32 last = state.TiragEnd();
     for (qint32 k = 1; k <= last && static_cast<std::size_t>(k) < state.TiragNomera.size(); ++k)
         report.sequence.push_back(state.TiragNomera[static_cast<std::size_t>(k)]);
 

@@ -60,8 +60,7 @@ using Sink = std::function<void(QByteArrayView)>;
 void WriteJson(const Report &report, const Sink &sink);
 // The messages ("title: text"), then the winners list, one a line, UTF-8.
 void WriteText(const Report &report, const Sink &sink);
-// The same, whole.
+// The JSON, whole.
 QByteArray ToJson(const Report &report);
-QByteArray ToText(const Report &report);
 
 } // namespace Check

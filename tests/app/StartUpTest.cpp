@@ -7,6 +7,7 @@
 #include "support/FileBytes.h"
 
 #include "controls/NikaList.h"
+#include "support/RecordingMessenger.h"
 #include <QAction>
 #include <QFile>
 #include <QLabel>

@@ -1,4 +1,5 @@
 #include "core/GameEngine.h"
+#include "support/RecordingMessenger.h"
 #include "support/RecordingView.h"
 
 #include <gtest/gtest.h>

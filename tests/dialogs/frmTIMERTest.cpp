@@ -3,6 +3,7 @@
 
 #include "controls/Fonts.h"
 #include "core/Messenger.h"
+#include "support/RecordingMessenger.h"
 
 #include <QApplication>
 #include <QClipboard>

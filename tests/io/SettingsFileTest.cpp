@@ -1,5 +1,6 @@
 #include "io/SaveINIM.h"
 #include "support/FileBytes.h"
+#include "support/RecordingMessenger.h"
 
 #include <QDir>
 #include <QFile>

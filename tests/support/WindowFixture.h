@@ -4,6 +4,7 @@
 #include "app/MainM.h"
 #include "controls/Surface.h"
 #include "controls/VbColor.h"
+#include "support/RecordingMessenger.h"
 
 #include <QApplication>
 #include <QLineEdit>
