@@ -211,10 +211,8 @@ void GameEngine::AddTiragNomer(int n)
     state_.TiragNomera[static_cast<std::size_t>(last)] = n;
     state_.NomerColor[static_cast<std::size_t>(n)] = static_cast<qint32>(KletkaColor);
 
-    ListStats &stats = state_.stats;
-    stats.NewHod();
+    state_.stats.NewHod();
 
-    const qint32 threshold = OneShort(TurNomer);
     // Late in tour 3 tens of thousands of tickets can win on one number; their
     // lines share this start, and the list puts each line together only when shown.
     const QString winnerPrefix = QStringLiteral("(номер") + s + QStringLiteral(")  ");
@@ -222,59 +220,13 @@ void GameEngine::AddTiragNomer(int n)
     const qint32 entryCount = entries.ListCount();
     qint32 winners = 0;
     for (qint32 j = 0; j < entryCount; ++j) {
-        const qint32 t = entries.ListNomerBileta(j);
-        const qint32 r = entries.ListStroka(j);
-        // An index built for another set (or a game never started) has nothing to count here.
-        if (!IsBilet(t) || static_cast<std::size_t>(t) >= SovpBileta.size() ||
-            static_cast<std::size_t>(t) >= NomerVFlag.size() || r < 0 || r >= Loto::kStroki)
-            continue;
-
-        if (t == state_.store.CurBilet)
-            view_.CardKletka(r, n, KletkaColor);
-
-        SovpCls &sovp = SovpBileta[static_cast<std::size_t>(t)];
-        sovp.SovpAdd(r, TurNomer);
-        const qint32 maxCount = sovp.MaxCount;
-        stats.Sovpad(t, maxCount);
-        const qint32 d = maxCount - threshold;
-
-        if (maxCount > LiderMax) {
-            LiderMax = maxCount;
-            stats.NewLider();
-        }
-        if (maxCount == LiderMax)
-            stats.AddLider(t);
-
-        if (d == 1) {
-            stats.NomerV(t, 0);
-            NikaLine(t, winnerPrefix);
+        if (CountEntry(n, entries.ListNomerBileta(j), entries.ListStroka(j))) {
+            NikaLine(entries.ListNomerBileta(j), winnerPrefix);
             ++winners;
-        } else if (d == 0 && NomerVFlag[static_cast<std::size_t>(t)] == 0) {
-            NomerVFlag[static_cast<std::size_t>(t)] = 1;
-            const BILETCls &bilet = state_.store.Bilet(t);
-            qint32 a = 0;
-            if (TurNomer == 1)
-                a = sovp.FoundNomera1Typ(bilet, r, state_.NomerColor);
-            else if (TurNomer == 2)
-                a = sovp.FoundNomera2Typ(bilet, state_.NomerColor);
-            else
-                a = sovp.FoundNomera3Typ(bilet, state_.NomerColor);
-            // A ticket carrying a number twice in one row can be one short with nothing left to wait for.
-            if (a >= 1 && a <= Loto::kMaxNomer) {
-                stats.NomerV(t, a);
-                // Many tickets can wait for the same number: a cell already
-                // highlighted looks the same painted again.
-                if (!highlighted_[static_cast<std::size_t>(a)]) {
-                    KletkaColor = kHighlight;
-                    view_.PoleKletka(a, KletkaColor);
-                    highlighted_[static_cast<std::size_t>(a)] = true;
-                    KletkaColor = TourColor();
-                }
-            }
         }
     }
 
-    stats.Publish();
+    state_.stats.Publish();
     NikaFlush();
     if (winners > 0) {
         {
@@ -289,6 +241,64 @@ void GameEngine::AddTiragNomer(int n)
                 skipNext91_ = true;
         }
     }
+}
+
+bool GameEngine::CountEntry(int n, qint32 t, qint32 r)
+{
+    // An index built for another set (or a game never started) has nothing to count here.
+    if (!IsBilet(t) || static_cast<std::size_t>(t) >= SovpBileta.size() ||
+        static_cast<std::size_t>(t) >= NomerVFlag.size() || r < 0 || r >= Loto::kStroki)
+        return false;
+    if (t == state_.store.CurBilet)
+        view_.CardKletka(r, n, KletkaColor);
+
+    ListStats &stats = state_.stats;
+    SovpCls &sovp = SovpBileta[static_cast<std::size_t>(t)];
+    sovp.SovpAdd(r, TurNomer);
+    const qint32 maxCount = sovp.MaxCount;
+    stats.Sovpad(t, maxCount);
+    if (maxCount > LiderMax) {
+        LiderMax = maxCount;
+        stats.NewLider();
+    }
+    if (maxCount == LiderMax)
+        stats.AddLider(t);
+
+    // One past one short is a win; one short waits for its last number.
+    const qint32 beyond = maxCount - OneShort(TurNomer);
+    if (beyond == 1) {
+        stats.NomerV(t, 0);
+        return true;
+    }
+    if (beyond == 0 && NomerVFlag[static_cast<std::size_t>(t)] == 0) {
+        NomerVFlag[static_cast<std::size_t>(t)] = 1;
+        ShowAwaited(t, r, sovp);
+    }
+    return false;
+}
+
+void GameEngine::ShowAwaited(qint32 t, qint32 r, const SovpCls &sovp)
+{
+    const BILETCls &bilet = state_.store.Bilet(t);
+    qint32 a = 0;
+    if (TurNomer == 1)
+        a = sovp.FoundNomera1Typ(bilet, r, state_.NomerColor);
+    else if (TurNomer == 2)
+        a = sovp.FoundNomera2Typ(bilet, state_.NomerColor);
+    else
+        a = sovp.FoundNomera3Typ(bilet, state_.NomerColor);
+    // A ticket carrying a number twice in one row can be one short with nothing left to wait for.
+    if (a < 1 || a > Loto::kMaxNomer)
+        return;
+    state_.stats.NomerV(t, a);
+    // Many tickets can wait for the same number: a cell already highlighted
+    // looks the same painted again.
+    if (highlighted_[static_cast<std::size_t>(a)])
+        return;
+    KletkaColor = kHighlight;
+    view_.PoleKletka(a, KletkaColor);
+    highlighted_[static_cast<std::size_t>(a)] = true;
+    KletkaColor = TourColor();
 }
 
 void GameEngine::NextTur()

@@ -15,58 +15,59 @@
 #include <random>
 #include <vector>
 
-// What a game shows. Colours are 0x00BBGGRR values.
+// What a game shows. Colours are 0x00BBGGRR values. Every call does nothing
+// unless a view overrides it, so a view implements only what it shows.
 class IgraView
 {
 public:
     virtual ~IgraView() = default;
 
     // The board: repaints the cell of n in a colour, number on top.
-    virtual void PoleKletka(int n, quint32 color) = 0;
+    virtual void PoleKletka(int /*n*/, quint32 /*color*/) {}
     // The board: a cell whose awaited-number highlight is taken away at a tour
     // change goes back to the colour of a number on some ticket (16751523).
-    virtual void PoleUnhighlight(int n) = 0;
+    virtual void PoleUnhighlight(int /*n*/) {}
     // The board: everything empty again.
-    virtual void ClearPole() = 0;
+    virtual void ClearPole() {}
     // The card shows ticket CurBilet (drawn numbers in their colours).
-    virtual void ShowBilet() = 0;
+    virtual void ShowBilet() {}
     // The card of CurBilet: drawn number n in row r painted in a colour.
-    virtual void CardKletka(int stroka, int n, quint32 color) = 0;
+    virtual void CardKletka(int /*stroka*/, int /*n*/, quint32 /*color*/) {}
 
     // The winners list NIKA.
-    virtual void NikaClear() = 0;
+    virtual void NikaClear() {}
     // Lines appended, in order: for each ticket, prefix followed by the
     // ticket's number. The winners of one number come in one batch.
-    virtual void NikaAdd(const QString &prefix, const std::vector<qint32> &tickets) = 0;
+    virtual void NikaAdd(const QString & /*prefix*/, const std::vector<qint32> & /*tickets*/) {}
 
     // Labels and boxes.
-    virtual void SetTur(const QString &caption, quint32 color) = 0;
-    virtual void SetNHOD(const QString &text) = 0;
-    virtual void SetVVOD1(const QString &text) = 0;   // the entry box's text
-    virtual void SetVVEDNOM(const QString &text) = 0; // the caption before it
+    virtual void SetTur(const QString & /*caption*/, quint32 /*color*/) {}
+    virtual void SetNHOD(const QString & /*text*/) {}
+    virtual void SetVVOD1(const QString & /*text*/) {}   // the entry box's text
+    virtual void SetVVEDNOM(const QString & /*text*/) {} // the caption before it
     // Knopka: hidden when caption is empty, else shown with this caption.
-    virtual void SetKnopka(const QString &caption) = 0;
-    virtual void SetCaption(const QString &caption) = 0; // the window's
+    virtual void SetKnopka(const QString & /*caption*/) {}
+    virtual void SetCaption(const QString & /*caption*/) {} // the window's
 
     // What the user may do now.
-    virtual void EnableVVOD1(bool enabled, bool visible) = 0;
-    virtual void EnablePole(bool enabled) = 0;     // clicks on the board
-    virtual void EnableBiletPic(bool enabled) = 0; // clicks on the card
-    virtual void EnableSaveTirag(bool enabled) = 0;
-    virtual void EnableAddBilety(bool enabled) = 0;
-    virtual void EnablePrizPoNomeru(bool enabled) = 0;
-    virtual void FocusVVOD1() = 0;
+    virtual void EnableVVOD1(bool /*enabled*/, bool /*visible*/) {}
+    virtual void EnablePole(bool /*enabled*/) {}     // clicks on the board
+    virtual void EnableBiletPic(bool /*enabled*/) {} // clicks on the card
+    virtual void EnableSaveTirag(bool /*enabled*/) {}
+    virtual void EnableAddBilety(bool /*enabled*/) {}
+    virtual void EnablePrizPoNomeru(bool /*enabled*/) {}
+    virtual void FocusVVOD1() {}
 
     // The pace of replay and simulator; only the game starts and stops it.
-    virtual void TimerStart() = 0;
-    virtual void TimerStop() = 0;
+    virtual void TimerStart() {}
+    virtual void TimerStop() {}
 
     // RegimState has just changed (the window's menus follow it).
-    virtual void RegimChanged() = 0;
+    virtual void RegimChanged() {}
     // Runs the command that saves the draw (the file dialog).
-    virtual void SaveTiragAs() = 0;
+    virtual void SaveTiragAs() {}
     // Opens the settings dialog (the simulator needs a valid maximum of moves).
-    virtual void ShowSettings() = 0;
+    virtual void ShowSettings() {}
 };
 
 class GameEngine
@@ -158,6 +159,11 @@ private:
         bool before_;
     };
 
+    // Counts drawn number n on row r of ticket t: its counter, the list's
+    // statistics, the leaders and the awaited number. True when t has won.
+    bool CountEntry(int n, qint32 t, qint32 r);
+    // Ticket t, one number short, shows the number it waits for, highlighted on the board.
+    void ShowAwaited(qint32 t, qint32 r, const SovpCls &sovp);
     void ReplayTick();
     void ImitatorTick();
     // The draw grows by one marker entry (91, 93, 94 or a prize's ticket index).
