@@ -449,93 +449,84 @@ void ListBilet::resizeEvent(QResizeEvent *)
         SetScroll();
 }
 
-void ListBilet::PictureKeyDown(QKeyEvent *event)
+bool ListBilet::MoveFor(int key, KeyMove &move) const
 {
-    if (rows_.empty()) {
-        event->ignore();
-        return;
-    }
     const qint32 last = qint32(rows_.size()) - 1;
-    const qint32 value = ScrollValue();
-    const qint32 maximum = vscroll_->maximum();
-    const bool outsidePage = listIndex_ < value || qint64{listIndex_} > qint64{value} + kPageRows;
-
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        emit DblClick();
-        break;
+    const qint64 value = ScrollValue();
+    const qint64 maximum = vscroll_->maximum();
+    // From a selection scrolled out of view, Up and Down start at the top of the page.
+    const bool outsidePage = listIndex_ < value || qint64{listIndex_} > value + kPageRows;
+    move = KeyMove{};
+    switch (key) {
     case Qt::Key_Up:
         if (listIndex_ == 0)
             break;
-        UnselectStroka();
-        if (outsidePage) {
-            listIndex_ = value;
-        } else {
-            --listIndex_;
-            if (listIndex_ < value)
-                SetValue(qint64{value} - 1);
-        }
-        SelectStroka();
+        if (outsidePage)
+            move.index = qint32(value);
+        else if ((move.index = listIndex_ - 1) < value)
+            move.scroll = value - 1;
         break;
     case Qt::Key_Down:
         if (listIndex_ == last)
             break;
-        UnselectStroka();
-        if (outsidePage) {
-            listIndex_ = value;
-        } else {
-            ++listIndex_;
-            if (qint64{listIndex_} > qint64{value} + kPageRows - 1)
-                SetValue(qint64{value} + 1);
-        }
-        SelectStroka();
+        if (outsidePage)
+            move.index = qint32(value);
+        else if ((move.index = listIndex_ + 1) > value + kPageRows - 1)
+            move.scroll = value + 1;
         break;
     case Qt::Key_PageUp:
         if (listIndex_ == 0 || !ScrollShown())
             break;
-        UnselectStroka();
-        if (value >= kPageRows) {
-            SetValue(qint64{value} - kPageRows);
-            listIndex_ = ScrollValue();
-        } else {
-            listIndex_ = 0;
-            SetValue(0);
-        }
-        SelectStroka();
+        move.scroll = value >= kPageRows ? value - kPageRows : 0;
+        move.index = qint32(*move.scroll);
         break;
     case Qt::Key_PageDown:
         if (listIndex_ == last || !ScrollShown())
             break;
-        UnselectStroka();
-        if (qint64{value} + kPageRows <= maximum) {
-            SetValue(qint64{value} + kPageRows);
-            listIndex_ = ScrollValue() + kPageRows - 1;
+        if (value + kPageRows <= maximum) {
+            move.scroll = value + kPageRows;
+            move.index = qint32(*move.scroll + kPageRows - 1);
         } else {
-            listIndex_ = last;
-            SetValue(maximum);
+            move.scroll = maximum;
+            move.index = last;
         }
-        SelectStroka();
         break;
     case Qt::Key_Home:
-        UnselectStroka();
-        listIndex_ = 0;
-        SelectStroka();
+        move.index = 0;
         if (ScrollShown())
-            SetValue(0);
+            move.scroll = 0;
         break;
     case Qt::Key_End:
-        UnselectStroka();
-        listIndex_ = last;
-        SelectStroka();
+        move.index = last;
         if (ScrollShown() && maximum >= 0)
-            SetValue(maximum);
+            move.scroll = maximum;
         break;
     default:
-        event->ignore();
-        return;
+        return false;
     }
-    event->accept();
+    return true;
+}
+
+void ListBilet::PictureKeyDown(QKeyEvent *event)
+{
+    KeyMove move;
+    if (rows_.empty()) {
+        event->ignore();
+    } else if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        emit DblClick();
+    } else if (!MoveFor(event->key(), move)) {
+        event->ignore();
+    } else {
+        event->accept();
+        if (move.index < 0)
+            return;
+        UnselectStroka();
+        listIndex_ = move.index;
+        if (move.scroll)
+            SetValue(*move.scroll);
+        SelectStroka();
+    }
 }
 
 void ListBilet::PictureMouseDown(QMouseEvent *event)

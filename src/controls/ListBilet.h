@@ -130,6 +130,14 @@ private:
     void PaintRows(QPainter &p, const QRect &area) const;
     void PaintRow(QPainter &p, qint32 row, int y) const;
 
+    // Where a key moves the selection (index -1: nowhere) and, when the list
+    // scrolls, its new first row. False for a key the list does not take.
+    struct KeyMove {
+        qint32 index = -1;
+        std::optional<qint64> scroll;
+    };
+    bool MoveFor(int key, KeyMove &move) const;
+
     // Input reaching the picture.
     void PictureKeyDown(QKeyEvent *event);
     void PictureMouseDown(QMouseEvent *event);
