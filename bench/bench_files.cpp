@@ -106,7 +106,7 @@ void BM_WindowOneNumber(benchmark::State &state)
         }
         const auto start = std::chrono::steady_clock::now();
         window->igra().NomerEntered(order[next++]);
-        benchmark::DoNotOptimize(window->ListBilet1->grab());
+        benchmark::DoNotOptimize(window->Ui().ListBilet1->grab());
         worst = std::max(
             worst,
             std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());

@@ -27,7 +27,49 @@ class QPushButton;
 class QTimer;
 class Surface;
 
-class frmForma : public QMainWindow, public IgraView
+// The main window's controls, by the names the rest of the program uses. The
+// window owns them; outside it they are only looked at, through frmForma::Ui().
+struct FormaControls {
+    QWidget *usrReklamaX1 = nullptr;
+    Surface *PolePic = nullptr;
+    QLabel *Label1 = nullptr;
+    ListBilet *ListBilet1 = nullptr;
+    ClickLabel *Tur = nullptr;
+    QLabel *Label3 = nullptr;
+    NikaList *NIKA = nullptr;
+    QPushButton *kBiletGotov = nullptr;
+    QLabel *Label2_0 = nullptr;
+    QLabel *NOMBILETlbl = nullptr;
+    QLineEdit *Nombilet = nullptr;
+    Surface *BiletPic = nullptr;
+    QLabel *Label2_1 = nullptr;
+    QLabel *NHOD = nullptr;
+    ClickLabel *Knopka = nullptr;
+    QLabel *VVEDNOM = nullptr;
+    QLineEdit *VVOD1 = nullptr;
+    QTimer *Timer1 = nullptr;
+
+    QMenu *File = nullptr;
+    QAction *FileNewBilet = nullptr;
+    QAction *FileOpen = nullptr;
+    QAction *FileSaveBilet = nullptr;
+    QAction *FileSaveBiletAs = nullptr;
+    QAction *FileOpenTirag = nullptr;
+    QAction *FileSaveTiragAs = nullptr;
+    QAction *FileExit = nullptr;
+    QMenu *Regim = nullptr;
+    QAction *RegimAddBliet = nullptr;
+    QAction *RegimProverka = nullptr;
+    QAction *RegimPrizPoNomeru = nullptr;
+    QAction *RegimTimer = nullptr;
+    QAction *RegimPovtor = nullptr;
+    QAction *RegimImitator = nullptr;
+    QMenu *Help = nullptr;
+    QAction *HelpCallHelp = nullptr;
+    QAction *HelpAbout = nullptr;
+};
+
+class frmForma : public QMainWindow, public IgraView, private FormaControls
 {
     Q_OBJECT
 public:
@@ -94,6 +136,9 @@ public:
     // Asks "Закрыть программу?" and writes the settings; 1 means stay open.
     int SaveINIM();
 
+    // The controls, for tests and benchmarks that look at them or press them.
+    const FormaControls &Ui() const { return *this; }
+
     ProgramState &state() { return state_; }
     const QString &workFolder() const { return workFolder_; }
 
@@ -116,44 +161,6 @@ public:
     int PoleY = 0;
     bool PolePressed = false;
 
-    // Controls, by the names the rest of the program uses.
-    QWidget *usrReklamaX1 = nullptr;
-    Surface *PolePic = nullptr;
-    QLabel *Label1 = nullptr;
-    ListBilet *ListBilet1 = nullptr;
-    ClickLabel *Tur = nullptr;
-    QLabel *Label3 = nullptr;
-    NikaList *NIKA = nullptr;
-    QPushButton *kBiletGotov = nullptr;
-    QLabel *Label2_0 = nullptr;
-    QLabel *NOMBILETlbl = nullptr;
-    QLineEdit *Nombilet = nullptr;
-    Surface *BiletPic = nullptr;
-    QLabel *Label2_1 = nullptr;
-    QLabel *NHOD = nullptr;
-    ClickLabel *Knopka = nullptr;
-    QLabel *VVEDNOM = nullptr;
-    QLineEdit *VVOD1 = nullptr;
-    QTimer *Timer1 = nullptr;
-
-    QMenu *File = nullptr;
-    QAction *FileNewBilet = nullptr;
-    QAction *FileOpen = nullptr;
-    QAction *FileSaveBilet = nullptr;
-    QAction *FileSaveBiletAs = nullptr;
-    QAction *FileOpenTirag = nullptr;
-    QAction *FileSaveTiragAs = nullptr;
-    QAction *FileExit = nullptr;
-    QMenu *Regim = nullptr;
-    QAction *RegimAddBliet = nullptr;
-    QAction *RegimProverka = nullptr;
-    QAction *RegimPrizPoNomeru = nullptr;
-    QAction *RegimTimer = nullptr;
-    QAction *RegimPovtor = nullptr;
-    QAction *RegimImitator = nullptr;
-    QMenu *Help = nullptr;
-    QAction *HelpCallHelp = nullptr;
-    QAction *HelpAbout = nullptr;
 
     // What a game shows, drawn on the window.
     void PoleKletka(int n, quint32 color) override;

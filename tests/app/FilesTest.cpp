@@ -48,9 +48,9 @@ protected:
     {
         Seen s{window->windowTitle(),    state.TiragTitle,         state.GameTitle, state.BiletFile,
                state.RegimState,         state.store.BiletCount,   state.IsRusLoto, {},
-               window->PolePic->Image(), window->BiletPic->Image()};
+               window->Ui().PolePic->Image(), window->Ui().BiletPic->Image()};
         for (qint32 i = 0; i < state.store.BiletCount; ++i)
-            s.rows.push_back(window->ListBilet1->Row(i).text);
+            s.rows.push_back(window->Ui().ListBilet1->Row(i).text);
         return s;
     }
 };
@@ -74,7 +74,7 @@ TEST_F(Files, SavedTicketsOpenAgainReadyForChecking)
     EXPECT_EQ(state.store.Bilet(1).Nomer, QStringLiteral(" b, \"2\" "));
     for (int k = 0; k < 30; ++k)
         EXPECT_EQ(state.store.Bilet(0).NomeraList(k), kRows[k / 5][k % 5]);
-    EXPECT_EQ(window->ListBilet1->Row(0).text, QStringLiteral("017"));
+    EXPECT_EQ(window->Ui().ListBilet1->Row(0).text, QStringLiteral("017"));
     // The index lists every occurrence by ticket, then position.
     EXPECT_EQ(state.store.PoNomeru(90).ListCount(), 1);
     EXPECT_EQ(state.store.PoNomeru(90).ListStroka(0), 3);
@@ -87,16 +87,16 @@ TEST_F(Files, SavedTicketsOpenAgainReadyForChecking)
     EXPECT_EQ(PoleCell(12), VbColor::ToQColor(VbColor::ButtonFace));
     // The card shows ticket 0; checking is on offer.
     EXPECT_EQ(state.store.CurBilet, 0);
-    EXPECT_EQ(window->NOMBILETlbl->text(), QStringLiteral("017"));
-    EXPECT_TRUE(window->Regim->menuAction()->isEnabled());
-    EXPECT_TRUE(window->RegimAddBliet->isEnabled());
-    EXPECT_FALSE(window->RegimPrizPoNomeru->isEnabled());
-    EXPECT_TRUE(window->FileOpenTirag->isEnabled());
-    EXPECT_FALSE(window->FileSaveBilet->isEnabled());
-    EXPECT_TRUE(window->NIKA->isVisible());
-    EXPECT_EQ(window->Tur->geometry(), QRect(512, 80, 105, 33));
-    EXPECT_EQ(window->Tur->palette().color(QPalette::Window), QColor(255, 149, 149));
-    EXPECT_FALSE(window->Nombilet->isVisible());
+    EXPECT_EQ(window->Ui().NOMBILETlbl->text(), QStringLiteral("017"));
+    EXPECT_TRUE(window->Ui().Regim->menuAction()->isEnabled());
+    EXPECT_TRUE(window->Ui().RegimAddBliet->isEnabled());
+    EXPECT_FALSE(window->Ui().RegimPrizPoNomeru->isEnabled());
+    EXPECT_TRUE(window->Ui().FileOpenTirag->isEnabled());
+    EXPECT_FALSE(window->Ui().FileSaveBilet->isEnabled());
+    EXPECT_TRUE(window->Ui().NIKA->isVisible());
+    EXPECT_EQ(window->Ui().Tur->geometry(), QRect(512, 80, 105, 33));
+    EXPECT_EQ(window->Ui().Tur->palette().color(QPalette::Window), QColor(255, 149, 149));
+    EXPECT_FALSE(window->Ui().Nombilet->isVisible());
 }
 
 TEST_F(Files, TheNameDecidesTheKind)
@@ -115,10 +115,10 @@ TEST_F(Files, TheNameDecidesTheKind)
 TEST_F(Files, SavingKeyedTicketsNeedsNoMenuOpening)
 {
     window->FileNewBilet2(true, QStringLiteral("5"));
-    EXPECT_TRUE(window->FileSaveBilet->isEnabled());
-    EXPECT_TRUE(window->FileSaveBiletAs->isEnabled());
+    EXPECT_TRUE(window->Ui().FileSaveBilet->isEnabled());
+    EXPECT_TRUE(window->Ui().FileSaveBiletAs->isEnabled());
     // An empty set is refused.
-    window->FileSaveBilet->trigger();
+    window->Ui().FileSaveBilet->trigger();
     ASSERT_EQ(messenger.shown.size(), 1u);
     EXPECT_EQ(messenger.shown[0].text, QStringLiteral("Ни одного загруженного билета."));
     EXPECT_EQ(messenger.shown[0].icon, MsgIcon::Warning);
@@ -126,8 +126,8 @@ TEST_F(Files, SavingKeyedTicketsNeedsNoMenuOpening)
     StoreKeyed(QStringLiteral("1"));
     state.BiletFile = QStringLiteral("mine.rlb");
     // Right after a ticket is stored the focus is in the ticket number box.
-    ASSERT_EQ(QApplication::focusWidget(), window->Nombilet);
-    QTest::keyClick(window->Nombilet, Qt::Key_S, Qt::ControlModifier);
+    ASSERT_EQ(QApplication::focusWidget(), window->Ui().Nombilet);
+    QTest::keyClick(window->Ui().Nombilet, Qt::Key_S, Qt::ControlModifier);
     EXPECT_EQ(ReadBytes(Path(QStringLiteral("mine.rlb"))).left(9),
               QByteArray("\xD2\xE8\xF0\xE0\xE6\x35\r\n "));
 }
@@ -346,7 +346,7 @@ TEST_F(Files, TheWholeTicketsOfADamagedFileCanBeOpened)
     EXPECT_EQ(state.BiletFile, QString());
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Русское лото - Тираж1234"));
     // Checkable as after any open.
-    window->RegimProverka->trigger();
+    window->Ui().RegimProverka->trigger();
     Vvod(5);
     EXPECT_EQ(window->igra().SovpBileta[0].MaxCount, 1);
     EXPECT_EQ(state.store.PoNomeru(5).ListCount(), 1);

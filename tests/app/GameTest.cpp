@@ -54,14 +54,14 @@ protected:
     }
     void Proverka()
     {
-        window->RegimProverka->trigger();
+        window->Ui().RegimProverka->trigger();
         ASSERT_EQ(state.RegimState, Rezhim::Proverka);
     }
     QStringList Nika() const
     {
         QStringList lines;
-        for (int i = 0; i < window->NIKA->count(); ++i)
-            lines << window->NIKA->Text(i);
+        for (int i = 0; i < window->Ui().NIKA->count(); ++i)
+            lines << window->Ui().NIKA->Text(i);
         return lines;
     }
     // Answers the next modal dialog by rejecting it, once it is up.
@@ -80,11 +80,11 @@ TEST_F(Game, ACheckGameMarksCountsAnnouncesAndMovesOn)
 {
     Proverka();
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Русское лото - Тираж77: ПРОВЕРКА"));
-    EXPECT_TRUE(window->Knopka->isVisible());
-    EXPECT_EQ(window->Knopka->text(), QStringLiteral(" Конец"));
-    EXPECT_EQ(window->VVEDNOM->text(), QStringLiteral("Введите номер:"));
-    EXPECT_TRUE(window->PolePic->isEnabled());
-    EXPECT_FALSE(window->FileSaveBilet->isEnabled());
+    EXPECT_TRUE(window->Ui().Knopka->isVisible());
+    EXPECT_EQ(window->Ui().Knopka->text(), QStringLiteral(" Конец"));
+    EXPECT_EQ(window->Ui().VVEDNOM->text(), QStringLiteral("Введите номер:"));
+    EXPECT_TRUE(window->Ui().PolePic->isEnabled());
+    EXPECT_FALSE(window->Ui().FileSaveBilet->isEnabled());
 
     // 0 and 95 are ignored; a typed number is drawn once.
     Vvod(0);
@@ -94,17 +94,17 @@ TEST_F(Game, ACheckGameMarksCountsAnnouncesAndMovesOn)
         Vvod(n);
     Vvod(5);
     EXPECT_EQ(state.HodCount, 3);
-    EXPECT_EQ(window->NHOD->text(), QStringLiteral(" 3"));
-    EXPECT_EQ(window->ListBilet1->Row(0).count, 3);
-    EXPECT_EQ(window->ListBilet1->Row(0).lider, true);
-    EXPECT_EQ(window->ListBilet1->Row(1).count, 0);
+    EXPECT_EQ(window->Ui().NHOD->text(), QStringLiteral(" 3"));
+    EXPECT_EQ(window->Ui().ListBilet1->Row(0).count, 3);
+    EXPECT_EQ(window->Ui().ListBilet1->Row(0).lider, true);
+    EXPECT_EQ(window->Ui().ListBilet1->Row(1).count, 0);
     // Drawn in the tour's colour on the board.
     EXPECT_EQ(PoleCell(5), VbColor::ToQColor(GameEngine::kTurColor[1]));
 
     // A click on the board draws too; 35 leaves ticket "first" one short of its row.
-    QTest::mouseClick(window->PolePic, Qt::LeftButton, {}, PoleCenter(35));
+    QTest::mouseClick(window->Ui().PolePic, Qt::LeftButton, {}, PoleCenter(35));
     EXPECT_EQ(state.HodCount, 4);
-    EXPECT_EQ(window->ListBilet1->Row(0).awaited, 45);
+    EXPECT_EQ(window->Ui().ListBilet1->Row(0).awaited, 45);
     EXPECT_EQ(PoleCell(45), VbColor::ToQColor(GameEngine::kHighlight));
 
     Vvod(45);
@@ -112,26 +112,26 @@ TEST_F(Game, ACheckGameMarksCountsAnnouncesAndMovesOn)
     EXPECT_EQ(messenger.shown[0].text, QStringLiteral("Количество выигравших билетов: 1"));
     EXPECT_EQ(messenger.shown[0].title, QStringLiteral("Радостная весть!"));
     EXPECT_EQ(Nika(), QStringList{QStringLiteral("(номер 45)  first")});
-    EXPECT_EQ(window->Tur->text(), QStringLiteral(" Тур-2"));
+    EXPECT_EQ(window->Ui().Tur->text(), QStringLiteral(" Тур-2"));
 
     // The winners list shows its ticket on the card.
-    window->BiletPic->setFocus();
-    window->NIKA->setCurrentRow(0);
+    window->Ui().BiletPic->setFocus();
+    window->Ui().NIKA->setCurrentRow(0);
     state.store.CurBilet = 1;
-    QTest::keyClick(window->NIKA, Qt::Key_Return);
+    QTest::keyClick(window->Ui().NIKA, Qt::Key_Return);
     EXPECT_EQ(state.store.CurBilet, 0);
 
     // The end: undrawn numbers, the draw offered for saving, replay on offer.
     messenger.Script({MsgAnswer::Yes, MsgAnswer::No});
-    QTest::mouseClick(window->Knopka, Qt::LeftButton);
+    QTest::mouseClick(window->Ui().Knopka, Qt::LeftButton);
     EXPECT_EQ(state.RegimState, Rezhim::None);
-    EXPECT_FALSE(window->Knopka->isVisible());
-    EXPECT_TRUE(window->VVEDNOM->text().startsWith(QStringLiteral(" 1, 2, 3, 4, 6,")));
+    EXPECT_FALSE(window->Ui().Knopka->isVisible());
+    EXPECT_TRUE(window->Ui().VVEDNOM->text().startsWith(QStringLiteral(" 1, 2, 3, 4, 6,")));
     EXPECT_EQ(messenger.shown[1].text, QStringLiteral("Конец игры?"));
     EXPECT_EQ(messenger.shown[2].text, QStringLiteral("Сохранить тираж?"));
-    EXPECT_TRUE(window->FileSaveTiragAs->isEnabled());
-    emit window->Regim->aboutToShow();
-    EXPECT_TRUE(window->RegimPovtor->isEnabled());
+    EXPECT_TRUE(window->Ui().FileSaveTiragAs->isEnabled());
+    emit window->Ui().Regim->aboutToShow();
+    EXPECT_TRUE(window->Ui().RegimPovtor->isEnabled());
     EXPECT_EQ(state.TiragNomera, (std::vector<qint32>{0, 5, 15, 25, 35, 45, 91, 93}));
 }
 
@@ -147,32 +147,32 @@ TEST_F(Game, AReplayOnTheTimerReproducesTheGameAndPausesWithTheButton)
     messenger.shown.clear();
 
     messenger.Script({MsgAnswer::Yes});
-    window->RegimPovtor->trigger();
+    window->Ui().RegimPovtor->trigger();
     ASSERT_EQ(messenger.shown.size(), 1u);
     EXPECT_EQ(messenger.shown[0].text, QStringLiteral("Перейти в новый режим?"));
     messenger.shown.clear();
     EXPECT_EQ(state.RegimState, Rezhim::Povtor);
-    EXPECT_TRUE(window->Timer1->isActive());
-    EXPECT_EQ(window->Knopka->text(), QStringLiteral("  Стоп"));
-    EXPECT_FALSE(window->VVOD1->isEnabled());
-    EXPECT_EQ(window->VVEDNOM->text(), QStringLiteral("Выпавший номер:"));
+    EXPECT_TRUE(window->Ui().Timer1->isActive());
+    EXPECT_EQ(window->Ui().Knopka->text(), QStringLiteral("  Стоп"));
+    EXPECT_FALSE(window->Ui().VVOD1->isEnabled());
+    EXPECT_EQ(window->Ui().VVEDNOM->text(), QStringLiteral("Выпавший номер:"));
 
     // Pause and resume with the button under the board.
-    QTest::mouseClick(window->Knopka, Qt::LeftButton);
-    EXPECT_EQ(window->Knopka->text(), QStringLiteral(" Далее"));
-    EXPECT_FALSE(window->Timer1->isActive());
-    QTest::mouseClick(window->Knopka, Qt::LeftButton);
-    EXPECT_TRUE(window->Timer1->isActive());
+    QTest::mouseClick(window->Ui().Knopka, Qt::LeftButton);
+    EXPECT_EQ(window->Ui().Knopka->text(), QStringLiteral(" Далее"));
+    EXPECT_FALSE(window->Ui().Timer1->isActive());
+    QTest::mouseClick(window->Ui().Knopka, Qt::LeftButton);
+    EXPECT_TRUE(window->Ui().Timer1->isActive());
 
     window->igra().Timer1_Timer();
-    EXPECT_EQ(window->VVOD1->text(), QStringLiteral(" 5"));
+    EXPECT_EQ(window->Ui().VVOD1->text(), QStringLiteral(" 5"));
     for (int tick = 0; tick < 4; ++tick)
         window->igra().Timer1_Timer();
-    EXPECT_EQ(window->VVOD1->text(), QStringLiteral(" 45")); // the box shows the whole number
+    EXPECT_EQ(window->Ui().VVOD1->text(), QStringLiteral(" 45")); // the box shows the whole number
     for (int tick = 0; tick < 20 && state.RegimState == Rezhim::Povtor; ++tick)
         window->igra().Timer1_Timer();
     EXPECT_EQ(state.RegimState, Rezhim::None);
-    EXPECT_FALSE(window->Timer1->isActive());
+    EXPECT_FALSE(window->Ui().Timer1->isActive());
     EXPECT_EQ(state.TiragNomera, recorded);
     EXPECT_EQ(Nika(), winners);
     ASSERT_EQ(messenger.shown.size(), 1u);
@@ -182,10 +182,10 @@ TEST_F(Game, AReplayOnTheTimerReproducesTheGameAndPausesWithTheButton)
 TEST_F(Game, TheSimulatorDrawsEveryNumberOnceAndStopsAtTheMaximum)
 {
     state.settings.MaxHod = 85;
-    window->RegimImitator->trigger();
+    window->Ui().RegimImitator->trigger();
     EXPECT_EQ(state.RegimState, Rezhim::Imitator);
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Русское лото - Тираж77: ИМИТАТОР"));
-    EXPECT_FALSE(window->RegimPrizPoNomeru->isEnabled());
+    EXPECT_FALSE(window->Ui().RegimPrizPoNomeru->isEnabled());
     for (int tick = 0; tick < 200 && state.RegimState == Rezhim::Imitator; ++tick)
         window->igra().Timer1_Timer();
     EXPECT_EQ(state.HodCount, 85);
@@ -196,23 +196,23 @@ TEST_F(Game, TheSimulatorDrawsEveryNumberOnceAndStopsAtTheMaximum)
         }
     }
     EXPECT_EQ(drawn.size(), 85u);
-    EXPECT_FALSE(window->Timer1->isActive());
+    EXPECT_FALSE(window->Ui().Timer1->isActive());
 }
 
 TEST_F(Game, SettingsStopTheClockAndStartItAgainOnlyInReplayOrSimulator)
 {
     Proverka();
     RejectNextDialog();
-    window->RegimTimer->trigger();
-    EXPECT_FALSE(window->Timer1->isActive());
+    window->Ui().RegimTimer->trigger();
+    EXPECT_FALSE(window->Ui().Timer1->isActive());
 
-    window->RegimImitator->trigger(); // no number drawn yet: no question
+    window->Ui().RegimImitator->trigger(); // no number drawn yet: no question
     ASSERT_EQ(state.RegimState, Rezhim::Imitator);
-    QTest::mouseClick(window->Knopka, Qt::LeftButton); // paused
-    ASSERT_FALSE(window->Timer1->isActive());
+    QTest::mouseClick(window->Ui().Knopka, Qt::LeftButton); // paused
+    ASSERT_FALSE(window->Ui().Timer1->isActive());
     RejectNextDialog();
-    window->RegimTimer->trigger();
-    EXPECT_TRUE(window->Timer1->isActive());
+    window->Ui().RegimTimer->trigger();
+    EXPECT_TRUE(window->Ui().Timer1->isActive());
 }
 
 TEST_F(Game, TheExamplesOpenAndTheirDrawReplaysToTheSameDraw)
@@ -232,7 +232,7 @@ TEST_F(Game, TheExamplesOpenAndTheirDrawReplaysToTheSameDraw)
     for (int tick = 0; tick < 200 && state.RegimState == Rezhim::Povtor; ++tick)
         window->igra().Timer1_Timer();
     EXPECT_EQ(state.TiragNomera, recorded);
-    EXPECT_GE(window->NIKA->count(), 3);
+    EXPECT_GE(window->Ui().NIKA->count(), 3);
 }
 
 TEST_F(Game, APrizeByTicketNumberIsListedRecordedAndAnnounced)
@@ -248,7 +248,7 @@ TEST_F(Game, APrizeByTicketNumberIsListedRecordedAndAnnounced)
         d->TxtNB->setText(QStringLiteral("xxx0345"));
         d->OK->click();
     });
-    window->RegimPrizPoNomeru->trigger();
+    window->Ui().RegimPrizPoNomeru->trigger();
     ASSERT_FALSE(messenger.shown.empty());
     EXPECT_EQ(messenger.shown.back().text, QStringLiteral("Билет номер AB-0345 выиграл приз!!!"));
     EXPECT_EQ(Nika().back(), QStringLiteral("(Приз)  AB-0345"));
@@ -263,9 +263,9 @@ TEST_F(Game, APrizeByTicketNumberIsListedRecordedAndAnnounced)
         d->TxtNB->setText(QStringLiteral("XXXXXX"));
         d->OK->click();
     });
-    window->RegimPrizPoNomeru->trigger();
+    window->Ui().RegimPrizPoNomeru->trigger();
     EXPECT_TRUE(messenger.shown.empty());
-    EXPECT_EQ(window->NIKA->count(), 1);
+    EXPECT_EQ(window->Ui().NIKA->count(), 1);
 }
 
 TEST_F(Game, HelpOpensTheHelpPageAndAboutKeepsTheReplayClockRule)
@@ -281,23 +281,23 @@ TEST_F(Game, HelpOpensTheHelpPageAndAboutKeepsTheReplayClockRule)
     EXPECT_TRUE(opened.toLocalFile().endsWith(QStringLiteral("Справка.html")));
     EXPECT_TRUE(QFile::exists(opened.toLocalFile()));
 
-    window->RegimImitator->trigger();
-    ASSERT_TRUE(window->Timer1->isActive());
+    window->Ui().RegimImitator->trigger();
+    ASSERT_TRUE(window->Ui().Timer1->isActive());
     bool timerStoppedMeanwhile = false;
     QTimer::singleShot(0, [&] {
-        timerStoppedMeanwhile = !window->Timer1->isActive();
+        timerStoppedMeanwhile = !window->Ui().Timer1->isActive();
         if (auto *d = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
             d->accept();
     });
-    window->HelpAbout->trigger();
+    window->Ui().HelpAbout->trigger();
     EXPECT_TRUE(timerStoppedMeanwhile);
-    EXPECT_TRUE(window->Timer1->isActive());
+    EXPECT_TRUE(window->Ui().Timer1->isActive());
 
     // Ticket entry has no clock to go on.
     window->FileNewBilet2(true, QStringLiteral("1"));
     RejectNextDialog();
-    window->HelpAbout->trigger();
-    EXPECT_FALSE(window->Timer1->isActive());
+    window->Ui().HelpAbout->trigger();
+    EXPECT_FALSE(window->Ui().Timer1->isActive());
 }
 
 TEST_F(Game, OpeningADrawFileAndSayingNoLeavesTheCheckGameAsItWas)
@@ -321,7 +321,7 @@ TEST_F(Game, OpeningADrawFileAndSayingNoLeavesTheCheckGameAsItWas)
     EXPECT_EQ(state.PovtorNomera, povtor);
     EXPECT_EQ(state.TiragNomera, tirag);
     EXPECT_TRUE(state.TiragFile.isEmpty());
-    EXPECT_EQ(window->Knopka->text(), QStringLiteral(" Конец"));
+    EXPECT_EQ(window->Ui().Knopka->text(), QStringLiteral(" Конец"));
     Vvod(44);
     EXPECT_EQ(state.HodCount, 4);
 }
@@ -332,21 +332,21 @@ TEST_F(Game, TheKeyboardReturnsToTheEntryBoxAfterMenusAndLists)
     Vvod(5);
     // A menu opened and closed with Esc.
     QTest::mouseClick(window->menuBar(), Qt::LeftButton, {},
-                      window->menuBar()->actionGeometry(window->Regim->menuAction()).center());
+                      window->menuBar()->actionGeometry(window->Ui().Regim->menuAction()).center());
     ASSERT_TRUE(QApplication::activePopupWidget());
     QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
     QTest::qWait(20);
     // The offscreen platform gives the window no activation back by itself.
     window->activateWindow();
     QTest::qWait(10);
-    EXPECT_EQ(QApplication::focusWidget(), window->VVOD1);
+    EXPECT_EQ(QApplication::focusWidget(), window->Ui().VVOD1);
     // A row of the ticket list chosen, then a number typed into a list.
-    QTest::keyClick(window->ListBilet1->Picture(), Qt::Key_Down);
-    QTest::keyClick(window->ListBilet1->Picture(), Qt::Key_Return);
+    QTest::keyClick(window->Ui().ListBilet1->Picture(), Qt::Key_Down);
+    QTest::keyClick(window->Ui().ListBilet1->Picture(), Qt::Key_Return);
     EXPECT_EQ(state.store.CurBilet, 1);
-    EXPECT_EQ(QApplication::focusWidget(), window->VVOD1);
-    for (const auto &[list, second] : {std::pair<QWidget *, const char *>{window->ListBilet1->Picture(), "6"},
-                                       std::pair<QWidget *, const char *>{window->NIKA, "7"}}) {
+    EXPECT_EQ(QApplication::focusWidget(), window->Ui().VVOD1);
+    for (const auto &[list, second] : {std::pair<QWidget *, const char *>{window->Ui().ListBilet1->Picture(), "6"},
+                                       std::pair<QWidget *, const char *>{window->Ui().NIKA, "7"}}) {
         list->setFocus();
         QTest::keyClicks(list, QStringLiteral("1"));
         QTest::keyClicks(QApplication::focusWidget(), QLatin1String(second));
@@ -361,16 +361,16 @@ TEST_F(Game, ANewTicketSetStartsWithoutWinnersOrQuestions)
 {
     Proverka();
     VvodRows(kRows, 1); // the first ticket wins a row
-    ASSERT_EQ(window->NIKA->count(), 1);
+    ASSERT_EQ(window->Ui().NIKA->count(), 1);
     window->OpenBlt(QStringLiteral("t.rlb"));
-    EXPECT_EQ(window->NIKA->count(), 0);
+    EXPECT_EQ(window->Ui().NIKA->count(), 0);
     EXPECT_EQ(state.NikaBilet, std::vector<qint32>{0});
     EXPECT_EQ(state.HodCount, 0);
     messenger.shown.clear();
     Proverka();
     EXPECT_TRUE(messenger.shown.empty());
     window->FileNewBilet2(true, QStringLiteral("1"));
-    EXPECT_EQ(window->NIKA->count(), 0);
+    EXPECT_EQ(window->Ui().NIKA->count(), 0);
 }
 
 TEST(GameBoxes, ANumberTypedWhileAWinIsAnnouncedIsNotLost)
@@ -385,11 +385,11 @@ TEST(GameBoxes, ANumberTypedWhileAWinIsAnnouncedIsNotLost)
     messenger.SetTypeThrough([w = window.get()] { return w->TypeThroughTarget(); });
     window->show();
     window->OpenBlt(QStringLiteral("t.rlb"));
-    window->RegimProverka->trigger();
+    window->Ui().RegimProverka->trigger();
     // The last number of the first row wins; "12⏎" is typed while the box is up.
     for (int n : {5, 15, 25, 35}) {
-        QTest::keyClicks(window->VVOD1, QString::number(n));
-        QTest::keyClick(window->VVOD1, Qt::Key_Return);
+        QTest::keyClicks(window->Ui().VVOD1, QString::number(n));
+        QTest::keyClick(window->Ui().VVOD1, Qt::Key_Return);
     }
     bool announced = false;
     QTimer::singleShot(0, [&] {
@@ -397,12 +397,12 @@ TEST(GameBoxes, ANumberTypedWhileAWinIsAnnouncedIsNotLost)
         if (announced)
             QTest::keyClicks(QApplication::activeModalWidget(), QStringLiteral("1"));
     });
-    QTest::keyClicks(window->VVOD1, QStringLiteral("45"));
-    QTest::keyClick(window->VVOD1, Qt::Key_Return);
+    QTest::keyClicks(window->Ui().VVOD1, QStringLiteral("45"));
+    QTest::keyClick(window->Ui().VVOD1, Qt::Key_Return);
     QApplication::processEvents();
     ASSERT_TRUE(announced);
-    QTest::keyClicks(window->VVOD1, QStringLiteral("2"));
-    QTest::keyClick(window->VVOD1, Qt::Key_Return);
+    QTest::keyClicks(window->Ui().VVOD1, QStringLiteral("2"));
+    QTest::keyClick(window->Ui().VVOD1, Qt::Key_Return);
     EXPECT_EQ(state.HodCount, 6);
     EXPECT_NE(state.NomerColor[12], 0);
 }

@@ -50,8 +50,8 @@ TEST_F(StartUp, WithoutSettingsFileThePaceIs100AndTheMaximum84)
 {
     Start();
     EXPECT_EQ(state.settings, (Settings{100, 84}));
-    EXPECT_EQ(window->Timer1->interval(), 100);
-    EXPECT_FALSE(window->Timer1->isActive());
+    EXPECT_EQ(window->Ui().Timer1->interval(), 100);
+    EXPECT_FALSE(window->Ui().Timer1->isActive());
     EXPECT_EQ(state.RegimState, Rezhim::None);
     EXPECT_EQ(state.TiragNomera.size(), 2u);
     EXPECT_EQ(state.store.BiletCount, 0);
@@ -65,7 +65,7 @@ TEST_F(StartUp, SettingsFileIsReadFromTheWorkFolder)
     f.close();
     Start();
     EXPECT_EQ(state.settings, (Settings{2000, 87}));
-    EXPECT_EQ(window->Timer1->interval(), 2000);
+    EXPECT_EQ(window->Ui().Timer1->interval(), 2000);
 }
 
 TEST_F(StartUp, DamagedSettingsFileKeepsDefaultsAndANonPositivePaceNeverSpinsTheTimer)
@@ -76,7 +76,7 @@ TEST_F(StartUp, DamagedSettingsFileKeepsDefaultsAndANonPositivePaceNeverSpinsThe
     f.close();
     Start();
     EXPECT_EQ(state.settings, (Settings{-5, 84}));
-    EXPECT_GE(window->Timer1->interval(), 1);
+    EXPECT_GE(window->Ui().Timer1->interval(), 1);
 }
 
 TEST_F(StartUp, ControlsStandInTheirPlacesWithTheirCaptions)
@@ -93,22 +93,22 @@ TEST_F(StartUp, ControlsStandInTheirPlacesWithTheirCaptions)
     };
     const frmForma &f = *window;
     const Expect controls[] = {
-        {f.PolePic, {4, 80, 316, 341}, {}, true, false},
-        {f.Label1, {336, 80, 0, 0}, QStringLiteral("Номера билетов и статистика"), true, true},
-        {f.ListBilet1, {336, 96, 169, 154}, {}, true, true},
-        {f.Tur, {512, 80, 105, 33}, QStringLiteral(" Тур-1"), true, true},
-        {f.Label3, {512, 120, 105, 17}, QStringLiteral("Выигрывший билет"), true, true},
-        {f.NIKA, {512, 136, 113, 108}, {}, true, true},
-        {f.kBiletGotov, {512, 152, 113, 65}, QStringLiteral("Билет готов"), false, false},
-        {f.Label2_0, {336, 264, 137, 25}, QStringLiteral("Билет номер:"), true, true},
-        {f.NOMBILETlbl, {472, 264, 0, 0}, QString(), true, true},
-        {f.Nombilet, {480, 262, 145, 32}, QString(), false, true},
-        {f.BiletPic, {336, 306, 289, 198}, {}, true, false},
-        {f.Label2_1, {8, 432, 137, 25}, QStringLiteral("Номер  хода:"), true, true},
-        {f.NHOD, {144, 432, 33, 25}, QStringLiteral(" 0"), true, true},
-        {f.Knopka, {232, 432, 81, 33}, QString(), false, true},
-        {f.VVEDNOM, {8, 472, 0, 0}, QString(), true, true},
-        {f.VVOD1, {192, 469, 49, 32}, QString(), false, false},
+        {f.Ui().PolePic, {4, 80, 316, 341}, {}, true, false},
+        {f.Ui().Label1, {336, 80, 0, 0}, QStringLiteral("Номера билетов и статистика"), true, true},
+        {f.Ui().ListBilet1, {336, 96, 169, 154}, {}, true, true},
+        {f.Ui().Tur, {512, 80, 105, 33}, QStringLiteral(" Тур-1"), true, true},
+        {f.Ui().Label3, {512, 120, 105, 17}, QStringLiteral("Выигрывший билет"), true, true},
+        {f.Ui().NIKA, {512, 136, 113, 108}, {}, true, true},
+        {f.Ui().kBiletGotov, {512, 152, 113, 65}, QStringLiteral("Билет готов"), false, false},
+        {f.Ui().Label2_0, {336, 264, 137, 25}, QStringLiteral("Билет номер:"), true, true},
+        {f.Ui().NOMBILETlbl, {472, 264, 0, 0}, QString(), true, true},
+        {f.Ui().Nombilet, {480, 262, 145, 32}, QString(), false, true},
+        {f.Ui().BiletPic, {336, 306, 289, 198}, {}, true, false},
+        {f.Ui().Label2_1, {8, 432, 137, 25}, QStringLiteral("Номер  хода:"), true, true},
+        {f.Ui().NHOD, {144, 432, 33, 25}, QStringLiteral(" 0"), true, true},
+        {f.Ui().Knopka, {232, 432, 81, 33}, QString(), false, true},
+        {f.Ui().VVEDNOM, {8, 472, 0, 0}, QString(), true, true},
+        {f.Ui().VVOD1, {192, 469, 49, 32}, QString(), false, false},
     };
     for (const Expect &e : controls) {
         SCOPED_TRACE(e.w->objectName().toStdString());
@@ -129,28 +129,28 @@ TEST_F(StartUp, ControlsStandInTheirPlacesWithTheirCaptions)
         }
     }
     // Labels sized to their text show all of it.
-    EXPECT_GE(f.Label1->width(), f.Label1->fontMetrics().horizontalAdvance(f.Label1->text()));
-    EXPECT_LE(f.Label3->fontMetrics().horizontalAdvance(f.Label3->text()), f.Label3->width());
-    EXPECT_EQ(f.NIKA->count(), 0);
-    EXPECT_EQ(f.Tur->palette().color(QPalette::Window), QColor(255, 128, 128));
+    EXPECT_GE(f.Ui().Label1->width(), f.Ui().Label1->fontMetrics().horizontalAdvance(f.Ui().Label1->text()));
+    EXPECT_LE(f.Ui().Label3->fontMetrics().horizontalAdvance(f.Ui().Label3->text()), f.Ui().Label3->width());
+    EXPECT_EQ(f.Ui().NIKA->count(), 0);
+    EXPECT_EQ(f.Ui().Tur->palette().color(QPalette::Window), QColor(255, 128, 128));
 }
 
 TEST_F(StartUp, FontsFollowTheWindowsThreeSizes)
 {
     Start();
     const frmForma &f = *window;
-    for (QWidget *w : {static_cast<QWidget *>(f.PolePic), static_cast<QWidget *>(f.Tur),
-                       static_cast<QWidget *>(f.kBiletGotov)})
+    for (QWidget *w : {static_cast<QWidget *>(f.Ui().PolePic), static_cast<QWidget *>(f.Ui().Tur),
+                       static_cast<QWidget *>(f.Ui().kBiletGotov)})
         EXPECT_DOUBLE_EQ(w->font().pointSizeF(), 18) << w->objectName().toStdString();
     for (QWidget *w :
-         {static_cast<QWidget *>(f.Label1), static_cast<QWidget *>(f.Label3), static_cast<QWidget *>(f.NIKA)})
+         {static_cast<QWidget *>(f.Ui().Label1), static_cast<QWidget *>(f.Ui().Label3), static_cast<QWidget *>(f.Ui().NIKA)})
         EXPECT_DOUBLE_EQ(w->font().pointSizeF(), 8.25) << w->objectName().toStdString();
-    for (QWidget *w : {static_cast<QWidget *>(f.BiletPic), static_cast<QWidget *>(f.Label2_0),
-                       static_cast<QWidget *>(f.NHOD), static_cast<QWidget *>(f.VVOD1),
-                       static_cast<QWidget *>(f.Nombilet), static_cast<QWidget *>(f.Knopka)})
+    for (QWidget *w : {static_cast<QWidget *>(f.Ui().BiletPic), static_cast<QWidget *>(f.Ui().Label2_0),
+                       static_cast<QWidget *>(f.Ui().NHOD), static_cast<QWidget *>(f.Ui().VVOD1),
+                       static_cast<QWidget *>(f.Ui().Nombilet), static_cast<QWidget *>(f.Ui().Knopka)})
         EXPECT_DOUBLE_EQ(w->font().pointSizeF(), 13.5) << w->objectName().toStdString();
-    EXPECT_TRUE(f.PolePic->font().bold());
-    EXPECT_EQ(f.PolePic->font().family(), QStringLiteral("MS Sans Serif"));
+    EXPECT_TRUE(f.Ui().PolePic->font().bold());
+    EXPECT_EQ(f.Ui().PolePic->font().family(), QStringLiteral("MS Sans Serif"));
 }
 
 TEST_F(StartUp, MenusHaveTheirCaptionsShortcutsAndStartStates)
@@ -164,24 +164,24 @@ TEST_F(StartUp, MenusHaveTheirCaptionsShortcutsAndStartStates)
     };
     const frmForma &f = *window;
     const Item items[] = {
-        {f.File->menuAction(), QStringLiteral("Файл"), {}, true},
-        {f.FileNewBilet, QStringLiteral("Создать"), QKeySequence(QStringLiteral("Ctrl+N")), true},
-        {f.FileOpen, QStringLiteral("Открыть билеты"), QKeySequence(QStringLiteral("Ctrl+O")), true},
-        {f.FileSaveBilet, QStringLiteral("Сохранить билет"), QKeySequence(QStringLiteral("Ctrl+S")), false},
-        {f.FileSaveBiletAs, QStringLiteral("Сохранить как.."), {}, false},
-        {f.FileOpenTirag, QStringLiteral("Открыть тираж"), {}, false},
-        {f.FileSaveTiragAs, QStringLiteral("Сохранить тираж как..."), {}, false},
-        {f.FileExit, QStringLiteral("Выход"), {}, true},
-        {f.Regim->menuAction(), QStringLiteral("Режим"), {}, false},
-        {f.RegimAddBliet, QStringLiteral("Добавить билеты"), {}, false},
-        {f.RegimProverka, QStringLiteral("Проверка"), {}, true},
-        {f.RegimPrizPoNomeru, QStringLiteral("Приз по номеру билета"), {}, true},
-        {f.RegimTimer, QStringLiteral("Настройка"), {}, true},
-        {f.RegimPovtor, QStringLiteral("Повтор"), {}, true},
-        {f.RegimImitator, QStringLiteral("Имитатор"), {}, true},
-        {f.Help->menuAction(), QStringLiteral("Справка"), {}, true},
-        {f.HelpCallHelp, QStringLiteral("Вызов справки"), QKeySequence(QStringLiteral("F1")), true},
-        {f.HelpAbout, QStringLiteral("О программе"), {}, true},
+        {f.Ui().File->menuAction(), QStringLiteral("Файл"), {}, true},
+        {f.Ui().FileNewBilet, QStringLiteral("Создать"), QKeySequence(QStringLiteral("Ctrl+N")), true},
+        {f.Ui().FileOpen, QStringLiteral("Открыть билеты"), QKeySequence(QStringLiteral("Ctrl+O")), true},
+        {f.Ui().FileSaveBilet, QStringLiteral("Сохранить билет"), QKeySequence(QStringLiteral("Ctrl+S")), false},
+        {f.Ui().FileSaveBiletAs, QStringLiteral("Сохранить как.."), {}, false},
+        {f.Ui().FileOpenTirag, QStringLiteral("Открыть тираж"), {}, false},
+        {f.Ui().FileSaveTiragAs, QStringLiteral("Сохранить тираж как..."), {}, false},
+        {f.Ui().FileExit, QStringLiteral("Выход"), {}, true},
+        {f.Ui().Regim->menuAction(), QStringLiteral("Режим"), {}, false},
+        {f.Ui().RegimAddBliet, QStringLiteral("Добавить билеты"), {}, false},
+        {f.Ui().RegimProverka, QStringLiteral("Проверка"), {}, true},
+        {f.Ui().RegimPrizPoNomeru, QStringLiteral("Приз по номеру билета"), {}, true},
+        {f.Ui().RegimTimer, QStringLiteral("Настройка"), {}, true},
+        {f.Ui().RegimPovtor, QStringLiteral("Повтор"), {}, true},
+        {f.Ui().RegimImitator, QStringLiteral("Имитатор"), {}, true},
+        {f.Ui().Help->menuAction(), QStringLiteral("Справка"), {}, true},
+        {f.Ui().HelpCallHelp, QStringLiteral("Вызов справки"), QKeySequence(QStringLiteral("F1")), true},
+        {f.Ui().HelpAbout, QStringLiteral("О программе"), {}, true},
     };
     for (const Item &i : items) {
         SCOPED_TRACE(i.caption.toStdString());
@@ -190,23 +190,23 @@ TEST_F(StartUp, MenusHaveTheirCaptionsShortcutsAndStartStates)
         EXPECT_EQ(i.action->isEnabled(), i.enabled);
     }
     // Menu order, separators included.
-    const QList<QAction *> file = f.File->actions();
+    const QList<QAction *> file = f.Ui().File->actions();
     ASSERT_EQ(file.size(), 9);
     EXPECT_TRUE(file[4]->isSeparator());
     EXPECT_TRUE(file[7]->isSeparator());
-    EXPECT_EQ(file[8], f.FileExit);
-    const QList<QAction *> regim = f.Regim->actions();
+    EXPECT_EQ(file[8], f.Ui().FileExit);
+    const QList<QAction *> regim = f.Ui().Regim->actions();
     ASSERT_EQ(regim.size(), 8);
     EXPECT_TRUE(regim[1]->isSeparator());
     EXPECT_TRUE(regim[4]->isSeparator());
-    EXPECT_EQ(regim[7], f.RegimImitator);
+    EXPECT_EQ(regim[7], f.Ui().RegimImitator);
     EXPECT_EQ(f.menuBar()->actions().size(), 3);
 }
 
 TEST_F(StartUp, TheBoardShowsItsGridOnTheButtonFace)
 {
     Start();
-    const Surface &pole = *window->PolePic;
+    const Surface &pole = *window->Ui().PolePic;
     const QColor black(Qt::black);
     // Grid lines: every 35 pixels across, every 34 down, the last ones closing the grid.
     for (QPoint p : {QPoint(0, 0), QPoint(35, 20), QPoint(315, 100), QPoint(100, 34), QPoint(200, 340),
@@ -220,7 +220,7 @@ TEST_F(StartUp, TheBoardShowsItsGridOnTheButtonFace)
 TEST_F(StartUp, EveryNumberIsWrittenInItsBoardCell)
 {
     Start();
-    const Surface &pole = *window->PolePic;
+    const Surface &pole = *window->Ui().PolePic;
     // The board holds ink only on the grid and inside the cells' numbers:
     // each cell's inside has some ink, in a column-wise order of 1 to 90.
     for (int c = 0; c < 9; ++c) {
@@ -237,7 +237,7 @@ TEST_F(StartUp, EveryNumberIsWrittenInItsBoardCell)
 TEST_F(StartUp, TheEmptyCardShowsTwoFieldsAndTheBandBetween)
 {
     Start();
-    const Surface &card = *window->BiletPic;
+    const Surface &card = *window->Ui().BiletPic;
     const QColor black(Qt::black), white = VbColor::ToQColor(VbColor::HighlightText);
     for (QPoint p : {QPoint(0, 0), QPoint(288, 0), QPoint(32, 50), QPoint(100, 93), QPoint(0, 104),
                      QPoint(288, 197), QPoint(150, 135), QPoint(256, 150)})
@@ -254,7 +254,7 @@ TEST_F(StartUp, ClosingAndAnsweringNoChangesNothing)
     window->show();
     state.RegimState = Rezhim::Zagruzka;
     state.settings.MaxHod = 88;
-    const QImage pole = window->PolePic->Image();
+    const QImage pole = window->Ui().PolePic->Image();
     messenger.Script({MsgAnswer::No});
     EXPECT_FALSE(window->close());
     EXPECT_TRUE(window->isVisible());
@@ -263,7 +263,7 @@ TEST_F(StartUp, ClosingAndAnsweringNoChangesNothing)
     EXPECT_FALSE(QFile::exists(IniPath()));
     EXPECT_EQ(state.RegimState, Rezhim::Zagruzka);
     EXPECT_EQ(state.settings.MaxHod, 88);
-    EXPECT_EQ(window->PolePic->Image(), pole);
+    EXPECT_EQ(window->Ui().PolePic->Image(), pole);
 }
 
 TEST_F(StartUp, ExitMenuAsksAndYesWritesTheSettingsFile)
@@ -272,7 +272,7 @@ TEST_F(StartUp, ExitMenuAsksAndYesWritesTheSettingsFile)
     window->show();
     state.settings = Settings{3000, 81};
     messenger.Script({MsgAnswer::Yes});
-    window->FileExit->trigger();
+    window->Ui().FileExit->trigger();
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(messenger.shown.size(), 1u);
     EXPECT_EQ(IniBytes(), QByteArray(" 3000 \r\n 81 \r\n"));

@@ -29,11 +29,11 @@ protected:
         QApplication::processEvents();
     }
 
-    void ClickPole(int n) { QTest::mouseClick(window->PolePic, Qt::LeftButton, {}, PoleCenter(n)); }
+    void ClickPole(int n) { QTest::mouseClick(window->Ui().PolePic, Qt::LeftButton, {}, PoleCenter(n)); }
     // Inside a card cell, clear of its text.
     QColor CardCell(int r, int c) const
     {
-        return window->BiletPic->Pixel(32 * c + 3, 31 * r + (r >= 3 ? 11 : 0) + 28);
+        return window->Ui().BiletPic->Pixel(32 * c + 3, 31 * r + (r >= 3 ? 11 : 0) + 28);
     }
 };
 
@@ -49,21 +49,21 @@ TEST_F(Zagruzka, NewSetEntersTicketEntryWithItsLayout)
     EXPECT_EQ(state.HodCount, 1);
     EXPECT_EQ(state.store.BiletCount, 0);
     EXPECT_EQ(state.store.Bilety.size(), 1u);
-    for (QWidget *w : {static_cast<QWidget *>(f.Nombilet), static_cast<QWidget *>(f.kBiletGotov),
-                       static_cast<QWidget *>(f.VVOD1)})
+    for (QWidget *w : {static_cast<QWidget *>(f.Ui().Nombilet), static_cast<QWidget *>(f.Ui().kBiletGotov),
+                       static_cast<QWidget *>(f.Ui().VVOD1)})
         EXPECT_TRUE(w->isVisible()) << w->objectName().toStdString();
-    for (QWidget *w : {static_cast<QWidget *>(f.NIKA), static_cast<QWidget *>(f.NHOD),
-                       static_cast<QWidget *>(f.NOMBILETlbl), static_cast<QWidget *>(f.Label3)})
+    for (QWidget *w : {static_cast<QWidget *>(f.Ui().NIKA), static_cast<QWidget *>(f.Ui().NHOD),
+                       static_cast<QWidget *>(f.Ui().NOMBILETlbl), static_cast<QWidget *>(f.Ui().Label3)})
         EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
-    EXPECT_FALSE(f.kBiletGotov->isEnabled());
-    EXPECT_TRUE(f.VVOD1->isEnabled());
-    EXPECT_TRUE(f.PolePic->isEnabled());
-    EXPECT_TRUE(f.BiletPic->isEnabled());
-    EXPECT_FALSE(f.Regim->menuAction()->isEnabled());
-    EXPECT_FALSE(f.FileOpenTirag->isEnabled());
-    EXPECT_EQ(f.VVEDNOM->text(), QStringLiteral("Введите номер:"));
-    EXPECT_EQ(f.ListBilet1->LineWidth(), 164);
-    EXPECT_EQ(QApplication::focusWidget(), f.Nombilet);
+    EXPECT_FALSE(f.Ui().kBiletGotov->isEnabled());
+    EXPECT_TRUE(f.Ui().VVOD1->isEnabled());
+    EXPECT_TRUE(f.Ui().PolePic->isEnabled());
+    EXPECT_TRUE(f.Ui().BiletPic->isEnabled());
+    EXPECT_FALSE(f.Ui().Regim->menuAction()->isEnabled());
+    EXPECT_FALSE(f.Ui().FileOpenTirag->isEnabled());
+    EXPECT_EQ(f.Ui().VVEDNOM->text(), QStringLiteral("Введите номер:"));
+    EXPECT_EQ(f.Ui().ListBilet1->LineWidth(), 164);
+    EXPECT_EQ(QApplication::focusWidget(), f.Ui().Nombilet);
     // Row 0 waits for its numbers: nine "?" cells.
     for (int c = 0; c < 9; ++c)
         EXPECT_EQ(CardCell(0, c), kUsed);
@@ -90,7 +90,7 @@ TEST_F(Zagruzka, BoardCellsGiveTheirNumbers)
 
 TEST_F(Zagruzka, AClickNeedsPressAndReleaseOnTheSameCell)
 {
-    Surface *pole = window->PolePic;
+    Surface *pole = window->Ui().PolePic;
     QTest::mousePress(pole, Qt::LeftButton, {}, PoleCenter(12));
     // Sunken while held: dark inner edge.
     EXPECT_EQ(pole->Pixel(35 + 2, 34 + 2), QColor(Qt::black));
@@ -119,7 +119,7 @@ TEST_F(Zagruzka, AClickNeedsPressAndReleaseOnTheSameCell)
 
 TEST_F(Zagruzka, TheHoverFrameFollowsThePointerAndLeavesWithIt)
 {
-    Surface *pole = window->PolePic;
+    Surface *pole = window->Ui().PolePic;
     QTest::mouseMove(pole, PoleCenter(45));
     const int X = 35 * 4, Y = 34 * 4;
     EXPECT_EQ(pole->Pixel(X + 2, Y + 2), kWhite);
@@ -179,19 +179,19 @@ TEST_F(Zagruzka, CardReleasesFindTheirRowAcrossTheBand)
     VvodRows(kRows);
     ASSERT_EQ(window->entry.CurStroka(), 6);
     // y 93 to 96 counts for row 3, 97 to 103 for row 2.
-    QTest::mouseClick(window->BiletPic, Qt::LeftButton, {}, QPoint(32 * 5 + 10, 95));
+    QTest::mouseClick(window->Ui().BiletPic, Qt::LeftButton, {}, QPoint(32 * 5 + 10, 95));
     EXPECT_EQ(state.NomerColor[51], 0);
     EXPECT_EQ(state.NomerColor[47], 1);
     EXPECT_EQ(window->entry.CurStroka(), 3);
-    QTest::mouseClick(window->BiletPic, Qt::LeftButton, {}, QPoint(32 * 4 + 10, 100));
+    QTest::mouseClick(window->Ui().BiletPic, Qt::LeftButton, {}, QPoint(32 * 4 + 10, 100));
     EXPECT_EQ(state.NomerColor[47], 0);
     EXPECT_EQ(window->entry.CurStroka(), 2);
-    EXPECT_FALSE(window->kBiletGotov->isEnabled());
+    EXPECT_FALSE(window->Ui().kBiletGotov->isEnabled());
 }
 
 TEST_F(Zagruzka, TheEntryBoxTakesTwoDigitsAndIgnoresZeroAndAbove90)
 {
-    QLineEdit *v = window->VVOD1;
+    QLineEdit *v = window->Ui().VVOD1;
     QTest::keyClicks(v, QStringLiteral("4x5"));
     EXPECT_EQ(v->text(), QStringLiteral("45"));
     QTest::keyClick(v, Qt::Key_7);
@@ -213,16 +213,16 @@ TEST_F(Zagruzka, TheEntryBoxTakesTwoDigitsAndIgnoresZeroAndAbove90)
 TEST_F(Zagruzka, ReadyNeedsACompleteCardAndATicketNumber)
 {
     VvodRows(kRows);
-    EXPECT_FALSE(window->kBiletGotov->isEnabled());
-    QTest::keyClicks(window->Nombilet, QStringLiteral("7"));
-    EXPECT_TRUE(window->kBiletGotov->isEnabled());
-    QTest::keyClick(window->Nombilet, Qt::Key_Backspace);
-    EXPECT_FALSE(window->kBiletGotov->isEnabled());
+    EXPECT_FALSE(window->Ui().kBiletGotov->isEnabled());
+    QTest::keyClicks(window->Ui().Nombilet, QStringLiteral("7"));
+    EXPECT_TRUE(window->Ui().kBiletGotov->isEnabled());
+    QTest::keyClick(window->Ui().Nombilet, Qt::Key_Backspace);
+    EXPECT_FALSE(window->Ui().kBiletGotov->isEnabled());
 }
 
 TEST_F(Zagruzka, TicketNumberKeepsOnlyWhatTheFileCanHold)
 {
-    QLineEdit *nb = window->Nombilet;
+    QLineEdit *nb = window->Ui().Nombilet;
     QTest::keyClicks(nb, QStringLiteral("A-1"));
     for (QChar ch : QStringLiteral("Жё№中€"))
         QTest::sendKeyEvent(QTest::Click, nb, Qt::Key_unknown, QString(ch), Qt::NoModifier);
@@ -231,15 +231,15 @@ TEST_F(Zagruzka, TicketNumberKeepsOnlyWhatTheFileCanHold)
 
 TEST_F(Zagruzka, ATicketIsKeyedInFromTheKeyboardAlone)
 {
-    QLineEdit *nb = window->Nombilet;
+    QLineEdit *nb = window->Ui().Nombilet;
     ASSERT_EQ(QApplication::focusWidget(), nb);
     QTest::keyClicks(nb, QStringLiteral("0042"));
     QTest::keyClick(nb, Qt::Key_Return);
-    ASSERT_EQ(QApplication::focusWidget(), window->VVOD1);
+    ASSERT_EQ(QApplication::focusWidget(), window->Ui().VVOD1);
     VvodRows(kRows);
-    QTest::keyClick(window->VVOD1, Qt::Key_Return);
-    ASSERT_EQ(QApplication::focusWidget(), window->kBiletGotov);
-    QTest::keyClick(window->kBiletGotov, Qt::Key_Return);
+    QTest::keyClick(window->Ui().VVOD1, Qt::Key_Return);
+    ASSERT_EQ(QApplication::focusWidget(), window->Ui().kBiletGotov);
+    QTest::keyClick(window->Ui().kBiletGotov, Qt::Key_Return);
 
     ASSERT_EQ(state.store.BiletCount, 1);
     const BILETCls &b = state.store.Bilet(0);
@@ -260,24 +260,24 @@ TEST_F(Zagruzka, ATicketChosenInTheListIsEditedInPlace)
     StoreKeyed(QStringLiteral("second"));
     ASSERT_EQ(state.store.BiletCount, 2);
 
-    QWidget *rows = window->ListBilet1->Picture();
+    QWidget *rows = window->Ui().ListBilet1->Picture();
     QTest::mouseClick(rows, Qt::LeftButton, {}, QPoint(20, 15 + 7));
-    ASSERT_EQ(window->ListBilet1->ListIndex(), 1);
+    ASSERT_EQ(window->Ui().ListBilet1->ListIndex(), 1);
     QTest::keyClick(rows, Qt::Key_Return);
     EXPECT_EQ(state.store.CurBilet, 1);
-    EXPECT_EQ(window->Nombilet->text(), QStringLiteral("second"));
+    EXPECT_EQ(window->Ui().Nombilet->text(), QStringLiteral("second"));
     EXPECT_EQ(window->entry.CurStroka(), 6);
-    EXPECT_TRUE(window->kBiletGotov->isEnabled());
+    EXPECT_TRUE(window->Ui().kBiletGotov->isEnabled());
     EXPECT_EQ(state.NomerColor[90], 1);
     EXPECT_EQ(PoleCell(90), kUsed);
 
     Vvod(90); // off row 3, then 80 in its place
     Vvod(80);
-    window->Nombilet->setText(QStringLiteral("second!"));
-    window->kBiletGotov->click();
+    window->Ui().Nombilet->setText(QStringLiteral("second!"));
+    window->Ui().kBiletGotov->click();
     EXPECT_EQ(state.store.BiletCount, 2);
     EXPECT_EQ(state.store.Bilet(1).Nomer, QStringLiteral("second!"));
-    EXPECT_EQ(window->ListBilet1->Row(1).text, QStringLiteral("second!"));
+    EXPECT_EQ(window->Ui().ListBilet1->Row(1).text, QStringLiteral("second!"));
     EXPECT_EQ(state.store.Bilet(1).NomeraList(19), 80);
     EXPECT_EQ(state.store.Bilet(1).NomeraList(18), 71);
     EXPECT_EQ(state.store.Bilet(0).Nomer, QStringLiteral("first"));
@@ -314,7 +314,7 @@ TEST_F(Zagruzka, AddingTicketsKeepsTheSetAndAsksWhenAGameHasNumbers)
 TEST_F(Zagruzka, QuickClicksOnTheBoardEachCount)
 {
     // The second press of a quick pair arrives as a double click.
-    Surface *pole = window->PolePic;
+    Surface *pole = window->Ui().PolePic;
     for (const auto &[first, second] : {std::pair{12, 12}, std::pair{12, 22}}) {
         QTest::mouseClick(pole, Qt::LeftButton, {}, PoleCenter(first));
         const QPointF at = PoleCenter(second);
@@ -330,7 +330,7 @@ TEST_F(Zagruzka, QuickClicksOnTheBoardEachCount)
 
 TEST_F(Zagruzka, TheFramesLeaveNothingBehindAndAreLitLighterThanTheFace)
 {
-    Surface *pole = window->PolePic;
+    Surface *pole = window->Ui().PolePic;
     const int X = 35, Y = 34; // number 12
     QTest::mousePress(pole, Qt::LeftButton, {}, PoleCenter(12));
     QTest::mouseMove(pole, PoleCenter(13));
@@ -351,16 +351,16 @@ TEST_F(Zagruzka, TheFramesLeaveNothingBehindAndAreLitLighterThanTheFace)
 
 TEST_F(Zagruzka, ANumberTakenOffWhileTheReadyButtonHasTheKeyboardGoesOnTheCard)
 {
-    window->Nombilet->setText(QStringLiteral("017"));
+    window->Ui().Nombilet->setText(QStringLiteral("017"));
     VvodRows(kRows);
-    QTest::keyClick(window->VVOD1, Qt::Key_Return);
-    ASSERT_EQ(QApplication::focusWidget(), window->kBiletGotov);
+    QTest::keyClick(window->Ui().VVOD1, Qt::Key_Return);
+    ASSERT_EQ(QApplication::focusWidget(), window->Ui().kBiletGotov);
     // A click on the card takes 5 off; the keyboard goes to the entry box.
-    QTest::mouseClick(window->BiletPic, Qt::LeftButton, {}, QPoint(16, 15));
+    QTest::mouseClick(window->Ui().BiletPic, Qt::LeftButton, {}, QPoint(16, 15));
     ASSERT_EQ(state.NomerColor[5], 0);
-    EXPECT_EQ(QApplication::focusWidget(), window->VVOD1);
+    EXPECT_EQ(QApplication::focusWidget(), window->Ui().VVOD1);
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("4"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    EXPECT_EQ(window->Nombilet->text(), QStringLiteral("017"));
+    EXPECT_EQ(window->Ui().Nombilet->text(), QStringLiteral("017"));
     EXPECT_EQ(state.NomerColor[4], 1);
 }

@@ -52,8 +52,8 @@ protected:
     // Types a number into the entry box and presses Enter.
     void Vvod(int n)
     {
-        QTest::keyClicks(window->VVOD1, QString::number(n));
-        QTest::keyClick(window->VVOD1, Qt::Key_Return);
+        QTest::keyClicks(window->Ui().VVOD1, QString::number(n));
+        QTest::keyClick(window->Ui().VVOD1, Qt::Key_Return);
     }
     void VvodRows(const Rows &rows, int count = 6)
     {
@@ -64,17 +64,17 @@ protected:
     // Keys a whole ticket in and stores it with "Билет готов".
     void StoreKeyed(const QString &nomer, const Rows &rows = kRows)
     {
-        window->Nombilet->setText(nomer);
+        window->Ui().Nombilet->setText(nomer);
         VvodRows(rows);
-        ASSERT_TRUE(window->kBiletGotov->isEnabled());
-        window->kBiletGotov->click();
+        ASSERT_TRUE(window->Ui().kBiletGotov->isEnabled());
+        window->Ui().kBiletGotov->click();
     }
 
     static QPoint PoleCenter(int n) { return QPoint(35 * ((n - 1) / 10) + 17, 34 * ((n - 1) % 10) + 17); }
     // Inside a board cell, clear of its number.
     QColor PoleCell(int n) const
     {
-        return window->PolePic->Pixel(35 * ((n - 1) / 10) + 5, 34 * ((n - 1) % 10) + 31);
+        return window->Ui().PolePic->Pixel(35 * ((n - 1) / 10) + 5, 34 * ((n - 1) % 10) + 31);
     }
     QString Path(const QString &name) const { return dir.filePath(name); }
 
