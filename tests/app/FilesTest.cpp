@@ -1,13 +1,13 @@
 // Ticket files and draw files as the window reads and writes them.
 #include "controls/ClickLabel.h"
 #include "controls/ListBilet.h"
+#include "controls/NikaList.h"
 #include "io/BiletFile.h"
 #include "io/TiragFile.h"
 #include "support/FileBytes.h"
 #include "support/FileSizeLimit.h"
 #include "support/WindowFixture.h"
 
-#include "controls/NikaList.h"
 #include <QAction>
 #include <QDir>
 #include <QFile>
@@ -46,9 +46,16 @@ protected:
     }
     Seen Look() const
     {
-        Seen s{window->windowTitle(),    state.TiragTitle,         state.GameTitle, state.BiletFile,
-               state.RegimState,         state.store.BiletCount,   state.IsRusLoto, {},
-               window->Ui().PolePic->Image(), window->Ui().BiletPic->Image()};
+        Seen s{window->windowTitle(),
+               state.TiragTitle,
+               state.GameTitle,
+               state.BiletFile,
+               state.RegimState,
+               state.store.BiletCount,
+               state.IsRusLoto,
+               {},
+               window->Ui().PolePic->Image(),
+               window->Ui().BiletPic->Image()};
         for (qint32 i = 0; i < state.store.BiletCount; ++i)
             s.rows.push_back(window->Ui().ListBilet1->Row(i).text);
         return s;

@@ -1,6 +1,7 @@
 // A game as the user plays it in the window: check, replay, simulator.
 #include "controls/ClickLabel.h"
 #include "controls/ListBilet.h"
+#include "controls/NikaList.h"
 #include "controls/OpURL.h"
 #include "controls/QtMessenger.h"
 #include "dialogs/PrizNB.h"
@@ -8,7 +9,6 @@
 #include "support/FileBytes.h"
 #include "support/WindowFixture.h"
 
-#include "controls/NikaList.h"
 #include <QAction>
 #include <QComboBox>
 #include <QDialog>
@@ -345,8 +345,9 @@ TEST_F(Game, TheKeyboardReturnsToTheEntryBoxAfterMenusAndLists)
     QTest::keyClick(window->Ui().ListBilet1->Picture(), Qt::Key_Return);
     EXPECT_EQ(state.store.CurBilet, 1);
     EXPECT_EQ(QApplication::focusWidget(), window->Ui().VVOD1);
-    for (const auto &[list, second] : {std::pair<QWidget *, const char *>{window->Ui().ListBilet1->Picture(), "6"},
-                                       std::pair<QWidget *, const char *>{window->Ui().NIKA, "7"}}) {
+    for (const auto &[list, second] :
+         {std::pair<QWidget *, const char *>{window->Ui().ListBilet1->Picture(), "6"},
+          std::pair<QWidget *, const char *>{window->Ui().NIKA, "7"}}) {
         list->setFocus();
         QTest::keyClicks(list, QStringLiteral("1"));
         QTest::keyClicks(QApplication::focusWidget(), QLatin1String(second));

@@ -1,19 +1,20 @@
 #include "app/MainM.h"
 #include "controls/ClickLabel.h"
 #include "controls/ListBilet.h"
+#include "controls/NikaList.h"
 #include "controls/Surface.h"
 #include "controls/VbColor.h"
 #include "io/SaveINIM.h"
 #include "support/FileBytes.h"
-
-#include "controls/NikaList.h"
 #include "support/RecordingMessenger.h"
+
 #include <QAction>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -142,8 +143,8 @@ TEST_F(StartUp, FontsFollowTheWindowsThreeSizes)
     for (QWidget *w : {static_cast<QWidget *>(f.Ui().PolePic), static_cast<QWidget *>(f.Ui().Tur),
                        static_cast<QWidget *>(f.Ui().kBiletGotov)})
         EXPECT_DOUBLE_EQ(w->font().pointSizeF(), 18) << w->objectName().toStdString();
-    for (QWidget *w :
-         {static_cast<QWidget *>(f.Ui().Label1), static_cast<QWidget *>(f.Ui().Label3), static_cast<QWidget *>(f.Ui().NIKA)})
+    for (QWidget *w : {static_cast<QWidget *>(f.Ui().Label1), static_cast<QWidget *>(f.Ui().Label3),
+                       static_cast<QWidget *>(f.Ui().NIKA)})
         EXPECT_DOUBLE_EQ(w->font().pointSizeF(), 8.25) << w->objectName().toStdString();
     for (QWidget *w : {static_cast<QWidget *>(f.Ui().BiletPic), static_cast<QWidget *>(f.Ui().Label2_0),
                        static_cast<QWidget *>(f.Ui().NHOD), static_cast<QWidget *>(f.Ui().VVOD1),
@@ -167,7 +168,8 @@ TEST_F(StartUp, MenusHaveTheirCaptionsShortcutsAndStartStates)
         {f.Ui().File->menuAction(), QStringLiteral("Файл"), {}, true},
         {f.Ui().FileNewBilet, QStringLiteral("Создать"), QKeySequence(QStringLiteral("Ctrl+N")), true},
         {f.Ui().FileOpen, QStringLiteral("Открыть билеты"), QKeySequence(QStringLiteral("Ctrl+O")), true},
-        {f.Ui().FileSaveBilet, QStringLiteral("Сохранить билет"), QKeySequence(QStringLiteral("Ctrl+S")), false},
+        {f.Ui().FileSaveBilet, QStringLiteral("Сохранить билет"), QKeySequence(QStringLiteral("Ctrl+S")),
+         false},
         {f.Ui().FileSaveBiletAs, QStringLiteral("Сохранить как.."), {}, false},
         {f.Ui().FileOpenTirag, QStringLiteral("Открыть тираж"), {}, false},
         {f.Ui().FileSaveTiragAs, QStringLiteral("Сохранить тираж как..."), {}, false},
@@ -221,16 +223,23 @@ TEST_F(StartUp, EveryNumberIsWrittenInItsBoardCell)
 {
     Start();
     const Surface &pole = *window->Ui().PolePic;
-    // The board holds ink only on the grid and inside the cells' numbers:
-    // each cell's inside has some ink, in a column-wise order of 1 to 90.
-    for (int c = 0; c < 9; ++c) {
-        for (int r = 0; r < 10; ++r) {
-            bool ink = false;
-            for (int y = 34 * r + 2; y < 34 * r + 33 && !ink; ++y)
-                for (int x = 35 * c + 2; x < 35 * c + 34 && !ink; ++x)
-                    ink = pole.Pixel(x, y) != ButtonFace();
-            EXPECT_TRUE(ink) << "number " << 10 * c + r + 1;
-        }
+    // Each cell, away from its edges, looks exactly like its own number alone
+    // on the button face, centred on the cell three pixels to the left.
+    for (int n = 1; n <= 90; ++n) {
+        const int x = 35 * ((n - 1) / 10), y = 34 * ((n - 1) % 10);
+        const QString text = QStringLiteral(" %1").arg(n);
+        QImage alone(35, 34, QImage::Format_RGB32);
+        alone.fill(ButtonFace());
+        QPainter p(&alone);
+        p.setFont(pole.font());
+        p.setPen(VbColor::ToQColor(VbColor::ButtonText));
+        p.drawText(QPoint((35 - pole.TextWidth(text)) / 2 - 3, 3 + QFontMetrics(pole.font()).ascent()), text);
+        p.end();
+        int differing = 0;
+        for (int dy = 3; dy <= 31; ++dy)
+            for (int dx = 3; dx <= 32; ++dx)
+                differing += pole.Pixel(x + dx, y + dy) != alone.pixelColor(dx, dy);
+        EXPECT_EQ(differing, 0) << "number " << n;
     }
 }
 

@@ -1,8 +1,8 @@
 // Keying in tickets: the board, the card, the entry boxes and the ticket set.
 #include "controls/ListBilet.h"
+#include "controls/NikaList.h"
 #include "support/WindowFixture.h"
 
-#include "controls/NikaList.h"
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
