@@ -2,6 +2,7 @@
 
 #include "controls/ClickLabel.h"
 #include "controls/Fonts.h"
+#include "controls/InfoStrip.h"
 #include "controls/ListBilet.h"
 #include "controls/NikaList.h"
 #include "controls/Surface.h"
@@ -69,8 +70,8 @@ frmForma::~frmForma() = default;
 
 void frmForma::CreateControls(QWidget *client)
 {
-    // The advertisement strip along the top stays empty.
-    usrReklamaX1 = new QWidget(client);
+    // The advertisement panel's place carries the information strip.
+    usrReklamaX1 = new InfoStrip(client);
     usrReklamaX1->setObjectName(QStringLiteral("usrReklamaX1"));
     usrReklamaX1->setGeometry(0, 0, 633, 73);
 
@@ -165,13 +166,32 @@ void frmForma::Connect()
     connect(ListBilet1, &ListBilet::DblClick, this, [this] { ListBilet1_DblClick(); });
     connect(File, &QMenu::aboutToShow, this, [this] { UpdateFileMenu(); });
     connect(Regim, &QMenu::aboutToShow, this, [this] { RegimPovtor->setEnabled(igra_->PovtorAvailable()); });
-    connect(RegimProverka, &QAction::triggered, this, [this] { RegimProverka_Click(); });
-    connect(RegimPovtor, &QAction::triggered, this, [this] { RegimPovtor_Click(); });
-    connect(RegimImitator, &QAction::triggered, this, [this] { RegimImitator_Click(); });
-    connect(RegimTimer, &QAction::triggered, this, [this] { RegimTimer_Click(); });
+    // A command's key works where its menu item could be chosen.
+    const auto whenRegim = [this](void (frmForma::*command)()) {
+        return [this, command] {
+            if (Regim->menuAction()->isEnabled())
+                (this->*command)();
+        };
+    };
+    connect(RegimProverka, &QAction::triggered, this, whenRegim(&frmForma::RegimProverka_Click));
+    connect(RegimPovtor, &QAction::triggered, this, [this] {
+        if (Regim->menuAction()->isEnabled() && igra_->PovtorAvailable())
+            RegimPovtor_Click();
+    });
+    connect(RegimImitator, &QAction::triggered, this, whenRegim(&frmForma::RegimImitator_Click));
+    connect(RegimTimer, &QAction::triggered, this, whenRegim(&frmForma::RegimTimer_Click));
+    connect(RegimUndo, &QAction::triggered, this, [this] { RegimUndo_Click(); });
+    connect(RegimKnopka, &QAction::triggered, this, [this] {
+        if (Regim->menuAction()->isEnabled())
+            igra_->Knopka_Click();
+    });
+    connect(RegimNextTur, &QAction::triggered, this, [this] {
+        if (Regim->menuAction()->isEnabled())
+            igra_->Tur_Click();
+    });
     connect(HelpAbout, &QAction::triggered, this, [this] { HelpAbout_Click(); });
     connect(HelpCallHelp, &QAction::triggered, this, [this] { HelpCallHelp_Click(); });
-    connect(RegimPrizPoNomeru, &QAction::triggered, this, [this] { RegimPrizPoNomeru_Click(); });
+    connect(RegimPrizPoNomeru, &QAction::triggered, this, whenRegim(&frmForma::RegimPrizPoNomeru_Click));
     connect(Tur, &ClickLabel::Clicked, this, [this] { igra_->Tur_Click(); });
     connect(Knopka, &ClickLabel::Clicked, this, [this] { igra_->Knopka_Click(); });
     connect(Timer1, &QTimer::timeout, this, [this] { igra_->Timer1_Timer(); });
@@ -193,7 +213,7 @@ void frmForma::Connect()
     connect(FileSaveBiletAs, &QAction::triggered, this, [this] { FileSaveBiletAs_Click(); });
     connect(FileOpenTirag, &QAction::triggered, this, [this] { FileOpenTirag_Click(); });
     connect(FileSaveTiragAs, &QAction::triggered, this, [this] { FileSaveTiragAs_Click(); });
-    connect(RegimAddBliet, &QAction::triggered, this, [this] { RegimAddBliet_Click(); });
+    connect(RegimAddBliet, &QAction::triggered, this, whenRegim(&frmForma::RegimAddBliet_Click));
     connect(FileExit, &QAction::triggered, this, &QWidget::close);
 }
 
@@ -277,6 +297,22 @@ void frmForma::CreateMenus()
     RegimTimer = item(Regim, "RegimTimer", QStringLiteral("Настройка"), true);
     RegimPovtor = item(Regim, "RegimPovtor", QStringLiteral("Повтор"), true);
     RegimImitator = item(Regim, "RegimImitator", QStringLiteral("Имитатор"), true);
+    Regim->addSeparator()->setObjectName(QStringLiteral("RegimSep3"));
+    RegimUndo =
+        item(Regim, "RegimUndo", QStringLiteral("Отменить"), false, QKeySequence(Qt::CTRL | Qt::Key_Z));
+    RegimKnopka =
+        item(Regim, "RegimKnopka", QStringLiteral("Конец игры"), false, QKeySequence(Qt::CTRL | Qt::Key_K));
+    RegimNextTur = item(Regim, "RegimNextTur", QStringLiteral("Следующий тур"), false,
+                        QKeySequence(Qt::CTRL | Qt::Key_T));
+    // Keys that typing numbers cannot hit; the menu's own commands get the function keys.
+    RegimProverka->setShortcut(QKeySequence(Qt::Key_F2));
+    RegimPovtor->setShortcut(QKeySequence(Qt::Key_F3));
+    RegimImitator->setShortcut(QKeySequence(Qt::Key_F4));
+    RegimPrizPoNomeru->setShortcut(QKeySequence(Qt::Key_F6));
+    RegimTimer->setShortcut(QKeySequence(Qt::Key_F7));
+    RegimAddBliet->setShortcut(QKeySequence(Qt::Key_F8));
+    // Ctrl+Z also takes back a change to the card, while the menu is closed to ticket entry.
+    addAction(RegimUndo);
     // Nothing to check until a ticket file is opened.
     Regim->menuAction()->setEnabled(false);
 

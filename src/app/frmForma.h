@@ -20,6 +20,7 @@
 
 struct BiletFileData;
 class ClickLabel;
+class InfoStrip;
 class ListBilet;
 class NikaList;
 class QAction;
@@ -34,7 +35,7 @@ class Surface;
 // The main window's controls, by the names the rest of the program uses. The
 // window owns them; outside it they are only looked at, through frmForma::Ui().
 struct FormaControls {
-    QWidget *usrReklamaX1 = nullptr;
+    InfoStrip *usrReklamaX1 = nullptr; // the information strip along the top
     Surface *PolePic = nullptr;
     QLabel *Label1 = nullptr;
     ListBilet *ListBilet1 = nullptr;
@@ -68,6 +69,9 @@ struct FormaControls {
     QAction *RegimTimer = nullptr;
     QAction *RegimPovtor = nullptr;
     QAction *RegimImitator = nullptr;
+    QAction *RegimUndo = nullptr;    // "Отменить"
+    QAction *RegimKnopka = nullptr;  // what Knopka does: end, pause or go on
+    QAction *RegimNextTur = nullptr; // what a click on the tour label does
     QMenu *Help = nullptr;
     QAction *HelpCallHelp = nullptr;
     QAction *HelpAbout = nullptr;
@@ -135,6 +139,12 @@ public:
     // closed by it: the entry box while a check game takes numbers, else nothing.
     QWidget *TypeThroughTarget() const;
 
+    // At start-up: offers to take up a check game a crash cut short.
+    void OfferZhurnal();
+    // "Отменить" (Ctrl+Z): takes back the last thing done in the check game,
+    // or the last change to the card being keyed in.
+    void RegimUndo_Click();
+
     // Puts the settings in force (the timer's pace).
     void ApplySettings();
     // Asks "Закрыть программу?" and writes the settings; 1 means stay open.
@@ -165,7 +175,6 @@ public:
     int PoleY = 0;
     bool PolePressed = false;
 
-
     // What a game shows, drawn on the window.
     void PoleKletka(int n, quint32 color) override;
     void PoleUnhighlight(int n) override;
@@ -191,6 +200,7 @@ public:
     void RegimChanged() override;
     void SaveTiragAs() override;
     void ShowSettings() override;
+    void GameChanged() override;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -220,6 +230,15 @@ private:
     // Puts a ticket set read from a file in place of the one in hand; name is
     // the file's, which gives the kind.
     void ApplyBilety(const QString &name, BiletFileData &data);
+    // The journal of the check game in hand: kept after every action, gone with the game.
+    void WriteZhurnal();
+    void RemoveZhurnal();
+    // "Отменить" is on offer while there is something to take back.
+    void UpdateUndo();
+    // The information strip shows the mode's news.
+    void UpdateStrip();
+    // The whole card and board of the ticket being keyed in, drawn afresh.
+    void RepaintEntry();
     // Enables "Билет готов" or not; a button losing the keyboard hands it to the
     // entry box, never to the ticket number.
     void SetBiletGotovEnabled(bool enabled);
@@ -249,6 +268,11 @@ private:
 
     ProgramState &state_;
     Messenger &messenger_;
+    // The content of the ticket file the set was opened from, for the journal.
+    QByteArray biletFingerprint_;
+    // What the last take-back or the last key on the card did, for the strip.
+    QString undoNote_;
+    QString entryNote_;
     QString workFolder_;
     std::unique_ptr<GameEngine> igra_;
 };

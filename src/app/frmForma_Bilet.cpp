@@ -99,6 +99,9 @@ void frmForma::BiletNew()
     kBiletGotov->setEnabled(false);
     StrokaMark(entry.CurStroka());
     Nombilet->setFocus();
+    entryNote_.clear();
+    UpdateUndo();
+    UpdateStrip();
 }
 
 void frmForma::StrokaMark(int r)
@@ -127,7 +130,36 @@ void frmForma::StrokaUnmark(int r)
 
 void frmForma::NomerToggle(int n)
 {
-    PaintEntryChange(entry.Toggle(n));
+    const BiletEntry::Change change = entry.Toggle(n);
+    const QString nomer = QString::number(change.nomer);
+    if (change.kind == BiletEntry::Change::Kind::PutOn)
+        entryNote_ = change.displaced != 0
+                         ? QStringLiteral("%1 в строке %2 вместо %3")
+                               .arg(nomer)
+                               .arg(change.stroka + 1)
+                               .arg(change.displaced)
+                         : QStringLiteral("%1 в строке %2").arg(nomer).arg(change.stroka + 1);
+    else if (change.kind == BiletEntry::Change::Kind::TakenOff && change.stroka >= 0)
+        entryNote_ = QStringLiteral("%1 снят со строки %2").arg(nomer).arg(change.stroka + 1);
+    PaintEntryChange(change);
+    UpdateUndo();
+    UpdateStrip();
+}
+
+void frmForma::RepaintEntry()
+{
+    ClearPole();
+    KletkaColor = kUsedColor;
+    for (int n = 1; n <= Loto::kMaxNomer; ++n)
+        if (entry.OnCard(n))
+            PoleKletka(n);
+    BiletClear();
+    for (int r = 0; r < Loto::kStroki; ++r)
+        for (int c = 0; c < Loto::kColumns; ++c)
+            if (const qint32 n = entry.Kletka(r, c))
+                WriteKletka(r, c, Loto::NomerText(n));
+    StrokaMark(entry.CurStroka());
+    SetBiletGotovEnabled(entry.Ready(Nombilet->text()));
 }
 
 void frmForma::PaintEntryChange(const BiletEntry::Change &change)

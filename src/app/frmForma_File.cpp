@@ -12,6 +12,7 @@
 #include "io/FileRead.h"
 #include "io/FileSave.h"
 #include "io/TiragFile.h"
+#include "io/ZhurnalFile.h"
 
 #include <QAction>
 #include <QDir>
@@ -56,9 +57,11 @@ void frmForma::OpenBlt(const QString &name)
         ApplyBilety(name, kept);
         // The damaged file is never replaced unasked: the next save asks for a name.
         state_.BiletFile.clear();
+        biletFingerprint_.clear();
         return;
     }
     ApplyBilety(name, std::get<BiletFileData>(parsed));
+    biletFingerprint_ = ZhurnalFile::Fingerprint(std::get<QByteArray>(bytes));
 }
 
 void frmForma::ApplyBilety(const QString &name, BiletFileData &data)

@@ -2,6 +2,7 @@
 #include "app/frmForma.h"
 
 #include "controls/ClickLabel.h"
+#include "controls/InfoStrip.h"
 #include "controls/ListBilet.h"
 #include "controls/NikaList.h"
 #include "controls/OpURL.h"
@@ -11,7 +12,12 @@
 #include "dialogs/PrizNB.h"
 #include "dialogs/frmOprog.h"
 #include "dialogs/frmTIMER.h"
+#include "io/FileRead.h"
+#include "io/FileSave.h"
+#include "io/ZhurnalFile.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -96,6 +102,14 @@ void frmForma::SetKnopka(const QString &caption)
 {
     Knopka->setText(caption);
     Knopka->setVisible(!caption.isEmpty());
+    // Its key does what a click does, and says so in the menu.
+    RegimKnopka->setEnabled(!caption.isEmpty());
+    if (caption == QLatin1String("  Стоп"))
+        RegimKnopka->setText(QStringLiteral("Пауза"));
+    else if (caption == QLatin1String(" Далее"))
+        RegimKnopka->setText(QStringLiteral("Продолжить"));
+    else
+        RegimKnopka->setText(QStringLiteral("Конец игры"));
 }
 
 void frmForma::SetCaption(const QString &caption)
@@ -152,6 +166,171 @@ void frmForma::TimerStop()
 void frmForma::RegimChanged()
 {
     UpdateFileMenu();
+    // The journal lives only as long as the check game.
+    if (state_.RegimState != Rezhim::Proverka)
+        RemoveZhurnal();
+    undoNote_.clear();
+    UpdateUndo();
+    UpdateStrip();
+}
+
+void frmForma::GameChanged()
+{
+    WriteZhurnal();
+    UpdateUndo();
+    UpdateStrip();
+}
+
+void frmForma::UpdateUndo()
+{
+    const Rezhim regim = state_.RegimState;
+    RegimUndo->setEnabled(regim == Rezhim::Zagruzka ? !entry.History().empty() : igra_->CanUndo());
+    RegimNextTur->setEnabled(regim == Rezhim::Proverka);
+    RegimPovtor->setEnabled(igra_->PovtorAvailable());
+}
+
+void frmForma::RegimUndo_Click()
+{
+    if (state_.RegimState == Rezhim::Zagruzka) {
+        if (const auto change = entry.Undo()) {
+            RepaintEntry();
+            entryNote_ =
+                QStringLiteral("Отменено: ") + Loto::NomerText(change->nomer).trimmed() +
+                (change->kind == BiletEntry::Change::Kind::PutOn ? QStringLiteral(" снова снят")
+                                                                 : QStringLiteral(" снова на билете"));
+            UpdateUndo();
+            UpdateStrip();
+        }
+        return;
+    }
+    const std::optional<GameEngine::Hod> hod = igra_->Undo();
+    if (!hod)
+        return;
+    switch (hod->kind) {
+    case GameEngine::Hod::Kind::Nomer:
+        undoNote_ = QStringLiteral("Отменён номер %1").arg(hod->value);
+        break;
+    case GameEngine::Hod::Kind::Tur:
+        undoNote_ = QStringLiteral("Отменён переход в следующий тур");
+        break;
+    case GameEngine::Hod::Kind::Priz:
+        undoNote_ = QStringLiteral("Отменён приз билета ") + state_.store.Bilet(hod->value).Nomer;
+        break;
+    }
+    UpdateStrip();
+    FocusVVOD1();
+}
+
+void frmForma::UpdateStrip()
+{
+    const Rezhim regim = state_.RegimState;
+    const auto lastNomer = [this]() -> QString {
+        for (qint32 k = state_.TiragEnd(); k >= 1 && std::size_t(k) < state_.TiragNomera.size(); --k) {
+            const qint32 v = state_.TiragNomera[std::size_t(k)];
+            if (v >= 1 && v <= Loto::kMaxNomer)
+                return QString::number(v);
+            if (v < 91 || v > 94)
+                break; // a prize's ticket index: look no further
+        }
+        return {};
+    };
+    const QString moves = QStringLiteral("Ход %1").arg(state_.HodCount);
+    const QString tur = QStringLiteral("тур %1").arg(igra_->TurNomer);
+    switch (regim) {
+    case Rezhim::Proverka: {
+        QString text = moves + QStringLiteral(", ") + tur +
+                       QStringLiteral(". Ждут один номер: %1 бил.").arg(state_.stats.AwaitedCount());
+        if (!undoNote_.isEmpty())
+            text += QLatin1Char('\n') + undoNote_;
+        usrReklamaX1->Show(lastNomer(), text);
+        return;
+    }
+    case Rezhim::Povtor:
+    case Rezhim::Imitator:
+        usrReklamaX1->Show(lastNomer(), moves + QStringLiteral(", ") + tur);
+        return;
+    case Rezhim::Zagruzka: {
+        QString text = QStringLiteral("Билетов в наборе: %1").arg(state_.store.BiletCount);
+        if (!entryNote_.isEmpty())
+            text += QLatin1Char('\n') + entryNote_;
+        usrReklamaX1->Show(QString(), text);
+        return;
+    }
+    case Rezhim::None:
+        break;
+    }
+    if (igra_->PovtorAvailable()) {
+        // The game is over: every number that did not come, in full.
+        QStringList undrawn;
+        for (int n = 1; n <= Loto::kMaxNomer; ++n)
+            if (state_.NomerColor[std::size_t(n)] == 0)
+                undrawn << QString::number(n);
+        usrReklamaX1->Show(
+            QString(), QStringLiteral("Игра окончена, %1. Не выпали: ").arg(moves.toLower()) +
+                           (undrawn.isEmpty() ? QStringLiteral("—") : undrawn.join(QStringLiteral(", "))));
+        return;
+    }
+    usrReklamaX1->Show(QString(), state_.store.BiletCount > 0
+                                      ? QStringLiteral("Билетов в наборе: %1").arg(state_.store.BiletCount)
+                                      : QString());
+}
+
+void frmForma::WriteZhurnal()
+{
+    // A set with no file behind it (the whole tickets of a damaged one) cannot be reopened.
+    if (state_.RegimState != Rezhim::Proverka || state_.BiletFile.isEmpty() || biletFingerprint_.isEmpty())
+        return;
+    ZhurnalData data{state_.BiletFile, biletFingerprint_, state_.RegimTitle, igra_->HodyEntries()};
+    // A journal that cannot be written costs the user nothing now; the game goes on.
+    FileSave::WriteAtomically(PathOf(ZhurnalFile::FileName), ZhurnalFile::Encode(data));
+}
+
+void frmForma::RemoveZhurnal()
+{
+    QFile::remove(PathOf(ZhurnalFile::FileName));
+}
+
+void frmForma::OfferZhurnal()
+{
+    const QString path = PathOf(ZhurnalFile::FileName);
+    if (!QFileInfo::exists(path))
+        return;
+    auto bytes = FileRead::Whole(path);
+    if (const auto *failure = std::get_if<ReadFailure>(&bytes)) {
+        messenger_.Tell(FileRead::Message(*failure), MsgIcon::Warning, Titles::Files);
+        RemoveZhurnal();
+        return;
+    }
+    auto parsed = ZhurnalFile::Parse(std::get<QByteArray>(bytes));
+    if (const auto *error = std::get_if<FileParseError>(&parsed)) {
+        messenger_.Tell(DescribeParseError(ZhurnalFile::FileName, *error), MsgIcon::Warning, Titles::Files);
+        RemoveZhurnal();
+        return;
+    }
+    const ZhurnalData data = std::get<ZhurnalData>(std::move(parsed));
+    if (!messenger_.Ask(QStringLiteral("Продолжить незавершённую проверку?"))) {
+        RemoveZhurnal();
+        return;
+    }
+    const auto bilet = FileRead::Whole(PathOf(data.BiletFile));
+    QString problem;
+    if (const auto *failure = std::get_if<ReadFailure>(&bilet))
+        problem = FileRead::Message(*failure);
+    else if (ZhurnalFile::Fingerprint(std::get<QByteArray>(bilet)) != data.fingerprint)
+        problem = QStringLiteral("Файл «%1» изменён после начала проверки.").arg(data.BiletFile);
+    if (!problem.isEmpty()) {
+        messenger_.Tell(problem + QStringLiteral("\nПроверку продолжить не возможно."), MsgIcon::Warning,
+                        Titles::Files);
+        RemoveZhurnal();
+        return;
+    }
+    OpenBlt(data.BiletFile);
+    if (state_.BiletFile != data.BiletFile || biletFingerprint_ != data.fingerprint) {
+        RemoveZhurnal();
+        return;
+    }
+    igra_->RestoreProverka(data.entries);
+    FocusVVOD1();
 }
 
 void frmForma::SaveTiragAs()

@@ -29,6 +29,7 @@ void frmForma::FileNewBilet2(bool isRusLoto, const QString &drawNumber)
     state_.store.NewSet();
     EnterZagruzka();
     state_.BiletFile.clear(); // the first save asks for a name
+    biletFingerprint_.clear();
     igra_->ClearNika();
     state_.HodCount = 1; // so that leaving ticket entry asks first
     BiletNew();

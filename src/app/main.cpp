@@ -3,6 +3,7 @@
 #include "io/WorkFolder.h"
 
 #include <QApplication>
+#include <QTimer>
 #include <cstdio>
 
 int main(int argc, char **argv)
@@ -28,5 +29,7 @@ int main(int argc, char **argv)
     messenger.SetParent(window.get());
     messenger.SetTypeThrough([w = window.get()] { return w->TypeThroughTarget(); });
     window->show();
+    // A check game a crash cut short is offered once the window is up.
+    QTimer::singleShot(0, window.get(), [w = window.get()] { w->OfferZhurnal(); });
     return app.exec();
 }

@@ -84,6 +84,34 @@ BiletEntry::Change BiletEntry::PutOn(int n)
     return change;
 }
 
+std::optional<BiletEntry::Change> BiletEntry::Undo()
+{
+    if (history_.empty())
+        return std::nullopt;
+    const Change change = history_.back();
+    history_.pop_back();
+    const auto cell = [this](int r, int c) -> qint32 & {
+        return kletki_[static_cast<std::size_t>(Loto::KletkaIndex(r, c))];
+    };
+    const std::size_t n = static_cast<std::size_t>(change.nomer);
+    if (change.kind == Change::Kind::PutOn) {
+        nomerColor_[n] = 0;
+        cell(change.stroka, change.column) = change.displaced;
+        if (change.displaced != 0)
+            nomerColor_[static_cast<std::size_t>(change.displaced)] = 1;
+        else
+            --strokaCount_[static_cast<std::size_t>(change.stroka)];
+    } else {
+        nomerColor_[n] = 1;
+        if (change.stroka >= 0) {
+            cell(change.stroka, change.column) = change.nomer;
+            ++strokaCount_[static_cast<std::size_t>(change.stroka)];
+        }
+    }
+    curStroka_ = change.strokaBefore;
+    return change;
+}
+
 void BiletEntry::Store(BILETCls &bilet) const
 {
     int k = 0;

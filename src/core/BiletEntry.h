@@ -7,6 +7,7 @@
 #include "core/LotoRules.h"
 
 #include <array>
+#include <optional>
 #include <vector>
 
 class BiletEntry
@@ -46,6 +47,9 @@ public:
     void Load(const BILETCls &bilet);
     // Number n put on the card, or taken off when it is on it already.
     Change Toggle(int n);
+    // Takes the last change back: the card is as it was before it. Returns
+    // the change taken back; nothing when there is none.
+    std::optional<Change> Undo();
     // The card holds a whole ticket.
     bool Complete() const { return curStroka_ == kFull; }
     // "Билет готов" stores a whole card that has a ticket number.

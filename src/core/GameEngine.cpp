@@ -27,6 +27,19 @@ constexpr qint32 OneShort(qint32 turNomer)
     }
 }
 
+// The tour label's caption.
+QString TurCaption(qint32 turNomer)
+{
+    switch (turNomer) {
+    case 1:
+        return QStringLiteral(" Тур-1");
+    case 2:
+        return QStringLiteral(" Тур-2");
+    default:
+        return QStringLiteral(" Тур-3...");
+    }
+}
+
 // The simulator's range for a scheduled tour change, inclusive.
 constexpr qint32 kTur1EndFrom = 5;
 constexpr qint32 kTur1EndTo = 10;
@@ -49,7 +62,7 @@ void Resize(std::vector<qint32> &v, qint32 upperIndex)
 } // namespace
 
 GameEngine::GameEngine(ProgramState &state, IgraView &view, Messenger &messenger)
-    : state_(state), view_(view), messenger_(messenger)
+    : state_(state), shownView_(view), shownMessenger_(messenger), view_(&view), messenger_(&messenger)
 {
     random.seed(
         static_cast<std::mt19937::result_type>(std::chrono::system_clock::now().time_since_epoch().count()));
@@ -73,19 +86,19 @@ quint32 GameEngine::TourColor() const
 void GameEngine::SetKnopka(const QString &caption)
 {
     knopka_ = caption;
-    view_.SetKnopka(caption);
+    view_->SetKnopka(caption);
 }
 
 void GameEngine::TimerStart()
 {
     timerOn_ = true;
-    view_.TimerStart();
+    view_->TimerStart();
 }
 
 void GameEngine::TimerStop()
 {
     timerOn_ = false;
-    view_.TimerStop();
+    view_->TimerStop();
 }
 
 void GameEngine::SetRegim(Rezhim regim, bool recaption)
@@ -93,9 +106,9 @@ void GameEngine::SetRegim(Rezhim regim, bool recaption)
     state_.RegimState = regim;
     if (!IsAutomatic(regim) && timerOn_)
         TimerStop();
-    view_.RegimChanged();
+    view_->RegimChanged();
     if (recaption)
-        view_.SetCaption(RegimCaption(regim, state_.GameTitle, state_.RegimTitle));
+        view_->SetCaption(RegimCaption(regim, state_.GameTitle, state_.RegimTitle));
 }
 
 void GameEngine::PovtorTiraga(const QString &regimTitle, const std::vector<qint32> &entries)
@@ -122,9 +135,9 @@ void GameEngine::NewIgra()
     const qint32 count = std::max(state_.store.BiletCount, 0);
     NomerVFlag.assign(static_cast<std::size_t>(count), 0);
 
-    view_.EnablePole(false);
-    view_.EnableBiletPic(false);
-    view_.ClearPole();
+    view_->EnablePole(false);
+    view_->EnableBiletPic(false);
+    ClearPole();
     highlighted_.fill(false);
 
     state_.NikaBilet.assign(1, 0);
@@ -133,10 +146,11 @@ void GameEngine::NewIgra()
 
     if (state_.store.CurBilet == state_.store.BiletCount)
         state_.store.CurBilet = 0;
-    view_.ShowBilet();
+    view_->ShowBilet();
 
-    view_.NikaClear();
+    view_->NikaClear();
     nikaPending_.clear();
+    nikaRuns_.clear();
     nikaCount_ = 0;
     state_.stats.Start(count);
     state_.stats.Publish();
@@ -151,15 +165,16 @@ void GameEngine::NewIgra()
 
     KletkaColor = kTurColor[1];
     TurNomer = 1;
-    view_.SetTur(QStringLiteral(" Тур-1"), kTurColor[1]);
+    hody_.clear();
+    view_->SetTur(TurCaption(1), kTurColor[1]);
 
-    view_.SetNHOD(Loto::NomerText(0));
-    view_.SetVVOD1(QString());
-    view_.EnableSaveTirag(false);
+    view_->SetNHOD(Loto::NomerText(0));
+    view_->SetVVOD1(QString());
+    view_->EnableSaveTirag(false);
 
     const bool proverka = state_.RegimState == Rezhim::Proverka;
-    view_.EnableVVOD1(proverka, true);
-    view_.SetVVEDNOM(proverka ? QStringLiteral("Введите номер:") : QStringLiteral("Выпавший номер:"));
+    view_->EnableVVOD1(proverka, true);
+    view_->SetVVEDNOM(proverka ? QStringLiteral("Введите номер:") : QStringLiteral("Выпавший номер:"));
 }
 
 void GameEngine::AppendMarker(qint32 marker)
@@ -175,6 +190,8 @@ void GameEngine::NikaLine(qint32 t, const QString &prefix)
     if (prefix != nikaPrefix_)
         NikaFlush();
     nikaPrefix_ = prefix;
+    if (nikaRuns_.empty() || nikaRuns_.back().prefix != prefix)
+        nikaRuns_.push_back(NikaRun{nikaCount_, prefix});
     // Entry c stands behind line c; the array ends with it, as the list does.
     const std::size_t c = static_cast<std::size_t>(nikaCount_);
     state_.NikaBilet.resize(c + 1, 0);
@@ -187,7 +204,7 @@ void GameEngine::NikaFlush()
 {
     if (nikaPending_.empty())
         return;
-    view_.NikaAdd(nikaPrefix_, nikaPending_);
+    view_->NikaAdd(nikaPrefix_, nikaPending_);
     nikaPending_.clear();
 }
 
@@ -198,13 +215,13 @@ void GameEngine::AddTiragNomer(int n)
         return;
     const QString s = Loto::NomerText(n);
     if (state_.RegimState == Rezhim::Povtor || state_.RegimState == Rezhim::Imitator)
-        view_.SetVVOD1(s);
+        view_->SetVVOD1(s);
 
-    view_.PoleKletka(n, KletkaColor);
+    PaintPole(n, KletkaColor);
     highlighted_[static_cast<std::size_t>(n)] = false;
 
     ++state_.HodCount;
-    view_.SetNHOD(Loto::NomerText(state_.HodCount));
+    view_->SetNHOD(Loto::NomerText(state_.HodCount));
 
     const qint32 last = state_.TiragEnd();
     Resize(state_.TiragNomera, last);
@@ -228,11 +245,13 @@ void GameEngine::AddTiragNomer(int n)
 
     state_.stats.Publish();
     NikaFlush();
+    // Kept before the announcement: a box left open must not hold the game back.
+    view_->GameChanged();
     if (winners > 0) {
         {
             BusyScope busy(busy_);
-            messenger_.Tell(QStringLiteral("Количество выигравших билетов:") + Loto::NomerText(winners),
-                            MsgIcon::Exclamation, Titles::Joy);
+            messenger_->Tell(QStringLiteral("Количество выигравших билетов:") + Loto::NomerText(winners),
+                             MsgIcon::Exclamation, Titles::Joy);
         }
         if (TurNomer < 3) {
             NextTur();
@@ -250,7 +269,7 @@ bool GameEngine::CountEntry(int n, qint32 t, qint32 r)
         static_cast<std::size_t>(t) >= NomerVFlag.size() || r < 0 || r >= Loto::kStroki)
         return false;
     if (t == state_.store.CurBilet)
-        view_.CardKletka(r, n, KletkaColor);
+        view_->CardKletka(r, n, KletkaColor);
 
     ListStats &stats = state_.stats;
     SovpCls &sovp = SovpBileta[static_cast<std::size_t>(t)];
@@ -296,7 +315,7 @@ void GameEngine::ShowAwaited(qint32 t, qint32 r, const SovpCls &sovp)
     if (highlighted_[static_cast<std::size_t>(a)])
         return;
     KletkaColor = kHighlight;
-    view_.PoleKletka(a, KletkaColor);
+    PaintPole(a, KletkaColor);
     highlighted_[static_cast<std::size_t>(a)] = true;
     KletkaColor = TourColor();
 }
@@ -312,18 +331,13 @@ void GameEngine::NextTur()
     for (int k = 1; k <= Loto::kMaxNomer; ++k) {
         if (highlighted_[static_cast<std::size_t>(k)]) {
             highlighted_[static_cast<std::size_t>(k)] = false;
-            view_.PoleUnhighlight(k);
+            UnhighlightPole(k);
         }
     }
 
-    if (TurNomer == 1) {
-        KletkaColor = kTurColor[2];
-        view_.SetTur(QStringLiteral(" Тур-2"), KletkaColor);
-    } else {
-        KletkaColor = kTurColor[3];
-        view_.SetTur(QStringLiteral(" Тур-3..."), KletkaColor);
-    }
     ++TurNomer;
+    KletkaColor = kTurColor[TurNomer];
+    view_->SetTur(TurCaption(TurNomer), KletkaColor);
 
     // Counts never fall at a tour change, so raising LiderMax over the pass
     // leaves exactly the tickets with the highest new count as leaders.
@@ -336,6 +350,7 @@ void GameEngine::NextTur()
     }
     state_.stats.NewTur(SovpBileta, LiderMax);
     state_.stats.Publish();
+    view_->GameChanged();
 }
 
 void GameEngine::EndIgra()
@@ -352,7 +367,7 @@ void GameEngine::EndIgra()
             undrawn += QLatin1Char(',');
         undrawn += Loto::NomerText(k);
     }
-    view_.SetVVEDNOM(undrawn);
+    view_->SetVVEDNOM(undrawn);
 
     if (state_.IsRusLoto) {
         const qint32 remaining = Loto::kMaxNomer - state_.HodCount;
@@ -364,20 +379,21 @@ void GameEngine::EndIgra()
             const QString &nomer = state_.store.Bilet(t).Nomer;
             NikaLine(t, QStringLiteral("(КУБЫШКА)  "));
             NikaFlush();
-            messenger_.Tell(QStringLiteral("Билет номер ") + nomer + QStringLiteral(" выиграл КУБЫШКУ!!!"),
-                            MsgIcon::Exclamation, Titles::Joy);
+            messenger_->Tell(QStringLiteral("Билет номер ") + nomer + QStringLiteral(" выиграл КУБЫШКУ!!!"),
+                             MsgIcon::Exclamation, Titles::Joy);
         }
     }
 
     AppendMarker(kMarkerEnd);
-    view_.EnableAddBilety(true);
-    view_.EnableSaveTirag(true);
-    view_.EnableVVOD1(false, false);
+    view_->EnableAddBilety(true);
+    view_->EnableSaveTirag(true);
+    view_->EnableVVOD1(false, false);
 
-    if (state_.RegimState == Rezhim::Proverka && messenger_.Ask(QStringLiteral("Сохранить тираж?")))
-        view_.SaveTiragAs();
+    if (state_.RegimState == Rezhim::Proverka && messenger_->Ask(QStringLiteral("Сохранить тираж?")))
+        view_->SaveTiragAs();
 
     SetRegim(Rezhim::None);
+    view_->GameChanged();
 }
 
 void GameEngine::RecordPriz(qint32 index)
@@ -400,12 +416,15 @@ void GameEngine::PrizPoNomeru(qint32 index)
     if (!IsBilet(index))
         return;
     const QString &nomer = state_.store.Bilet(index).Nomer;
+    if (state_.RegimState == Rezhim::Proverka)
+        hody_.push_back(Hod{Hod::Kind::Priz, index});
     NikaLine(index, QStringLiteral("(Приз)  "));
     NikaFlush();
+    view_->GameChanged();
     RecordPriz(index);
     BusyScope busy(busy_);
-    messenger_.Tell(QStringLiteral("Билет номер ") + nomer + QStringLiteral(" выиграл приз!!!"),
-                    MsgIcon::Exclamation, Titles::Joy);
+    messenger_->Tell(QStringLiteral("Билет номер ") + nomer + QStringLiteral(" выиграл приз!!!"),
+                     MsgIcon::Exclamation, Titles::Joy);
 }
 
 bool GameEngine::PovtorAvailable() const
@@ -422,7 +441,7 @@ bool GameEngine::AskNewRegim()
     if (state_.HodCount <= 0)
         return true;
     BusyScope busy(busy_);
-    return messenger_.Ask(QStringLiteral("Перейти в новый режим?"), MsgAnswer::No);
+    return messenger_->Ask(QStringLiteral("Перейти в новый режим?"), MsgAnswer::No);
 }
 
 void GameEngine::ClearNika()
@@ -430,7 +449,8 @@ void GameEngine::ClearNika()
     state_.NikaBilet.assign(1, 0);
     nikaCount_ = 0;
     nikaPending_.clear();
-    view_.NikaClear();
+    nikaRuns_.clear();
+    view_->NikaClear();
 }
 
 void GameEngine::RegimProverka_Click()
@@ -441,10 +461,10 @@ void GameEngine::RegimProverka_Click()
     SetRegim(Rezhim::Proverka, true);
     NewIgra();
     SetKnopka(kKonec);
-    view_.SetVVEDNOM(QStringLiteral("Введите номер:"));
-    view_.EnablePole(true);
-    view_.FocusVVOD1();
-    view_.EnablePrizPoNomeru(true);
+    view_->SetVVEDNOM(QStringLiteral("Введите номер:"));
+    view_->EnablePole(true);
+    view_->FocusVVOD1();
+    view_->EnablePrizPoNomeru(true);
 }
 
 void GameEngine::RegimPovtor_Click()
@@ -482,7 +502,7 @@ void GameEngine::RegimImitator_Click()
                    state_.settings.MaxHod <= Settings::kHighestMaxHod;
         };
         if (!valid()) {
-            view_.ShowSettings();
+            view_->ShowSettings();
             if (!valid())
                 return;
         }
@@ -492,7 +512,7 @@ void GameEngine::RegimImitator_Click()
     SetKnopka(kStop);
     NewIgra();
     TimerHod = -1;
-    view_.EnablePrizPoNomeru(false);
+    view_->EnablePrizPoNomeru(false);
     TimerStart();
 }
 
@@ -505,11 +525,12 @@ void GameEngine::Tur_Click()
         return;
     {
         BusyScope busy(busy_);
-        if (!messenger_.Ask(QStringLiteral("Перейти в следующий тур?")))
+        if (!messenger_->Ask(QStringLiteral("Перейти в следующий тур?")))
             return;
     }
+    hody_.push_back(Hod{Hod::Kind::Tur, 0});
     NextTur();
-    view_.FocusVVOD1();
+    view_->FocusVVOD1();
 }
 
 void GameEngine::Knopka_Click()
@@ -517,7 +538,7 @@ void GameEngine::Knopka_Click()
     if (state_.RegimState == Rezhim::Proverka) {
         {
             BusyScope busy(busy_);
-            if (!messenger_.Ask(QStringLiteral("Конец игры?")))
+            if (!messenger_->Ask(QStringLiteral("Конец игры?")))
                 return;
         }
         EndIgra();
@@ -540,6 +561,7 @@ void GameEngine::NomerEntered(int n)
         return;
     if (state_.NomerColor[static_cast<std::size_t>(n)] != 0)
         return;
+    hody_.push_back(Hod{Hod::Kind::Nomer, n});
     AddTiragNomer(n);
 }
 
@@ -591,8 +613,8 @@ void GameEngine::ReplayTick()
             NikaLine(t, QStringLiteral("(Приз!!!) "));
             NikaFlush();
             RecordPriz(t);
-            messenger_.Tell(QStringLiteral("Билет номер ") + nomer + QStringLiteral(" выиграл приз!!!"),
-                            MsgIcon::Exclamation, Titles::Joy);
+            messenger_->Tell(QStringLiteral("Билет номер ") + nomer + QStringLiteral(" выиграл приз!!!"),
+                             MsgIcon::Exclamation, Titles::Joy);
         }
     }
 
@@ -625,4 +647,140 @@ void GameEngine::ImitatorTick()
     AddTiragNomer(n);
     if (state_.HodCount >= state_.settings.MaxHod)
         EndIgra();
+}
+
+void GameEngine::PaintPole(int n, quint32 color)
+{
+    poleCell_[static_cast<std::size_t>(n)] = PoleCell::Painted;
+    poleColor_[static_cast<std::size_t>(n)] = color;
+    view_->PoleKletka(n, color);
+}
+
+void GameEngine::UnhighlightPole(int n)
+{
+    poleCell_[static_cast<std::size_t>(n)] = PoleCell::Opened;
+    view_->PoleUnhighlight(n);
+}
+
+void GameEngine::ClearPole()
+{
+    poleCell_.fill(PoleCell::Empty);
+    view_->ClearPole();
+}
+
+std::vector<qint32> GameEngine::HodyEntries() const
+{
+    std::vector<qint32> entries;
+    for (const Hod &hod : hody_) {
+        switch (hod.kind) {
+        case Hod::Kind::Nomer:
+            entries.push_back(hod.value);
+            break;
+        case Hod::Kind::Tur:
+            entries.push_back(kMarkerTur);
+            break;
+        case Hod::Kind::Priz:
+            entries.push_back(kMarkerPriz);
+            entries.push_back(hod.value);
+            break;
+        }
+    }
+    return entries;
+}
+
+bool GameEngine::CanUndo() const
+{
+    return state_.RegimState == Rezhim::Proverka && !hody_.empty();
+}
+
+std::optional<GameEngine::Hod> GameEngine::Undo()
+{
+    if (!CanUndo())
+        return std::nullopt;
+    std::vector<Hod> kept = hody_;
+    const Hod last = kept.back();
+    kept.pop_back();
+    Rebuild(std::move(kept));
+    view_->GameChanged();
+    return last;
+}
+
+qsizetype GameEngine::RestoreProverka(const std::vector<qint32> &entries)
+{
+    std::vector<Hod> hody;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const qint32 v = entries[i];
+        if (v >= 1 && v <= Loto::kMaxNomer)
+            hody.push_back(Hod{Hod::Kind::Nomer, v});
+        else if (v == kMarkerTur)
+            hody.push_back(Hod{Hod::Kind::Tur, 0});
+        else if (v == kMarkerPriz && i + 1 < entries.size())
+            hody.push_back(Hod{Hod::Kind::Priz, entries[++i]});
+        else
+            break;
+    }
+    state_.HodCount = 0; // nothing to ask about: the game is the one being restored
+    RegimProverka_Click();
+    Rebuild(std::move(hody));
+    view_->GameChanged();
+    return static_cast<qsizetype>(hody_.size());
+}
+
+bool GameEngine::Apply(const Hod &hod)
+{
+    switch (hod.kind) {
+    case Hod::Kind::Nomer:
+        if (hod.value < 1 || hod.value > Loto::kMaxNomer ||
+            state_.NomerColor[static_cast<std::size_t>(hod.value)] != 0)
+            return false;
+        NomerEntered(hod.value);
+        return true;
+    case Hod::Kind::Tur:
+        if (TurNomer >= 3 || state_.HodCount <= OneShort(TurNomer))
+            return false;
+        hody_.push_back(hod);
+        NextTur();
+        return true;
+    case Hod::Kind::Priz:
+        if (!IsBilet(hod.value))
+            return false;
+        PrizPoNomeru(hod.value);
+        return true;
+    }
+    return false;
+}
+
+void GameEngine::Rebuild(std::vector<Hod> hody)
+{
+    view_ = &quietView_;
+    messenger_ = &quietMessenger_;
+    NewIgra();
+    for (const Hod &hod : hody)
+        if (!Apply(hod))
+            break;
+    view_ = &shownView_;
+    messenger_ = &shownMessenger_;
+    RepaintAll();
+}
+
+void GameEngine::RepaintAll()
+{
+    view_->ClearPole();
+    for (int n = 1; n <= Loto::kMaxNomer; ++n) {
+        const std::size_t k = static_cast<std::size_t>(n);
+        if (poleCell_[k] == PoleCell::Painted)
+            view_->PoleKletka(n, poleColor_[k]);
+        else if (poleCell_[k] == PoleCell::Opened)
+            view_->PoleUnhighlight(n);
+    }
+    view_->ShowBilet();
+    view_->NikaClear();
+    for (std::size_t i = 0; i < nikaRuns_.size(); ++i) {
+        const qint32 end = i + 1 < nikaRuns_.size() ? nikaRuns_[i + 1].first : nikaCount_;
+        const auto from = state_.NikaBilet.begin() + nikaRuns_[i].first;
+        view_->NikaAdd(nikaRuns_[i].prefix, std::vector<qint32>(from, state_.NikaBilet.begin() + end));
+    }
+    view_->SetTur(TurCaption(TurNomer), TourColor());
+    view_->SetNHOD(Loto::NomerText(state_.HodCount));
+    state_.stats.PublishAll();
 }

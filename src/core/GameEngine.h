@@ -12,6 +12,7 @@
 #include <QString>
 #include <array>
 #include <functional>
+#include <optional>
 #include <random>
 #include <vector>
 
@@ -68,6 +69,9 @@ public:
     virtual void SaveTiragAs() {}
     // Opens the settings dialog (the simulator needs a valid maximum of moves).
     virtual void ShowSettings() {}
+    // The check game in hand changed: a number, a tour change or a prize was
+    // added or taken back, or the game began or ended.
+    virtual void GameChanged() {}
 };
 
 class GameEngine
@@ -125,6 +129,27 @@ public:
     // winners-list line, the prize recorded in the draw and the announcement.
     void PrizPoNomeru(qint32 index);
 
+    // What the user did in a check game, in order: the game can be rebuilt from it.
+    struct Hod {
+        enum class Kind { Nomer, Tur, Priz };
+        Kind kind;
+        qint32 value; // the number, or the prize's ticket index
+        bool operator==(const Hod &) const = default;
+    };
+    const std::vector<Hod> &Hody() const { return hody_; }
+    // The same in a draw file's encoding: numbers, 91 for a tour change by
+    // hand, 94 and the ticket index for a prize.
+    std::vector<qint32> HodyEntries() const;
+    // Whether a check game has something to take back.
+    bool CanUndo() const;
+    // Takes back the last thing the user did in the check game: afterwards
+    // everything is as if it had never happened. Returns what was taken back.
+    std::optional<Hod> Undo();
+    // Starts a check game on the set in hand and rebuilds it quietly from
+    // entries (HodyEntries' encoding). Stops at the first entry that cannot be
+    // played and returns how many were.
+    qsizetype RestoreProverka(const std::vector<qint32> &entries);
+
     // Knopka's caption as last set by the game; empty while it is hidden.
     const QString &KnopkaCaption() const { return knopka_; }
     // Lines the game has put into the winners list since it was cleared.
@@ -164,6 +189,17 @@ private:
     bool CountEntry(int n, qint32 t, qint32 r);
     // Ticket t, one number short, shows the number it waits for, highlighted on the board.
     void ShowAwaited(qint32 t, qint32 r, const SovpCls &sovp);
+    // Plays one recorded action of a check game.
+    bool Apply(const Hod &hod);
+    // Rebuilds the check game from these actions with nothing shown, then
+    // shows the result at once.
+    void Rebuild(std::vector<Hod> hody);
+    // Shows the whole game as it stands: board, card, winners, tour, moves, list.
+    void RepaintAll();
+    // The board as the game paints it, remembered for RepaintAll.
+    void PaintPole(int n, quint32 color);
+    void UnhighlightPole(int n);
+    void ClearPole();
     void ReplayTick();
     void ImitatorTick();
     // The draw grows by one marker entry (91, 93, 94 or a prize's ticket index).
@@ -181,6 +217,29 @@ private:
     void TimerStart();
     void TimerStop();
 
+    // What each board cell shows: empty, painted in poleColor_, or back to the
+    // colour of a number on some ticket.
+    enum class PoleCell : quint8 { Empty, Painted, Opened };
+    std::array<PoleCell, Loto::kMaxNomer + 1> poleCell_{};
+    std::array<quint32, Loto::kMaxNomer + 1> poleColor_{};
+    // The winners list's lines from first on start with prefix.
+    struct NikaRun {
+        qint32 first;
+        QString prefix;
+    };
+    std::vector<NikaRun> nikaRuns_;
+    std::vector<Hod> hody_;
+    // A view and a messenger that show nothing, for a quiet rebuild.
+    IgraView quietView_;
+    class QuietMessenger : public Messenger
+    {
+    public:
+        MsgAnswer Show(const MessageRequest &request) override
+        {
+            return request.buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::No;
+        }
+    } quietMessenger_;
+
     // The caption Knopka shows; Knopka_Click toggles on it.
     QString knopka_;
     qint32 nikaCount_ = 0;
@@ -197,6 +256,10 @@ private:
     bool timerOn_ = false;
 
     ProgramState &state_;
-    IgraView &view_;
-    Messenger &messenger_;
+    IgraView &shownView_;
+    Messenger &shownMessenger_;
+    // What the game paints on and asks through: the shown ones, or the quiet
+    // ones while a game is rebuilt.
+    IgraView *view_;
+    Messenger *messenger_;
 };

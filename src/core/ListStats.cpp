@@ -14,6 +14,7 @@ void ListStats::Publish()
 void ListStats::Clear()
 {
     rows_.clear();
+    awaitedCount_ = 0;
     plusRows_.clear();
     liderRows_.clear();
     ChangedAll(Change::All);
@@ -23,6 +24,7 @@ void ListStats::Clear()
 void ListStats::Start(qint32 rows)
 {
     rows_.assign(static_cast<std::size_t>(std::max(rows, 0)), Row{0, 0, false, false});
+    awaitedCount_ = 0;
     plusRows_.clear();
     liderRows_.clear();
     ChangedAll(Change::Start);
@@ -72,7 +74,9 @@ void ListStats::NomerV(qint32 t, qint32 n)
 {
     if (!IsRow(t))
         return;
-    rows_[static_cast<std::size_t>(t)].awaited = n;
+    qint32 &awaited = rows_[static_cast<std::size_t>(t)].awaited;
+    awaitedCount_ += (n != 0) - (awaited != 0);
+    awaited = n;
     Changed(t);
 }
 
@@ -80,6 +84,7 @@ void ListStats::NewTur(const std::vector<SovpCls> &sovpBileta, qint32 liderMax)
 {
     plusRows_.clear();
     liderRows_.clear();
+    awaitedCount_ = 0;
     // Counts never fall at a tour change, so the leaders are exactly the
     // tickets that reach the highest count.
     for (std::size_t t = 0; t < rows_.size(); ++t) {

@@ -33,6 +33,12 @@ public:
     // once a number is counted, so a number that changes thousands of rows
     // costs one notice.
     void Publish();
+    // Tells the observer that every row may have changed.
+    void PublishAll()
+    {
+        ChangedAll(Change::All);
+        Publish();
+    }
 
     // No game: no row shows statistics.
     void Clear();
@@ -52,6 +58,8 @@ public:
     // and awaited number gone, and the rows at liderMax the leaders.
     void NewTur(const std::vector<SovpCls> &sovpBileta, qint32 liderMax);
 
+    // Tickets that wait for one number.
+    qint32 AwaitedCount() const { return awaitedCount_; }
     // Rows with statistics: those of the game in hand.
     qint32 Rows() const { return static_cast<qint32>(rows_.size()); }
     // Row t; a row outside the game shows nothing.
@@ -83,5 +91,6 @@ private:
     // all_ when every row did.
     std::vector<qint32> changed_;
     Change all_ = Change::Rows;
+    qint32 awaitedCount_ = 0;
     Observer observer_;
 };

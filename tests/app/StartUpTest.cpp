@@ -175,12 +175,15 @@ TEST_F(StartUp, MenusHaveTheirCaptionsShortcutsAndStartStates)
         {f.Ui().FileSaveTiragAs, QStringLiteral("Сохранить тираж как..."), {}, false},
         {f.Ui().FileExit, QStringLiteral("Выход"), {}, true},
         {f.Ui().Regim->menuAction(), QStringLiteral("Режим"), {}, false},
-        {f.Ui().RegimAddBliet, QStringLiteral("Добавить билеты"), {}, false},
-        {f.Ui().RegimProverka, QStringLiteral("Проверка"), {}, true},
-        {f.Ui().RegimPrizPoNomeru, QStringLiteral("Приз по номеру билета"), {}, true},
-        {f.Ui().RegimTimer, QStringLiteral("Настройка"), {}, true},
-        {f.Ui().RegimPovtor, QStringLiteral("Повтор"), {}, true},
-        {f.Ui().RegimImitator, QStringLiteral("Имитатор"), {}, true},
+        {f.Ui().RegimAddBliet, QStringLiteral("Добавить билеты"), QKeySequence(Qt::Key_F8), false},
+        {f.Ui().RegimProverka, QStringLiteral("Проверка"), QKeySequence(Qt::Key_F2), true},
+        {f.Ui().RegimPrizPoNomeru, QStringLiteral("Приз по номеру билета"), QKeySequence(Qt::Key_F6), true},
+        {f.Ui().RegimTimer, QStringLiteral("Настройка"), QKeySequence(Qt::Key_F7), true},
+        {f.Ui().RegimPovtor, QStringLiteral("Повтор"), QKeySequence(Qt::Key_F3), true},
+        {f.Ui().RegimImitator, QStringLiteral("Имитатор"), QKeySequence(Qt::Key_F4), true},
+        {f.Ui().RegimUndo, QStringLiteral("Отменить"), QKeySequence(QStringLiteral("Ctrl+Z")), false},
+        {f.Ui().RegimKnopka, QStringLiteral("Конец игры"), QKeySequence(QStringLiteral("Ctrl+K")), false},
+        {f.Ui().RegimNextTur, QStringLiteral("Следующий тур"), QKeySequence(QStringLiteral("Ctrl+T")), false},
         {f.Ui().Help->menuAction(), QStringLiteral("Справка"), {}, true},
         {f.Ui().HelpCallHelp, QStringLiteral("Вызов справки"), QKeySequence(QStringLiteral("F1")), true},
         {f.Ui().HelpAbout, QStringLiteral("О программе"), {}, true},
@@ -198,10 +201,11 @@ TEST_F(StartUp, MenusHaveTheirCaptionsShortcutsAndStartStates)
     EXPECT_TRUE(file[7]->isSeparator());
     EXPECT_EQ(file[8], f.Ui().FileExit);
     const QList<QAction *> regim = f.Ui().Regim->actions();
-    ASSERT_EQ(regim.size(), 8);
+    ASSERT_EQ(regim.size(), 12);
     EXPECT_TRUE(regim[1]->isSeparator());
     EXPECT_TRUE(regim[4]->isSeparator());
     EXPECT_EQ(regim[7], f.Ui().RegimImitator);
+    EXPECT_TRUE(regim[8]->isSeparator());
     EXPECT_EQ(f.menuBar()->actions().size(), 3);
 }
 
