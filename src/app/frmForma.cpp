@@ -219,6 +219,13 @@ void frmForma::Connect()
 
 bool frmForma::eventFilter(QObject *watched, QEvent *event)
 {
+    // The entry boxes would take Ctrl+Z as their own undo; here it takes back
+    // a number or a change to the card.
+    if (event->type() == QEvent::ShortcutOverride && (watched == VVOD1 || watched == Nombilet) &&
+        static_cast<QKeyEvent *>(event)->matches(QKeySequence::Undo)) {
+        event->ignore();
+        return true;
+    }
     if (event->type() == QEvent::KeyPress) {
         auto *key = static_cast<QKeyEvent *>(event);
         if (watched == VVOD1)

@@ -1,5 +1,6 @@
 // A game as the user plays it in the window: check, replay, simulator.
 #include "controls/ClickLabel.h"
+#include "controls/InfoStrip.h"
 #include "controls/ListBilet.h"
 #include "controls/NikaList.h"
 #include "controls/OpURL.h"
@@ -22,6 +23,7 @@
 #include <QTimer>
 #include <QUrl>
 #include <set>
+#include <tuple>
 
 namespace
 {
@@ -406,4 +408,84 @@ TEST(GameBoxes, ANumberTypedWhileAWinIsAnnouncedIsNotLost)
     QTest::keyClick(window->Ui().VVOD1, Qt::Key_Return);
     EXPECT_EQ(state.HodCount, 6);
     EXPECT_NE(state.NomerColor[12], 0);
+}
+
+TEST_F(Game, ASlipTakenBackWithCtrlZLeavesTheDrawOfTheGameWithoutIt)
+{
+    Proverka();
+    const auto ctrl = [this](Qt::Key key) { QTest::keyClick(window->Ui().VVOD1, key, Qt::ControlModifier); };
+    for (int n : {5, 15, 61}) // 61 typed for 16
+        Vvod(n);
+    ctrl(Qt::Key_Z);
+    EXPECT_EQ(window->Ui().usrReklamaX1->Text().section('\n', 1), QStringLiteral("Отменён номер 61"));
+    Vvod(16);
+    EXPECT_EQ(state.TiragNomera, (std::vector<qint32>{0, 5, 15, 16}));
+    EXPECT_EQ(window->Ui().NHOD->text(), QStringLiteral(" 3"));
+    EXPECT_EQ(PoleCell(61), VbColor::ToQColor(VbColor::ButtonFace));
+    EXPECT_EQ(window->Ui().usrReklamaX1->Big(), QStringLiteral("16"));
+
+    // The tour moves on from the keyboard, and the end is asked for as a click asks.
+    Vvod(25);
+    Vvod(35);
+    messenger.Script({MsgAnswer::Yes});
+    ctrl(Qt::Key_T);
+    EXPECT_EQ(window->Ui().Tur->text(), QStringLiteral(" Тур-2"));
+    ctrl(Qt::Key_Z); // the tour change goes back too
+    EXPECT_EQ(window->Ui().Tur->text(), QStringLiteral(" Тур-1"));
+    messenger.shown.clear();
+    ctrl(Qt::Key_K); // answered No
+    ASSERT_EQ(messenger.shown.size(), 1u);
+    EXPECT_EQ(messenger.shown[0].text, QStringLiteral("Конец игры?"));
+    EXPECT_EQ(state.RegimState, Rezhim::Proverka);
+}
+
+TEST_F(Game, ACheckGameCutShortIsTakenUpWhereItStopped)
+{
+    Proverka();
+    for (int n : {5, 15, 25})
+        Vvod(n);
+    const QString journal = Path(QStringLiteral("Жребикон.jnl"));
+    ASSERT_TRUE(QFile::exists(journal));
+    // The program ends without a word, as in a crash; the next start offers the game.
+    const auto restart = [this](std::initializer_list<MsgAnswer> answers) {
+        auto again = std::make_unique<ProgramState>();
+        auto asked = std::make_unique<RecordingMessenger>();
+        asked->Script(answers);
+        auto second = MainM(*again, *asked, dir.path());
+        second->OfferZhurnal();
+        return std::make_tuple(std::move(again), std::move(asked), std::move(second));
+    };
+    {
+        auto [again, asked, second] = restart({MsgAnswer::Yes});
+        ASSERT_FALSE(asked->shown.empty());
+        EXPECT_EQ(asked->shown[0].text, QStringLiteral("Продолжить незавершённую проверку?"));
+        EXPECT_EQ(asked->shown[0].defaultButton, MsgAnswer::Yes);
+        EXPECT_EQ(again->RegimState, Rezhim::Proverka);
+        EXPECT_EQ(again->TiragNomera, state.TiragNomera);
+        EXPECT_EQ(second->Ui().NHOD->text(), QStringLiteral(" 3"));
+    }
+    // A changed ticket file is not played against; a damaged journal is not trusted.
+    QFile tickets(Path(QStringLiteral("t.rlb")));
+    ASSERT_TRUE(tickets.open(QIODevice::Append));
+    tickets.write("\r\n");
+    tickets.close();
+    window->igra().NomerEntered(35);
+    for (const QByteArray &damage :
+         {QByteArray(), QByteArray("Жребикон: незавершённая проверка\r\nx\r\n12\r\n")}) {
+        if (!damage.isNull())
+            WriteBytes(journal, damage);
+        auto [again, asked, second] = restart({MsgAnswer::Yes});
+        ASSERT_FALSE(asked->shown.empty());
+        EXPECT_TRUE(asked->shown.back().text.contains(damage.isNull() ? QStringLiteral("изменён")
+                                                                      : QStringLiteral("повреждён")))
+            << asked->shown.back().text.toStdString();
+        EXPECT_EQ(again->RegimState, Rezhim::None);
+        EXPECT_FALSE(QFile::exists(journal));
+    }
+    // A game that ends normally leaves no journal.
+    Vvod(45);
+    ASSERT_TRUE(QFile::exists(journal));
+    messenger.Script({MsgAnswer::Yes, MsgAnswer::No});
+    window->igra().Knopka_Click();
+    EXPECT_FALSE(QFile::exists(journal));
 }

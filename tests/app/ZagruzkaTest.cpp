@@ -1,4 +1,5 @@
 // Keying in tickets: the board, the card, the entry boxes and the ticket set.
+#include "controls/InfoStrip.h"
 #include "controls/ListBilet.h"
 #include "controls/NikaList.h"
 #include "support/WindowFixture.h"
@@ -363,4 +364,21 @@ TEST_F(Zagruzka, ANumberTakenOffWhileTheReadyButtonHasTheKeyboardGoesOnTheCard)
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     EXPECT_EQ(window->Ui().Nombilet->text(), QStringLiteral("017"));
     EXPECT_EQ(state.NomerColor[4], 1);
+}
+
+TEST_F(Zagruzka, CtrlZTakesBackTheLastChangeToTheCard)
+{
+    VvodRows(kRows, 1);
+    Vvod(6);
+    Vvod(15); // a number of row 0 typed again: taken off
+    EXPECT_EQ(window->Ui().usrReklamaX1->Text().section('\n', 1), QStringLiteral("15 снят со строки 1"));
+    QTest::keyClick(window->Ui().VVOD1, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(state.NomerColor[15], 1);
+    EXPECT_EQ(window->entry.Kletka(0, 1), 15);
+    EXPECT_EQ(window->entry.CurStroka(), 1);
+    EXPECT_EQ(CardCell(1, 1), kUsed); // row 1 is being filled again
+    QTest::keyClick(window->Ui().VVOD1, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(state.NomerColor[6], 0);
+    EXPECT_EQ(PoleCell(6), ButtonFace());
+    EXPECT_EQ(window->entry.StrokaCount(1), 0);
 }
