@@ -101,6 +101,7 @@ void frmForma::ApplyBilety(const QString &name, BiletFileData &data)
     Regim->menuAction()->setEnabled(true);
     FileOpenTirag->setEnabled(true);
     ListBilet1->setFocus();
+    UpdateStrip();
 }
 
 bool frmForma::MayReplace(const QString &name, const QString &currentName)
