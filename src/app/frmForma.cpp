@@ -147,6 +147,9 @@ void frmForma::CreateControls(QWidget *client)
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
+    zhurnalTimer_ = new QTimer(this);
+    zhurnalTimer_->setSingleShot(true);
+    zhurnalTimer_->setInterval(0);
     ApplySettings();
 }
 
@@ -195,6 +198,7 @@ void frmForma::Connect()
     connect(Tur, &ClickLabel::Clicked, this, [this] { igra_->Tur_Click(); });
     connect(Knopka, &ClickLabel::Clicked, this, [this] { igra_->Knopka_Click(); });
     connect(Timer1, &QTimer::timeout, this, [this] { igra_->Timer1_Timer(); });
+    connect(zhurnalTimer_, &QTimer::timeout, this, [this] { WriteZhurnal(); });
     connect(NIKA, &NikaList::LineChosen, this, [this] { NIKA_DblClick(); });
     NIKA->installEventFilter(this);
     ListBilet1->Picture()->installEventFilter(this);

@@ -273,6 +273,7 @@ private:
     // What the last take-back or the last key on the card did, for the strip.
     QString undoNote_;
     QString entryNote_;
+    QTimer *zhurnalTimer_ = nullptr;
     QString workFolder_;
     std::unique_ptr<GameEngine> igra_;
 };

@@ -176,7 +176,11 @@ void frmForma::RegimChanged()
 
 void frmForma::GameChanged()
 {
-    WriteZhurnal();
+    // What a take-back took back is news until the next change.
+    undoNote_.clear();
+    // Written as soon as the keystroke is handled and the window repainted,
+    // also under an announcement that stays open.
+    zhurnalTimer_->start();
     UpdateUndo();
     UpdateStrip();
 }
@@ -287,6 +291,7 @@ void frmForma::WriteZhurnal()
 
 void frmForma::RemoveZhurnal()
 {
+    zhurnalTimer_->stop();
     QFile::remove(PathOf(ZhurnalFile::FileName));
 }
 

@@ -444,6 +444,7 @@ TEST_F(Game, ACheckGameCutShortIsTakenUpWhereItStopped)
     Proverka();
     for (int n : {5, 15, 25})
         Vvod(n);
+    QApplication::processEvents();
     const QString journal = Path(QStringLiteral("Жребикон.jnl"));
     ASSERT_TRUE(QFile::exists(journal));
     // The program ends without a word, as in a crash; the next start offers the game.
@@ -470,6 +471,7 @@ TEST_F(Game, ACheckGameCutShortIsTakenUpWhereItStopped)
     tickets.write("\r\n");
     tickets.close();
     window->igra().NomerEntered(35);
+    QApplication::processEvents();
     for (const QByteArray &damage :
          {QByteArray(), QByteArray("Жребикон: незавершённая проверка\r\nx\r\n12\r\n")}) {
         if (!damage.isNull())
@@ -484,6 +486,7 @@ TEST_F(Game, ACheckGameCutShortIsTakenUpWhereItStopped)
     }
     // A game that ends normally leaves no journal.
     Vvod(45);
+    QApplication::processEvents();
     ASSERT_TRUE(QFile::exists(journal));
     messenger.Script({MsgAnswer::Yes, MsgAnswer::No});
     window->igra().Knopka_Click();
