@@ -11,12 +11,15 @@
 #include "io/SaveINIM.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QRegularExpressionValidator>
 #include <QTimer>
 #include <algorithm>
@@ -240,8 +243,18 @@ bool frmForma::eventFilter(QObject *watched, QEvent *event)
             NIKA_DblClick();
             return true;
         }
+        if (watched == ListBilet1->Picture() && key->key() == Qt::Key_Delete)
+            return DeleteBilet();
         if (watched == NIKA || watched == ListBilet1->Picture())
             return ForwardDigit(key);
+    }
+    // A middle click pastes the selection: its numbers go onto the card.
+    if (watched == VVOD1 && state_.RegimState == Rezhim::Zagruzka &&
+        (event->type() == QEvent::MouseButtonRelease || event->type() == QEvent::MouseButtonPress) &&
+        static_cast<QMouseEvent *>(event)->button() == Qt::MiddleButton) {
+        if (event->type() == QEvent::MouseButtonRelease)
+            PasteNomera(QGuiApplication::clipboard()->text(QClipboard::Selection));
+        return true;
     }
     return QMainWindow::eventFilter(watched, event);
 }

@@ -97,7 +97,7 @@ public:
     // Starts keying in a new ticket: empty board and card, focus on its number.
     void BiletNew();
     // Puts number n on the card being keyed in, or takes it off.
-    void NomerToggle(int n);
+    void NomerToggle(int n, bool typed = false);
     // Sets the window's layout for the current mode and empties the game data.
     void PSbros();
     // Starts a new ticket set of the lottery (Русское лото when isRusLoto) for a draw.
@@ -226,6 +226,14 @@ private:
     void BiletPic_MouseUp(QPointF pos);
     void Nombilet_Change();
     bool VVOD1_KeyPress(QKeyEvent *event);
+    // A number typed, pasted or clicked: to the check, or onto the card.
+    void VvodNomer(int n, bool typed);
+    // Numbers pasted into the entry box go onto the card one after another.
+    void PasteNomera(const QString &text);
+    // Esc on a stored ticket loaded for editing: it stays as it was, a new card is ready.
+    bool AbandonEdit();
+    // Delete on a row of the list in ticket entry: the ticket leaves the set, once confirmed.
+    bool DeleteBilet();
     bool Nombilet_KeyPress(QKeyEvent *event);
     // Puts a ticket set read from a file in place of the one in hand; name is
     // the file's, which gives the kind.
@@ -274,6 +282,11 @@ private:
     QString undoNote_;
     QString entryNote_;
     QTimer *zhurnalTimer_ = nullptr;
+    // The number in the entry box ended with its second digit: the Space or
+    // Enter that follows is taken as its end.
+    bool numberEnded_ = false;
+    QString endedNumber_;           // its two digits
+    bool endedChangedCard_ = false; // and whether it changed the card
     QString workFolder_;
     std::unique_ptr<GameEngine> igra_;
 };

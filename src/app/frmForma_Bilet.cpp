@@ -9,10 +9,14 @@
 #include "core/LotoRules.h"
 #include "io/Cp1251.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <utility>
 
 namespace
 {
@@ -128,7 +132,7 @@ void frmForma::StrokaUnmark(int r)
             FillKletka(r, c, 0xFFFFFF);
 }
 
-void frmForma::NomerToggle(int n)
+void frmForma::NomerToggle(int n, bool typed)
 {
     const BiletEntry::Change change = entry.Toggle(n);
     const QString nomer = QString::number(change.nomer);
@@ -140,7 +144,12 @@ void frmForma::NomerToggle(int n)
                                .arg(change.displaced)
                          : QStringLiteral("%1 в строке %2").arg(nomer).arg(change.stroka + 1);
     else if (change.kind == BiletEntry::Change::Kind::TakenOff && change.stroka >= 0)
-        entryNote_ = QStringLiteral("%1 снят со строки %2").arg(nomer).arg(change.stroka + 1);
+        // Typing a number of a row filled before is most likely a slip: it is said loudly.
+        entryNote_ = typed && change.stroka != change.strokaBefore
+                         ? QStringLiteral("Внимание: %1 снят со строки %2, Ctrl+Z вернёт его")
+                               .arg(nomer)
+                               .arg(change.stroka + 1)
+                         : QStringLiteral("%1 снят со строки %2").arg(nomer).arg(change.stroka + 1);
     PaintEntryChange(change);
     UpdateUndo();
     UpdateStrip();
@@ -244,6 +253,8 @@ bool frmForma::Nombilet_KeyPress(QKeyEvent *event)
             VVOD1->setFocus();
         return true;
     }
+    if (event->key() == Qt::Key_Escape)
+        return AbandonEdit();
     // Tickets are saved in Windows-1251: a character it cannot hold would be
     // lost on saving, so it is not let in.
     const QString typed = event->text();
@@ -252,31 +263,112 @@ bool frmForma::Nombilet_KeyPress(QKeyEvent *event)
     return false;
 }
 
+bool frmForma::AbandonEdit()
+{
+    BiletStore &store = state_.store;
+    if (state_.RegimState != Rezhim::Zagruzka || store.CurBilet >= store.BiletCount)
+        return false;
+    const QString nomer = store.Bilet(store.CurBilet).Nomer;
+    BiletNew();
+    entryNote_ = QStringLiteral("Правка билета %1 отменена").arg(nomer);
+    UpdateStrip();
+    return true;
+}
+
+void frmForma::VvodNomer(int n, bool typed)
+{
+    if (state_.RegimState == Rezhim::Proverka)
+        igra_->NomerEntered(n);
+    else
+        NomerToggle(n, typed);
+}
+
 bool frmForma::VVOD1_KeyPress(QKeyEvent *event)
 {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    const bool zagruzka = state_.RegimState == Rezhim::Zagruzka;
+    if (zagruzka && event->matches(QKeySequence::Paste)) {
+        PasteNomera(QGuiApplication::clipboard()->text());
+        return true;
+    }
+    if (event->key() == Qt::Key_Escape)
+        return AbandonEdit();
+    if (event->key() == Qt::Key_Backspace && std::exchange(numberEnded_, false) && VVOD1->text().isEmpty()) {
+        // Backspace right after a number's second digit corrects it as before
+        // the number went onto the card: the first digit is back in the box.
+        if (endedChangedCard_ && entry.Undo()) {
+            RepaintEntry();
+            UpdateUndo();
+        }
+        VVOD1->setText(endedNumber_.left(1));
+        return true;
+    }
+    // Space ends a number as Enter does: "3 12 27 45 61 ".
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter || event->key() == Qt::Key_Space) {
+        if (std::exchange(numberEnded_, false))
+            return true;                     // its number ended with its second digit already
         const int n = VVOD1->text().toInt(); // empty gives 0
         VVOD1->clear();
-        if (state_.RegimState == Rezhim::Zagruzka && kBiletGotov->isEnabled() && n == 0) {
+        if (zagruzka && kBiletGotov->isEnabled() && n == 0) {
             // A second Enter then stores the ticket.
             kBiletGotov->setFocus();
             return true;
         }
         if (n == 0 || n > Loto::kMaxNomer)
             return true;
-        if (state_.RegimState == Rezhim::Proverka)
-            igra_->NomerEntered(n);
-        else
-            NomerToggle(n);
+        VvodNomer(n, true);
         return true;
     }
+    numberEnded_ = false;
     const QString typed = event->text();
     if (typed.isEmpty() || !typed.at(0).isPrint())
         return false; // editing and moving keys type nothing
     const bool digit =
         typed.size() == 1 && typed.at(0) >= QLatin1Char('0') && typed.at(0) <= QLatin1Char('9');
-    const qsizetype kept = VVOD1->text().size() - VVOD1->selectedText().size();
-    return !digit || kept >= 2;
+    // What the box would hold with the digit typed in over the selection.
+    QString kept = VVOD1->text();
+    qsizetype at = VVOD1->cursorPosition();
+    if (VVOD1->hasSelectedText()) {
+        at = VVOD1->selectionStart();
+        kept.remove(at, VVOD1->selectedText().size());
+    }
+    if (!digit || kept.size() >= 2)
+        return true;
+    if (zagruzka && kept.size() == 1) {
+        // Numbers have two digits at most: the second one ends the number,
+        // and a Space or Enter typed after it out of habit changes nothing.
+        endedNumber_ = kept.insert(at, typed);
+        const int n = endedNumber_.toInt();
+        VVOD1->clear();
+        const std::size_t changes = entry.History().size();
+        if (n >= 1 && n <= Loto::kMaxNomer)
+            VvodNomer(n, true);
+        endedChangedCard_ = entry.History().size() != changes;
+        numberEnded_ = true;
+        return true;
+    }
+    return false;
+}
+
+void frmForma::PasteNomera(const QString &text)
+{
+    VVOD1->clear();
+    numberEnded_ = false;
+    const QStringList pieces = text.split(QRegularExpression(QStringLiteral("[\\s,;]+")), Qt::SkipEmptyParts);
+    for (const QString &piece : pieces) {
+        bool ok = false;
+        const int n = piece.toInt(&ok);
+        QString stop;
+        if (!ok || n < 1 || n > Loto::kMaxNomer)
+            stop = QStringLiteral("Вставка остановлена на «%1»: это не номер от 1 до 90").arg(piece.left(20));
+        else if (entry.Complete() && !entry.OnCard(n))
+            stop = QStringLiteral("Вставка остановлена на %1: билет заполнен").arg(n);
+        if (!stop.isEmpty()) {
+            entryNote_ = stop;
+            UpdateStrip();
+            return;
+        }
+        NomerToggle(n, true);
+    }
 }
 
 void frmForma::kBiletGotov_Click()
@@ -284,14 +376,29 @@ void frmForma::kBiletGotov_Click()
     if (!entry.Ready(Nombilet->text()))
         return; // only a complete card with a number is a ticket
     BiletStore &store = state_.store;
+    const QString nomer = Nombilet->text();
+    // A number twice in a set is allowed, but not unnoticed.
+    qint32 twin = -1;
+    for (qint32 t = 0; t < store.BiletCount && twin < 0; ++t)
+        if (t != store.CurBilet && store.Bilet(t).Nomer == nomer)
+            twin = t;
+    const qint32 stored = store.CurBilet;
     if (store.CurBilet == store.BiletCount) {
         store.GrowBilety(store.CurBilet);
-        store.Bilet(store.CurBilet).Nomer = Nombilet->text();
+        store.Bilet(store.CurBilet).Nomer = nomer;
         ListBilet1->Add();
-    } else if (Nombilet->text() != store.Bilet(store.CurBilet).Nomer) {
-        store.Bilet(store.CurBilet).Nomer = Nombilet->text();
+    } else if (nomer != store.Bilet(store.CurBilet).Nomer) {
+        store.Bilet(store.CurBilet).Nomer = nomer;
         ListBilet1->NewNomer();
     }
     entry.Store(store.Bilet(store.CurBilet));
     BiletNew();
+    ListBilet1->ShowRow(stored);
+    // Tickets bought together are numbered in a row: the next number is offered, selected.
+    Nombilet->setText(BiletEntry::NextNomer(nomer));
+    Nombilet->selectAll();
+    if (twin >= 0) {
+        entryNote_ = QStringLiteral("Номер %1 уже есть в наборе: билет %2 в списке").arg(nomer).arg(twin + 1);
+        UpdateStrip();
+    }
 }

@@ -49,6 +49,40 @@ void frmForma::RegimAddBliet_Click()
     BiletNew();
 }
 
+bool frmForma::DeleteBilet()
+{
+    BiletStore &store = state_.store;
+    const qint32 t = ListBilet1->ListIndex();
+    if (state_.RegimState != Rezhim::Zagruzka || t < 0 || t >= store.BiletCount)
+        return false;
+    MessageRequest q;
+    q.text = QStringLiteral("Удалить билет номер ") + store.Bilet(t).Nomer + QLatin1Char('?');
+    q.buttons = MsgButtons::YesNo;
+    q.defaultButton = MsgAnswer::No;
+    if (messenger_.Show(q) != MsgAnswer::Yes)
+        return true;
+    const qint32 count = store.BiletCount;
+    const qint32 cur = store.CurBilet;
+    store.Bilety.erase(store.Bilety.begin() + t);
+    if (store.Bilety.empty())
+        store.NewSet();
+    // The rows after it move up; so does the ticket on the card.
+    ListBilet1->Clear();
+    for (qint32 i = 0; i < count - 1; ++i)
+        ListBilet1->Add();
+    ListBilet1->SetListIndex(std::min(t, store.BiletCount - 1));
+    if (cur == t) {
+        BiletNew(); // the ticket being edited is gone
+    } else {
+        store.CurBilet = cur > t ? cur - 1 : cur;
+        if (store.CurBilet == store.BiletCount)
+            store.GrowBilety(store.CurBilet);
+    }
+    entryNote_ = QStringLiteral("Билет удалён из набора");
+    UpdateStrip();
+    return true;
+}
+
 void frmForma::EnterZagruzka()
 {
     entry.Clear();

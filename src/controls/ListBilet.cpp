@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyleHints>
+#include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -60,6 +61,7 @@ protected:
     void mousePressEvent(QMouseEvent *event) override { list_.PictureMouseDown(event); }
     void mouseReleaseEvent(QMouseEvent *event) override { list_.PictureMouseUp(event); }
     void mouseDoubleClickEvent(QMouseEvent *event) override { list_.PictureDblClick(event); }
+    void wheelEvent(QWheelEvent *event) override { list_.PictureWheel(event); }
     void focusInEvent(QFocusEvent *event) override
     {
         QWidget::focusInEvent(event);
@@ -581,6 +583,29 @@ void ListBilet::PictureDblClick(QMouseEvent *event)
     event->accept();
     if (event->button() == Qt::LeftButton && RowAt(event->position().y()) >= 0)
         emit DblClick();
+}
+
+void ListBilet::ShowRow(qint32 row)
+{
+    if (!Exists(row) || !ScrollShown())
+        return;
+    const qint64 value = ScrollValue();
+    if (row < value)
+        SetValue(row);
+    else if (qint64{row} > value + kPageRows - 1)
+        SetValue(qint64{row} - (kPageRows - 1));
+}
+
+void ListBilet::PictureWheel(QWheelEvent *event)
+{
+    event->accept();
+    constexpr int kNotch = 120;
+    constexpr int kRowsPerNotch = 3;
+    wheelRest_ += event->angleDelta().y();
+    const int notches = wheelRest_ / kNotch;
+    wheelRest_ -= notches * kNotch;
+    if (notches != 0 && ScrollShown())
+        SetValue(qint64{ScrollValue()} - qint64{kRowsPerNotch} * notches);
 }
 
 void ListBilet::PictureFocus(QFocusEvent *event, Frame frame)

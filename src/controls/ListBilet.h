@@ -20,6 +20,7 @@
 #include <vector>
 
 class QScrollBar;
+class QWheelEvent;
 class ListPicture;
 
 class ListBilet : public QWidget
@@ -85,6 +86,8 @@ public:
     RowView Row(qint32 i) const;
     // Index of the first visible row.
     qint32 ScrollValue() const;
+    // Scrolls, if need be, so that row is in view; the selection stays.
+    void ShowRow(qint32 row);
     QScrollBar *ScrollBar() const { return vscroll_; }
     // The area the rows are drawn in; it takes the keys, the mouse and the focus,
     // and is disabled while the list is empty.
@@ -143,6 +146,8 @@ private:
     void PictureMouseDown(QMouseEvent *event);
     void PictureMouseUp(QMouseEvent *event);
     void PictureDblClick(QMouseEvent *event);
+    // The wheel scrolls three rows a notch and leaves the selection where it is.
+    void PictureWheel(QWheelEvent *event);
     void PictureFocus(QFocusEvent *event, Frame frame);
 
     ProgramState &state_;
@@ -162,6 +167,7 @@ private:
     // and the last press, for telling the second press of a double click.
     bool clickPending_ = false;
     bool doublePress_ = false;
+    int wheelRest_ = 0; // eighths of a degree not yet scrolled
     quint64 lastPressTime_ = 0;
     QPointF lastPressPos_;
     Qt::MouseButton lastPressButton_ = Qt::NoButton;

@@ -112,6 +112,27 @@ std::optional<BiletEntry::Change> BiletEntry::Undo()
     return change;
 }
 
+QString BiletEntry::NextNomer(const QString &nomer)
+{
+    const auto digit = [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); };
+    qsizetype i = nomer.size() - 1;
+    while (i >= 0 && !digit(nomer.at(i)))
+        --i;
+    if (i < 0)
+        return {};
+    QString next = nomer;
+    // Add one from the last digit, carrying over the nines.
+    while (i >= 0 && next.at(i) == QLatin1Char('9')) {
+        next[i] = QLatin1Char('0');
+        --i;
+    }
+    if (i >= 0 && digit(next.at(i)))
+        next[i] = QChar(next.at(i).unicode() + 1);
+    else
+        next.insert(i + 1, QLatin1Char('1')); // 099 → 100 keeps its width, 99 → 100 grows
+    return next;
+}
+
 void BiletEntry::Store(BILETCls &bilet) const
 {
     int k = 0;

@@ -69,6 +69,11 @@ public:
         return n >= 1 && n <= Loto::kMaxNomer && nomerColor_[static_cast<std::size_t>(n)] != 0;
     }
 
+    // The number of the ticket bought after one numbered nomer: its last run of
+    // digits one higher, width and leading zeros kept ("017" → "018",
+    // "АБ-099" → "АБ-100"); empty when it has no digits.
+    static QString NextNomer(const QString &nomer);
+
     // Every change since the card was cleared or loaded, oldest first.
     const std::vector<Change> &History() const { return history_; }
 

@@ -23,7 +23,6 @@
 #include <QTimer>
 #include <QUrl>
 #include <set>
-#include <tuple>
 
 namespace
 {
@@ -448,22 +447,27 @@ TEST_F(Game, ACheckGameCutShortIsTakenUpWhereItStopped)
     const QString journal = Path(QStringLiteral("Жребикон.jnl"));
     ASSERT_TRUE(QFile::exists(journal));
     // The program ends without a word, as in a crash; the next start offers the game.
+    // A second program in the same folder; its window goes before its state.
+    struct Second {
+        ProgramState state;
+        RecordingMessenger asked;
+        std::unique_ptr<frmForma> window;
+    };
     const auto restart = [this](std::initializer_list<MsgAnswer> answers) {
-        auto again = std::make_unique<ProgramState>();
-        auto asked = std::make_unique<RecordingMessenger>();
-        asked->Script(answers);
-        auto second = MainM(*again, *asked, dir.path());
-        second->OfferZhurnal();
-        return std::make_tuple(std::move(again), std::move(asked), std::move(second));
+        auto second = std::make_unique<Second>();
+        second->asked.Script(answers);
+        second->window = MainM(second->state, second->asked, dir.path());
+        second->window->OfferZhurnal();
+        return second;
     };
     {
-        auto [again, asked, second] = restart({MsgAnswer::Yes});
-        ASSERT_FALSE(asked->shown.empty());
-        EXPECT_EQ(asked->shown[0].text, QStringLiteral("Продолжить незавершённую проверку?"));
-        EXPECT_EQ(asked->shown[0].defaultButton, MsgAnswer::Yes);
-        EXPECT_EQ(again->RegimState, Rezhim::Proverka);
-        EXPECT_EQ(again->TiragNomera, state.TiragNomera);
-        EXPECT_EQ(second->Ui().NHOD->text(), QStringLiteral(" 3"));
+        const auto second = restart({MsgAnswer::Yes});
+        ASSERT_FALSE(second->asked.shown.empty());
+        EXPECT_EQ(second->asked.shown[0].text, QStringLiteral("Продолжить незавершённую проверку?"));
+        EXPECT_EQ(second->asked.shown[0].defaultButton, MsgAnswer::Yes);
+        EXPECT_EQ(second->state.RegimState, Rezhim::Proverka);
+        EXPECT_EQ(second->state.TiragNomera, state.TiragNomera);
+        EXPECT_EQ(second->window->Ui().NHOD->text(), QStringLiteral(" 3"));
     }
     // A changed ticket file is not played against; a damaged journal is not trusted.
     QFile tickets(Path(QStringLiteral("t.rlb")));
@@ -476,12 +480,12 @@ TEST_F(Game, ACheckGameCutShortIsTakenUpWhereItStopped)
          {QByteArray(), QByteArray("Жребикон: незавершённая проверка\r\nx\r\n12\r\n")}) {
         if (!damage.isNull())
             WriteBytes(journal, damage);
-        auto [again, asked, second] = restart({MsgAnswer::Yes});
-        ASSERT_FALSE(asked->shown.empty());
-        EXPECT_TRUE(asked->shown.back().text.contains(damage.isNull() ? QStringLiteral("изменён")
-                                                                      : QStringLiteral("повреждён")))
-            << asked->shown.back().text.toStdString();
-        EXPECT_EQ(again->RegimState, Rezhim::None);
+        const auto second = restart({MsgAnswer::Yes});
+        ASSERT_FALSE(second->asked.shown.empty());
+        const QString told = second->asked.shown.back().text;
+        EXPECT_TRUE(told.contains(damage.isNull() ? QStringLiteral("изменён") : QStringLiteral("повреждён")))
+            << told.toStdString();
+        EXPECT_EQ(second->state.RegimState, Rezhim::None);
         EXPECT_FALSE(QFile::exists(journal));
     }
     // A game that ends normally leaves no journal.

@@ -5,8 +5,10 @@
 #include "support/WindowFixture.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QLabel>
 #include <QMenu>
+#include <QWheelEvent>
 
 namespace
 {
@@ -193,13 +195,14 @@ TEST_F(Zagruzka, CardReleasesFindTheirRowAcrossTheBand)
 TEST_F(Zagruzka, TheEntryBoxTakesTwoDigitsAndIgnoresZeroAndAbove90)
 {
     QLineEdit *v = window->Ui().VVOD1;
+    // A number ends with its second digit; Backspace right after it corrects it.
     QTest::keyClicks(v, QStringLiteral("4x5"));
-    EXPECT_EQ(v->text(), QStringLiteral("45"));
-    QTest::keyClick(v, Qt::Key_7);
-    EXPECT_EQ(v->text(), QStringLiteral("45"));
-    QTest::sendKeyEvent(QTest::Click, v, Qt::Key_unknown, QString(QChar(0x0416)), Qt::NoModifier);
-    EXPECT_EQ(v->text(), QStringLiteral("45"));
+    EXPECT_EQ(v->text(), QString());
+    EXPECT_EQ(state.NomerColor[45], 1);
     QTest::keyClick(v, Qt::Key_Backspace);
+    EXPECT_EQ(v->text(), QStringLiteral("4"));
+    EXPECT_EQ(state.NomerColor[45], 0);
+    QTest::sendKeyEvent(QTest::Click, v, Qt::Key_unknown, QString(QChar(0x0416)), Qt::NoModifier);
     EXPECT_EQ(v->text(), QStringLiteral("4"));
     QTest::keyClick(v, Qt::Key_Backspace);
     for (int n : {0, 91, 99}) {
@@ -250,7 +253,8 @@ TEST_F(Zagruzka, ATicketIsKeyedInFromTheKeyboardAlone)
     // Ready for the next ticket.
     EXPECT_EQ(state.store.CurBilet, 1);
     EXPECT_EQ(QApplication::focusWidget(), nb);
-    EXPECT_TRUE(nb->text().isEmpty());
+    EXPECT_EQ(nb->text(), QStringLiteral("0043")); // the next number, selected
+    EXPECT_EQ(nb->selectedText(), QStringLiteral("0043"));
     EXPECT_EQ(CardCell(0, 3), kUsed);
     EXPECT_EQ(PoleCell(5), ButtonFace());
 }
@@ -371,7 +375,8 @@ TEST_F(Zagruzka, CtrlZTakesBackTheLastChangeToTheCard)
     VvodRows(kRows, 1);
     Vvod(6);
     Vvod(15); // a number of row 0 typed again: taken off
-    EXPECT_EQ(window->Ui().usrReklamaX1->Text().section('\n', 1), QStringLiteral("15 снят со строки 1"));
+    EXPECT_EQ(window->Ui().usrReklamaX1->Text().section('\n', 1),
+              QStringLiteral("Внимание: 15 снят со строки 1, Ctrl+Z вернёт его"));
     QTest::keyClick(window->Ui().VVOD1, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(state.NomerColor[15], 1);
     EXPECT_EQ(window->entry.Kletka(0, 1), 15);
@@ -381,4 +386,83 @@ TEST_F(Zagruzka, CtrlZTakesBackTheLastChangeToTheCard)
     EXPECT_EQ(state.NomerColor[6], 0);
     EXPECT_EQ(PoleCell(6), ButtonFace());
     EXPECT_EQ(window->entry.StrokaCount(1), 0);
+}
+
+TEST_F(Zagruzka, AFollowingTicketIsKeyedInSeventyKeysOrFewer)
+{
+    StoreKeyed(QStringLiteral("017"));
+    int keys = 0;
+    const auto key = [&](Qt::Key k, const QString &text = {}) {
+        ++keys;
+        QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), k, text, Qt::NoModifier);
+    };
+    key(Qt::Key_Return); // the offered 018
+    for (const auto &row : kRows2)
+        for (int n : row) {
+            for (QChar d : QString::number(n))
+                key(Qt::Key(Qt::Key_0 + d.digitValue()), QString(d));
+            if (n < 10)
+                key(Qt::Key_Space, QStringLiteral(" "));
+        }
+    while (state.store.BiletCount < 2 && keys < 80)
+        key(Qt::Key_Return);
+    EXPECT_LE(keys, 70);
+    ASSERT_EQ(state.store.BiletCount, 2);
+    EXPECT_EQ(state.store.Bilet(1).Nomer, QStringLiteral("018"));
+    for (int k = 0; k < 30; ++k)
+        EXPECT_EQ(state.store.Bilet(1).NomeraList(k), kRows2[k / 5][k % 5]) << k;
+}
+
+TEST_F(Zagruzka, PastedNumbersGoOntoTheCardUntilOneIsNotANumber)
+{
+    QApplication::clipboard()->setText(QStringLiteral("5 15, 25\t35 45 6 16 x7 26"));
+    QTest::keyClick(window->Ui().VVOD1, Qt::Key_V, Qt::ControlModifier);
+    for (int n : {5, 15, 25, 35, 45, 6, 16})
+        EXPECT_EQ(state.NomerColor[n], 1) << n;
+    EXPECT_EQ(state.NomerColor[26], 0);
+    EXPECT_TRUE(window->Ui().usrReklamaX1->Text().contains(QStringLiteral("«x7»")));
+}
+
+TEST_F(Zagruzka, TicketsOfTheSetCanBeRemovedAndEditsAbandoned)
+{
+    for (const char *nomer : {"1", "2", "3", "1"})
+        StoreKeyed(QString::fromLatin1(nomer));
+    // The fourth repeats the first: said, and kept.
+    EXPECT_TRUE(window->Ui().usrReklamaX1->Text().contains(QStringLiteral("уже есть")));
+    ASSERT_EQ(state.store.BiletCount, 4);
+
+    QWidget *list = window->Ui().ListBilet1->Picture();
+    window->Ui().ListBilet1->SetListIndex(1);
+    QTest::keyClick(list, Qt::Key_Delete); // answered No
+    ASSERT_EQ(messenger.shown.back().text, QStringLiteral("Удалить билет номер 2?"));
+    EXPECT_EQ(messenger.shown.back().defaultButton, MsgAnswer::No);
+    EXPECT_EQ(state.store.BiletCount, 4);
+    messenger.Script({MsgAnswer::Yes});
+    QTest::keyClick(list, Qt::Key_Delete);
+    ASSERT_EQ(state.store.BiletCount, 3);
+    EXPECT_EQ(state.store.Bilet(1).Nomer, QStringLiteral("3"));
+    EXPECT_EQ(window->Ui().ListBilet1->Row(1).text, QStringLiteral("3"));
+
+    // Esc leaves a loaded ticket as it was.
+    window->Ui().ListBilet1->SetListIndex(0);
+    QTest::keyClick(list, Qt::Key_Return);
+    Vvod(5); // off the card
+    QTest::keyClick(window->Ui().VVOD1, Qt::Key_Escape);
+    EXPECT_EQ(state.store.CurBilet, 3);
+    EXPECT_EQ(state.store.Bilet(0).NomeraList(0), 5);
+    EXPECT_EQ(state.NomerColor[5], 0);
+}
+
+TEST_F(Zagruzka, TheListFollowsNewTicketsAndTheWheelScrollsIt)
+{
+    ListBilet *list = window->Ui().ListBilet1;
+    for (int t = 0; t < 14; ++t)
+        StoreKeyed(QString::number(t));
+    EXPECT_EQ(list->ScrollValue(), 14 - ListBilet::kPageRows);
+    EXPECT_EQ(list->ListIndex(), 0);
+    QWheelEvent up(QPointF(20, 20), list->Picture()->mapToGlobal(QPointF(20, 20)), {}, QPoint(0, 120),
+                   Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(list->Picture(), &up);
+    EXPECT_EQ(list->ScrollValue(), 14 - ListBilet::kPageRows - 3);
+    EXPECT_EQ(list->ListIndex(), 0);
 }

@@ -46,3 +46,13 @@ TEST(BiletEntry, FillsRowByRowOneNumberAColumnAndGoesBackForAHole)
     for (int k = 0; k < 54; ++k)
         EXPECT_EQ(again.Kletka(k), entry.Kletka(k)) << k;
 }
+
+TEST(BiletEntry, TheNextTicketNumberCountsOnInTheLastRunOfDigits)
+{
+    const std::pair<const char *, const char *> cases[] = {
+        {"017", "018"},       {"АБ-099", "АБ-100"}, {"99", "100"}, {"104512", "104513"}, {"А7Б", "А8Б"},
+        {"12-39x", "12-40x"}, {"Серия", ""},        {"", ""},      {" 9 ", " 10 "},      {"0", "1"},
+    };
+    for (const auto &[nomer, next] : cases)
+        EXPECT_EQ(BiletEntry::NextNomer(QString::fromUtf8(nomer)), QString::fromUtf8(next)) << nomer;
+}
