@@ -364,6 +364,18 @@ int frmForma::SaveINIM()
     return ::SaveINIM(messenger_, workFolder_, state_.settings);
 }
 
+bool frmForma::event(QEvent *event)
+{
+    // A dialog or box over the window has closed: the window takes the
+    // keyboard back, its keys with it, even where no window manager hands it back.
+    if (event->type() == QEvent::WindowUnblocked)
+        QTimer::singleShot(0, this, [this] {
+            if (isVisible() && !QApplication::activeModalWidget())
+                activateWindow();
+        });
+    return QMainWindow::event(event);
+}
+
 void frmForma::closeEvent(QCloseEvent *event)
 {
     if (SaveINIM() == 1) {
