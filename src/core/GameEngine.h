@@ -2,8 +2,11 @@
 // The game: a check typed by the user, the replay of a recorded draw and the
 // random simulator. The engine keeps the rules and the state of one game; every
 // place where the game paints, lists, asks or announces is a call on the view,
-// made in the order the user sees it. The main window is one view; tests and
-// the headless checker record instead.
+// made in the order the user sees it, and the list's statistics are the
+// ListStats it keeps in the program state. The main window is one view; tests
+// and the headless checker record instead. A check game is also the list of
+// what the user did (Hody), so taking one back is a quiet rebuild from the
+// others, and the journal that survives a crash is that list on disk.
 
 #include "core/Messenger.h"
 #include "core/ProgramState.h"
@@ -69,8 +72,8 @@ public:
     virtual void SaveTiragAs() {}
     // Opens the settings dialog (the simulator needs a valid maximum of moves).
     virtual void ShowSettings() {}
-    // The check game in hand changed: a number, a tour change or a prize was
-    // added or taken back, or the game began or ended.
+    // The game changed: a number, a tour change or a prize was added or taken
+    // back, or the game began or ended.
     virtual void GameChanged() {}
 };
 
