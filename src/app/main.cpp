@@ -1,13 +1,32 @@
 #include "app/MainM.h"
+#include "core/LotoRules.h"
 #include "controls/QtMessenger.h"
 #include "io/WorkFolder.h"
 
 #include <QApplication>
 #include <QTimer>
 #include <cstdio>
+#include <string_view>
 
 int main(int argc, char **argv)
 {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg(argv[i]);
+        if (arg == "--version") {
+            std::printf("zhrebikon %s\n", Loto::kVersion);
+            return 0;
+        }
+        if (arg == "--help" || arg == "-h") {
+            std::fputs("Использование: zhrebikon\n"
+                       "Жребикон: проверка билетов «Русского лото» и «Золотого ключа» во время тиража.\n"
+                       "Программа работает в окне; её файлы лежат в папке, из которой она запущена\n"
+                       "(или в «Документы/Жребикон»). Проверка без окна: zhrebikon-check --help.\n"
+                       "  --help     эта справка\n"
+                       "  --version  версия программы\n",
+                       stdout);
+            return 0;
+        }
+    }
 #if defined(Q_OS_LINUX) || defined(Q_OS_FREEBSD)
     // Without a display Qt would abort; say what to do instead.
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&

@@ -46,4 +46,7 @@ QString MakeGameTitle(bool isRusLoto, const QString &tiragTitle);
 // A number as shown to the user: a space stands where a minus sign would be.
 QString NomerText(qint64 n);
 
+// The program's version, as the package and --version give it.
+inline const char *const kVersion = ZHR_VERSION;
+
 } // namespace Loto

@@ -3,6 +3,7 @@
 #include "controls/ClickLabel.h"
 #include "controls/Fonts.h"
 #include "controls/Surface.h"
+#include "core/LotoRules.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -77,7 +78,7 @@ frmOprog::frmOprog(std::function<void(const QString &)> openSite, QWidget *paren
     line(0, QStringLiteral("Команда Жребикона"), 104, 8, TextRight - 104);
     line(1, QStringLiteral("zhrebikon@example.org"), 104, 32, TextRight - 104);
     line(2, QStringLiteral("Сайт:"), 104, 56, 48);
-    line(3, QStringLiteral("Версия: v4.0"), 104, 80, TextRight - 104);
+    line(3, QStringLiteral("Версия: v") + QLatin1String(Loto::kVersion), 104, 80, TextRight - 104);
     line(4, QStringLiteral("Дата: в марте 2001 год -"), 104, 104, TextRight - 104);
     line(5, QStringLiteral("27 августа 2015 год"), 156, 128, TextRight - 156);
 

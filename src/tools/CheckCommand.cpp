@@ -1,11 +1,25 @@
 #include "tools/CheckCommand.h"
 
+#include "core/LotoRules.h"
+
 namespace Check
 {
 namespace
 {
 
 const QString kUsage = QStringLiteral("Использование: zhrebikon-check [--json] ФАЙЛ_БИЛЕТОВ ФАЙЛ_ТИРАЖА\n");
+const QString kHelp = QStringLiteral(
+    "Повторяет сохранённый тираж на билетах из файла, без окна, и выводит то, что\n"
+    "программа объявила бы: сообщения и выигравшие билеты.\n"
+    "\n"
+    "  --json     весь отчёт одним объектом JSON в UTF-8: выигравшие билеты, сообщения,\n"
+    "             не выпавшие номера, тираж, совпадения каждого билета, лидеры и\n"
+    "             ожидаемые номера\n"
+    "  --help     эта справка\n"
+    "  --version  версия программы\n"
+    "\n"
+    "Коды выхода: 0 — отчёт выведен; 1 — файл не прочитан (причина выводится\n"
+    "в стандартный поток ошибок); 2 — программа вызвана неверно.\n");
 
 void Print(const Sink &sink, const QString &text)
 {
@@ -33,7 +47,10 @@ int Main(const QStringList &args, const Sink &out, const Sink &err)
         } else if (arg == QLatin1String("--json")) {
             json = true;
         } else if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
-            Print(out, kUsage);
+            Print(out, kUsage + kHelp);
+            return kExitOk;
+        } else if (arg == QLatin1String("--version")) {
+            Print(out, QStringLiteral("zhrebikon-check %1\n").arg(QLatin1String(Loto::kVersion)));
             return kExitOk;
         } else {
             return Usage(err, QStringLiteral("неизвестный параметр «%1»").arg(arg));

@@ -456,8 +456,13 @@ TEST_F(Checker, WrongUsageExitsWithTwoAndAUsageLine)
 
     // Asked for, the usage goes to standard output and is no error.
     EXPECT_EQ(Main({QStringLiteral("--help")}, out, err), Check::kExitOk);
-    EXPECT_EQ(QString::fromUtf8(out), usage);
+    EXPECT_TRUE(QString::fromUtf8(out).startsWith(usage));
+    // The help explains the report and the exit statuses.
+    for (const char *word : {"--json", "Коды выхода: 0", "1 — файл не прочитан", "2 — программа вызвана неверно"})
+        EXPECT_TRUE(QString::fromUtf8(out).contains(QString::fromUtf8(word))) << word;
     EXPECT_TRUE(err.isEmpty());
+    EXPECT_EQ(Main({QStringLiteral("--version")}, out, err), Check::kExitOk);
+    EXPECT_EQ(out, QByteArray("zhrebikon-check ") + ZHR_VERSION + "\n");
 
     // After "--" a name that looks like an option is a file name.
     const QString dashed = WriteBilety(QStringLiteral("-билеты.rlb"));
