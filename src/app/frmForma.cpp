@@ -13,15 +13,19 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QRegularExpressionValidator>
 #include <QTimer>
+#include <QUrl>
 #include <algorithm>
 #include <random>
 
@@ -61,6 +65,8 @@ frmForma::frmForma(ProgramState &state, Messenger &messenger, const QString &wor
     setCentralWidget(client);
     CreateControls(client);
     CreateMenus();
+    // A ticket or draw file dropped on the window opens.
+    setAcceptDrops(true);
     igra_ = std::make_unique<GameEngine>(state_, *this, messenger_);
     // One generator for the simulator, seeded once per run.
     igra_->random.seed(std::random_device{}());
@@ -374,6 +380,24 @@ bool frmForma::event(QEvent *event)
                 activateWindow();
         });
     return QMainWindow::event(event);
+}
+
+void frmForma::dragEnterEvent(QDragEnterEvent *event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() == 1 && urls.first().isLocalFile())
+        event->acceptProposedAction();
+}
+
+void frmForma::dropEvent(QDropEvent *event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() != 1 || !urls.first().isLocalFile())
+        return;
+    event->acceptProposedAction();
+    const QString path = urls.first().toLocalFile();
+    // The drop ends before the file's questions and messages come.
+    QTimer::singleShot(0, this, [this, path] { OpenPath(path); });
 }
 
 void frmForma::closeEvent(QCloseEvent *event)

@@ -141,6 +141,10 @@ public:
 
     // At start-up: offers to take up a check game a crash cut short.
     void OfferZhurnal();
+    // Opens a ticket file, or a draw file for its replay, given by its path (on
+    // the command line or dropped on the window). A file in another folder
+    // makes that folder the work folder, as if the program had started there.
+    void OpenPath(const QString &path);
     // "Отменить" (Ctrl+Z): takes back the last thing done in the check game,
     // or the last change to the card being keyed in.
     void RegimUndo_Click();
@@ -204,6 +208,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
     bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -282,6 +288,8 @@ private:
     // What the last take-back or the last key on the card did, for the strip.
     QString undoNote_;
     QString entryNote_;
+    // Where the work folder moved to for a file opened by its path, for the strip.
+    QString folderNote_;
     QTimer *zhurnalTimer_ = nullptr;
     // The number in the entry box ended with its second digit: the Space or
     // Enter that follows is taken as its end.

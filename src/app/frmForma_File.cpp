@@ -19,6 +19,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
+#include <QMimeData>
 
 QString frmForma::PathOf(const QString &name) const
 {
@@ -175,6 +176,34 @@ void frmForma::SaveTrg(const QString &name)
     if (!WriteFile(name, TiragFile::Encode(state_.RegimTitle, entries)))
         return;
     state_.TiragFile = name;
+}
+
+void frmForma::OpenPath(const QString &path)
+{
+    const QFileInfo file(path);
+    if (!file.isFile()) {
+        messenger_.Tell(file.exists() ? QStringLiteral("Файл открыть не возможно.")
+                                      : QStringLiteral("Файл не найден."),
+                        MsgIcon::Warning);
+        return;
+    }
+    const QString extension = file.suffix().toLower();
+    const bool bilety = extension == QLatin1String("rlb") || extension == QLatin1String("gkb");
+    const bool tirag = extension == QLatin1String("rlt") || extension == QLatin1String("gkt");
+    if (!bilety && !tirag) {
+        messenger_.Tell(QStringLiteral("Файл открыть не возможно."), MsgIcon::Warning);
+        return;
+    }
+    const QString folder = file.absolutePath();
+    if (QDir(folder) != QDir(workFolder_)) {
+        workFolder_ = folder;
+        folderNote_ = QStringLiteral("Папка: ") + QDir::toNativeSeparators(folder);
+    }
+    if (bilety)
+        OpenBlt(file.fileName());
+    else
+        OpenTrg(file.fileName());
+    UpdateStrip();
 }
 
 void frmForma::FileOpen_Click()

@@ -274,9 +274,12 @@ void frmForma::UpdateStrip()
                            (undrawn.isEmpty() ? QStringLiteral("—") : undrawn.join(QStringLiteral(", "))));
         return;
     }
-    usrReklamaX1->Show(QString(), state_.store.BiletCount > 0
-                                      ? QStringLiteral("Билетов в наборе: %1").arg(state_.store.BiletCount)
-                                      : QString());
+    QString text = state_.store.BiletCount > 0
+                       ? QStringLiteral("Билетов в наборе: %1").arg(state_.store.BiletCount)
+                       : QString();
+    if (!folderNote_.isEmpty())
+        text += (text.isEmpty() ? QString() : QStringLiteral("\n")) + folderNote_;
+    usrReklamaX1->Show(QString(), text);
 }
 
 void frmForma::WriteZhurnal()

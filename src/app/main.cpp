@@ -1,6 +1,6 @@
 #include "app/MainM.h"
-#include "core/LotoRules.h"
 #include "controls/QtMessenger.h"
+#include "core/LotoRules.h"
 #include "io/WorkFolder.h"
 
 #include <QApplication>
@@ -49,6 +49,15 @@ int main(int argc, char **argv)
     messenger.SetTypeThrough([w = window.get()] { return w->TypeThroughTarget(); });
     window->show();
     // A check game a crash cut short is offered once the window is up.
-    QTimer::singleShot(0, window.get(), [w = window.get()] { w->OfferZhurnal(); });
+    // A file given on the command line (a file manager's "Open with") opens next.
+    QString file;
+    for (const QString &arg : QCoreApplication::arguments().mid(1))
+        if (!arg.startsWith(QLatin1Char('-')))
+            file = arg;
+    QTimer::singleShot(0, window.get(), [w = window.get(), file] {
+        w->OfferZhurnal();
+        if (!file.isEmpty())
+            w->OpenPath(file);
+    });
     return app.exec();
 }

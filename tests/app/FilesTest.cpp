@@ -1,5 +1,6 @@
 // Ticket files and draw files as the window reads and writes them.
 #include "controls/ClickLabel.h"
+#include "controls/InfoStrip.h"
 #include "controls/ListBilet.h"
 #include "controls/NikaList.h"
 #include "io/BiletFile.h"
@@ -10,9 +11,12 @@
 
 #include <QAction>
 #include <QDir>
+#include <QDropEvent>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
+#include <QMimeData>
+#include <QUrl>
 #include <random>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -357,4 +361,36 @@ TEST_F(Files, TheWholeTicketsOfADamagedFileCanBeOpened)
     Vvod(5);
     EXPECT_EQ(window->igra().SovpBileta[0].MaxCount, 1);
     EXPECT_EQ(state.store.PoNomeru(5).ListCount(), 1);
+}
+
+TEST_F(Files, AFileGivenByItsPathOrDroppedOpensInItsOwnFolder)
+{
+    SaveTwo(QStringLiteral("t.rlb"));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("другая")));
+    const QString other = Path(QStringLiteral("другая"));
+    ASSERT_TRUE(QFile::copy(Path(QStringLiteral("t.rlb")), other + QStringLiteral("/Пример.rlb")));
+    WriteBytes(other + QStringLiteral("/Пример.rlt"), "Тираж1234\r\n 5, 93\r\n");
+
+    window->OpenPath(other + QStringLiteral("/Пример.rlb"));
+    EXPECT_EQ(QDir(window->workFolder()), QDir(other));
+    EXPECT_EQ(state.BiletFile, QStringLiteral("Пример.rlb"));
+    EXPECT_EQ(state.store.BiletCount, 2);
+    EXPECT_TRUE(window->Ui().usrReklamaX1->Text().contains(QStringLiteral("Папка:")));
+
+    // Dropped on the window, a draw file starts its replay.
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(other + QStringLiteral("/Пример.rlt"))});
+    QDragEnterEvent enter(QPoint(300, 300), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window.get(), &enter);
+    QDropEvent drop(QPointF(300, 300), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window.get(), &drop);
+    EXPECT_TRUE(enter.isAccepted() && drop.isAccepted());
+    QTest::qWait(20);
+    EXPECT_EQ(state.RegimState, Rezhim::Povtor);
+    EXPECT_EQ(state.TiragFile, QStringLiteral("Пример.rlt"));
+
+    messenger.shown.clear();
+    window->OpenPath(Path(QStringLiteral("нет.rlb")));
+    ASSERT_EQ(messenger.shown.size(), 1u);
+    EXPECT_EQ(messenger.shown[0].text, QStringLiteral("Файл не найден."));
 }
