@@ -1,5 +1,6 @@
 #include "app/frmForma.h"
 
+#include "controls/AppIcon.h"
 #include "controls/ClickLabel.h"
 #include "controls/Fonts.h"
 #include "controls/InfoStrip.h"
@@ -57,6 +58,7 @@ frmForma::frmForma(ProgramState &state, Messenger &messenger, const QString &wor
 {
     setObjectName(QStringLiteral("frmForma"));
     setWindowTitle(Titles::Window);
+    setWindowIcon(AppIcon());
 
     auto *client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));

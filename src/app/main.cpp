@@ -4,7 +4,10 @@
 #include "io/WorkFolder.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QTimer>
+#include <QTranslator>
 #include <cstdio>
 #include <string_view>
 
@@ -41,6 +44,12 @@ int main(int argc, char **argv)
 #endif
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Жребикон"));
+    // Qt's own texts (a text box's menu, standard buttons) in Russian, where
+    // the translations are installed.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
 
     ProgramState state;
     QtMessenger messenger;

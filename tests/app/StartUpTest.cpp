@@ -290,3 +290,16 @@ TEST_F(StartUp, ExitMenuAsksAndYesWritesTheSettingsFile)
     EXPECT_EQ(messenger.shown.size(), 1u);
     EXPECT_EQ(IniBytes(), QByteArray(" 3000 \r\n 81 \r\n"));
 }
+
+TEST_F(StartUp, TheWindowHasTheProgramsIcon)
+{
+    Start();
+    const QIcon icon = window->windowIcon();
+    ASSERT_FALSE(icon.isNull());
+    if (QIcon::hasThemeIcon(QStringLiteral("zhrebikon")))
+        return; // the installed icon
+    // The drawn paper ticket: white inside, a tour colour along its top.
+    const QImage image = icon.pixmap(64, 64).toImage();
+    EXPECT_EQ(image.pixelColor(20, 42), QColor(Qt::white));
+    EXPECT_EQ(image.pixelColor(17, 17), QColor(255, 149, 149));
+}

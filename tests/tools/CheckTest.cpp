@@ -458,7 +458,8 @@ TEST_F(Checker, WrongUsageExitsWithTwoAndAUsageLine)
     EXPECT_EQ(Main({QStringLiteral("--help")}, out, err), Check::kExitOk);
     EXPECT_TRUE(QString::fromUtf8(out).startsWith(usage));
     // The help explains the report and the exit statuses.
-    for (const char *word : {"--json", "Коды выхода: 0", "1 — файл не прочитан", "2 — программа вызвана неверно"})
+    for (const char *word :
+         {"--json", "Коды выхода: 0", "1 — файл не прочитан", "2 — программа вызвана неверно"})
         EXPECT_TRUE(QString::fromUtf8(out).contains(QString::fromUtf8(word))) << word;
     EXPECT_TRUE(err.isEmpty());
     EXPECT_EQ(Main({QStringLiteral("--version")}, out, err), Check::kExitOk);
