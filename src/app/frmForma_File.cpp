@@ -195,14 +195,21 @@ void frmForma::OpenPath(const QString &path)
         return;
     }
     const QString folder = file.absolutePath();
-    if (QDir(folder) != QDir(workFolder_)) {
+    QString name = file.fileName();
+    if (QDir(folder) == QDir(workFolder_)) {
+    } else if (QFileInfo(folder).isWritable()) {
         workFolder_ = folder;
         folderNote_ = QStringLiteral("Папка: ") + QDir::toNativeSeparators(folder);
+    } else {
+        // A folder the user may not write to (the installed examples) is only
+        // read from: saves and settings stay in the work folder.
+        name = file.absoluteFilePath();
+        folderNote_ = QStringLiteral("Открыт из папки ") + QDir::toNativeSeparators(folder);
     }
     if (bilety)
-        OpenBlt(file.fileName());
+        OpenBlt(name);
     else
-        OpenTrg(file.fileName());
+        OpenTrg(name);
     UpdateStrip();
 }
 
