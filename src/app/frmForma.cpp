@@ -304,37 +304,37 @@ void frmForma::CreateMenus()
         return a;
     };
 
-    File = menuBar()->addMenu(QStringLiteral("Файл"));
+    File = menuBar()->addMenu(QStringLiteral("&Файл"));
     File->setObjectName(QStringLiteral("File"));
     FileNewBilet =
-        item(File, "FileNewBilet", QStringLiteral("Создать"), true, QKeySequence(Qt::CTRL | Qt::Key_N));
+        item(File, "FileNewBilet", QStringLiteral("&Создать"), true, QKeySequence(Qt::CTRL | Qt::Key_N));
     FileOpen =
-        item(File, "FileOpen", QStringLiteral("Открыть билеты"), true, QKeySequence(Qt::CTRL | Qt::Key_O));
-    FileSaveBilet = item(File, "FileSaveBilet", QStringLiteral("Сохранить билет"), false,
+        item(File, "FileOpen", QStringLiteral("&Открыть билеты"), true, QKeySequence(Qt::CTRL | Qt::Key_O));
+    FileSaveBilet = item(File, "FileSaveBilet", QStringLiteral("Со&хранить билет"), false,
                          QKeySequence(Qt::CTRL | Qt::Key_S));
-    FileSaveBiletAs = item(File, "FileSaveBiletAs", QStringLiteral("Сохранить как.."), false);
+    FileSaveBiletAs = item(File, "FileSaveBiletAs", QStringLiteral("Сохранить &как.."), false);
     File->addSeparator()->setObjectName(QStringLiteral("FileSep1"));
-    FileOpenTirag = item(File, "FileOpenTirag", QStringLiteral("Открыть тираж"), false);
-    FileSaveTiragAs = item(File, "FileSaveTiragAs", QStringLiteral("Сохранить тираж как..."), false);
+    FileOpenTirag = item(File, "FileOpenTirag", QStringLiteral("Открыть &тираж"), false);
+    FileSaveTiragAs = item(File, "FileSaveTiragAs", QStringLiteral("Сохранить т&ираж как..."), false);
     File->addSeparator()->setObjectName(QStringLiteral("FileSep2"));
-    FileExit = item(File, "FileExit", QStringLiteral("Выход"), true);
+    FileExit = item(File, "FileExit", QStringLiteral("В&ыход"), true);
 
-    Regim = menuBar()->addMenu(QStringLiteral("Режим"));
+    Regim = menuBar()->addMenu(QStringLiteral("&Режим"));
     Regim->setObjectName(QStringLiteral("Regim"));
-    RegimAddBliet = item(Regim, "RegimAddBliet", QStringLiteral("Добавить билеты"), false);
+    RegimAddBliet = item(Regim, "RegimAddBliet", QStringLiteral("&Добавить билеты"), false);
     Regim->addSeparator()->setObjectName(QStringLiteral("RegimSep1"));
-    RegimProverka = item(Regim, "RegimProverka", QStringLiteral("Проверка"), true);
-    RegimPrizPoNomeru = item(Regim, "RegimPrizPoNomeru", QStringLiteral("Приз по номеру билета"), true);
+    RegimProverka = item(Regim, "RegimProverka", QStringLiteral("&Проверка"), true);
+    RegimPrizPoNomeru = item(Regim, "RegimPrizPoNomeru", QStringLiteral("При&з по номеру билета"), true);
     Regim->addSeparator()->setObjectName(QStringLiteral("RegimSep2"));
-    RegimTimer = item(Regim, "RegimTimer", QStringLiteral("Настройка"), true);
-    RegimPovtor = item(Regim, "RegimPovtor", QStringLiteral("Повтор"), true);
-    RegimImitator = item(Regim, "RegimImitator", QStringLiteral("Имитатор"), true);
+    RegimTimer = item(Regim, "RegimTimer", QStringLiteral("&Настройка"), true);
+    RegimPovtor = item(Regim, "RegimPovtor", QStringLiteral("П&овтор"), true);
+    RegimImitator = item(Regim, "RegimImitator", QStringLiteral("&Имитатор"), true);
     Regim->addSeparator()->setObjectName(QStringLiteral("RegimSep3"));
     RegimUndo =
-        item(Regim, "RegimUndo", QStringLiteral("Отменить"), false, QKeySequence(Qt::CTRL | Qt::Key_Z));
+        item(Regim, "RegimUndo", QStringLiteral("Отм&енить"), false, QKeySequence(Qt::CTRL | Qt::Key_Z));
     RegimKnopka =
-        item(Regim, "RegimKnopka", QStringLiteral("Конец игры"), false, QKeySequence(Qt::CTRL | Qt::Key_K));
-    RegimNextTur = item(Regim, "RegimNextTur", QStringLiteral("Следующий тур"), false,
+        item(Regim, "RegimKnopka", QStringLiteral("&Конец игры"), false, QKeySequence(Qt::CTRL | Qt::Key_K));
+    RegimNextTur = item(Regim, "RegimNextTur", QStringLiteral("Следующий т&ур"), false,
                         QKeySequence(Qt::CTRL | Qt::Key_T));
     // Keys that typing numbers cannot hit; the menu's own commands get the function keys.
     RegimProverka->setShortcut(QKeySequence(Qt::Key_F2));
@@ -348,11 +348,11 @@ void frmForma::CreateMenus()
     // Nothing to check until a ticket file is opened.
     Regim->menuAction()->setEnabled(false);
 
-    Help = menuBar()->addMenu(QStringLiteral("Справка"));
+    Help = menuBar()->addMenu(QStringLiteral("&Справка"));
     Help->setObjectName(QStringLiteral("Help"));
     HelpCallHelp =
-        item(Help, "HelpCallHelp", QStringLiteral("Вызов справки"), true, QKeySequence(Qt::Key_F1));
-    HelpAbout = item(Help, "HelpAbout", QStringLiteral("О программе"), true);
+        item(Help, "HelpCallHelp", QStringLiteral("&Вызов справки"), true, QKeySequence(Qt::Key_F1));
+    HelpAbout = item(Help, "HelpAbout", QStringLiteral("О про&грамме"), true);
 }
 
 void frmForma::SetLabel(QLabel *label, const QString &caption)

@@ -105,11 +105,11 @@ void frmForma::SetKnopka(const QString &caption)
     // Its key does what a click does, and says so in the menu.
     RegimKnopka->setEnabled(!caption.isEmpty());
     if (caption == QLatin1String("  Стоп"))
-        RegimKnopka->setText(QStringLiteral("Пауза"));
+        RegimKnopka->setText(QStringLiteral("&Пауза"));
     else if (caption == QLatin1String(" Далее"))
-        RegimKnopka->setText(QStringLiteral("Продолжить"));
+        RegimKnopka->setText(QStringLiteral("Продол&жить"));
     else
-        RegimKnopka->setText(QStringLiteral("Конец игры"));
+        RegimKnopka->setText(QStringLiteral("&Конец игры"));
 }
 
 void frmForma::SetCaption(const QString &caption)
