@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QtMath>
 #include <algorithm>
 #include <cmath>
 
@@ -12,10 +13,12 @@ Surface::Surface(QWidget *parent) : QWidget(parent)
     setMouseTracking(true);
 }
 
-void Surface::SetSurfaceSize(int width, int height)
+void Surface::SetSurfaceSize(int width, int height, qreal devicePixelRatio)
 {
     setFixedSize(width, height);
-    image_ = QImage(width, height, QImage::Format_RGB32);
+    const qreal ratio = devicePixelRatio > 0 ? devicePixelRatio : devicePixelRatioF();
+    image_ = QImage(qCeil(width * ratio), qCeil(height * ratio), QImage::Format_RGB32);
+    image_.setDevicePixelRatio(ratio);
     image_.fill(back_);
     update();
 }
@@ -29,11 +32,16 @@ void Surface::Clear()
 void Surface::Line(int x1, int y1, int x2, int y2, const QColor &color)
 {
     QPainter p(&image_);
-    p.setPen(QPen(color, 0));
-    if (x1 == x2 && y1 == y2)
-        p.drawPoint(x1, y1);
-    else
+    if (x1 == x2 || y1 == y2) {
+        // The board and the card draw straight lines: each covers its logical
+        // pixels whole, one device pixel at 1x, two by two at 2x.
+        p.fillRect(
+            QRect(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2), std::max(y1, y2))),
+            color);
+    } else {
+        p.setPen(QPen(color, 0));
         p.drawLine(x1, y1, x2, y2);
+    }
     update();
 }
 
@@ -74,9 +82,11 @@ int Surface::TextWidth(const QString &text) const
 
 QColor Surface::Pixel(int x, int y) const
 {
-    if (!image_.valid(x, y))
+    const qreal ratio = image_.devicePixelRatio();
+    const int dx = int(std::floor(x * ratio)), dy = int(std::floor(y * ratio));
+    if (x < 0 || y < 0 || !image_.valid(dx, dy))
         return back_;
-    return image_.pixelColor(x, y);
+    return image_.pixelColor(dx, dy);
 }
 
 int Surface::RoundPixel(double value)

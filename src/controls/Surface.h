@@ -14,7 +14,10 @@ public:
     explicit Surface(QWidget *parent = nullptr);
 
     // Resizes the widget and its image; the new image is cleared to the background.
-    void SetSurfaceSize(int width, int height);
+    // The image is kept at the screen's device pixel ratio (or the one given),
+    // so lines and text are drawn sharp on a high-density screen; every
+    // coordinate stays a logical pixel.
+    void SetSurfaceSize(int width, int height, qreal devicePixelRatio = 0);
 
     // The colour Clear fills with, and the colour of text drawn without one.
     void SetBackColor(const QColor &color) { back_ = color; }
@@ -32,7 +35,7 @@ public:
     void Text(int x, int y, const QString &text, const QColor &color);
     // Drawn width of a text in the surface's font, in whole pixels.
     int TextWidth(const QString &text) const;
-    // The colour of one pixel; outside the image, the background.
+    // The colour of logical pixel (x, y) (its top-left device pixel); outside the image, the background.
     QColor Pixel(int x, int y) const;
 
     const QImage &Image() const { return image_; }
