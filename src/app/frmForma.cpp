@@ -166,6 +166,18 @@ void frmForma::CreateControls(QWidget *client)
 
 void frmForma::Connect()
 {
+    // Boxes and lists are named by their labels (for screen readers), and Tab
+    // goes through them in the order they are used.
+    VVEDNOM->setBuddy(VVOD1);
+    Label2_0->setBuddy(Nombilet);
+    Label3->setBuddy(NIKA);
+    Label1->setBuddy(ListBilet1);
+    ListBilet1->setAccessibleName(QStringLiteral("Номера билетов и статистика"));
+    NIKA->setAccessibleName(QStringLiteral("Выигрывший билет"));
+    setTabOrder(Nombilet, VVOD1);
+    setTabOrder(VVOD1, kBiletGotov);
+    setTabOrder(kBiletGotov, ListBilet1);
+    setTabOrder(ListBilet1, NIKA);
     connect(PolePic, &Surface::MousePressed, this, [this](QPointF p) { PolePic_MouseDown(p); });
     connect(PolePic, &Surface::MouseMoved, this, [this](QPointF p) { PolePic_MouseMove(p); });
     // A quick second click arrives as a double click: it is a click all the same.

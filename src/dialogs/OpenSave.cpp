@@ -173,6 +173,8 @@ OpenSave::OpenSave(Mode mode, const QString &folder, bool isRusLoto, const QStri
     cleaner_ = new NameCleaner(TxtName);
     TxtName->setValidator(cleaner_);
     TxtName->installEventFilter(this);
+    // A screen reader names the box by its label.
+    Label3->setBuddy(TxtName);
 
     kOK = new QPushButton(texts.okCaption, this);
     place(kOK, "kOK", 264, 316, 121, 33);
@@ -183,6 +185,8 @@ OpenSave::OpenSave(Mode mode, const QString &folder, bool isRusLoto, const QStri
     List1[0] = new QListWidget(this);
     place(List1[0], "List1_0", 8, 24, 249, 244);
     List1[1] = new QListWidget(this);
+    Label1->setBuddy(List1[0]);
+    Label2->setBuddy(List1[1]);
     place(List1[1], "List1_1", 264, 24, 249, 244);
     for (QListWidget *list : List1) {
         list->setSortingEnabled(true);

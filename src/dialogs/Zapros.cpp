@@ -48,6 +48,7 @@ Zapros::Zapros(QWidget *parent) : QDialog(parent)
     place(Label2, "Label2", captionFont, 16, 67, 113, 17);
 
     TxtTIRAG = new QLineEdit(this);
+    Label2->setBuddy(TxtTIRAG); // names the box for a screen reader
     place(TxtTIRAG, "TxtTIRAG", captionFont, 152, 64, 57, 24);
     TxtTIRAG->setMaxLength(DrawNumberMaxLength);
     // The key filter stops typed characters; this stops pasted and dropped ones.

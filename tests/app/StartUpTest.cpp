@@ -8,6 +8,7 @@
 #include "support/FileBytes.h"
 #include "support/RecordingMessenger.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QFile>
 #include <QLabel>
@@ -303,4 +304,18 @@ TEST_F(StartUp, TheWindowHasTheProgramsIcon)
     const QImage image = icon.pixmap(64, 64).toImage();
     EXPECT_EQ(image.pixelColor(20, 42), QColor(Qt::white));
     EXPECT_EQ(image.pixelColor(17, 17), QColor(255, 149, 149));
+}
+
+TEST_F(StartUp, EntryBoxesAndListsAreNamedByTheirLabels)
+{
+    Start();
+    const auto name = [](QWidget *w) {
+        return QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name);
+    };
+    window->FileNewBilet2(true, QStringLiteral("1"));
+    EXPECT_TRUE(name(window->Ui().VVOD1).startsWith(QStringLiteral("Введите номер")))
+        << name(window->Ui().VVOD1).toStdString();
+    EXPECT_TRUE(name(window->Ui().Nombilet).startsWith(QStringLiteral("Билет номер")));
+    EXPECT_EQ(name(window->Ui().NIKA), QStringLiteral("Выигрывший билет"));
+    EXPECT_EQ(name(window->Ui().ListBilet1), QStringLiteral("Номера билетов и статистика"));
 }
