@@ -1,5 +1,6 @@
 #include "app/frmForma.h"
 
+#include "controls/AccessibleCells.h"
 #include "controls/AppIcon.h"
 #include "controls/ClickLabel.h"
 #include "controls/Fonts.h"
@@ -9,6 +10,7 @@
 #include "controls/Surface.h"
 #include "controls/VbColor.h"
 #include "controls/WrapButton.h"
+#include "core/LotoRules.h"
 #include "io/SaveINIM.h"
 
 #include <QApplication>
@@ -58,6 +60,7 @@ frmForma::frmForma(ProgramState &state, Messenger &messenger, const QString &wor
 {
     setObjectName(QStringLiteral("frmForma"));
     setWindowTitle(Titles::Window);
+    InstallAccessibleCells();
     setWindowIcon(AppIcon());
 
     auto *client = new QWidget(this);
@@ -69,6 +72,7 @@ frmForma::frmForma(ProgramState &state, Messenger &messenger, const QString &wor
     CreateMenus();
     // A ticket or draw file dropped on the window opens.
     setAcceptDrops(true);
+    ExposeCells();
     igra_ = std::make_unique<GameEngine>(state_, *this, messenger_);
     // One generator for the simulator, seeded once per run.
     igra_->random.seed(std::random_device{}());
@@ -277,6 +281,78 @@ bool frmForma::eventFilter(QObject *watched, QEvent *event)
         return true;
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+void frmForma::ExposeCells()
+{
+    const auto drawn = [this](int n) {
+        return state_.RegimState != Rezhim::Zagruzka && state_.HodCount > 0 &&
+               state_.NomerColor[std::size_t(n)] != 0;
+    };
+    // The board: each number with what it is now.
+    SetAccessibleCells(PolePic, {[] { return Loto::kMaxNomer; },
+                                 [this, drawn](int i) {
+                                     const int n = i + 1;
+                                     QString text = QString::number(n);
+                                     if (state_.RegimState == Rezhim::Zagruzka && entry.OnCard(n))
+                                         text += QStringLiteral(", на билете");
+                                     else if (drawn(n))
+                                         text += QStringLiteral(", выпал");
+                                     else if (igra_->Highlighted(n))
+                                         text += QStringLiteral(", ожидается");
+                                     return text;
+                                 },
+                                 [](int i) { return QRect(35 * (i / 10), 34 * (i % 10), 35, 34); }});
+    // The card: its ticket number, then its rows, drawn numbers marked.
+    SetAccessibleCells(
+        BiletPic,
+        {[] { return 1 + Loto::kStroki; },
+         [this, drawn](int i) {
+             const BiletStore &store = state_.store;
+             const bool keying = state_.RegimState == Rezhim::Zagruzka;
+             if (i == 0)
+                 return QStringLiteral("Билет номер ") + (keying ? Nombilet->text() : NOMBILETlbl->text());
+             const int r = i - 1;
+             QStringList numbers;
+             for (int c = 0; c < Loto::kColumns; ++c) {
+                 qint32 n = 0;
+                 if (keying) {
+                     n = entry.Kletka(r, c);
+                 } else if (store.CurBilet >= 0 && std::size_t(store.CurBilet) < store.Bilety.size()) {
+                     const BILETCls &bilet = store.Bilet(store.CurBilet);
+                     for (int k = r * 5; k < r * 5 + 5; ++k)
+                         if (bilet.NomeraList(k) != 0 && Loto::ColumnOfNomer(bilet.NomeraList(k)) == c)
+                             n = bilet.NomeraList(k);
+                 }
+                 if (n != 0)
+                     numbers << QString::number(n) + (drawn(n) ? QStringLiteral(" (выпал)") : QString());
+             }
+             return QStringLiteral("Строка %1: ").arg(i) + numbers.join(QStringLiteral(", "));
+         },
+         [](int i) {
+             if (i == 0)
+                 return QRect(0, 0, 289, 198);
+             const int r = i - 1;
+             return QRect(0, 31 * r + (r >= 3 ? 11 : 0), 289, 31);
+         }});
+    // The list: each ticket with its statistics.
+    SetAccessibleCells(ListBilet1, {[this] { return state_.store.BiletCount; },
+                                    [this](int i) {
+                                        const ListBilet::RowView row = ListBilet1->Row(i);
+                                        QString text = state_.store.Bilet(i).Nomer;
+                                        if (row.count)
+                                            text += QStringLiteral(": совпадений %1").arg(*row.count);
+                                        if (row.awaited)
+                                            text += QStringLiteral(", ждёт %1").arg(*row.awaited);
+                                        if (row.lider)
+                                            text += QStringLiteral(", лидер");
+                                        return text;
+                                    },
+                                    [this](int i) {
+                                        return QRect(0,
+                                                     (i - ListBilet1->ScrollValue()) * ListBilet::kRowHeight,
+                                                     ListBilet1->width(), ListBilet::kRowHeight);
+                                    }});
 }
 
 void frmForma::RefocusVVOD1()

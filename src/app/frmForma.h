@@ -260,6 +260,8 @@ private:
     // In a check game the keyboard belongs to the entry box: it goes back there
     // after a list was used.
     void RefocusVVOD1();
+    // Screen readers read the board, the card and the list cell by cell.
+    void ExposeCells();
     // A digit typed into a list during a check game goes to the entry box.
     bool ForwardDigit(QKeyEvent *event);
     // Shows the controls of ticket entry, shared by both ways into it.

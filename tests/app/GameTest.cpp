@@ -10,6 +10,7 @@
 #include "support/FileBytes.h"
 #include "support/WindowFixture.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QComboBox>
 #include <QDialog>
@@ -495,4 +496,22 @@ TEST_F(Game, ACheckGameCutShortIsTakenUpWhereItStopped)
     messenger.Script({MsgAnswer::Yes, MsgAnswer::No});
     window->igra().Knopka_Click();
     EXPECT_FALSE(QFile::exists(journal));
+}
+
+TEST_F(Game, AScreenReaderReadsTheBoardTheCardAndTheListCellByCell)
+{
+    Proverka();
+    Vvod(5);
+    QAccessibleInterface *board = QAccessible::queryAccessibleInterface(window->Ui().PolePic);
+    ASSERT_EQ(board->childCount(), 90);
+    EXPECT_EQ(board->child(4)->text(QAccessible::Name), QStringLiteral("5, выпал"));
+    EXPECT_EQ(board->child(5)->text(QAccessible::Name), QStringLiteral("6"));
+    QAccessibleInterface *card = QAccessible::queryAccessibleInterface(window->Ui().BiletPic);
+    ASSERT_EQ(card->childCount(), 7);
+    EXPECT_EQ(card->child(0)->text(QAccessible::Name), QStringLiteral("Билет номер first"));
+    EXPECT_EQ(card->child(1)->text(QAccessible::Name), QStringLiteral("Строка 1: 5 (выпал), 15, 25, 35, 45"));
+    QAccessibleInterface *list = QAccessible::queryAccessibleInterface(window->Ui().ListBilet1);
+    ASSERT_EQ(list->childCount(), 2);
+    EXPECT_EQ(list->child(0)->text(QAccessible::Name), QStringLiteral("first: совпадений 1, лидер"));
+    EXPECT_EQ(list->child(1)->text(QAccessible::Name), QStringLiteral("second: совпадений 0"));
 }
