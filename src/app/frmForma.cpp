@@ -364,9 +364,8 @@ void frmForma::RefocusVVOD1()
 bool frmForma::ForwardDigit(QKeyEvent *event)
 {
     const QString typed = event->text();
-    const bool digit =
-        typed.size() == 1 && typed.at(0) >= QLatin1Char('0') && typed.at(0) <= QLatin1Char('9');
-    if (!digit || state_.RegimState != Rezhim::Proverka || !VVOD1->isEnabled() || !VVOD1->isVisible())
+    if (!Loto::IsDigitKey(typed) || state_.RegimState != Rezhim::Proverka || !VVOD1->isEnabled() ||
+        !VVOD1->isVisible())
         return false;
     VVOD1->setFocus();
     QKeyEvent copy(QEvent::KeyPress, event->key(), event->modifiers(), typed);
@@ -409,14 +408,17 @@ void frmForma::CreateMenus()
 
     Regim = menuBar()->addMenu(QStringLiteral("&Режим"));
     Regim->setObjectName(QStringLiteral("Regim"));
-    RegimAddBliet = item(Regim, "RegimAddBliet", QStringLiteral("&Добавить билеты"), false);
+    // Keys that typing numbers cannot hit: the menu's commands get the function keys.
+    RegimAddBliet =
+        item(Regim, "RegimAddBliet", QStringLiteral("&Добавить билеты"), false, QKeySequence(Qt::Key_F8));
     Regim->addSeparator()->setObjectName(QStringLiteral("RegimSep1"));
-    RegimProverka = item(Regim, "RegimProverka", QStringLiteral("&Проверка"), true);
-    RegimPrizPoNomeru = item(Regim, "RegimPrizPoNomeru", QStringLiteral("При&з по номеру билета"), true);
+    RegimProverka = item(Regim, "RegimProverka", QStringLiteral("&Проверка"), true, QKeySequence(Qt::Key_F2));
+    RegimPrizPoNomeru = item(Regim, "RegimPrizPoNomeru", QStringLiteral("При&з по номеру билета"), true,
+                             QKeySequence(Qt::Key_F6));
     Regim->addSeparator()->setObjectName(QStringLiteral("RegimSep2"));
-    RegimTimer = item(Regim, "RegimTimer", QStringLiteral("&Настройка"), true);
-    RegimPovtor = item(Regim, "RegimPovtor", QStringLiteral("П&овтор"), true);
-    RegimImitator = item(Regim, "RegimImitator", QStringLiteral("&Имитатор"), true);
+    RegimTimer = item(Regim, "RegimTimer", QStringLiteral("&Настройка"), true, QKeySequence(Qt::Key_F7));
+    RegimPovtor = item(Regim, "RegimPovtor", QStringLiteral("П&овтор"), true, QKeySequence(Qt::Key_F3));
+    RegimImitator = item(Regim, "RegimImitator", QStringLiteral("&Имитатор"), true, QKeySequence(Qt::Key_F4));
     Regim->addSeparator()->setObjectName(QStringLiteral("RegimSep3"));
     RegimUndo =
         item(Regim, "RegimUndo", QStringLiteral("Отм&енить"), false, QKeySequence(Qt::CTRL | Qt::Key_Z));
@@ -424,13 +426,6 @@ void frmForma::CreateMenus()
         item(Regim, "RegimKnopka", QStringLiteral("&Конец игры"), false, QKeySequence(Qt::CTRL | Qt::Key_K));
     RegimNextTur = item(Regim, "RegimNextTur", QStringLiteral("Следующий т&ур"), false,
                         QKeySequence(Qt::CTRL | Qt::Key_T));
-    // Keys that typing numbers cannot hit; the menu's own commands get the function keys.
-    RegimProverka->setShortcut(QKeySequence(Qt::Key_F2));
-    RegimPovtor->setShortcut(QKeySequence(Qt::Key_F3));
-    RegimImitator->setShortcut(QKeySequence(Qt::Key_F4));
-    RegimPrizPoNomeru->setShortcut(QKeySequence(Qt::Key_F6));
-    RegimTimer->setShortcut(QKeySequence(Qt::Key_F7));
-    RegimAddBliet->setShortcut(QKeySequence(Qt::Key_F8));
     // Ctrl+Z also takes back a change to the card, while the menu is closed to ticket entry.
     addAction(RegimUndo);
     // Nothing to check until a ticket file is opened.

@@ -322,8 +322,7 @@ bool frmForma::VVOD1_KeyPress(QKeyEvent *event)
     const QString typed = event->text();
     if (typed.isEmpty() || !typed.at(0).isPrint())
         return false; // editing and moving keys type nothing
-    const bool digit =
-        typed.size() == 1 && typed.at(0) >= QLatin1Char('0') && typed.at(0) <= QLatin1Char('9');
+    const bool digit = Loto::IsDigitKey(typed);
     // What the box would hold with the digit typed in over the selection.
     QString kept = VVOD1->text();
     qsizetype at = VVOD1->cursorPosition();

@@ -196,11 +196,11 @@ void frmForma::OpenPath(const QString &path)
     }
     const QString folder = file.absolutePath();
     QString name = file.fileName();
-    if (QDir(folder) == QDir(workFolder_)) {
-    } else if (QFileInfo(folder).isWritable()) {
+    const bool elsewhere = QDir(folder) != QDir(workFolder_);
+    if (elsewhere && QFileInfo(folder).isWritable()) {
         workFolder_ = folder;
         folderNote_ = QStringLiteral("Папка: ") + QDir::toNativeSeparators(folder);
-    } else {
+    } else if (elsewhere) {
         // A folder the user may not write to (the installed examples) is only
         // read from: saves and settings stay in the work folder.
         name = file.absoluteFilePath();

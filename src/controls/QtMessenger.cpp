@@ -1,5 +1,7 @@
 #include "controls/QtMessenger.h"
 
+#include "core/LotoRules.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMessageBox>
@@ -30,7 +32,7 @@ protected:
             return false;
         const auto *keyEvent = static_cast<QKeyEvent *>(event);
         const QString text = keyEvent->text();
-        if (text.size() != 1 || text.at(0) < QLatin1Char('0') || text.at(0) > QLatin1Char('9'))
+        if (!Loto::IsDigitKey(text))
             return false;
         digit = text;
         key = keyEvent->key();

@@ -114,7 +114,7 @@ std::optional<BiletEntry::Change> BiletEntry::Undo()
 
 QString BiletEntry::NextNomer(const QString &nomer)
 {
-    const auto digit = [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); };
+    const auto digit = Loto::IsLatinDigit;
     qsizetype i = nomer.size() - 1;
     while (i >= 0 && !digit(nomer.at(i)))
         --i;

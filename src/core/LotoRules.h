@@ -46,6 +46,17 @@ QString MakeGameTitle(bool isRusLoto, const QString &tiragTitle);
 // A number as shown to the user: a space stands where a minus sign would be.
 QString NomerText(qint64 n);
 
+// A Latin digit 0-9: the only digits numbers are typed with.
+inline bool IsLatinDigit(QChar c)
+{
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+// A key that typed one Latin digit.
+inline bool IsDigitKey(const QString &typed)
+{
+    return typed.size() == 1 && IsLatinDigit(typed.at(0));
+}
+
 // The program's version, as the package and --version give it.
 inline const char *const kVersion = ZHR_VERSION;
 

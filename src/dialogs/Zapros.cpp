@@ -1,6 +1,7 @@
 #include "dialogs/Zapros.h"
 
 #include "controls/Fonts.h"
+#include "core/LotoRules.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -15,10 +16,7 @@ namespace
 
 constexpr int DrawNumberMaxLength = 6;
 
-bool IsLatinDigit(QChar c)
-{
-    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
-}
+using Loto::IsLatinDigit;
 
 } // namespace
 

@@ -33,10 +33,7 @@ const QPoint MaxHodCaptionAt(8, 16);
 const QString TimerCaption = QStringLiteral("Таймер:");
 const QPoint TimerCaptionAt(8, 56);
 
-bool IsLatinDigit(QChar c)
-{
-    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
-}
+using Loto::IsLatinDigit;
 
 // The number a text starts with, after any spaces; 0 when it starts with none.
 qint32 LeadingNumber(const QString &text)
