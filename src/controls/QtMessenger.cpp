@@ -48,16 +48,6 @@ private:
 
 MsgAnswer QtMessenger::Show(const MessageRequest &request)
 {
-    // The keyboard goes back to the window once the box is gone, even where no
-    // window manager hands it back, so the window's keys keep working.
-    struct Reactivate {
-        QPointer<QWidget> window;
-        ~Reactivate()
-        {
-            if (window && window->isVisible())
-                window->activateWindow();
-        }
-    } reactivate{parent_};
     QMessageBox box(parent_);
     box.setWindowTitle(request.title);
     box.setText(request.text);
