@@ -47,7 +47,7 @@ std::variant<ZhurnalData, FileParseError> Parse(const QByteArray &bytes)
     data.fingerprint = fingerprint->toByteArray();
 
     const qsizetype rest = bytes.size() - lines.BytesLeft();
-    auto tirag = TiragFile::Parse(bytes.sliced(rest));
+    auto tirag = TiragFile::Parse(QByteArrayView(bytes).sliced(rest));
     if (auto *error = std::get_if<FileParseError>(&tirag)) {
         error->line += kHeaderLines;
         return *error;
