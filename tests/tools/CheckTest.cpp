@@ -510,14 +510,6 @@ TEST_F(Checker, TheBuiltProgramPrintsUtf8JsonAndReportsItsExitStatuses)
     EXPECT_EQ(QString::fromUtf8(err),
               Path(QStringLiteral("нет.rlb")) + QStringLiteral(": Файл не найден.\n"));
 
-    // A ticket file that breaks the layout of a printed ticket is refused too.
-    QByteArray twice = BiletFile::Encode(QStringLiteral("Тираж1234"), Bilety(), 4);
-    twice.replace("\r\n15\r\n", "\r\n3\r\n");
-    std::tie(code, out, err) = run({Write(QStringLiteral("дважды.rlb"), twice), tirag});
-    EXPECT_EQ(code, 1);
-    EXPECT_TRUE(QString::fromUtf8(err).contains(QStringLiteral("строка 5, число 3 уже есть на билете")));
-    EXPECT_TRUE(out.isEmpty());
-
     std::tie(code, out, err) = run({});
     EXPECT_EQ(code, 2);
     EXPECT_TRUE(err.contains("zhrebikon-check [--json]"));
