@@ -6,6 +6,7 @@
 #include "core/LotoRules.h"
 
 #include <QByteArray>
+#include <QList>
 #include <array>
 #include <cstdlib>
 #include <vector>

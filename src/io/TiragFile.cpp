@@ -33,10 +33,10 @@ QByteArrayView TitleField(QByteArrayView line)
 
 // What a draw the program saved can hold: every number 1..90 once at most,
 // at most two tour changes (a game has three tours), a prize as 94 and the
-// index of the ticket, and the end of the game only as the last entry (a prize
-// after the end takes the end marker's place), and no more prizes than anyone
-// could award by hand. Entries are taken one by one;
-// each one that breaks these rules gets the reason why.
+// index of the ticket, no more prizes than anyone could award by hand, and the
+// end of the game only as the last entry (a prize after the end takes the end
+// marker's place). Entries are taken one by one; each one that breaks these
+// rules gets the reason why.
 struct DrawRules {
     // Each prize is awarded by hand through a dialog and a message; a file
     // holding more is junk, which would only cost memory and messages.

@@ -1,5 +1,6 @@
 #include "io/TiragFile.h"
 #include "io/Cp1251.h"
+#include "io/ZhurnalFile.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -233,4 +234,17 @@ TEST(TiragFile, DamagedFilesGiveADrawOrAnErrorInsideTheFile)
     }
     EXPECT_GT(accepted, 300);
     EXPECT_GT(refused, 300);
+}
+
+TEST(ZhurnalFile, ItsEntriesAreHeldToTheRulesOfADraw)
+{
+    ZhurnalData data{
+        QStringLiteral("t.rlb"), ZhurnalFile::Fingerprint("x"), QStringLiteral("Тираж1"), {5, 91, 7}};
+    EXPECT_EQ(std::get<ZhurnalData>(ZhurnalFile::Parse(ZhurnalFile::Encode(data))).entries, data.entries);
+    // Line 5 holds the entries, after three lines of the journal's own and the title.
+    data.entries = {5, 91, 7, 5};
+    const auto twice = ZhurnalFile::Parse(ZhurnalFile::Encode(data));
+    ASSERT_TRUE(std::holds_alternative<FileParseError>(twice));
+    EXPECT_EQ(std::get<FileParseError>(twice).line, 5);
+    EXPECT_EQ(std::get<FileParseError>(twice).reason, QStringLiteral("число 5 уже выпало"));
 }
