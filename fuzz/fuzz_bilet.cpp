@@ -1,5 +1,6 @@
 // Arbitrary bytes into the tickets file reader. Beyond surviving them, a set it
-// accepts must be one the program can use, save and read back unchanged.
+// accepts must be tickets as printed, all the file holds, and one the program
+// can use, save and read back unchanged.
 
 #include "FuzzCheck.h"
 #include "io/BiletFile.h"
@@ -20,16 +21,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         // What a damaged file offers is whole tickets only, all before the fault.
         Require(kept.Bilety.empty() || static_cast<qint64>(kept.Bilety.size()) * 31 + 2 < e->line);
         for (const BILETCls &bilet : kept.Bilety)
-            for (int k = 0; k < Loto::kNomeraPerBilet; ++k)
-                Require(bilet.NomeraList(k) >= 1 && bilet.NomeraList(k) <= Loto::kMaxNomer);
+            Require(PrintedTicket(bilet));
         return 0;
     }
 
+    // Every ticket accepted is one that could be printed, and the count on
+    // line 2 left nothing but blank lines unread.
     const BiletFileData &set = std::get<BiletFileData>(result);
     Require(!set.Bilety.empty());
     for (const BILETCls &bilet : set.Bilety)
-        for (int k = 0; k < Loto::kNomeraPerBilet; ++k)
-            Require(bilet.NomeraList(k) >= 1 && bilet.NomeraList(k) <= Loto::kMaxNomer);
+        Require(PrintedTicket(bilet));
+    Require(BlankAfter(bytes, 2 + 31 * static_cast<qsizetype>(set.Bilety.size())));
 
     const QByteArray saved =
         BiletFile::Encode(set.TiragTitle, set.Bilety, static_cast<qint32>(set.Bilety.size()));

@@ -1,6 +1,6 @@
-// Arbitrary bytes into the draw file reader. A draw it accepts must save and
-// read back to the same entries, and to the same title when the title is one
-// the format can carry.
+// Arbitrary bytes into the draw file reader. A draw it accepts must be one the
+// program could have saved, and must save and read back to the same entries, and to the same title when the
+// title is one the format can carry.
 
 #include "FuzzCheck.h"
 #include "io/Cp1251.h"
@@ -36,6 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     }
 
     const TiragFileData &draw = std::get<TiragFileData>(result);
+    Require(SavedDraw(draw.entries));
     const auto reread = TiragFile::Parse(TiragFile::Encode(draw.RegimTitle, draw.entries));
     Require(std::holds_alternative<TiragFileData>(reread));
     const TiragFileData &again = std::get<TiragFileData>(reread);

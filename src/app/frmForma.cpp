@@ -131,6 +131,9 @@ void frmForma::CreateControls(QWidget *client)
     SetLabel(NOMBILETlbl, QString());
 
     Nombilet = Place(new QLineEdit(client), "Nombilet", 480, 262, 145, 32, kLabelPt);
+    // Typed or pasted, a ticket number stays within what the list shows and a
+    // ticket file holds.
+    Nombilet->setMaxLength(Loto::kNomerMaxLength);
     Nombilet->hide();
 
     BiletPic = Place(new Surface(client), "BiletPic", 336, 306, 289, 198, kLabelPt);

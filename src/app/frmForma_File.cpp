@@ -12,6 +12,7 @@
 #include "io/FileRead.h"
 #include "io/FileSave.h"
 #include "io/TiragFile.h"
+#include "io/WorkFolder.h"
 #include "io/ZhurnalFile.h"
 
 #include <QAction>
@@ -42,6 +43,12 @@ void frmForma::OpenBlt(const QString &name)
     }
     BiletFileData kept;
     auto parsed = BiletFile::Parse(std::get<QByteArray>(bytes), &kept);
+    const QByteArray fingerprint = std::holds_alternative<BiletFileData>(parsed)
+                                       ? ZhurnalFile::Fingerprint(std::get<QByteArray>(bytes))
+                                       : QByteArray();
+    // The file's bytes are not needed while the set is built: a large file
+    // would otherwise be held twice over.
+    bytes = QByteArray();
     if (const auto *error = std::get_if<FileParseError>(&parsed)) {
         // Nothing of the set in hand is touched by a file that cannot be read.
         messenger_.Tell(DescribeParseError(name, *error), MsgIcon::Warning, Titles::Files);
@@ -62,7 +69,7 @@ void frmForma::OpenBlt(const QString &name)
         return;
     }
     ApplyBilety(name, std::get<BiletFileData>(parsed));
-    biletFingerprint_ = ZhurnalFile::Fingerprint(std::get<QByteArray>(bytes));
+    biletFingerprint_ = fingerprint;
 }
 
 void frmForma::ApplyBilety(const QString &name, BiletFileData &data)
@@ -197,12 +204,13 @@ void frmForma::OpenPath(const QString &path)
     const QString folder = file.absolutePath();
     QString name = file.fileName();
     const bool elsewhere = QDir(folder) != QDir(workFolder_);
-    if (elsewhere && QFileInfo(folder).isWritable()) {
+    if (elsewhere && QFileInfo(folder).isWritable() && !WorkFolder::OthersMayWrite(folder)) {
         workFolder_ = folder;
         folderNote_ = QStringLiteral("Папка: ") + QDir::toNativeSeparators(folder);
     } else if (elsewhere) {
-        // A folder the user may not write to (the installed examples) is only
-        // read from: saves and settings stay in the work folder.
+        // A folder the user may not write to (the installed examples), or one
+        // everybody may write to (/tmp), is only read from: saves, settings and
+        // the journal stay in the work folder.
         name = file.absoluteFilePath();
         folderNote_ = QStringLiteral("Открыт из папки ") + QDir::toNativeSeparators(folder);
     }
@@ -226,7 +234,9 @@ void frmForma::FileSaveBilet_Click()
         messenger_.Tell(QStringLiteral("Ни одного загруженного билета."), MsgIcon::Warning);
         return;
     }
-    if (!state_.BiletFile.isEmpty()) {
+    // A set read from another folder (given by its whole path) is saved into
+    // the work folder under a name the user gives, never back where it came from.
+    if (!state_.BiletFile.isEmpty() && !QDir::isAbsolutePath(state_.BiletFile)) {
         SaveBlt(state_.BiletFile);
         return;
     }

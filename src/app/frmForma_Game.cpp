@@ -289,7 +289,7 @@ void frmForma::WriteZhurnal()
         return;
     ZhurnalData data{state_.BiletFile, biletFingerprint_, state_.RegimTitle, igra_->HodyEntries()};
     // A journal that cannot be written costs the user nothing now; the game goes on.
-    FileSave::WriteAtomically(PathOf(ZhurnalFile::FileName), ZhurnalFile::Encode(data));
+    FileSave::WriteOwnFile(PathOf(ZhurnalFile::FileName), ZhurnalFile::Encode(data));
 }
 
 void frmForma::RemoveZhurnal()
@@ -303,7 +303,7 @@ void frmForma::OfferZhurnal()
     const QString path = PathOf(ZhurnalFile::FileName);
     if (!QFileInfo::exists(path))
         return;
-    auto bytes = FileRead::Whole(path);
+    auto bytes = FileRead::OwnWhole(path);
     if (const auto *failure = std::get_if<ReadFailure>(&bytes)) {
         messenger_.Tell(FileRead::Message(*failure), MsgIcon::Warning, Titles::Files);
         RemoveZhurnal();
@@ -381,7 +381,7 @@ void frmForma::HelpAbout_Click()
         frmOprog::Run(
             [this](const QString &address) {
                 // A full disk must not look like a link that does nothing.
-                if (!SaveFileUrl(workFolder_, address))
+                if (!SaveFileUrl(address))
                     messenger_.Tell(QStringLiteral("Файл сохранить не возможно."), MsgIcon::Error,
                                     Titles::Files);
             },

@@ -66,6 +66,12 @@ bool SaveFileUrl(const QString &folder, const QString &address)
     return true;
 }
 
+bool SaveFileUrl(const QString &address)
+{
+    const QString folder = RedirectFolder();
+    return !folder.isEmpty() && SaveFileUrl(folder, address);
+}
+
 QString HelpPagePath()
 {
     return HelpPagePathIn(QCoreApplication::applicationDirPath(), QStringLiteral(ZHR_RESOURCES_DIR));

@@ -18,6 +18,8 @@ bool OpenUrl(const QString &document);
 // Opens a web address through a redirect page written to folder (see
 // SaveFileUrlm.h). False when no page could be written, so nothing was opened.
 bool SaveFileUrl(const QString &folder, const QString &address);
+// The same with the page in the program's private folder (RedirectFolder).
+bool SaveFileUrl(const QString &address);
 
 // Where the help page "Справка.html" is: beside the program, else in
 // ../share/zhrebikon from it (an installed program), else in the source tree's

@@ -20,6 +20,15 @@ inline constexpr int kColumns = 9;
 inline constexpr int kKletki = kStroki * kColumns;
 // Numbers in one row.
 inline constexpr int kNomeraPerStroka = 5;
+// Longest ticket number: the ticket-number box takes no more, and a ticket file
+// holding a longer one is damaged. Twenty characters fill the list's column.
+inline constexpr int kNomerMaxLength = 20;
+
+// Markers among the numbers of a draw: a tour change, the end of the game, and
+// a prize by ticket number (the entry after it is the ticket's index).
+inline constexpr qint32 kMarkerTur = 91;
+inline constexpr qint32 kMarkerEnd = 93;
+inline constexpr qint32 kMarkerPriz = 94;
 
 // Per number 1..90 the colour it was drawn in; 0 = not drawn. Element 0 is unused.
 using NomerColorTable = std::array<qint32, kMaxNomer + 1>;

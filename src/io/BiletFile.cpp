@@ -4,6 +4,7 @@
 #include "io/Cp1251.h"
 
 #include <algorithm>
+#include <bitset>
 #include <cstring>
 #include <limits>
 
@@ -60,17 +61,27 @@ FileParseError ErrorAt(qint64 line, const QString &reason)
     return FileParseError{static_cast<int>(capped), reason};
 }
 
-Text WithoutBom(const QByteArray &bytes)
+Text WithoutBom(QByteArrayView bytes)
 {
     static constexpr char kBom[] = "\xEF\xBB\xBF";
     if (bytes.startsWith(kBom))
-        return Text{QByteArrayView(bytes).sliced(3), true};
-    return Text{QByteArrayView(bytes), false};
+        return Text{bytes.sliced(3), true};
+    return Text{bytes, false};
+}
+
+bool IsBlank(QByteArrayView line)
+{
+    return std::all_of(line.begin(), line.end(), [](char c) { return c == ' ' || c == '\t'; });
+}
+
+QString TooLongReason()
+{
+    return QStringLiteral("строка длиннее %1 байт").arg(kMaxTitleBytes);
 }
 
 QString Decode(QByteArrayView line, bool utf8)
 {
-    return utf8 ? QString::fromUtf8(line) : Cp1251::Decode(line.toByteArray());
+    return utf8 ? QString::fromUtf8(line) : Cp1251::Decode(line);
 }
 
 } // namespace FileText
@@ -107,7 +118,6 @@ std::variant<BiletFileData, FileParseError> Parse(const QByteArray &bytes, Bilet
 
     FileText::LineReader lines(text.bytes);
     BiletFileData data;
-    data.TiragTitle = FileText::Decode(*lines.Next(), text.utf8);
     // A fault hands over what was read whole before it.
     const auto fault = [&](const FileParseError &error) {
         if (kept) {
@@ -117,6 +127,10 @@ std::variant<BiletFileData, FileParseError> Parse(const QByteArray &bytes, Bilet
         }
         return error;
     };
+    const QByteArrayView titleLine = *lines.Next();
+    if (titleLine.size() > FileText::kMaxTitleBytes)
+        return fault(ErrorAt(1, FileText::TooLongReason()));
+    data.TiragTitle = FileText::Decode(titleLine, text.utf8);
 
     const std::optional<QByteArrayView> countLine = lines.Next();
     if (!countLine)
@@ -139,8 +153,25 @@ std::variant<BiletFileData, FileParseError> Parse(const QByteArray &bytes, Bilet
         const std::optional<QByteArrayView> nomer = lines.Next();
         if (!nomer)
             return truncated();
+        // A character takes up to four bytes of UTF-8; a longer line is not
+        // decoded at all, so a file of one huge line costs no more than its bytes.
+        const auto tooLongNomer = [&] {
+            return fault(
+                ErrorAt(lines.LineNumber(),
+                        QStringLiteral("номер билета длиннее %1 знаков").arg(Loto::kNomerMaxLength)));
+        };
+        if (nomer->size() > 4 * Loto::kNomerMaxLength)
+            return tooLongNomer();
+        QString nomerText = FileText::Decode(*nomer, text.utf8);
+        if (nomerText.size() > Loto::kNomerMaxLength)
+            return tooLongNomer();
         BILETCls &bilet = data.Bilety.emplace_back();
-        bilet.Nomer = FileText::Decode(*nomer, text.utf8);
+        bilet.Nomer = std::move(nomerText);
+        // A printed ticket: thirty different numbers, each row five of them in
+        // five different columns, stored from left to right.
+        std::bitset<Loto::kMaxNomer + 1> onBilet;
+        int lastColumn = -1;
+        qint32 lastInRow = 0;
         for (int k = 0; k < Loto::kNomeraPerBilet; ++k) {
             const std::optional<QByteArrayView> line = lines.Next();
             if (!line)
@@ -149,10 +180,34 @@ std::variant<BiletFileData, FileParseError> Parse(const QByteArray &bytes, Bilet
             if (!n || *n < 1 || *n > Loto::kMaxNomer)
                 return fault(ErrorAt(lines.LineNumber(),
                                      QStringLiteral("ожидалось число от 1 до %1").arg(Loto::kMaxNomer)));
-            bilet.NomeraAdd(k, static_cast<qint32>(*n));
+            const qint32 value = static_cast<qint32>(*n);
+            if (onBilet.test(static_cast<std::size_t>(value)))
+                return fault(
+                    ErrorAt(lines.LineNumber(), QStringLiteral("число %1 уже есть на билете").arg(value)));
+            if (k % Loto::kNomeraPerStroka == 0)
+                lastColumn = -1;
+            const int column = Loto::ColumnOfNomer(value);
+            if (column == lastColumn)
+                return fault(ErrorAt(
+                    lines.LineNumber(),
+                    QStringLiteral("числа %1 и %2 в одном столбце строки").arg(lastInRow).arg(value)));
+            if (column < lastColumn)
+                return fault(
+                    ErrorAt(lines.LineNumber(),
+                            QStringLiteral("число %1 стоит в строке после %2").arg(value).arg(lastInRow)));
+            onBilet.set(static_cast<std::size_t>(value));
+            lastColumn = column;
+            lastInRow = value;
+            bilet.NomeraAdd(k, value);
         }
     }
-    // Whatever follows the last ticket (normally the one empty line) is not ours to judge.
+    // The file ends with an empty line; anything more means the count on line 2
+    // is wrong, and tickets would be lost without a word.
+    while (const std::optional<QByteArrayView> line = lines.Next()) {
+        if (!FileText::IsBlank(*line))
+            return fault(ErrorAt(lines.LineNumber(),
+                                 QStringLiteral("билетов больше, чем сказано в строке 2 (%1)").arg(count)));
+    }
     return data;
 }
 

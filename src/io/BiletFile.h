@@ -70,7 +70,17 @@ struct Text {
     QByteArrayView bytes;
     bool utf8 = false;
 };
-Text WithoutBom(const QByteArray &bytes);
+Text WithoutBom(QByteArrayView bytes);
+
+// A line of spaces and tabs only, or an empty one.
+bool IsBlank(QByteArrayView line);
+
+// The longest title line (of a ticket file, a draw file, a journal). The
+// program's titles are a few words; a longer line is not a title but damage,
+// and is refused before it is decoded.
+inline constexpr qsizetype kMaxTitleBytes = 1000;
+// The reason given for such a line.
+QString TooLongReason();
 
 // One line of text in the file's encoding (Windows-1251 unless it was marked as UTF-8).
 QString Decode(QByteArrayView line, bool utf8);
@@ -79,14 +89,18 @@ QString Decode(QByteArrayView line, bool utf8);
 
 struct BiletFileData {
     QString TiragTitle;
-    std::vector<BILETCls> Bilety; // at least one; every ticket has all 30 numbers in 1..90
+    // At least one. Every ticket is laid out as printed: 30 different numbers
+    // 1..90, each row five of them in five different columns, left to right,
+    // and a number of at most Loto::kNomerMaxLength characters.
+    std::vector<BILETCls> Bilety;
 };
 
 namespace BiletFile
 {
 
-// The whole set, or the first fault. Bare LF line ends are accepted too;
-// anything after the last announced ticket is ignored. On a fault, kept (when
+// The whole set, or the first fault. Bare LF line ends are accepted too, and
+// so are blank lines after the last ticket; anything else there is a fault,
+// since line 2 then counts fewer tickets than the file holds. On a fault, kept (when
 // given) receives the title and the tickets read whole before it, so that a
 // file cut short can still be offered in part.
 std::variant<BiletFileData, FileParseError> Parse(const QByteArray &bytes, BiletFileData *kept = nullptr);

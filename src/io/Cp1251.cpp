@@ -27,7 +27,7 @@ bool CanEncode(const QString &text)
     return ok;
 }
 
-QString Decode(const QByteArray &bytes)
+QString Decode(QByteArrayView bytes)
 {
     // Ticket numbers are mostly digits: plain ASCII needs no code page.
     if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) < 0x80; }))

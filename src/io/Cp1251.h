@@ -3,6 +3,7 @@
 // which knows the code page and says when a character has no place in it.
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 namespace Cp1251
@@ -14,6 +15,6 @@ bool CanEncode(const QString &text);
 // The text's bytes; ok (when given) turns false if some character had no byte.
 QByteArray Encode(const QString &text, bool *ok = nullptr);
 
-QString Decode(const QByteArray &bytes);
+QString Decode(QByteArrayView bytes);
 
 } // namespace Cp1251

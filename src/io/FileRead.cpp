@@ -30,15 +30,17 @@ private:
     int fd_;
 };
 
-std::variant<QByteArray, ReadFailure> Read(const QString &path, qint64 maxBytes, bool refuseLarger)
+std::variant<QByteArray, ReadFailure> Read(const QString &path, qint64 maxBytes, bool refuseLarger,
+                                           bool followLinks = true)
 {
     if (path.isEmpty())
         return ReadFailure::Missing;
     // Opening a named pipe for reading waits for a writer unless it is told
     // not to; what was opened is judged by the descriptor, not by its name,
     // so nothing can be swapped in between.
-    const Descriptor fd(
-        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    const Descriptor fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC |
+                                                                        O_NOCTTY |
+                                                                        (followLinks ? 0 : O_NOFOLLOW)));
     if (fd.get() < 0)
         return errno == ENOENT || errno == ENOTDIR ? ReadFailure::Missing : ReadFailure::Unreadable;
     struct stat st {
@@ -84,6 +86,16 @@ std::variant<QByteArray, ReadFailure> Whole(const QString &path, qint64 maxBytes
 std::variant<QByteArray, ReadFailure> Start(const QString &path, qint64 maxBytes)
 {
     return Read(path, maxBytes, false);
+}
+
+std::variant<QByteArray, ReadFailure> OwnWhole(const QString &path, qint64 maxBytes)
+{
+    return Read(path, maxBytes, true, false);
+}
+
+std::variant<QByteArray, ReadFailure> OwnStart(const QString &path, qint64 maxBytes)
+{
+    return Read(path, maxBytes, false, false);
 }
 
 QString Message(ReadFailure failure)

@@ -26,6 +26,11 @@ std::variant<QByteArray, ReadFailure> Whole(const QString &path, qint64 maxBytes
 // At most maxBytes from the start of an ordinary file; the rest is left unread.
 std::variant<QByteArray, ReadFailure> Start(const QString &path, qint64 maxBytes);
 
+// The same for the program's own files (the journal, the settings): a
+// symbolic link in their place is not followed but refused as Unreadable.
+std::variant<QByteArray, ReadFailure> OwnWhole(const QString &path, qint64 maxBytes = kMaxBytes);
+std::variant<QByteArray, ReadFailure> OwnStart(const QString &path, qint64 maxBytes);
+
 // The user's message: "Файл не найден." or "Файл открыть не возможно.".
 QString Message(ReadFailure failure);
 

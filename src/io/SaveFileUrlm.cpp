@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStringView>
+#include <QTemporaryDir>
 
 namespace
 {
@@ -57,8 +58,15 @@ QString WriteRedirectPage(const QString &folder, const QString &address, int max
         // A page held by another program, read-only, or a folder of that name:
         // the next number will do just as well.
         const QString path = dir.absoluteFilePath(QString::number(n) + QStringLiteral(".html"));
-        if (FileSave::WriteAtomically(path, page) == SaveStatus::Saved)
+        if (FileSave::WriteOwnFile(path, page) == SaveStatus::Saved)
             return QFileInfo(path).absoluteFilePath();
     }
     return QString();
+}
+
+QString RedirectFolder()
+{
+    // mkdtemp makes it with mode 0700 under a name nobody could have taken before.
+    static QTemporaryDir folder(QDir::temp().filePath(QStringLiteral("zhrebikon-XXXXXX")));
+    return folder.isValid() ? folder.path() : QString();
 }

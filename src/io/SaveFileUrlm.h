@@ -13,5 +13,12 @@ QByteArray RedirectPage(const QString &address);
 
 // Writes the redirect page to the first of folder/0.html, 1.html, … that can be
 // written, trying at most maxTries names. Returns the absolute path of the page
-// written, or an empty string when none could be; nothing is reported.
+// written, or an empty string when none could be; nothing is reported. A page
+// is never written through a symbolic link.
 QString WriteRedirectPage(const QString &folder, const QString &address, int maxTries = 100);
+
+// The program's private folder for redirect pages: made fresh on first use,
+// readable by the user alone, and removed with everything in it when the
+// program ends, so no page is left behind in the work folder or elsewhere.
+// Empty when no such folder could be made.
+QString RedirectFolder();

@@ -72,7 +72,7 @@ Settings Read(const QString &path)
 {
     // Two short lines; a huge file is not ours and needs no more than its start.
     // A pipe or a device of that name is not read at all.
-    const auto bytes = FileRead::Start(path, 4096);
+    const auto bytes = FileRead::OwnStart(path, 4096);
     if (const auto *read = std::get_if<QByteArray>(&bytes))
         return Decode(*read);
     return Settings{};
@@ -80,7 +80,7 @@ Settings Read(const QString &path)
 
 SaveStatus Write(const QString &path, const Settings &settings)
 {
-    return FileSave::WriteAtomically(path, Encode(settings));
+    return FileSave::WriteOwnFile(path, Encode(settings));
 }
 
 } // namespace SettingsFile

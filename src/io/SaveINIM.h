@@ -21,10 +21,11 @@ QByteArray Encode(const Settings &settings);
 // its default, so a damaged file never leaves the program with nonsense.
 Settings Decode(const QByteArray &bytes);
 
-// Reads the file; a missing or unreadable file gives the defaults.
+// Reads the file; a missing or unreadable file, or a symbolic link in its place, gives the defaults.
 Settings Read(const QString &path);
 
-// Writes the file atomically: on failure the old file stays as it was.
+// Writes the file atomically: on failure the old file stays as it was, and a
+// symbolic link in its place is refused (Protected), never written through.
 SaveStatus Write(const QString &path, const Settings &settings);
 
 } // namespace SettingsFile

@@ -6,6 +6,7 @@
 #include "io/BiletFile.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <variant>
 #include <vector>
@@ -21,9 +22,13 @@ namespace TiragFile
 // Line 1 gives the title: its first field, leading spaces skipped, running to
 // the next double quote when it begins with one, otherwise to the first comma
 // or the line end. Every later line holds numbers separated by commas, spaces
-// or tabs. Blank lines add nothing, and values are not judged here (the replay
-// passes over what it does not know). A file of the title alone is an empty draw.
-std::variant<TiragFileData, FileParseError> Parse(const QByteArray &bytes);
+// or tabs; blank lines add nothing. A file of the title alone is an empty draw.
+// The entries must be a draw the program could have saved: each number 1..90
+// at most once, at most two tour changes (91), a prize as 94 followed by a
+// ticket index (0 or more) and at most 10,000 of them, and the end (93) only
+// as the last entry; the
+// first entry that breaks this is a fault named by its line.
+std::variant<TiragFileData, FileParseError> Parse(QByteArrayView bytes);
 
 // The title line and the entries line. A title with a comma, a leading space or
 // a leading double quote does not read back the same; the program's own titles

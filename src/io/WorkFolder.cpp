@@ -1,9 +1,11 @@
 #include "io/WorkFolder.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryFile>
+#include <sys/stat.h>
 
 namespace WorkFolder
 {
@@ -26,7 +28,7 @@ QString Choose()
     // Started from the desktop's menu the program finds itself in the home
     // folder, which is no place to scatter ticket files in.
     const bool home = QDir(started) == QDir::home();
-    if (!home && CanWriteIn(started))
+    if (!home && !OthersMayWrite(started) && CanWriteIn(started))
         return started;
 
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
@@ -37,6 +39,14 @@ QString Choose()
     }
     // Nowhere to write: stay where we were started; saving will say so.
     return started;
+}
+
+bool OthersMayWrite(const QString &folder)
+{
+    struct stat st {
+    };
+    // A link to a folder counts as the folder it leads to.
+    return ::stat(QFile::encodeName(folder).constData(), &st) == 0 && (st.st_mode & S_IWOTH) != 0;
 }
 
 } // namespace WorkFolder

@@ -13,6 +13,8 @@ namespace
 
 const QString kTitle = QStringLiteral("Жребикон: незавершённая проверка");
 constexpr int kHeaderLines = 3;
+// The ticket file's name is a path at most.
+constexpr qsizetype kMaxNameBytes = 4096;
 
 } // namespace
 
@@ -32,10 +34,11 @@ std::variant<ZhurnalData, FileParseError> Parse(const QByteArray &bytes)
     FileText::LineReader lines(bytes);
     ZhurnalData data;
     const std::optional<QByteArrayView> title = lines.Next();
-    if (!title || Cp1251::Decode(title->toByteArray()) != kTitle)
+    // Compared as bytes: a line of junk is never decoded.
+    if (!title || *title != Cp1251::Encode(kTitle))
         return FileText::ErrorAt(1, QStringLiteral("это не журнал проверки"));
     const std::optional<QByteArrayView> name = lines.Next();
-    if (!name || name->isEmpty())
+    if (!name || name->isEmpty() || name->size() > kMaxNameBytes)
         return FileText::ErrorAt(2, QStringLiteral("нет имени файла билетов"));
     data.BiletFile = Cp1251::Decode(name->toByteArray());
     const std::optional<QByteArrayView> fingerprint = lines.Next();
@@ -47,7 +50,7 @@ std::variant<ZhurnalData, FileParseError> Parse(const QByteArray &bytes)
     data.fingerprint = fingerprint->toByteArray();
 
     const qsizetype rest = bytes.size() - lines.BytesLeft();
-    auto tirag = TiragFile::Parse(bytes.sliced(rest));
+    auto tirag = TiragFile::Parse(QByteArrayView(bytes).sliced(rest));
     if (auto *error = std::get_if<FileParseError>(&tirag)) {
         error->line += kHeaderLines;
         return *error;

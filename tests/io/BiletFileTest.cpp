@@ -222,9 +222,12 @@ TEST(BiletFile, ReadsBareLineFeedsAndToleratesSpacesAndTrailingContent)
     ASSERT_NE(loose, crlf);
     ExpectSameTickets(Parsed(loose).Bilety, set);
 
-    // Whatever follows the last ticket is ignored.
-    ExpectSameTickets(Parsed(crlf + "\r\n\r\n\r\n").Bilety, set);
-    ExpectSameTickets(Parsed(crlf + "junk\r\n 91\r\n\xff\xfe").Bilety, set);
+    // Blank lines may follow the last ticket; anything else means line 2
+    // counts fewer tickets than there are (lines 96 and 97 are empty).
+    ExpectSameTickets(Parsed(crlf + "\r\n \r\n\t\r\n").Bilety, set);
+    const FileParseError more = Refused(crlf + "\r\njunk\r\n 91\r\n\xff\xfe");
+    EXPECT_EQ(more.line, 98);
+    EXPECT_EQ(more.reason, QStringLiteral("билетов больше, чем сказано в строке 2 (3)"));
 }
 
 TEST(BiletFile, RefusesABadCountOnLineTwo)
@@ -387,6 +390,95 @@ TEST(BiletFile, DamagedFilesGiveAWholeSetOrAnErrorInsideTheFile)
     // Both outcomes occur, or the damage above is not exercising the reader.
     EXPECT_GT(accepted, 200);
     EXPECT_GT(refused, 1000);
+}
+
+TEST(BiletFile, RefusesTicketsThatBreakThePrintedLayout)
+{
+    struct Case {
+        int row;
+        std::array<int, 5> numbers; // in place of that row of the example ticket
+        int position;               // of the number at fault
+        QString reason;
+    };
+    const Case cases[] = {
+        {0, {7, 7, 7, 7, 7}, 1, QStringLiteral("число 7 уже есть на билете")},
+        {1, {3, 19, 33, 52, 77}, 5, QStringLiteral("число 3 уже есть на билете")},
+        {5, {14, 29, 54, 68, 90}, 29, QStringLiteral("число 90 уже есть на билете")},
+        {0, {3, 12, 17, 45, 61}, 2, QStringLiteral("числа 12 и 17 в одном столбце строки")},
+        {3, {1, 16, 40, 82, 90}, 19, QStringLiteral("числа 82 и 90 в одном столбце строки")},
+        {0, {12, 3, 27, 45, 61}, 1, QStringLiteral("число 3 стоит в строке после 12")},
+    };
+    const BILETCls first = TestSupport::BiletFromRows(kExampleRows, "001");
+    for (const Case &c : cases) {
+        Rows rows = kExampleRows;
+        rows[static_cast<std::size_t>(c.row)] = c.numbers;
+        const QByteArray bytes = Encoded({first, TestSupport::BiletFromRows(rows, "002")});
+        BiletFileData kept;
+        const auto result = BiletFile::Parse(bytes, &kept);
+        ASSERT_TRUE(std::holds_alternative<FileParseError>(result)) << c.reason.toStdString();
+        // Title, count, the first ticket's 31 lines, the second's number text.
+        EXPECT_EQ(std::get<FileParseError>(result).line, 35 + c.position);
+        EXPECT_EQ(std::get<FileParseError>(result).reason, c.reason);
+        // The whole ticket before the damage is still offered.
+        ExpectSameTickets(kept.Bilety, {first});
+    }
+    // A ticket of thirty 5s is no ticket.
+    BILETCls fives;
+    for (int k = 0; k < 30; ++k)
+        fives.NomeraAdd(k, 5);
+    EXPECT_EQ(Refused(Encoded({fives})).line, 5);
+    // A number longer than the ticket-number box takes.
+    EXPECT_EQ(
+        Parsed(Encoded({TestSupport::BiletFromRows(kExampleRows, QString(20, QChar(u'Ж')))})).Bilety.size(),
+        1u);
+    const FileParseError longNomer =
+        Refused(Encoded({first, TestSupport::BiletFromRows(kExampleRows, QString(21, QLatin1Char('7')))}));
+    EXPECT_EQ(longNomer.line, 34);
+    EXPECT_EQ(longNomer.reason, QStringLiteral("номер билета длиннее 20 знаков"));
+}
+
+TEST(BiletFile, NoSingleFlippedBitPassesForAnotherSet)
+{
+    std::mt19937 rng(31);
+    const std::vector<BILETCls> set = RandomTickets(rng, 3);
+    const QByteArray original = Encoded(set);
+    int refused = 0;
+    for (qsizetype at = 0; at < original.size(); ++at) {
+        for (int bit = 0; bit < 8; ++bit) {
+            QByteArray bytes = original;
+            bytes[at] = static_cast<char>(bytes[at] ^ (1 << bit));
+            const auto result = BiletFile::Parse(bytes);
+            if (std::holds_alternative<FileParseError>(result)) {
+                ++refused;
+                continue;
+            }
+            // What passes is the same three tickets, each a ticket as printed:
+            // a flip may change a number to another that fits, never break the card
+            // or lose tickets behind a damaged count.
+            const BiletFileData &data = std::get<BiletFileData>(result);
+            ASSERT_EQ(data.Bilety.size(), set.size()) << "byte " << at << " bit " << bit;
+            for (const BILETCls &b : data.Bilety)
+                EXPECT_TRUE(TestSupport::IsPrintedLayout(b)) << "byte " << at << " bit " << bit;
+        }
+    }
+    EXPECT_GT(refused, original.size() * 4);
+}
+
+TEST(BiletFile, ATitleOrNumberLineOfJunkIsRefusedBeforeItIsDecoded)
+{
+    // A file of one huge line costs its own bytes, not a decoded copy of them.
+    const QByteArray junkTitle(4 << 20, 'A');
+    QByteArray junkNomer = "T\r\n 0\r\n" + QByteArray(4 << 20, '7');
+    for (const QByteArray &bytes : {junkTitle, junkNomer}) {
+        gCountedBytes = 0;
+        tCounting = true;
+        const auto result = BiletFile::Parse(bytes);
+        tCounting = false;
+        ASSERT_TRUE(std::holds_alternative<FileParseError>(result));
+        EXPECT_LT(gCountedBytes.load(), 64u * 1024u);
+    }
+    EXPECT_EQ(Refused(junkTitle).reason, QStringLiteral("строка длиннее 1000 байт"));
+    EXPECT_EQ(Refused(junkNomer).line, 3);
 }
 
 TEST(BiletFile, ErrorMessageNamesFileLineAndReason)

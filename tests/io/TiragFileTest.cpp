@@ -1,8 +1,11 @@
 #include "io/TiragFile.h"
 #include "io/Cp1251.h"
+#include "io/ZhurnalFile.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <limits>
+#include <numeric>
 #include <random>
 
 namespace
@@ -53,8 +56,10 @@ TEST(TiragFile, EveryEntryAndTheProgramsTitlesReadBack)
         {QStringLiteral("ИМИТАТОР"), {12, 7, 91, 33, 94, 0, 61, 91, 2, 93}},
         {QStringLiteral("Тираж000017"), {5}},
         {QStringLiteral("Тираж1"), {}},
+        // A prize after the end took the end marker's place; ticket indices
+        // may look like numbers or markers.
         {QStringLiteral("Тираж1"),
-         {std::numeric_limits<qint32>::min(), -1, 0, 95, 1000, std::numeric_limits<qint32>::max()}},
+         {5, 91, 94, 5, 94, 91, 94, 93, 94, std::numeric_limits<qint32>::max() - 1}},
     };
     for (const auto &[title, draw] : games) {
         const QByteArray bytes = TiragFile::Encode(title, draw);
@@ -89,7 +94,7 @@ TEST(TiragFile, FieldsAreSplitByCommasSpacesAndLineEnds)
 {
     EXPECT_EQ(Parsed("T\r\n27,5 90\t91\r\n 14 ,\t93\r\n").entries, (Entries{27, 5, 90, 91, 14, 93}));
     EXPECT_EQ(Parsed("T\n 27, 5\n 90\n").entries, (Entries{27, 5, 90}));
-    EXPECT_EQ(Parsed("T\r\n+7, -0, 007").entries, (Entries{7, 0, 7}));
+    EXPECT_EQ(Parsed("T\r\n+7, +08, 009").entries, (Entries{7, 8, 9}));
     // Blank lines anywhere add nothing.
     EXPECT_EQ(Parsed("T\r\n\r\n 1, 2\r\n   \r\n\t\r\n 3\r\n\r\n\r\n").entries, (Entries{1, 2, 3}));
     // A title alone is an empty draw, with or without its line end.
@@ -130,14 +135,63 @@ TEST(TiragFile, RefusesFieldsThatAreNotThirtyTwoBitNumbers)
     }
 }
 
+TEST(TiragFile, RefusesADrawTheProgramCouldNotHaveSaved)
+{
+    struct Case {
+        QByteArray bytes;
+        int line;
+        QString reason;
+    };
+    const QString end = QStringLiteral("после отметки конца игры 93 ещё есть числа");
+    const QString noIndex = QStringLiteral("после отметки приза 94 нет номера билета");
+    const auto notEntry = [](qint64 v) {
+        return QStringLiteral("%1 не число от 1 до 90 и не отметка 91, 93 или 94").arg(v);
+    };
+    const Case cases[] = {
+        {"T\r\n 5, 7, 5\r\n", 2, QStringLiteral("число 5 уже выпало")},
+        {"T\r\n 5, 7\r\n 91\r\n 7\r\n", 4, QStringLiteral("число 7 уже выпало")},
+        {"T\r\n 5, 91, 7, 91\r\n 8, 91\r\n", 3, QStringLiteral("третья смена тура (91), а туров только три")},
+        {"T\r\n 5, 93, 7\r\n", 2, end},
+        {"T\r\n 5, 93, 94, 0\r\n", 2, end},
+        {"T\r\n 5, 94\r\n", 2, noIndex},
+        {"T\r\n 5, 94, -1\r\n", 2, QStringLiteral("после отметки приза 94 ожидался номер билета, а не -1")},
+        {"T\r\n 0\r\n", 2, notEntry(0)},
+        {"T\r\n 1\r\n -1\r\n", 3, notEntry(-1)},
+        {"T\r\n 92\r\n", 2, notEntry(92)},
+        {"T\r\n 95\r\n", 2, notEntry(95)},
+        {"T\r\n-2147483648\r\n", 2, notEntry(-2147483648LL)},
+    };
+    for (const Case &c : cases) {
+        const FileParseError e = Refused(c.bytes);
+        EXPECT_EQ(e.line, c.line) << c.bytes.constData();
+        EXPECT_EQ(e.reason, c.reason) << c.bytes.constData();
+    }
+    // Prizes are awarded by hand, one dialog and one message each: ten thousand
+    // are plenty, and a file of millions is junk that is refused at once.
+    QByteArray prizy = "T\r\n 5";
+    for (int i = 0; i < 10000; ++i)
+        prizy += ", 94, " + QByteArray::number(i % 7);
+    EXPECT_EQ(Parsed(prizy).entries.size(), 20001u);
+    const FileParseError e = Refused(prizy + "\r\n 94, 0\r\n");
+    EXPECT_EQ(e.line, 3);
+    EXPECT_EQ(e.reason, QStringLiteral("больше 10000 призов по номеру билета"));
+}
+
 TEST(TiragFile, DamagedFilesGiveADrawOrAnErrorInsideTheFile)
 {
     std::mt19937 rng(777);
     std::vector<QByteArray> originals;
     for (int length : {0, 1, 12, 90}) {
-        Entries draw;
-        for (int i = 0; i < length; ++i)
-            draw.push_back(1 + static_cast<qint32>(rng() % 94));
+        Entries draw(90);
+        std::iota(draw.begin(), draw.end(), 1);
+        std::shuffle(draw.begin(), draw.end(), rng);
+        draw.resize(static_cast<std::size_t>(length));
+        // Tours change where a game could change them, and a prize goes to ticket 3.
+        for (const std::size_t at : {std::size_t(20), std::size_t(6)})
+            if (draw.size() > at)
+                draw.insert(draw.begin() + static_cast<std::ptrdiff_t>(at), 91);
+        if (length > 1)
+            draw.insert(draw.end(), {94, 3, 93});
         originals.push_back(TiragFile::Encode(QStringLiteral("Тираж%1").arg(length), draw));
     }
 
@@ -180,4 +234,17 @@ TEST(TiragFile, DamagedFilesGiveADrawOrAnErrorInsideTheFile)
     }
     EXPECT_GT(accepted, 300);
     EXPECT_GT(refused, 300);
+}
+
+TEST(ZhurnalFile, ItsEntriesAreHeldToTheRulesOfADraw)
+{
+    ZhurnalData data{
+        QStringLiteral("t.rlb"), ZhurnalFile::Fingerprint("x"), QStringLiteral("Тираж1"), {5, 91, 7}};
+    EXPECT_EQ(std::get<ZhurnalData>(ZhurnalFile::Parse(ZhurnalFile::Encode(data))).entries, data.entries);
+    // Line 5 holds the entries, after three lines of the journal's own and the title.
+    data.entries = {5, 91, 7, 5};
+    const auto twice = ZhurnalFile::Parse(ZhurnalFile::Encode(data));
+    ASSERT_TRUE(std::holds_alternative<FileParseError>(twice));
+    EXPECT_EQ(std::get<FileParseError>(twice).line, 5);
+    EXPECT_EQ(std::get<FileParseError>(twice).reason, QStringLiteral("число 5 уже выпало"));
 }

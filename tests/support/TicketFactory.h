@@ -56,4 +56,23 @@ inline BILETCls BiletFromRows(const std::array<std::array<int, 5>, 6> &rows, con
     return bilet;
 }
 
+// Whether a ticket is laid out as printed: thirty different numbers 1..90,
+// and each row's five in five different columns, left to right.
+inline bool IsPrintedLayout(const BILETCls &bilet)
+{
+    std::array<bool, Loto::kMaxNomer + 1> seen{};
+    for (int r = 0; r < Loto::kStroki; ++r) {
+        for (int i = 0; i < Loto::kNomeraPerStroka; ++i) {
+            const int n = bilet.NomeraList(r * Loto::kNomeraPerStroka + i);
+            if (n < 1 || n > Loto::kMaxNomer || seen[static_cast<std::size_t>(n)])
+                return false;
+            seen[static_cast<std::size_t>(n)] = true;
+            if (i > 0 && Loto::ColumnOfNomer(bilet.NomeraList(r * Loto::kNomeraPerStroka + i - 1)) >=
+                             Loto::ColumnOfNomer(n))
+                return false;
+        }
+    }
+    return true;
+}
+
 } // namespace TestSupport

@@ -66,8 +66,7 @@ const Entries kTur1{3, 15, 5, 27, 90, 48, 12, 61};
 // Tour 2: B's first field fills up on 35 (79 makes it one short, waiting for 35).
 const Entries kTur2{2, 14, 50, 66, 6, 1, 20, 42, 57, 85, 17, 28, 7, 44, 62, 79, 35};
 // Tour 3: every other number but 37 and 84, ascending. A is complete on 86, B is
-// one short on 87 (waiting for 84). The recording holds a stray tour change
-// after 10, which tour 3 has no use for.
+// one short on 87 (waiting for 84).
 const Entries kTur3a{4, 8, 9, 10};
 const Entries kTur3b{11, 13, 16, 18, 19, 21, 22, 23, 24, 25, 26, 29, 30, 31, 32, 33, 34, 36, 38, 39,
                      40, 41, 43, 45, 46, 47, 49, 51, 52, 53, 54, 55, 56, 58, 59, 60, 63, 64, 65, 67,
@@ -84,7 +83,7 @@ Entries Joined(std::initializer_list<Entries> parts)
 // After the tours: a prize for ticket D (index 3), then the end of the game.
 Entries MainDraw()
 {
-    return Joined({kTur1, {91}, kTur2, {91}, kTur3a, {91}, kTur3b, {94, 3, 93}});
+    return Joined({kTur1, {91}, kTur2, {91}, kTur3a, kTur3b, {94, 3, 93}});
 }
 
 std::string Compact(const QJsonValue &v)
@@ -423,6 +422,21 @@ TEST_F(Checker, FilesThatCannotBeOpenedOrReadExitWithOneAndTheProgramsMessage)
     expectFailure(
         {badBilety, tirag},
         QStringLiteral("Файл «%1» повреждён: строка 5, ожидалось число от 1 до 90.").arg(badBilety));
+
+    // A ticket with 3 twice (line 5, second number of the first ticket), and
+    // a count on line 2 that leaves the last ticket out (its number text, line 96).
+    damaged = BiletFile::Encode(QStringLiteral("Тираж1234"), Bilety(), 4);
+    expectFailure(
+        {Write(QStringLiteral("дважды.rlb"), QByteArray(damaged).replace("\r\n15\r\n", "\r\n3\r\n")), tirag},
+        QStringLiteral("Файл «%1» повреждён: строка 5, число 3 уже есть на билете.")
+            .arg(Path(QStringLiteral("дважды.rlb"))));
+    expectFailure(
+        {Write(QStringLiteral("счёт.rlb"), QByteArray(damaged).replace("\r\n 3\r\n", "\r\n 2\r\n")), tirag},
+        QStringLiteral("Файл «%1» повреждён: строка 96, билетов больше, чем сказано в строке 2 (3).")
+            .arg(Path(QStringLiteral("счёт.rlb"))));
+    const QString twiceTirag = Write(QStringLiteral("дважды.rlt"), QByteArray("T\r\n 3, 5\r\n 91, 5\r\n"));
+    expectFailure({bilety, twiceTirag},
+                  QStringLiteral("Файл «%1» повреждён: строка 3, число 5 уже выпало.").arg(twiceTirag));
 
     const QString badTirag = Write(QStringLiteral("плохой.rlt"), QByteArray("T\r\n 3, x, 5\r\n"));
     expectFailure({bilety, badTirag},
