@@ -214,7 +214,11 @@ private:
     // Hands the lines gathered since the last flush to the winners list.
     void NikaFlush();
     // Whether t is a ticket of the loaded set.
-    bool IsBilet(qint32 t) const;
+    bool IsBilet(qint32 t) const
+    {
+        return t >= 0 && t < state_.store.BiletCount &&
+               static_cast<std::size_t>(t) < state_.store.Bilety.size();
+    }
     quint32 TourColor() const;
     void SetKnopka(const QString &caption);
     void TimerStart();
