@@ -722,6 +722,21 @@ qsizetype GameEngine::RestoreProverka(const std::vector<qint32> &entries)
     return static_cast<qsizetype>(hody_.size());
 }
 
+void GameEngine::PlayResult(const std::vector<std::vector<qint32>> &tours)
+{
+    state_.HodCount = 0; // a new game: nothing in hand to ask about
+    RegimProverka_Click();
+    for (std::size_t i = 0; i < tours.size(); ++i) {
+        const qint32 tour = static_cast<qint32>(std::min<std::size_t>(i + 1, 3));
+        if (TurNomer < tour)
+            Apply(Hod{Hod::Kind::Tur, 0});
+        for (qint32 n : tours[i])
+            Apply(Hod{Hod::Kind::Nomer, n});
+    }
+    if (state_.RegimState == Rezhim::Proverka)
+        EndIgra();
+}
+
 bool GameEngine::Apply(const Hod &hod)
 {
     switch (hod.kind) {
