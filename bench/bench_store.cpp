@@ -23,28 +23,25 @@ const std::vector<BILETCls> &SourceBilety()
     return bilety;
 }
 
-// Loading a large ticket file: every ticket is stored and indexed number by number.
+// Loading a large ticket file: every ticket is stored, then the set is indexed number by number.
 void BM_FillStoreAndIndex(benchmark::State &state)
 {
     const std::vector<BILETCls> &source = SourceBilety();
     BiletStore store;
     for (auto _ : state) {
-        store.NewSet();
-        store.ClearIndex();
+        std::vector<BILETCls> bilety;
+        bilety.reserve(kBilety);
         for (qint32 t = 0; t < kBilety; ++t) {
             const BILETCls &from = source[static_cast<std::size_t>(t)];
-            store.GrowBilety(t);
-            BILETCls &to = store.Bilet(t);
+            BILETCls &to = bilety.emplace_back();
             to.Nomer = from.Nomer;
-            for (int k = 0; k < Loto::kNomeraPerBilet; ++k) {
-                const qint32 n = from.NomeraList(k);
-                to.NomeraAdd(k, n);
-                store.BiletyPoNomeru[static_cast<std::size_t>(n)].NewBilet(t, k / Loto::kNomeraPerStroka);
-            }
+            for (int k = 0; k < Loto::kNomeraPerBilet; ++k)
+                to.NomeraAdd(k, from.NomeraList(k));
         }
+        store.Load(std::move(bilety));
         qint64 entries = 0;
-        for (const NbInBLTCls &list : store.BiletyPoNomeru)
-            entries += list.ListCount();
+        for (int n = 1; n <= Loto::kMaxNomer; ++n)
+            entries += store.PoNomeru(n).ListCount();
         if (entries != qint64{kBilety} * Loto::kNomeraPerBilet) {
             state.SkipWithError("number index lost entries");
             break;

@@ -1,5 +1,6 @@
 #include "core/BiletStore.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 std::size_t BiletStore::CheckedSlot(qint32 index) const
@@ -39,39 +40,67 @@ void BiletStore::Load(std::vector<BILETCls> bilety)
     Bilety = std::move(bilety);
     BiletCount = static_cast<qint32>(Bilety.size());
     CurBilet = 0;
-    ClearIndex();
-    // A large set puts tens of thousands of entries under each number: each
-    // number's list gets its room at once instead of growing step by step.
-    std::array<qint32, Loto::kMaxNomer + 1> occurrences{};
-    for (const BILETCls &bilet : Bilety)
-        for (int k = 0; k < Loto::kNomeraPerBilet; ++k)
-            ++occurrences[static_cast<std::size_t>(bilet.NomeraList(k))];
-    for (int n = 1; n <= Loto::kMaxNomer; ++n)
-        BiletyPoNomeru[static_cast<std::size_t>(n)].Reserve(occurrences[static_cast<std::size_t>(n)]);
-    for (qint32 t = 0; t < BiletCount; ++t)
-        IndexBilet(t);
+    BuildIndex();
     if (Bilety.empty())
         NewSet();
 }
 
+void BiletStore::BuildIndex()
+{
+    const qint32 count = std::min(BiletCount, static_cast<qint32>(Bilety.size()));
+    if (count - 1 > NbInBLTCls::kMaxBilet)
+        throw std::length_error("BiletStore: too many tickets for the number index");
+    // A counting sort: first how many entries each number has, then each entry
+    // straight into its place, tickets in order, so no list ever grows.
+    std::array<quint32, Loto::kMaxNomer + 2> next{};
+    for (qint32 t = 0; t < count; ++t) {
+        const BILETCls &bilet = Bilety[static_cast<std::size_t>(t)];
+        for (int k = 0; k < Loto::kNomeraPerBilet; ++k)
+            ++next[static_cast<std::size_t>(bilet.NomeraList(k)) + 1];
+    }
+    next[1] = 0; // unfilled positions are not indexed
+    for (std::size_t n = 1; n < next.size(); ++n)
+        next[n] += next[n - 1];
+    indexStart_ = next;
+    index_.assign(next.back(), 0);
+    for (qint32 t = 0; t < count; ++t) {
+        const BILETCls &bilet = Bilety[static_cast<std::size_t>(t)];
+        for (int k = 0; k < Loto::kNomeraPerBilet; ++k) {
+            const qint32 n = bilet.NomeraList(k);
+            if (n != 0)
+                index_[next[static_cast<std::size_t>(n)]++] = NbInBLTCls::Pack(t, k / Loto::kNomeraPerStroka);
+        }
+    }
+}
+
 void BiletStore::ClearIndex()
 {
-    BiletyPoNomeru.fill(NbInBLTCls{});
+    index_.clear();
+    indexStart_.fill(0);
 }
 
 void BiletStore::IndexBilet(qint32 t)
 {
     const BILETCls &bilet = Bilet(t);
+    if (t > NbInBLTCls::kMaxBilet)
+        throw std::length_error("BiletStore: too many tickets for the number index");
     for (int k = 0; k < Loto::kNomeraPerBilet; ++k) {
         const qint32 n = bilet.NomeraList(k);
-        if (n != 0)
-            BiletyPoNomeru[static_cast<std::size_t>(n)].NewBilet(t, Loto::StrokaOfPosition(k));
+        if (n == 0)
+            continue;
+        const std::size_t end = indexStart_[static_cast<std::size_t>(n) + 1];
+        index_.insert(index_.begin() + static_cast<std::ptrdiff_t>(end),
+                      NbInBLTCls::Pack(t, Loto::StrokaOfPosition(k)));
+        for (std::size_t m = static_cast<std::size_t>(n) + 1; m < indexStart_.size(); ++m)
+            ++indexStart_[m];
     }
 }
 
-const NbInBLTCls &BiletStore::PoNomeru(int n) const
+NbInBLTCls BiletStore::PoNomeru(int n) const
 {
     if (n < 0 || n > Loto::kMaxNomer)
         throw std::out_of_range("BiletStore: number out of range");
-    return BiletyPoNomeru[static_cast<std::size_t>(n)];
+    const quint32 from = indexStart_[static_cast<std::size_t>(n)];
+    const quint32 to = indexStart_[static_cast<std::size_t>(n) + 1];
+    return NbInBLTCls(index_.data() + from, static_cast<qint32>(to - from));
 }

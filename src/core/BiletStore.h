@@ -19,8 +19,6 @@ public:
     qint32 BiletCount = 0;
     // Ticket shown on the card; equals BiletCount while a new ticket is being keyed in.
     qint32 CurBilet = 0;
-    // Element n lists the (ticket, row) pairs carrying number n; element 0 stays empty.
-    std::array<NbInBLTCls, Loto::kMaxNomer + 1> BiletyPoNomeru;
 
     // The ticket in slot 0..Bilety.size()-1.
     BILETCls &Bilet(qint32 index);
@@ -34,13 +32,23 @@ public:
     // tickets counted, ticket 0 on the card, and the number index built anew,
     // each number's entries by ticket, then by position.
     void Load(std::vector<BILETCls> bilety);
+    // Builds the number index anew from tickets 0..BiletCount-1: each number's
+    // entries by ticket, then by position.
+    void BuildIndex();
     // Empties the number index.
     void ClearIndex();
-    // Adds every filled position of ticket t to the number index, in position order.
+    // Adds every filled position of ticket t to the number index, in position
+    // order, after the entries already there. Each call moves the whole index:
+    // for a ticket or two; a whole set is indexed by BuildIndex.
     void IndexBilet(qint32 t);
-    // The entries of number 0..90.
-    const NbInBLTCls &PoNomeru(int n) const;
+    // The entries of number 0..90, valid until the index changes.
+    NbInBLTCls PoNomeru(int n) const;
 
 private:
     std::size_t CheckedSlot(qint32 index) const;
+
+    // The number index (BiletyPoNomeru): the entries of every number in one
+    // array, number n's from indexStart_[n] to indexStart_[n + 1]; number 0 has none.
+    std::vector<quint32> index_;
+    std::array<quint32, Loto::kMaxNomer + 2> indexStart_{};
 };

@@ -73,11 +73,6 @@ bool GameEngine::Highlighted(int n) const
     return n >= 1 && n <= Loto::kMaxNomer && highlighted_[static_cast<std::size_t>(n)];
 }
 
-bool GameEngine::IsBilet(qint32 t) const
-{
-    return t >= 0 && t < state_.store.BiletCount && static_cast<std::size_t>(t) < state_.store.Bilety.size();
-}
-
 quint32 GameEngine::TourColor() const
 {
     return kTurColor[std::clamp(TurNomer, 1, 3)];
@@ -233,12 +228,13 @@ void GameEngine::AddTiragNomer(int n)
     // Late in tour 3 tens of thousands of tickets can win on one number; their
     // lines share this start, and the list puts each line together only when shown.
     const QString winnerPrefix = QStringLiteral("(номер") + s + QStringLiteral(")  ");
-    const NbInBLTCls &entries = state_.store.PoNomeru(n);
+    const NbInBLTCls entries = state_.store.PoNomeru(n);
     const qint32 entryCount = entries.ListCount();
     qint32 winners = 0;
     for (qint32 j = 0; j < entryCount; ++j) {
-        if (CountEntry(n, entries.ListNomerBileta(j), entries.ListStroka(j))) {
-            NikaLine(entries.ListNomerBileta(j), winnerPrefix);
+        const BiletDataCls entry = entries.At(j);
+        if (CountEntry(n, entry.NomerBileta, entry.Stroka)) {
+            NikaLine(entry.NomerBileta, winnerPrefix);
             ++winners;
         }
     }
@@ -724,6 +720,21 @@ qsizetype GameEngine::RestoreProverka(const std::vector<qint32> &entries)
     Rebuild(std::move(hody));
     view_->GameChanged();
     return static_cast<qsizetype>(hody_.size());
+}
+
+void GameEngine::PlayResult(const std::vector<std::vector<qint32>> &tours)
+{
+    state_.HodCount = 0; // a new game: nothing in hand to ask about
+    RegimProverka_Click();
+    for (std::size_t i = 0; i < tours.size(); ++i) {
+        const qint32 tour = static_cast<qint32>(std::min<std::size_t>(i + 1, 3));
+        if (TurNomer < tour)
+            Apply(Hod{Hod::Kind::Tur, 0});
+        for (qint32 n : tours[i])
+            Apply(Hod{Hod::Kind::Nomer, n});
+    }
+    if (state_.RegimState == Rezhim::Proverka)
+        EndIgra();
 }
 
 bool GameEngine::Apply(const Hod &hod)

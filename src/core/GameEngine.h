@@ -153,6 +153,15 @@ public:
     // played and returns how many were.
     qsizetype RestoreProverka(const std::vector<qint32> &entries);
 
+    // Plays a published result as the user would have typed it into a new
+    // check game on the set in hand: the numbers of each tour in order; where
+    // the result starts tour 2 or 3 and the game has not moved on by itself,
+    // the tour label's move (tours after the third go on with tour 3); after
+    // the last number the end, as " Конец" ends it. It shows and asks through
+    // the engine's view and messenger, so a caller that wants it quiet gives
+    // the engine quiet ones.
+    void PlayResult(const std::vector<std::vector<qint32>> &tours);
+
     // Knopka's caption as last set by the game; empty while it is hidden.
     const QString &KnopkaCaption() const { return knopka_; }
     // Lines the game has put into the winners list since it was cleared.
@@ -214,7 +223,11 @@ private:
     // Hands the lines gathered since the last flush to the winners list.
     void NikaFlush();
     // Whether t is a ticket of the loaded set.
-    bool IsBilet(qint32 t) const;
+    bool IsBilet(qint32 t) const
+    {
+        return t >= 0 && t < state_.store.BiletCount &&
+               static_cast<std::size_t>(t) < state_.store.Bilety.size();
+    }
     quint32 TourColor() const;
     void SetKnopka(const QString &caption);
     void TimerStart();

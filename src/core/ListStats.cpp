@@ -39,19 +39,6 @@ void ListStats::NewHod()
     plusRows_.clear();
 }
 
-void ListStats::Sovpad(qint32 t, qint32 count)
-{
-    if (!IsRow(t))
-        return;
-    Row &row = rows_[static_cast<std::size_t>(t)];
-    row.count = count;
-    if (!row.plus) {
-        row.plus = true;
-        plusRows_.push_back(t);
-    }
-    Changed(t);
-}
-
 void ListStats::NewLider()
 {
     for (qint32 t : liderRows_) {

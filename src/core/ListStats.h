@@ -46,8 +46,20 @@ public:
     void Start(qint32 rows);
     // A new number is about to be checked: every "+" goes.
     void NewHod();
-    // Ticket t matched the number: its new count, and a "+".
-    void Sovpad(qint32 t, qint32 count);
+    // Ticket t matched the number: its new count, and a "+". Inline: a number
+    // of a large set hits tens of thousands of tickets.
+    void Sovpad(qint32 t, qint32 count)
+    {
+        if (!IsRow(t))
+            return;
+        Row &row = rows_[static_cast<std::size_t>(t)];
+        row.count = count;
+        if (!row.plus) {
+            row.plus = true;
+            plusRows_.push_back(t);
+        }
+        Changed(t);
+    }
     // A new highest count: every "Лидер" goes.
     void NewLider();
     // Ticket t is a leader.

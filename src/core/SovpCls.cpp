@@ -3,32 +3,9 @@
 #include <algorithm>
 #include <stdexcept>
 
-namespace
+void SovpCls::RowOutOfRange()
 {
-
-void CheckStroka(qint32 r)
-{
-    if (r < 0 || r >= Loto::kStroki)
-        throw std::out_of_range("SovpCls: row out of range");
-}
-
-} // namespace
-
-void SovpCls::SovpAdd(qint32 r, qint32 turNomer)
-{
-    CheckStroka(r);
-    if (turNomer == 1) {
-        qint32 &row = StrokaSovp[static_cast<std::size_t>(r)];
-        ++row;
-        MaxCount = std::max(MaxCount, row);
-    } else if (turNomer == 2 || turNomer == 3) {
-        qint32 &pole = r < kStrokiNaPole ? Pole1Sovp : Pole2Sovp;
-        ++pole;
-        if (turNomer == 2)
-            MaxCount = std::max(MaxCount, pole);
-        else
-            ++MaxCount; // tour 3 scores every covered number, whatever the field
-    }
+    throw std::out_of_range("SovpCls: row out of range");
 }
 
 void SovpCls::NewTur(qint32 turNomer)
@@ -57,7 +34,8 @@ qint32 SovpCls::FirstUndrawn(const BILETCls &bilet, int from, int to, const Loto
 qint32 SovpCls::FoundNomera1Typ(const BILETCls &bilet, qint32 stroka,
                                 const Loto::NomerColorTable &nomerColor) const
 {
-    CheckStroka(stroka);
+    if (stroka < 0 || stroka >= Loto::kStroki)
+        RowOutOfRange();
     const int first = stroka * Loto::kNomeraPerStroka;
     return FirstUndrawn(bilet, first, first + Loto::kNomeraPerStroka - 1, nomerColor);
 }
@@ -81,6 +59,7 @@ qint32 SovpCls::Cubishka() const
 
 qint32 SovpCls::Stroka(int r) const
 {
-    CheckStroka(r);
+    if (r < 0 || r >= Loto::kStroki)
+        RowOutOfRange();
     return StrokaSovp[static_cast<std::size_t>(r)];
 }

@@ -3,6 +3,7 @@
 #include "core/BILETCls.h"
 #include "core/LotoRules.h"
 
+#include <algorithm>
 #include <array>
 
 // Match counts of one ticket during a game and its score for the current tour.
@@ -13,8 +14,25 @@ public:
     // The ticket's score in the current tour: best row (tour 1), best field (tour 2), all matches (tour 3).
     qint32 MaxCount = 0;
 
-    // Records one match of a drawn number in row r 0..5 of this ticket during tour turNomer.
-    void SovpAdd(qint32 r, qint32 turNomer);
+    // Records one match of a drawn number in row r 0..5 of this ticket during
+    // tour turNomer. Inline: a number of a large set counts tens of thousands.
+    void SovpAdd(qint32 r, qint32 turNomer)
+    {
+        if (r < 0 || r >= Loto::kStroki)
+            RowOutOfRange();
+        if (turNomer == 1) {
+            qint32 &row = StrokaSovp[static_cast<std::size_t>(r)];
+            ++row;
+            MaxCount = std::max(MaxCount, row);
+        } else if (turNomer == 2 || turNomer == 3) {
+            qint32 &pole = r < kStrokiNaPole ? Pole1Sovp : Pole2Sovp;
+            ++pole;
+            if (turNomer == 2)
+                MaxCount = std::max(MaxCount, pole);
+            else
+                ++MaxCount; // tour 3 scores every covered number, whatever the field
+        }
+    }
     // Carries the counts over when the game has just moved on to tour turNomer.
     void NewTur(qint32 turNomer);
     // The first undrawn number of row stroka 0..5, or 0 when the whole row is drawn.
@@ -35,6 +53,8 @@ public:
     qint32 Pole2() const { return Pole2Sovp; }
 
 private:
+    [[noreturn]] static void RowOutOfRange();
+
     static constexpr qint32 kStrokiNaPole = 3;
     static constexpr qint32 kNomeraNaPole = kStrokiNaPole * Loto::kNomeraPerStroka;
 

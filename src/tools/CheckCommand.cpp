@@ -9,12 +9,18 @@ namespace
 
 const QString kUsage = QStringLiteral("Использование: zhrebikon-check [--json] ФАЙЛ_БИЛЕТОВ ФАЙЛ_ТИРАЖА\n");
 const QString kHelp =
-    QStringLiteral("Повторяет сохранённый тираж на билетах из файла, без окна, и выводит то, что\n"
+    QStringLiteral("       или:  zhrebikon-check [--json] --results ФАЙЛ_БИЛЕТОВ ТЕКСТ\n"
+                   "\n"
+                   "Повторяет сохранённый тираж на билетах из файла, без окна, и выводит то, что\n"
                    "программа объявила бы: сообщения и выигравшие билеты.\n"
                    "\n"
                    "  --json     весь отчёт одним объектом JSON в UTF-8: выигравшие билеты, сообщения,\n"
                    "             не выпавшие номера, тираж, совпадения каждого билета, лидеры и\n"
                    "             ожидаемые номера\n"
+                   "  --results  вместо файла тиража — текст результатов тиража, скопированный со\n"
+                   "             страницы лотереи («1 тур: 18, 45, 26…» или таблица по турам; «-» —\n"
+                   "             стандартный ввод): выводится то же, что для файла тиража, который\n"
+                   "             сохранила бы проверка этих чисел\n"
                    "  --help     эта справка\n"
                    "  --version  версия программы\n"
                    "\n"
@@ -37,15 +43,18 @@ int Usage(const Sink &err, const QString &complaint)
 int Main(const QStringList &args, const Sink &out, const Sink &err)
 {
     bool json = false;
+    bool results = false;
     bool optionsOver = false;
     QStringList files;
     for (const QString &arg : args) {
-        if (optionsOver || !arg.startsWith(QLatin1Char('-'))) {
+        if (optionsOver || !arg.startsWith(QLatin1Char('-')) || arg == QLatin1String("-")) {
             files << arg;
         } else if (arg == QLatin1String("--")) {
             optionsOver = true;
         } else if (arg == QLatin1String("--json")) {
             json = true;
+        } else if (arg == QLatin1String("--results")) {
+            results = true;
         } else if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
             Print(out, kUsage + kHelp);
             return kExitOk;
@@ -57,9 +66,19 @@ int Main(const QStringList &args, const Sink &out, const Sink &err)
         }
     }
     if (files.size() != 2)
-        return Usage(err, QStringLiteral("нужны два файла: билеты и тираж"));
+        return Usage(err, results ? QStringLiteral("нужны два файла: билеты и текст результатов")
+                                  : QStringLiteral("нужны два файла: билеты и тираж"));
 
-    auto result = Run(files[0], files[1]);
+    std::variant<Report, Failure> result = Failure{};
+    if (results) {
+        auto draw = PlayResult(files[0], files[1]);
+        if (auto *failure = std::get_if<Failure>(&draw))
+            result = std::move(*failure);
+        else
+            result = RunDraw(files[0], std::get<ResultDraw>(draw));
+    } else {
+        result = Run(files[0], files[1]);
+    }
     if (const auto *failure = std::get_if<Failure>(&result)) {
         Print(err, failure->message + QLatin1Char('\n'));
         return kExitFile;

@@ -9,6 +9,7 @@
 #include <QStringEncoder>
 #include <algorithm>
 #include <charconv>
+#include <string>
 #include <string_view>
 
 namespace Check
@@ -35,7 +36,7 @@ public:
 
     Utf8Text &Raw(std::string_view ascii)
     {
-        out_.append(ascii.data(), static_cast<qsizetype>(ascii.size()));
+        out_.append(ascii);
         return *this;
     }
 
@@ -43,7 +44,7 @@ public:
     {
         char digits[24];
         const auto result = std::to_chars(digits, digits + sizeof digits, value);
-        out_.append(digits, static_cast<qsizetype>(result.ptr - digits));
+        out_.append(digits, static_cast<std::size_t>(result.ptr - digits));
         return *this;
     }
 
@@ -58,38 +59,58 @@ public:
     // characters escaped.
     Utf8Text &Quoted(const QString &text)
     {
-        out_.append('"');
-        const qsizetype start = Encode(text);
+        out_.push_back('"');
+        const std::size_t start = Encode(text);
         const auto needsEscape = [](char c) { return c == '"' || c == '\\' || static_cast<uchar>(c) < 0x20; };
-        if (std::any_of(out_.cbegin() + start, out_.cend(), needsEscape)) {
+        if (std::any_of(out_.cbegin() + static_cast<std::ptrdiff_t>(start), out_.cend(), needsEscape)) {
             // Rare in ticket numbers and titles: redo this string byte by byte.
-            const QByteArray plain = out_.sliced(start);
-            out_.truncate(start);
+            const std::string plain = out_.substr(start);
+            out_.resize(start);
             for (char c : plain)
                 Escape(c);
         }
-        out_.append('"');
+        out_.push_back('"');
         return *this;
     }
 
 private:
-    static constexpr qsizetype kPiece = 1 << 20;
+    static constexpr std::size_t kPiece = 1 << 20;
 
     void Flush()
     {
-        if (out_.isEmpty())
+        if (out_.empty())
             return;
-        sink_(out_);
-        out_.truncate(0); // keeps the buffer for the next piece
+        sink_(QByteArrayView(out_.data(), static_cast<qsizetype>(out_.size())));
+        out_.clear(); // keeps the buffer for the next piece
     }
 
     // Appends text as UTF-8; returns where it starts in the buffer.
-    qsizetype Encode(const QString &text)
+    std::size_t Encode(const QString &text)
     {
-        const qsizetype start = out_.size();
-        out_.resize(start + utf8_.requiredSpace(text.size()));
-        const char *end = utf8_.appendToBuffer(out_.data() + start, text);
-        out_.truncate(end - out_.constData());
+        const std::size_t start = out_.size();
+        const std::size_t length = static_cast<std::size_t>(text.size());
+        const QChar *units = text.constData();
+        // Ticket numbers, prefixes and titles are short and mostly ASCII or
+        // Cyrillic: one or two bytes a unit, written here directly, since
+        // the encoder's set-up costs more than such a string. Anything beyond
+        // the Basic Multilingual Plane's first 2,048 units goes to the encoder.
+        out_.resize(start + 2 * length);
+        char *to = out_.data() + start;
+        for (std::size_t i = 0; i < length; ++i) {
+            const char16_t u = units[i].unicode();
+            if (u < 0x80) {
+                *to++ = static_cast<char>(u);
+            } else if (u < 0x800) {
+                *to++ = static_cast<char>(0xC0 | (u >> 6));
+                *to++ = static_cast<char>(0x80 | (u & 0x3F));
+            } else {
+                out_.resize(start + static_cast<std::size_t>(utf8_.requiredSpace(text.size())));
+                const char *end = utf8_.appendToBuffer(out_.data() + start, text);
+                out_.resize(static_cast<std::size_t>(end - out_.data()));
+                return start;
+            }
+        }
+        out_.resize(static_cast<std::size_t>(to - out_.data()));
         return start;
     }
 
@@ -121,7 +142,7 @@ private:
             break;
         }
         if (static_cast<uchar>(c) >= 0x20) {
-            out_.append(c);
+            out_.push_back(c);
             return;
         }
         constexpr char kHex[] = "0123456789abcdef";
@@ -130,7 +151,7 @@ private:
     }
 
     const Sink &sink_;
-    QByteArray out_;
+    std::string out_;
     // Every string is whole, so no state is carried from one to the next.
     QStringEncoder utf8_{QStringConverter::Utf8, QStringConverter::Flag::Stateless};
 };

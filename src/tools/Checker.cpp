@@ -6,10 +6,13 @@
 #include "core/ProgramState.h"
 #include "io/BiletFile.h"
 #include "io/FileRead.h"
+#include "io/ResultText.h"
 #include "io/TiragFile.h"
 #include "tools/CheckView.h"
 
+#include <QFile>
 #include <QFileInfo>
+#include <cstdio>
 
 namespace Check
 {
@@ -39,9 +42,9 @@ Failure FileFailure(const QString &path, const QString &message)
     return Failure{path + QStringLiteral(": ") + message};
 }
 
-std::variant<QByteArray, Failure> ReadWhole(const QString &path)
+std::variant<QByteArray, Failure> ReadWhole(const QString &path, qint64 maxBytes = FileRead::kMaxBytes)
 {
-    auto bytes = FileRead::Whole(path);
+    auto bytes = FileRead::Whole(path, maxBytes);
     if (const auto *failure = std::get_if<ReadFailure>(&bytes))
         return FileFailure(path, FileRead::Message(*failure));
     return std::get<QByteArray>(std::move(bytes));
@@ -63,7 +66,7 @@ std::variant<Data, Failure> ReadFile(const QString &path, ParseFn parse)
 // The ticket set goes in as the window's "Открыть билеты" leaves it: kind and
 // titles from the file, every ticket in the list, the number index in file
 // order, ticket 0 on the card, no game running.
-void LoadBilety(ProgramState &state, const QString &biletPath, BiletFileData &data)
+void LoadBilety(ProgramState &state, const QString &biletPath, BiletFileData data)
 {
     const QString name = QFileInfo(biletPath).fileName();
     state.BiletFile = name;
@@ -117,7 +120,90 @@ void FillReport(Report &report, const ProgramState &state, const GameEngine &eng
     report.awaited = state.stats.Awaited();
 }
 
+// A published result is a page of text: far below this.
+constexpr qint64 kMaxResultBytes = qint64(1) << 20;
+
+std::variant<QByteArray, Failure> ReadText(const QString &path)
+{
+    if (path != QLatin1String("-"))
+        return ReadWhole(path, kMaxResultBytes);
+    QFile in;
+    if (!in.open(stdin, QIODevice::ReadOnly))
+        return Failure{QStringLiteral("Стандартный ввод не читается.")};
+    QByteArray bytes = in.read(kMaxResultBytes + 1);
+    if (bytes.size() > kMaxResultBytes)
+        return Failure{QStringLiteral("Стандартный ввод: текст слишком велик для результатов тиража.")};
+    return bytes;
+}
+
+// The draw number a ticket set's title names: its digits, or nothing.
+QString TitleDigits(const QString &title)
+{
+    QString digits;
+    for (QChar c : title)
+        if (Loto::IsLatinDigit(c))
+            digits += c;
+    return digits;
+}
+
 } // namespace
+
+std::variant<ResultDraw, Failure> PlayResult(const QString &biletPath, const QString &textPath)
+{
+    auto bilety = ReadFile<BiletFileData>(biletPath, [](const QByteArray &b) { return BiletFile::Parse(b); });
+    if (auto *failure = std::get_if<Failure>(&bilety))
+        return std::move(*failure);
+    auto text = ReadText(textPath);
+    if (auto *failure = std::get_if<Failure>(&text))
+        return std::move(*failure);
+
+    BiletFileData &set = std::get<BiletFileData>(bilety);
+    const PublishedResult result =
+        ResultText::Parse(ResultText::Decode(std::get<QByteArray>(text)), TitleDigits(set.TiragTitle));
+    if (!result.problems.empty()) {
+        const ResultProblem &p = result.problems.front();
+        const QString name = textPath == QLatin1String("-") ? QStringLiteral("стандартного ввода") : textPath;
+        return Failure{QStringLiteral("Текст результатов «%1» не прочитан как тираж: строка %2, %3.")
+                           .arg(name, QString::number(p.line), p.text)};
+    }
+
+    // The game as the user would have typed it, with nothing shown or asked.
+    ProgramState state;
+    IgraView quiet;
+    std::vector<Message> ignored;
+    CheckMessenger messenger(ignored);
+    GameEngine engine(state, quiet, messenger);
+    LoadBilety(state, biletPath, set);
+    std::vector<std::vector<qint32>> tours;
+    for (const PublishedTour &tour : result.tours)
+        tours.push_back(tour.nomera);
+    engine.PlayResult(tours);
+
+    ResultDraw draw;
+    draw.title = result.tirag.isEmpty() ? state.TiragTitle : QStringLiteral("Тираж") + result.tirag;
+    const qint32 last = state.TiragEnd();
+    for (qint32 k = 1; k <= last && static_cast<std::size_t>(k) < state.TiragNomera.size(); ++k)
+        draw.entries.push_back(state.TiragNomera[static_cast<std::size_t>(k)]);
+    return draw;
+}
+
+std::variant<Report, Failure> RunDraw(const QString &biletPath, const ResultDraw &draw)
+{
+    auto bilety = ReadFile<BiletFileData>(biletPath, [](const QByteArray &b) { return BiletFile::Parse(b); });
+    if (auto *failure = std::get_if<Failure>(&bilety))
+        return std::move(*failure);
+
+    Report report;
+    ProgramState state;
+    CheckView view(report.winners, state.store);
+    CheckMessenger messenger(report.messages);
+    GameEngine engine(state, view, messenger);
+
+    LoadBilety(state, biletPath, std::move(std::get<BiletFileData>(bilety)));
+    Replay(state, engine, QString(), TiragFileData{draw.title, draw.entries});
+    FillReport(report, state, engine, view);
+    return report;
+}
 
 std::variant<Report, Failure> Run(const QString &biletPath, const QString &tiragPath)
 {
@@ -134,7 +220,7 @@ std::variant<Report, Failure> Run(const QString &biletPath, const QString &tirag
     CheckMessenger messenger(report.messages);
     GameEngine engine(state, view, messenger);
 
-    LoadBilety(state, biletPath, std::get<BiletFileData>(bilety));
+    LoadBilety(state, biletPath, std::move(std::get<BiletFileData>(bilety)));
     Replay(state, engine, tiragPath, std::get<TiragFileData>(tirag));
     FillReport(report, state, engine, view);
     return report;

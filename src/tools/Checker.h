@@ -53,6 +53,19 @@ struct Failure {
 // from the ticket file's name; paths may name folders.
 std::variant<Report, Failure> Run(const QString &biletPath, const QString &tiragPath);
 
+// The draw file a check game would save after the published result in the
+// text file (pasted from a results page; "-" reads standard input) was played
+// on the ticket file: its title ("Тираж" and the number the text names, or the
+// ticket set's title) and its entries.
+struct ResultDraw {
+    QString title;
+    std::vector<qint32> entries;
+};
+std::variant<ResultDraw, Failure> PlayResult(const QString &biletPath, const QString &textPath);
+
+// Replays a draw (as a draw file holds it) against the ticket file, as Run does.
+std::variant<Report, Failure> RunDraw(const QString &biletPath, const ResultDraw &draw);
+
 // Takes output text piece by piece, in order.
 using Sink = std::function<void(QByteArrayView)>;
 

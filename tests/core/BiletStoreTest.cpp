@@ -41,21 +41,31 @@ TEST(BiletCls, RefusedWritesLeaveTheTicketUnchanged)
 
 TEST(NbIndexList, EntriesKeepTheirOrderAndBounds)
 {
-    NbInBLTCls list;
-    EXPECT_THROW(list.ListNomerBileta(0), std::out_of_range);
-    list.NewBilet(4, 0);
-    list.NewBilet(9, 3);
-    list.NewBilet(17, 5);
-    EXPECT_EQ(list.ListCount(), 3);
-    EXPECT_EQ(EntryOf(list, 2), std::make_pair(17, 5));
-    EXPECT_THROW(list.ListNomerBileta(3), std::out_of_range);
-    EXPECT_THROW(list.ListStroka(-1), std::out_of_range);
+    EXPECT_THROW(NbInBLTCls().ListNomerBileta(0), std::out_of_range);
 
-    // A popular number in a large set has far more entries than a 16-bit index reaches.
-    for (qint32 t = 3; t < 40000; ++t)
-        list.NewBilet(t, t % 6);
-    EXPECT_EQ(EntryOf(list, 32768), std::make_pair(32768, 32768 % 6));
-    EXPECT_EQ(EntryOf(list, 39999), std::make_pair(39999, 39999 % 6));
+    // A popular number in a large set has far more entries than a 16-bit index
+    // reaches, and tickets far beyond 65,535.
+    BiletStore store;
+    std::vector<BILETCls> bilety(40000);
+    for (qint32 t = 0; t < 40000; ++t)
+        bilety[static_cast<std::size_t>(t)].NomeraAdd(t % 30, 45);
+    bilety[17].NomeraAdd(29, 90);
+    store.Load(std::move(bilety));
+    const NbInBLTCls list = store.PoNomeru(45);
+    ASSERT_EQ(list.ListCount(), 40000);
+    EXPECT_EQ(EntryOf(list, 2), std::make_pair(2, 0));
+    EXPECT_EQ(EntryOf(list, 32768), std::make_pair(32768, (32768 % 30) / 5));
+    EXPECT_EQ(EntryOf(list, 39999), std::make_pair(39999, (39999 % 30) / 5));
+    EXPECT_EQ(list.At(39999).NomerBileta, 39999);
+    EXPECT_THROW(list.ListNomerBileta(40000), std::out_of_range);
+    EXPECT_THROW(list.ListStroka(-1), std::out_of_range);
+    EXPECT_EQ(EntryOf(store.PoNomeru(90), 0), std::make_pair(17, 5));
+    EXPECT_EQ(store.PoNomeru(90).ListCount(), 1);
+    EXPECT_EQ(store.PoNomeru(44).ListCount(), 0);
+
+    // Entries pack ticket and row into one word: the largest ticket keeps its row.
+    EXPECT_EQ(NbInBLTCls::Pack(NbInBLTCls::kMaxBilet, 5) >> 3, static_cast<quint32>(NbInBLTCls::kMaxBilet));
+    EXPECT_EQ(NbInBLTCls::Pack(NbInBLTCls::kMaxBilet, 5) & 7u, 5u);
 }
 
 TEST(StoreSlots, FreshSetHasOneEmptySlotAndGrowingKeepsTickets)
@@ -97,7 +107,7 @@ TEST(StoreIndex, OrderedByTicketThenPosition)
     store.IndexBilet(0);
     store.IndexBilet(1);
 
-    const NbInBLTCls &n45 = store.PoNomeru(45);
+    const NbInBLTCls n45 = store.PoNomeru(45);
     ASSERT_EQ(n45.ListCount(), 3);
     EXPECT_EQ(EntryOf(n45, 0), std::make_pair(0, 4));
     EXPECT_EQ(EntryOf(n45, 1), std::make_pair(1, 0));
@@ -109,4 +119,41 @@ TEST(StoreIndex, OrderedByTicketThenPosition)
 
     store.ClearIndex();
     EXPECT_EQ(store.PoNomeru(45).ListCount(), 0);
+}
+
+TEST(StoreIndex, TicketByTicketAgreesWithTheWholeSetAtOnce)
+{
+    std::mt19937 rng(11);
+    std::vector<BILETCls> bilety;
+    for (int t = 0; t < 60; ++t)
+        bilety.push_back(TestSupport::RandomValidBilet(rng, QString::number(t)));
+
+    BiletStore whole;
+    whole.Load(bilety);
+    BiletStore oneByOne;
+    oneByOne.Bilety = bilety;
+    for (qint32 t = 0; t < 60; ++t)
+        oneByOne.IndexBilet(t);
+
+    qint32 entries = 0;
+    for (int n = 0; n <= 90; ++n) {
+        const NbInBLTCls a = whole.PoNomeru(n);
+        const NbInBLTCls b = oneByOne.PoNomeru(n);
+        ASSERT_EQ(a.ListCount(), b.ListCount()) << "number " << n;
+        for (qint32 j = 0; j < a.ListCount(); ++j) {
+            EXPECT_EQ(EntryOf(a, j), EntryOf(b, j)) << "number " << n << " entry " << j;
+            const BILETCls &bilet = bilety[static_cast<std::size_t>(a.ListNomerBileta(j))];
+            bool inRow = false;
+            for (int k = a.ListStroka(j) * 5; k < a.ListStroka(j) * 5 + 5; ++k)
+                inRow = inRow || bilet.NomeraList(k) == n;
+            EXPECT_TRUE(inRow) << "number " << n << " is not in the row its entry names";
+            if (j > 0) {
+                EXPECT_LE(a.ListNomerBileta(j - 1), a.ListNomerBileta(j));
+            }
+        }
+        entries += a.ListCount();
+    }
+    EXPECT_EQ(entries, 60 * 30);
+    EXPECT_EQ(whole.BiletCount, 60);
+    EXPECT_EQ(whole.CurBilet, 0);
 }

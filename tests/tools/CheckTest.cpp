@@ -1,7 +1,10 @@
 // The headless checker: a replay of a saved draw against a ticket file, its
 // report as JSON and as text, and the program's exit statuses.
+#include "core/GameEngine.h"
 #include "io/BiletFile.h"
 #include "io/TiragFile.h"
+#include "support/RecordingMessenger.h"
+#include "support/RecordingView.h"
 #include "support/TicketFactory.h"
 #include "tools/CheckCommand.h"
 #include "tools/Checker.h"
@@ -534,5 +537,87 @@ TEST_F(Checker, ReportsStayByteForByteWhatTheyWere)
         QFile expected(golden.filePath(QFileInfo(bilety).completeBaseName() + QStringLiteral(".json")));
         ASSERT_TRUE(expected.open(QIODevice::ReadOnly)) << expected.fileName().toStdString();
         EXPECT_TRUE(out == expected.readAll()) << bilety.toStdString();
+    }
+}
+
+TEST_F(Checker, PublishedResultPlaysAsTheSameGameTypedWithTourClicks)
+{
+    // The golden sets' draws, cut into tours where they changed tour, published
+    // as a results page shows them; then the same numbers typed into a check
+    // game by hand, the tour label clicked where a tour starts and the game has
+    // not moved on by itself, and " Конец". --results prints what the checker
+    // prints for the draw that typed game saves.
+    const QDir golden(QStringLiteral(ZHR_GOLDEN_DIR));
+    for (const QString &base : {QStringLiteral("Тираж501.rlb"), QStringLiteral("Тираж503.rlb")}) {
+        SCOPED_TRACE(base.toStdString());
+        const QString biletPath = golden.filePath(base);
+        QFile f(biletPath);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        auto parsed = BiletFile::Parse(f.readAll());
+        ASSERT_TRUE(std::holds_alternative<BiletFileData>(parsed));
+        BiletFileData set = std::get<BiletFileData>(std::move(parsed));
+
+        QFile draw(golden.filePath(QFileInfo(base).completeBaseName() + QStringLiteral(".rlt")));
+        ASSERT_TRUE(draw.open(QIODevice::ReadOnly));
+        const TiragFileData recorded = std::get<TiragFileData>(TiragFile::Parse(draw.readAll()));
+        std::vector<Entries> tours(1);
+        for (std::size_t i = 0; i < recorded.entries.size(); ++i) {
+            const qint32 v = recorded.entries[i];
+            if (v == 91)
+                tours.emplace_back();
+            else if (v == 94)
+                ++i; // a prize by ticket number is no drawn number
+            else if (v >= 1 && v <= 90)
+                tours.back().push_back(v);
+        }
+        QString page = QStringLiteral("Тур | Порядок выпадения чисел | Выигравших билетов | Выигрыш, руб.\n");
+        for (std::size_t t = 0; t < tours.size(); ++t) {
+            QStringList numbers;
+            for (qint32 n : tours[t])
+                numbers << QString::number(n);
+            page += QStringLiteral("%1 | %2 | 3 | 1 000 000,00\n")
+                        .arg(t + 1)
+                        .arg(numbers.join(QStringLiteral(", ")));
+        }
+
+        ProgramState state;
+        TestSupport::RecordingView view;
+        view.quiet = true;
+        RecordingMessenger typist;
+        GameEngine engine(state, view, typist);
+        state.TiragTitle = set.TiragTitle;
+        state.IsRusLoto = true;
+        state.store.Load(set.Bilety);
+        engine.RegimProverka_Click();
+        for (std::size_t t = 0; t < tours.size(); ++t) {
+            if (t > 0 && engine.TurNomer < std::min<qint32>(qint32(t) + 1, 3)) {
+                typist.Script({MsgAnswer::Yes}); // "Перейти в следующий тур?"
+                engine.Tur_Click();
+            }
+            for (qint32 n : tours[t])
+                engine.NomerEntered(n);
+        }
+        typist.Script({MsgAnswer::Yes, MsgAnswer::No}); // "Конец игры?", "Сохранить тираж?"
+        engine.Knopka_Click();
+        const Entries typed(state.TiragNomera.begin() + 1, state.TiragNomera.begin() + state.TiragEnd() + 1);
+        ASSERT_EQ(typed.back(), 93);
+
+        QByteArray expected, out, err;
+        EXPECT_EQ(Main({QStringLiteral("--json"), biletPath,
+                        WriteTirag(QStringLiteral("Тираж.rlt"), typed, set.TiragTitle)},
+                       expected, err),
+                  Check::kExitOk);
+        const QString text = Write(QStringLiteral("результаты.txt"), page.toUtf8());
+        EXPECT_EQ(Main({QStringLiteral("--json"), QStringLiteral("--results"), biletPath, text}, out, err),
+                  Check::kExitOk)
+            << err.toStdString();
+        EXPECT_TRUE(out == expected);
+
+        // A page that repeats a number is no draw: exit 1 naming the line.
+        page += QStringLiteral("4 | %1 | 0 | 0\n").arg(tours[0][0]);
+        Write(QStringLiteral("результаты.txt"), page.toUtf8());
+        EXPECT_EQ(Main({QStringLiteral("--results"), biletPath, text}, out, err), Check::kExitFile);
+        EXPECT_TRUE(QString::fromUtf8(err).contains(QStringLiteral("строка %1").arg(tours.size() + 2)))
+            << err.toStdString();
     }
 }
