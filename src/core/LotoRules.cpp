@@ -5,12 +5,9 @@
 namespace Loto
 {
 
-int ColumnOfNomer(int n)
+void NotANomer(int /*n*/)
 {
-    if (n < 1 || n > kMaxNomer)
-        throw std::out_of_range("ColumnOfNomer: not a lottery number");
-    // Column 8 runs from 80 to 90 inclusive, so 90 does not get a column of its own.
-    return n == kMaxNomer ? kColumns - 1 : n / 10;
+    throw std::out_of_range("ColumnOfNomer: not a lottery number");
 }
 
 int StrokaOfPosition(int k)

@@ -33,8 +33,17 @@ inline constexpr qint32 kMarkerPriz = 94;
 // Per number 1..90 the colour it was drawn in; 0 = not drawn. Element 0 is unused.
 using NomerColorTable = std::array<qint32, kMaxNomer + 1>;
 
+// Throws: n is no lottery number.
+[[noreturn]] void NotANomer(int n);
 // Column 0..8 a number 1..90 is printed in; 90 shares column 8 with the eighties.
-int ColumnOfNomer(int n);
+// Anything else throws.
+inline int ColumnOfNomer(int n)
+{
+    if (n < 1 || n > kMaxNomer)
+        NotANomer(n);
+    // Column 8 runs from 80 to 90 inclusive, so 90 does not get a column of its own.
+    return n == kMaxNomer ? kColumns - 1 : n / 10;
+}
 // Row 0..5 of a stored position 0..29.
 int StrokaOfPosition(int k);
 // Cell 0..53 of (row 0..5, column 0..8) on the ticket picture.

@@ -173,10 +173,13 @@ std::variant<BiletFileData, FileParseError> Parse(const QByteArray &bytes, Bilet
         int lastColumn = -1;
         qint32 lastInRow = 0;
         for (int k = 0; k < Loto::kNomeraPerBilet; ++k) {
-            const std::optional<QByteArrayView> line = lines.Next();
-            if (!line)
-                return truncated();
-            const std::optional<qint64> n = FileText::ParseInteger(*line);
+            std::optional<qint64> n = lines.NextSmallNumber();
+            if (!n) {
+                const std::optional<QByteArrayView> line = lines.Next();
+                if (!line)
+                    return truncated();
+                n = FileText::ParseInteger(*line);
+            }
             if (!n || *n < 1 || *n > Loto::kMaxNomer)
                 return fault(ErrorAt(lines.LineNumber(),
                                      QStringLiteral("ожидалось число от 1 до %1").arg(Loto::kMaxNomer)));
