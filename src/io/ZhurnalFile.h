@@ -31,12 +31,12 @@
 #include <vector>
 
 struct ZhurnalData {
-    // A check game, or tickets being keyed in (then bilety holds them).
-    bool zagruzka = false;
     QString BiletFile;
     QByteArray fingerprint;
     QString RegimTitle;
     std::vector<qint32> entries;
+    // A check game, or tickets being keyed in: then these are they.
+    bool zagruzka = false;
     bool IsRusLoto = false;
     BiletFileData bilety;
 };
