@@ -21,13 +21,17 @@ QString PresenceName()
     return QStringLiteral("Жребикон.окно-%1.lock").arg(QCoreApplication::applicationPid());
 }
 
-std::unique_ptr<QLockFile> TryLock(const QString &path)
+// The lock, or nothing; heldByOther tells whether a living program holds it.
+std::unique_ptr<QLockFile> TryLock(const QString &path, bool *heldByOther = nullptr)
 {
     auto lock = std::make_unique<QLockFile>(path);
     // A window may stay open in its folder for days: only an owner that is no
     // longer running makes a lock stale, never the lock's age.
     lock->setStaleLockTime(0);
-    if (!lock->tryLock(0))
+    const bool locked = lock->tryLock(0);
+    if (heldByOther)
+        *heldByOther = !locked && lock->error() == QLockFile::LockFailedError;
+    if (!locked)
         return nullptr;
     return lock;
 }
@@ -44,14 +48,16 @@ Zhurnal::~Zhurnal() = default;
 void Zhurnal::Lock()
 {
     const QDir dir(folder_);
-    lock_ = TryLock(dir.filePath(kLockName));
-    if (!lock_)
+    lock_ = TryLock(dir.filePath(kLockName), &heldByOther_);
+    // A folder where no lock can be made (read-only, gone) is no other
+    // window's: writing the journal there fails, and says so.
+    if (heldByOther_)
         presence_ = TryLock(dir.filePath(PresenceName()));
 }
 
 bool Zhurnal::Owned() const
 {
-    return lock_ != nullptr;
+    return !heldByOther_;
 }
 
 QString Zhurnal::Path() const
@@ -82,20 +88,6 @@ void Zhurnal::Remove()
     QFile::remove(CopyPath());
 }
 
-void Zhurnal::MoveTo(const QString &folder)
-{
-    if (QDir(folder) == QDir(folder_))
-        return;
-    lock_.reset();
-    presence_.reset();
-    folder_ = folder;
-    Lock();
-    if (lock_ && QFileInfo::exists(Path())) {
-        lock_.reset();
-        presence_ = TryLock(QDir(folder_).filePath(PresenceName()));
-    }
-}
-
 int Zhurnal::RemoveLeftovers()
 {
     if (!Owned())
@@ -110,8 +102,10 @@ int Zhurnal::RemoveLeftovers()
             return 0;
     }
     // QSaveFile writes "NAME.XXXXXX" beside NAME: letters, then the writer's process id.
+    // The work folder's probe too.
     static const QRegularExpression leftover(
-        QStringLiteral("^(.+\\.(rlb|gkb|rlt|gkt)|Жребикон\\.(jnl|jnb|ini))\\.[A-Za-z0-9]{6}$"),
+        QStringLiteral(
+            "^((.+\\.(rlb|gkb|rlt|gkt)|Жребикон\\.(jnl|jnb|ini))\\.|\\.zhrebikon-probe-)[A-Za-z0-9]{6}$"),
         QRegularExpression::CaseInsensitiveOption);
     int removed = 0;
     for (const QFileInfo &file : dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::System)) {

@@ -21,7 +21,8 @@ public:
     inline static const QString kLockName = QStringLiteral("Жребикон.jnl.lock");
     inline static const QString kCopyName = QStringLiteral("Жребикон.jnb");
 
-    // Takes the folder's journal if no living window holds it.
+    // Takes the folder's journal if no living window holds it. The journal
+    // stays in this folder while the window lives, wherever files are opened.
     explicit Zhurnal(const QString &folder);
     ~Zhurnal();
     Zhurnal(const Zhurnal &) = delete;
@@ -40,11 +41,6 @@ public:
     SaveStatus WriteCopy(const QByteArray &bytes);
     // The journal and its copy go, when they are this window's.
     void Remove();
-    // The window moves to another folder: the old journal is let go, and the
-    // new folder's is taken only when it is free and holds no journal of a
-    // program that died there (that one is for a start in that folder to offer).
-    void MoveTo(const QString &folder);
-
     // Removes what saves cut short by a crash left in the folder: temporary
     // files named after the program's own files ("Тираж1234.rlb.AbCd12",
     // "Жребикон.jnl.x1Y2z3"). Only when no other living window of the program
@@ -59,4 +55,5 @@ private:
     // own that tells other windows that it lives in the folder.
     std::unique_ptr<QLockFile> lock_;
     std::unique_ptr<QLockFile> presence_;
+    bool heldByOther_ = false;
 };

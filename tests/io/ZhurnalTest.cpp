@@ -120,9 +120,10 @@ TEST(Zhurnal, OnlyTheProgramsOwnLeftoversOfInterruptedSavesGo)
 {
     QTemporaryDir dir;
     const QDir d(dir.path());
-    const QStringList ours = {QStringLiteral("Тираж1.rlb.Ab12cd"), QStringLiteral("A.GKT.xyzQ99"),
-                              QStringLiteral("Жребикон.jnl.abcdef"), QStringLiteral("Жребикон.jnb.ABC123"),
-                              QStringLiteral("Жребикон.ini.q1w2e3")};
+    const QStringList ours = {
+        QStringLiteral("Тираж1.rlb.Ab12cd"),   QStringLiteral("A.GKT.xyzQ99"),
+        QStringLiteral("Жребикон.jnl.abcdef"), QStringLiteral("Жребикон.jnb.ABC123"),
+        QStringLiteral("Жребикон.ini.q1w2e3"), QStringLiteral(".zhrebikon-probe-aB3dE9")};
     const QStringList others = {QStringLiteral("notes.txt.Ab12cd"), QStringLiteral("Тираж1.rlb.Ab12c"),
                                 QStringLiteral("Тираж1.rlb"), QStringLiteral("Тираж1.rlb.Ab12cd7"),
                                 QStringLiteral("other.jnl.abcdef")};
