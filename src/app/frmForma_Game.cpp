@@ -377,9 +377,10 @@ void frmForma::RemoveZhurnal()
 void frmForma::OfferZhurnal()
 {
     if (!zhurnal_->Owned()) {
+        UpdateStrip();
         messenger_.Tell(
             QStringLiteral("В этой папке уже работает другое окно программы, и журнал ведёт оно.\n"
-                           "Это окно работает без журнала: после сбоя его не восстановить."),
+                           "Это окно работает без журнала: после сбоя его работу не восстановить."),
             MsgIcon::Information);
         return;
     }
