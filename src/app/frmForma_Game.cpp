@@ -485,7 +485,7 @@ void frmForma::RestoreZagruzka(ZhurnalData &data)
     const qint32 n = qint32(store.Bilety.size());
     for (qint32 i = 0; i < n; ++i)
         ListBilet1->Add();
-    state_.HodCount = 1; // so that leaving ticket entry asks first
+    state_.HodCount = 1; // as in any ticket entry
     state_.BiletyUnsaved = true;
     BiletNew();
     UpdateRegimMenu();
