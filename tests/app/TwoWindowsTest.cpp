@@ -15,15 +15,6 @@ namespace
 
 using namespace TestSupport;
 
-BILETCls Ticket(const Rows &rows, const QString &nomer)
-{
-    BILETCls b;
-    b.Nomer = nomer;
-    for (int k = 0; k < 30; ++k)
-        b.NomeraAdd(k, rows[k / 5][k % 5]);
-    return b;
-}
-
 bool Eventually(const std::function<bool()> &condition)
 {
     for (int i = 0; i < 400 && !condition(); ++i)
@@ -78,7 +69,7 @@ TEST(TwoWindows, TheJournalIsOnlyItsOwnersUntilItDies)
     const QDir d(dir.path());
     const QByteArray tickets = BiletFile::Encode(
         QStringLiteral("Тираж77"),
-        {Ticket(kRows, QStringLiteral("first")), Ticket(kRows2, QStringLiteral("second"))}, 2);
+        {MakeBilet(kRows, QStringLiteral("first")), MakeBilet(kRows2, QStringLiteral("second"))}, 2);
     WriteBytes(d.filePath(QStringLiteral("t.rlb")), tickets);
     // A game a crash cut short, waiting to be taken up.
     ZhurnalData game;
