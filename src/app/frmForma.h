@@ -258,6 +258,8 @@ private:
     void RemoveZhurnal();
     // A check game starts: the journal's copy of its tickets is written.
     void StartZhurnal();
+    // The set's ticket file as the journal names it.
+    QString ZhurnalBiletName() const;
     // A journal write failed or succeeded: the first failure is said.
     void ZhurnalWritten(SaveStatus status);
     // The ticket set of an interrupted entry, back in ticket entry and unsaved.

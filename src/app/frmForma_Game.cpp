@@ -317,7 +317,7 @@ void frmForma::WriteZhurnal()
             return;
         }
         ZhurnalWritten(zhurnal_->Write(ZhurnalFile::EncodeZagruzka(
-            state_.BiletFile, state_.IsRusLoto, state_.TiragTitle, store.Bilety, store.BiletCount)));
+            ZhurnalBiletName(), state_.IsRusLoto, state_.TiragTitle, store.Bilety, store.BiletCount)));
         return;
     }
     if (state_.RegimState != Rezhim::Proverka || zhurnalFingerprint_.isEmpty())
@@ -339,17 +339,21 @@ void frmForma::StartZhurnal()
     // The tickets are copied once, so that a number costs only the short journal.
     const QByteArray set = BiletFile::Encode(state_.TiragTitle, store.Bilety, store.BiletCount);
     const bool asFile = !state_.BiletyUnsaved && !state_.BiletFile.isEmpty() && !biletFingerprint_.isEmpty();
-    zhurnalName_.clear();
-    if (asFile) {
-        // By its bare name when it lies beside the journal.
-        const QFileInfo file(PathOf(state_.BiletFile));
-        zhurnalName_ = file.absolutePath() == QFileInfo(zhurnal_->Folder()).absoluteFilePath()
-                           ? file.fileName()
-                           : file.absoluteFilePath();
-    }
+    zhurnalName_ = asFile ? ZhurnalBiletName() : QString();
     zhurnalFingerprint_ = asFile ? biletFingerprint_ : ZhurnalFile::Fingerprint(set);
     ZhurnalWritten(zhurnal_->WriteCopy(ZhurnalFile::EncodeCopy(
         zhurnalFingerprint_, state_.IsRusLoto, state_.TiragTitle, store.Bilety, store.BiletCount)));
+}
+
+QString frmForma::ZhurnalBiletName() const
+{
+    if (state_.BiletFile.isEmpty())
+        return {};
+    // By its bare name when it lies beside the journal; the work folder may
+    // have moved to another file's folder since the journal was taken.
+    const QFileInfo file(PathOf(state_.BiletFile));
+    return file.absolutePath() == QFileInfo(zhurnal_->Folder()).absoluteFilePath() ? file.fileName()
+                                                                                   : file.absoluteFilePath();
 }
 
 void frmForma::ZhurnalWritten(SaveStatus status)

@@ -213,13 +213,17 @@ TEST_F(Saving, SaveIsTheOrdinarySaveAndTheCommandGoesOnOnlyWhenItSaved)
 
 TEST_F(Saving, TicketsKeyedInComeBackAfterACrashStillUnsaved)
 {
-    // A new set, and a set of a file with a ticket deleted and one added.
-    WriteTickets(QStringLiteral("t.rlb"));
-    const QByteArray file = ReadBytes(Path(QStringLiteral("t.rlb")));
+    // A new set, and a set of a file in another folder (which becomes the work
+    // folder; the journal stays) with a ticket deleted and one added.
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("stick")));
+    const QString stick = QFileInfo(Path(QStringLiteral("stick/t.rlb"))).absoluteFilePath();
+    WriteTickets(QStringLiteral("stick/t.rlb"));
+    const QByteArray file = ReadBytes(stick);
     for (bool fromFile : {false, true}) {
         SCOPED_TRACE(fromFile);
         if (fromFile) {
-            window->OpenBlt(QStringLiteral("t.rlb"));
+            messenger.Script({MsgAnswer::Discard});
+            window->OpenPath(stick);
             window->Ui().RegimAddBliet->trigger();
             window->Ui().ListBilet1->SetListIndex(0);
             messenger.Script({MsgAnswer::Yes});
@@ -243,12 +247,11 @@ TEST_F(Saving, TicketsKeyedInComeBackAfterACrashStillUnsaved)
         EXPECT_EQ(state.store.Bilet(1).Nomer, nomera[1]);
         EXPECT_EQ(state.store.Bilet(1).NomeraList(29), (fromFile ? kRows : kRows2)[5][4]);
         EXPECT_TRUE(state.BiletyUnsaved);
-        EXPECT_EQ(state.BiletFile, fromFile ? QStringLiteral("t.rlb") : QString());
+        EXPECT_EQ(state.BiletFile, fromFile ? stick : QString());
         EXPECT_TRUE(Strip().contains(QStringLiteral("Билеты не сохранены")));
         // Nothing was written but the journal: the file is as it was.
-        EXPECT_EQ(ReadBytes(Path(QStringLiteral("t.rlb"))), file);
-        EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("*.rlb")}),
-                  QStringList{QStringLiteral("t.rlb")});
+        EXPECT_EQ(ReadBytes(stick), file);
+        EXPECT_TRUE(QDir(dir.path()).entryList({QStringLiteral("*.rlb")}).isEmpty());
         // Keying in goes on where it stopped.
         StoreKeyed(QStringLiteral("more"));
         EXPECT_EQ(state.store.BiletCount, 3);
