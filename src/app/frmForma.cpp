@@ -12,6 +12,7 @@
 #include "controls/WrapButton.h"
 #include "core/LotoRules.h"
 #include "io/SaveINIM.h"
+#include "io/Zhurnal.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -56,7 +57,7 @@ template <typename W> W *Place(W *w, const char *name, int x, int y, int width, 
 
 frmForma::frmForma(ProgramState &state, Messenger &messenger, const QString &workFolder, QWidget *parent)
     : QMainWindow(parent), entry(state.NomerColor), state_(state), messenger_(messenger),
-      workFolder_(workFolder)
+      zhurnal_(std::make_unique<Zhurnal>(workFolder)), workFolder_(workFolder)
 {
     setObjectName(QStringLiteral("frmForma"));
     setWindowTitle(Titles::Window);
@@ -490,6 +491,19 @@ void frmForma::dropEvent(QDropEvent *event)
 
 void frmForma::closeEvent(QCloseEvent *event)
 {
+    // Tickets not in a file are asked about instead of "Закрыть программу?".
+    if (state_.BiletyUnsaved && state_.store.BiletCount > 0) {
+        if (!MaySaveBilety()) {
+            event->ignore();
+            return;
+        }
+        // Not saved on purpose: nothing is left to restore at the next start.
+        if (state_.RegimState == Rezhim::Zagruzka)
+            RemoveZhurnal();
+        WriteINIM(messenger_, workFolder_, state_.settings);
+        event->accept();
+        return;
+    }
     if (SaveINIM() == 1) {
         event->ignore();
         return;

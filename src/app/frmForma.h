@@ -12,6 +12,7 @@
 #include "core/GameEngine.h"
 #include "core/Messenger.h"
 #include "core/ProgramState.h"
+#include "io/FileSave.h"
 
 #include <QMainWindow>
 #include <array>
@@ -19,7 +20,9 @@
 #include <memory>
 
 struct BiletFileData;
+struct ZhurnalData;
 class ClickLabel;
+class Zhurnal;
 class InfoStrip;
 class ListBilet;
 class NikaList;
@@ -139,7 +142,8 @@ public:
     // closed by it: the entry box while a check game takes numbers, else nothing.
     QWidget *TypeThroughTarget() const;
 
-    // At start-up: offers to take up a check game a crash cut short.
+    // At start-up: offers to take up a check game, or to restore tickets keyed
+    // in and not saved, that a crash cut short; clears what saves cut short left.
     void OfferZhurnal();
     // Opens a ticket file, or a draw file for its replay, given by its path (on
     // the command line or dropped on the window). A file in another folder
@@ -153,6 +157,9 @@ public:
     void ApplySettings();
     // Asks "Закрыть программу?" and writes the settings; 1 means stay open.
     int SaveINIM();
+    // Before the set in hand is let go: tickets not in a file are offered to
+    // be saved (Save, Don't save, Cancel). True when the command may go on.
+    bool MaySaveBilety();
 
     // The controls, for tests and benchmarks that look at them or press them.
     const FormaControls &Ui() const { return *this; }
@@ -244,10 +251,32 @@ private:
     bool Nombilet_KeyPress(QKeyEvent *event);
     // Puts a ticket set read from a file in place of the one in hand; name is
     // the file's, which gives the kind.
-    void ApplyBilety(const QString &name, BiletFileData &data);
-    // The journal of the check game in hand: kept after every action, gone with the game.
+    void ApplyBilety(const QString &name, bool isRusLoto, BiletFileData &data);
+    // The journal: the check game in hand after every action, or the tickets
+    // keyed in and not saved after every change; gone with them.
     void WriteZhurnal();
     void RemoveZhurnal();
+    // A check game starts: the journal's copy of its tickets is written.
+    void StartZhurnal();
+    // The set's ticket file as the journal names it.
+    QString ZhurnalBiletName() const;
+    // A journal write failed or succeeded: the first failure is said.
+    void ZhurnalWritten(SaveStatus status);
+    // The ticket set of an interrupted entry, back in ticket entry and unsaved.
+    void RestoreZagruzka(ZhurnalData &data);
+    // A check game's tickets: its ticket file when unchanged, else the
+    // journal's copy of them. False when neither is there.
+    bool RestoreBilety(const ZhurnalData &data);
+    // A ticket was stored, corrected or deleted.
+    void BiletyChanged();
+    // Ticket entry is left for a mode, after the save question unless the
+    // command asked it already: the set in hand is listed and indexed for
+    // checking as an opened file is. False when the user stays.
+    bool LeaveZagruzka(bool ask = true);
+    // In ticket entry the Mode menu is on offer once the set has a ticket.
+    void UpdateRegimMenu();
+    // The strip's lines about the set's file and the journal.
+    QString FileNotes() const;
     // "Отменить" is on offer while there is something to take back.
     void UpdateUndo();
     // The information strip shows the mode's news.
@@ -285,8 +314,17 @@ private:
 
     ProgramState &state_;
     Messenger &messenger_;
-    // The content of the ticket file the set was opened from, for the journal.
+    // The content of the ticket file the set was opened from or saved to, for the journal.
     QByteArray biletFingerprint_;
+    std::unique_ptr<Zhurnal> zhurnal_;
+    // What the journal of the check game in hand names: the ticket file (empty
+    // when the game is played on tickets no file holds) and its fingerprint.
+    QString zhurnalName_;
+    QByteArray zhurnalFingerprint_;
+    bool zhurnalFailed_ = false; // the last write failed
+    bool zhurnalTold_ = false;   // and the user was told so
+    // Where the last save of the tickets went, for the strip.
+    QString savedNote_;
     // What the last take-back or the last key on the card did, for the strip.
     QString undoNote_;
     QString entryNote_;

@@ -391,6 +391,7 @@ void frmForma::kBiletGotov_Click()
         ListBilet1->NewNomer();
     }
     entry.Store(store.Bilet(store.CurBilet));
+    BiletyChanged();
     BiletNew();
     ListBilet1->ShowRow(stored);
     // Tickets bought together are numbered in a row: the next number is offered, selected.

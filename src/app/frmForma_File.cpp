@@ -62,20 +62,22 @@ void frmForma::OpenBlt(const QString &name)
         q.defaultButton = MsgAnswer::No;
         if (messenger_.Show(q) != MsgAnswer::Yes)
             return;
-        ApplyBilety(name, kept);
+        ApplyBilety(name, Loto::IsRusLotoFileName(name), kept);
         // The damaged file is never replaced unasked: the next save asks for a name.
         state_.BiletFile.clear();
         biletFingerprint_.clear();
         return;
     }
-    ApplyBilety(name, std::get<BiletFileData>(parsed));
+    ApplyBilety(name, Loto::IsRusLotoFileName(name), std::get<BiletFileData>(parsed));
     biletFingerprint_ = fingerprint;
 }
 
-void frmForma::ApplyBilety(const QString &name, BiletFileData &data)
+void frmForma::ApplyBilety(const QString &name, bool isRusLoto, BiletFileData &data)
 {
     state_.BiletFile = name;
-    state_.IsRusLoto = Loto::IsRusLotoFileName(name);
+    state_.IsRusLoto = isRusLoto;
+    state_.BiletyUnsaved = false;
+    savedNote_.clear();
     SetTur(QStringLiteral(" Тур-1"), GameEngine::kTurColor[1]);
     SetNHOD(QStringLiteral(" 0"));
     igra_->SetRegim(Rezhim::None);
@@ -145,9 +147,59 @@ void frmForma::SaveBlt(const QString &name)
     if (!MayReplace(name, state_.BiletFile))
         return;
     const BiletStore &store = state_.store;
-    if (!WriteFile(name, BiletFile::Encode(state_.TiragTitle, store.Bilety, store.BiletCount)))
+    const QByteArray bytes = BiletFile::Encode(state_.TiragTitle, store.Bilety, store.BiletCount);
+    if (!WriteFile(name, bytes))
         return;
     state_.BiletFile = name;
+    biletFingerprint_ = ZhurnalFile::Fingerprint(bytes);
+    state_.BiletyUnsaved = false;
+    savedNote_ =
+        QStringLiteral("Сохранено: ") + QDir::toNativeSeparators(QFileInfo(PathOf(name)).absoluteFilePath());
+    // Nothing unsaved is left to keep in the journal.
+    if (state_.RegimState == Rezhim::Zagruzka)
+        WriteZhurnal();
+    UpdateStrip();
+}
+
+bool frmForma::MaySaveBilety()
+{
+    // A set of no tickets cannot be saved, nor lost.
+    if (!state_.BiletyUnsaved || state_.store.BiletCount <= 0)
+        return true;
+    MessageRequest q;
+    q.text = QStringLiteral("Изменения в билетах не сохранены.\nСохранить их?");
+    q.buttons = MsgButtons::SaveDiscardCancel;
+    q.defaultButton = MsgAnswer::Save;
+    switch (messenger_.Show(q)) {
+    case MsgAnswer::Save:
+        // The ordinary save, with its file dialog when the set has no file yet.
+        FileSaveBilet_Click();
+        return !state_.BiletyUnsaved;
+    case MsgAnswer::Discard:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool frmForma::LeaveZagruzka(bool ask)
+{
+    if (ask && !MaySaveBilety())
+        return false;
+    const BiletStore &store = state_.store;
+    BiletFileData set;
+    set.TiragTitle = state_.TiragTitle;
+    set.Bilety.assign(store.Bilety.begin(), store.Bilety.begin() + std::max(store.BiletCount, 0));
+    // The set is readied as an opened file is, and stays as saved (or not) as it was.
+    const bool unsaved = state_.BiletyUnsaved;
+    const QByteArray fingerprint = biletFingerprint_;
+    const QString note = savedNote_;
+    ApplyBilety(state_.BiletFile, state_.IsRusLoto, set);
+    state_.BiletyUnsaved = unsaved;
+    biletFingerprint_ = fingerprint;
+    savedNote_ = note;
+    UpdateStrip();
+    return true;
 }
 
 void frmForma::OpenTrg(const QString &name)
@@ -163,9 +215,12 @@ void frmForma::OpenTrg(const QString &name)
         return;
     }
     // The game in hand is given up only when the user says so, and before
-    // anything of it changes.
-    if (!igra_->AskNewRegim())
+    // anything of it changes. Tickets being keyed in were asked about already.
+    if (state_.RegimState == Rezhim::Zagruzka) {
+        LeaveZagruzka(false);
+    } else if (!igra_->AskNewRegim()) {
         return;
+    }
     const TiragFileData &data = std::get<TiragFileData>(parsed);
     state_.TiragFile = name;
     igra_->PovtorTiraga(data.RegimTitle, data.entries);
@@ -201,6 +256,8 @@ void frmForma::OpenPath(const QString &path)
         messenger_.Tell(QStringLiteral("Файл открыть не возможно."), MsgIcon::Warning);
         return;
     }
+    if (!MaySaveBilety())
+        return;
     const QString folder = file.absolutePath();
     QString name = file.fileName();
     const bool elsewhere = QDir(folder) != QDir(workFolder_);
@@ -223,6 +280,8 @@ void frmForma::OpenPath(const QString &path)
 
 void frmForma::FileOpen_Click()
 {
+    if (!MaySaveBilety())
+        return;
     OpenSave::Run(
         OpenSave::OpenBilety, workFolder_, state_.IsRusLoto, QString(),
         [this](const QString &name) { OpenBlt(name); }, this);
@@ -258,6 +317,8 @@ void frmForma::FileSaveBiletAs_Click()
 
 void frmForma::FileOpenTirag_Click()
 {
+    if (!MaySaveBilety())
+        return;
     OpenSave::Run(
         OpenSave::OpenTirag, workFolder_, state_.IsRusLoto, QString(),
         [this](const QString &name) { OpenTrg(name); }, this);

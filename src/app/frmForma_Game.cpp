@@ -14,8 +14,10 @@
 #include "dialogs/frmTIMER.h"
 #include "io/FileRead.h"
 #include "io/FileSave.h"
+#include "io/Zhurnal.h"
 #include "io/ZhurnalFile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -166,8 +168,10 @@ void frmForma::TimerStop()
 void frmForma::RegimChanged()
 {
     UpdateFileMenu();
-    // The journal lives only as long as the check game.
-    if (state_.RegimState != Rezhim::Proverka)
+    // The journal lives as long as the check game, or the ticket entry, it keeps.
+    if (state_.RegimState == Rezhim::Proverka)
+        StartZhurnal();
+    else if (state_.RegimState != Rezhim::Zagruzka)
         RemoveZhurnal();
     undoNote_.clear();
     UpdateUndo();
@@ -246,6 +250,7 @@ void frmForma::UpdateStrip()
                        QStringLiteral(". Ждут один номер: %1 бил.").arg(state_.stats.AwaitedCount());
         if (!undoNote_.isEmpty())
             text += QLatin1Char('\n') + undoNote_;
+        text += FileNotes();
         usrReklamaX1->Show(lastNomer(), text);
         return;
     }
@@ -257,6 +262,7 @@ void frmForma::UpdateStrip()
         QString text = QStringLiteral("Билетов в наборе: %1").arg(state_.store.BiletCount);
         if (!entryNote_.isEmpty())
             text += QLatin1Char('\n') + entryNote_;
+        text += FileNotes();
         usrReklamaX1->Show(QString(), text);
         return;
     }
@@ -279,66 +285,216 @@ void frmForma::UpdateStrip()
                        : QString();
     if (!folderNote_.isEmpty())
         text += (text.isEmpty() ? QString() : QStringLiteral("\n")) + folderNote_;
+    text += FileNotes();
+    if (text.startsWith(QLatin1Char('\n')))
+        text.remove(0, 1);
     usrReklamaX1->Show(QString(), text);
+}
+
+QString frmForma::FileNotes() const
+{
+    QString notes;
+    if (state_.BiletyUnsaved && state_.store.BiletCount > 0)
+        notes += QStringLiteral("\nБилеты не сохранены");
+    else if (!savedNote_.isEmpty())
+        notes += QLatin1Char('\n') + savedNote_;
+    if (!zhurnal_->Owned())
+        notes += QStringLiteral("\nЖурнал этой папки ведёт другое окно: здесь журнала нет");
+    else if (zhurnalFailed_)
+        notes += QStringLiteral("\nЖурнал не записывается: после сбоя не восстановить");
+    return notes;
 }
 
 void frmForma::WriteZhurnal()
 {
-    // A set with no file behind it (the whole tickets of a damaged one) cannot be reopened.
-    if (state_.RegimState != Rezhim::Proverka || state_.BiletFile.isEmpty() || biletFingerprint_.isEmpty())
+    if (!zhurnal_->Owned())
         return;
-    ZhurnalData data{state_.BiletFile, biletFingerprint_, state_.RegimTitle, igra_->HodyEntries()};
-    // A journal that cannot be written costs the user nothing now; the game goes on.
-    FileSave::WriteOwnFile(PathOf(ZhurnalFile::FileName), ZhurnalFile::Encode(data));
+    const BiletStore &store = state_.store;
+    if (state_.RegimState == Rezhim::Zagruzka) {
+        // Only tickets that no file holds need keeping.
+        if (!state_.BiletyUnsaved || store.BiletCount <= 0) {
+            RemoveZhurnal();
+            return;
+        }
+        ZhurnalWritten(zhurnal_->Write(ZhurnalFile::EncodeZagruzka(
+            ZhurnalBiletName(), state_.IsRusLoto, state_.TiragTitle, store.Bilety, store.BiletCount)));
+        return;
+    }
+    if (state_.RegimState != Rezhim::Proverka || zhurnalFingerprint_.isEmpty())
+        return;
+    ZhurnalData data;
+    data.BiletFile = zhurnalName_;
+    data.fingerprint = zhurnalFingerprint_;
+    data.RegimTitle = state_.RegimTitle;
+    data.entries = igra_->HodyEntries();
+    ZhurnalWritten(zhurnal_->Write(ZhurnalFile::Encode(data)));
+}
+
+void frmForma::StartZhurnal()
+{
+    zhurnalFingerprint_.clear();
+    const BiletStore &store = state_.store;
+    if (!zhurnal_->Owned() || store.BiletCount <= 0)
+        return;
+    // The tickets are copied once, so that a number costs only the short journal.
+    const QByteArray set = BiletFile::Encode(state_.TiragTitle, store.Bilety, store.BiletCount);
+    const bool asFile = !state_.BiletyUnsaved && !state_.BiletFile.isEmpty() && !biletFingerprint_.isEmpty();
+    zhurnalName_ = asFile ? ZhurnalBiletName() : QString();
+    zhurnalFingerprint_ = asFile ? biletFingerprint_ : ZhurnalFile::Fingerprint(set);
+    ZhurnalWritten(zhurnal_->WriteCopy(ZhurnalFile::EncodeCopy(
+        zhurnalFingerprint_, state_.IsRusLoto, state_.TiragTitle, store.Bilety, store.BiletCount)));
+}
+
+QString frmForma::ZhurnalBiletName() const
+{
+    if (state_.BiletFile.isEmpty())
+        return {};
+    // By its bare name when it lies beside the journal; the work folder may
+    // have moved to another file's folder since the journal was taken.
+    const QFileInfo file(PathOf(state_.BiletFile));
+    return file.absolutePath() == QFileInfo(zhurnal_->Folder()).absoluteFilePath() ? file.fileName()
+                                                                                   : file.absoluteFilePath();
+}
+
+void frmForma::ZhurnalWritten(SaveStatus status)
+{
+    const bool failed = status != SaveStatus::Saved;
+    if (failed == zhurnalFailed_)
+        return;
+    zhurnalFailed_ = failed;
+    UpdateStrip();
+    if (!failed || zhurnalTold_)
+        return;
+    zhurnalTold_ = true;
+    messenger_.Tell(QStringLiteral("Журнал «%1» записать не возможно.\nРабота продолжается, но после сбоя "
+                                   "её не восстановить.")
+                        .arg(QDir::toNativeSeparators(zhurnal_->Path())),
+                    MsgIcon::Warning, Titles::Files);
 }
 
 void frmForma::RemoveZhurnal()
 {
     zhurnalTimer_->stop();
-    QFile::remove(PathOf(ZhurnalFile::FileName));
+    zhurnal_->Remove();
 }
 
 void frmForma::OfferZhurnal()
 {
-    const QString path = PathOf(ZhurnalFile::FileName);
-    if (!QFileInfo::exists(path))
+    if (!zhurnal_->Owned()) {
+        UpdateStrip();
+        messenger_.Tell(
+            QStringLiteral("В этой папке уже работает другое окно программы, и журнал ведёт оно.\n"
+                           "Это окно работает без журнала: после сбоя его работу не восстановить."),
+            MsgIcon::Information);
         return;
+    }
+    zhurnal_->RemoveLeftovers();
+    const QString path = zhurnal_->Path();
+    const QFileInfo info(path);
+    // Something else in the journal's place (a folder) is no journal: it is
+    // left alone, and the first journal write says that it cannot be written.
+    if (!info.exists() || !info.isFile())
+        return;
+    const QString shown = QDir::toNativeSeparators(path);
+    // Never through a link planted in its place.
     auto bytes = FileRead::OwnWhole(path);
-    if (const auto *failure = std::get_if<ReadFailure>(&bytes)) {
-        messenger_.Tell(FileRead::Message(*failure), MsgIcon::Warning, Titles::Files);
+    if (std::get_if<ReadFailure>(&bytes)) {
+        messenger_.Tell(QStringLiteral("Журнал «%1» прочитать не возможно.").arg(shown), MsgIcon::Warning,
+                        Titles::Files);
         RemoveZhurnal();
         return;
     }
     auto parsed = ZhurnalFile::Parse(std::get<QByteArray>(bytes));
     if (const auto *error = std::get_if<FileParseError>(&parsed)) {
-        messenger_.Tell(DescribeParseError(ZhurnalFile::FileName, *error), MsgIcon::Warning, Titles::Files);
+        messenger_.Tell(DescribeParseError(shown, *error), MsgIcon::Warning, Titles::Files);
         RemoveZhurnal();
         return;
     }
-    const ZhurnalData data = std::get<ZhurnalData>(std::move(parsed));
+    ZhurnalData data = std::get<ZhurnalData>(std::move(parsed));
+    if (data.zagruzka) {
+        if (!messenger_.Ask(
+                QStringLiteral("Восстановить несохранённые билеты (%1)?").arg(data.bilety.Bilety.size()))) {
+            RemoveZhurnal();
+            return;
+        }
+        RestoreZagruzka(data);
+        return;
+    }
     if (!messenger_.Ask(QStringLiteral("Продолжить незавершённую проверку?"))) {
         RemoveZhurnal();
         return;
     }
-    const auto bilet = FileRead::Whole(PathOf(data.BiletFile));
-    QString problem;
-    if (const auto *failure = std::get_if<ReadFailure>(&bilet))
-        problem = FileRead::Message(*failure);
-    else if (ZhurnalFile::Fingerprint(std::get<QByteArray>(bilet)) != data.fingerprint)
-        problem = QStringLiteral("Файл «%1» изменён после начала проверки.").arg(data.BiletFile);
-    if (!problem.isEmpty()) {
-        messenger_.Tell(problem + QStringLiteral("\nПроверку продолжить не возможно."), MsgIcon::Warning,
-                        Titles::Files);
-        RemoveZhurnal();
-        return;
-    }
-    OpenBlt(data.BiletFile);
-    if (state_.BiletFile != data.BiletFile || biletFingerprint_ != data.fingerprint) {
+    if (!RestoreBilety(data)) {
         RemoveZhurnal();
         return;
     }
     igra_->RestoreProverka(data.entries);
     FocusVVOD1();
+}
+
+bool frmForma::RestoreBilety(const ZhurnalData &data)
+{
+    QString problem;
+    if (!data.BiletFile.isEmpty()) {
+        const auto bilet = FileRead::Whole(PathOf(data.BiletFile));
+        if (const auto *failure = std::get_if<ReadFailure>(&bilet))
+            problem = *failure == ReadFailure::Missing
+                          ? QStringLiteral("Файл «%1» не найден.").arg(data.BiletFile)
+                          : QStringLiteral("Файл «%1» открыть не возможно.").arg(data.BiletFile);
+        else if (ZhurnalFile::Fingerprint(std::get<QByteArray>(bilet)) != data.fingerprint)
+            problem = QStringLiteral("Файл «%1» изменён после начала проверки.").arg(data.BiletFile);
+        if (problem.isEmpty()) {
+            OpenBlt(data.BiletFile);
+            return state_.BiletFile == data.BiletFile && biletFingerprint_ == data.fingerprint;
+        }
+    }
+    // The journal's own copy of the tickets, when it is the game's.
+    const auto copyBytes = FileRead::OwnWhole(zhurnal_->CopyPath());
+    std::optional<BiletyCopy> copy;
+    if (const auto *read = std::get_if<QByteArray>(&copyBytes)) {
+        auto parsed = ZhurnalFile::ParseCopy(*read);
+        if (auto *whole = std::get_if<BiletyCopy>(&parsed); whole && whole->fingerprint == data.fingerprint)
+            copy = std::move(*whole);
+    }
+    if (!copy) {
+        messenger_.Tell((problem.isEmpty() ? QString() : problem + QLatin1Char('\n')) +
+                            QStringLiteral("Проверку продолжить не возможно."),
+                        MsgIcon::Warning, Titles::Files);
+        return false;
+    }
+    messenger_.Tell((problem.isEmpty() ? QString() : problem + QLatin1Char('\n')) +
+                        QStringLiteral("Проверка продолжается по копии билетов из журнала."),
+                    MsgIcon::Information, Titles::Files);
+    ApplyBilety(QString(), copy->IsRusLoto, copy->bilety);
+    // No file holds these tickets as they are: a save asks for a name.
+    state_.BiletyUnsaved = true;
+    biletFingerprint_.clear();
+    UpdateStrip();
+    return true;
+}
+
+void frmForma::RestoreZagruzka(ZhurnalData &data)
+{
+    BiletStore &store = state_.store;
+    state_.TiragTitle = data.bilety.TiragTitle;
+    state_.IsRusLoto = data.IsRusLoto;
+    state_.GameTitle = Loto::MakeGameTitle(state_.IsRusLoto, state_.TiragTitle);
+    igra_->SetRegim(Rezhim::Zagruzka, true);
+    PSbros();
+    store.Bilety = std::move(data.bilety.Bilety);
+    EnterZagruzka();
+    // The set's file stays its file: only the user's save writes it.
+    state_.BiletFile = data.BiletFile;
+    biletFingerprint_.clear();
+    igra_->ClearNika();
+    const qint32 n = qint32(store.Bilety.size());
+    for (qint32 i = 0; i < n; ++i)
+        ListBilet1->Add();
+    state_.HodCount = 1; // as in any ticket entry
+    state_.BiletyUnsaved = true;
+    BiletNew();
+    UpdateRegimMenu();
+    WriteZhurnal();
 }
 
 void frmForma::SaveTiragAs()
@@ -356,16 +512,22 @@ void frmForma::ShowSettings()
 
 void frmForma::RegimProverka_Click()
 {
+    if (state_.RegimState == Rezhim::Zagruzka && !LeaveZagruzka())
+        return;
     igra_->RegimProverka_Click();
 }
 
 void frmForma::RegimPovtor_Click()
 {
+    if (state_.RegimState == Rezhim::Zagruzka && !LeaveZagruzka())
+        return;
     igra_->RegimPovtor_Click();
 }
 
 void frmForma::RegimImitator_Click()
 {
+    if (state_.RegimState == Rezhim::Zagruzka && !LeaveZagruzka())
+        return;
     igra_->RegimImitator_Click();
 }
 

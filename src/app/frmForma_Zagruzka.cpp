@@ -10,10 +10,13 @@
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 
 void frmForma::FileNewBilet_Click()
 {
+    if (!MaySaveBilety())
+        return;
     if (const auto choice = Zapros::Ask(this))
         FileNewBilet2(choice->first, choice->second);
 }
@@ -25,14 +28,19 @@ void frmForma::FileNewBilet2(bool isRusLoto, const QString &drawNumber)
     state_.GameTitle = Loto::MakeGameTitle(isRusLoto, state_.TiragTitle);
     igra_->SetRegim(Rezhim::Zagruzka, true);
     PSbros();
-    // Tickets held before are let go without asking: the user asked for a new set.
+    // Tickets held before are let go: the user asked for a new set (and the
+    // command asked about tickets not saved).
     state_.store.NewSet();
+    state_.BiletyUnsaved = false;
+    savedNote_.clear();
     EnterZagruzka();
     state_.BiletFile.clear(); // the first save asks for a name
     biletFingerprint_.clear();
     igra_->ClearNika();
     state_.HodCount = 1; // so that leaving ticket entry asks first
     BiletNew();
+    UpdateRegimMenu();
+    WriteZhurnal();
 }
 
 void frmForma::RegimAddBliet_Click()
@@ -47,6 +55,30 @@ void frmForma::RegimAddBliet_Click()
         ListBilet1->Add();
     state_.HodCount = 1;
     BiletNew();
+    UpdateRegimMenu();
+    WriteZhurnal();
+}
+
+void frmForma::UpdateRegimMenu()
+{
+    if (state_.RegimState != Rezhim::Zagruzka)
+        return;
+    // The set in hand is checked as it is, once it has a ticket; a draw file
+    // can be replayed against it. The commands of a set that is checked wait.
+    const bool any = state_.store.BiletCount > 0;
+    Regim->menuAction()->setEnabled(any);
+    RegimAddBliet->setEnabled(false);
+    RegimPrizPoNomeru->setEnabled(false);
+    FileOpenTirag->setEnabled(any);
+}
+
+void frmForma::BiletyChanged()
+{
+    state_.BiletyUnsaved = true;
+    savedNote_.clear();
+    UpdateRegimMenu();
+    WriteZhurnal();
+    UpdateStrip();
 }
 
 bool frmForma::DeleteBilet()
@@ -79,7 +111,7 @@ bool frmForma::DeleteBilet()
             store.GrowBilety(store.CurBilet);
     }
     entryNote_ = QStringLiteral("Билет удалён из набора");
-    UpdateStrip();
+    BiletyChanged();
     return true;
 }
 

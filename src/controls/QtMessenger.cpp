@@ -74,6 +74,19 @@ MsgAnswer QtMessenger::Show(const MessageRequest &request)
         box.exec();
         return box.clickedButton() == yes ? MsgAnswer::Yes : MsgAnswer::No;
     }
+    if (request.buttons == MsgButtons::SaveDiscardCancel) {
+        QPushButton *save = box.addButton(QStringLiteral("Сохранить"), QMessageBox::AcceptRole);
+        QPushButton *discard = box.addButton(QStringLiteral("Не сохранять"), QMessageBox::DestructiveRole);
+        QPushButton *cancel = box.addButton(QStringLiteral("Отмена"), QMessageBox::RejectRole);
+        box.setDefaultButton(request.defaultButton == MsgAnswer::Discard  ? discard
+                             : request.defaultButton == MsgAnswer::Cancel ? cancel
+                                                                          : save);
+        box.setEscapeButton(cancel);
+        box.exec();
+        if (box.clickedButton() == save)
+            return MsgAnswer::Save;
+        return box.clickedButton() == discard ? MsgAnswer::Discard : MsgAnswer::Cancel;
+    }
     box.setStandardButtons(QMessageBox::Ok);
     QPointer<QWidget> target = typeThrough_ ? typeThrough_() : nullptr;
     if (!target) {

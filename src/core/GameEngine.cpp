@@ -427,6 +427,9 @@ bool GameEngine::PovtorAvailable() const
 {
     if (state_.RegimState == Rezhim::Povtor)
         return true;
+    // Ticket entry keeps no draw of its own.
+    if (state_.RegimState == Rezhim::Zagruzka)
+        return false;
     const qint32 last = state_.TiragEnd();
     return last >= 1 && static_cast<std::size_t>(last) < state_.TiragNomera.size() &&
            state_.TiragNomera[static_cast<std::size_t>(last)] == kMarkerEnd;

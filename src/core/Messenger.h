@@ -6,8 +6,9 @@
 #include <QString>
 
 enum class MsgIcon { None, Exclamation, Warning, Error, Information };
-enum class MsgButtons { Ok, YesNo };
-enum class MsgAnswer { Ok, Yes, No };
+// SaveDiscardCancel: "Сохранить", "Не сохранять", "Отмена" (Esc).
+enum class MsgButtons { Ok, YesNo, SaveDiscardCancel };
+enum class MsgAnswer { Ok, Yes, No, Save, Discard, Cancel };
 
 namespace Titles
 {

@@ -55,6 +55,9 @@ struct ProgramState {
     QString GameTitle;
 
     QString BiletFile; // ticket file the set was read from or saved to
+    // A ticket was stored, corrected or deleted since the set was last opened
+    // or saved: the set in hand holds what no file does.
+    bool BiletyUnsaved = false;
     QString TiragFile; // draw file last read or written
 
     Settings settings;

@@ -89,7 +89,12 @@ int SaveINIM(Messenger &messenger, const QString &folder, const Settings &settin
 {
     if (!messenger.Ask(QStringLiteral("Закрыть программу?")))
         return 1;
+    WriteINIM(messenger, folder, settings);
+    return 0;
+}
 
+void WriteINIM(Messenger &messenger, const QString &folder, const Settings &settings)
+{
     const QString name = SettingsFile::FileName;
     switch (SettingsFile::Write(QDir(folder).filePath(name), settings)) {
     case SaveStatus::Saved:
@@ -103,5 +108,4 @@ int SaveINIM(Messenger &messenger, const QString &folder, const Settings &settin
                        Titles::Files);
         break;
     }
-    return 0;
 }

@@ -34,3 +34,6 @@ SaveStatus Write(const QString &path, const Settings &settings);
 // the folder. Returns 1 when the user declines (closing must be cancelled),
 // 0 otherwise, also when writing failed after its message was shown.
 int SaveINIM(Messenger &messenger, const QString &folder, const Settings &settings);
+
+// Writes the settings file into the folder without asking; a failure is told.
+void WriteINIM(Messenger &messenger, const QString &folder, const Settings &settings);

@@ -12,9 +12,36 @@ namespace
 {
 
 const QString kTitle = QStringLiteral("Жребикон: незавершённая проверка");
+const QString kZagruzkaTitle = QStringLiteral("Жребикон: несохранённые билеты");
+const QString kCopyTitle = QStringLiteral("Жребикон: билеты незавершённой проверки");
 constexpr int kHeaderLines = 3;
 // The ticket file's name is a path at most.
 constexpr qsizetype kMaxNameBytes = 4096;
+
+QByteArray EncodeSet(const QString &title, const QByteArray &line2, bool isRusLoto, const QString &tiragTitle,
+                     const std::vector<BILETCls> &bilety, qint32 count)
+{
+    return Cp1251::Encode(title) + "\r\n" + line2 + "\r\n" + (isRusLoto ? "rlb" : "gkb") + "\r\n" +
+           BiletFile::Encode(tiragTitle, bilety, count);
+}
+
+// Lines 2 and 3 and the set after them, of a journal or copy whose title was read.
+std::variant<BiletFileData, FileParseError> ParseSet(const QByteArray &bytes, FileText::LineReader &lines,
+                                                     QByteArray &line2, bool &isRusLoto)
+{
+    const std::optional<QByteArrayView> second = lines.Next();
+    const std::optional<QByteArrayView> kind = lines.Next();
+    if (!second || !kind)
+        return FileText::ErrorAt(lines.LineNumber() + 1, QStringLiteral("файл обрывается"));
+    line2 = second->toByteArray();
+    if (*kind != QByteArrayView("rlb") && *kind != QByteArrayView("gkb"))
+        return FileText::ErrorAt(3, QStringLiteral("ожидалось rlb или gkb"));
+    isRusLoto = *kind == QByteArrayView("rlb");
+    auto set = BiletFile::Parse(bytes.sliced(bytes.size() - lines.BytesLeft()));
+    if (auto *error = std::get_if<FileParseError>(&set))
+        error->line += kHeaderLines;
+    return set;
+}
 
 } // namespace
 
@@ -35,10 +62,23 @@ std::variant<ZhurnalData, FileParseError> Parse(const QByteArray &bytes)
     ZhurnalData data;
     const std::optional<QByteArrayView> title = lines.Next();
     // Compared as bytes: a line of junk is never decoded.
+    if (title && *title == Cp1251::Encode(kZagruzkaTitle)) {
+        QByteArray name;
+        auto set = ParseSet(bytes, lines, name, data.IsRusLoto);
+        if (auto *error = std::get_if<FileParseError>(&set))
+            return *error;
+        if (name.size() > kMaxNameBytes)
+            return FileText::ErrorAt(2, QStringLiteral("нет имени файла билетов"));
+        data.zagruzka = true;
+        data.BiletFile = Cp1251::Decode(name);
+        data.bilety = std::get<BiletFileData>(std::move(set));
+        return data;
+    }
     if (!title || *title != Cp1251::Encode(kTitle))
         return FileText::ErrorAt(1, QStringLiteral("это не журнал проверки"));
     const std::optional<QByteArrayView> name = lines.Next();
-    if (!name || name->isEmpty() || name->size() > kMaxNameBytes)
+    // A set that has no file is played from the copy alone.
+    if (!name || name->size() > kMaxNameBytes)
         return FileText::ErrorAt(2, QStringLiteral("нет имени файла билетов"));
     data.BiletFile = Cp1251::Decode(name->toByteArray());
     const std::optional<QByteArrayView> fingerprint = lines.Next();
@@ -59,6 +99,32 @@ std::variant<ZhurnalData, FileParseError> Parse(const QByteArray &bytes)
     data.RegimTitle = draw.RegimTitle;
     data.entries = std::move(draw.entries);
     return data;
+}
+
+QByteArray EncodeZagruzka(const QString &biletFile, bool isRusLoto, const QString &tiragTitle,
+                          const std::vector<BILETCls> &bilety, qint32 count)
+{
+    return EncodeSet(kZagruzkaTitle, Cp1251::Encode(biletFile), isRusLoto, tiragTitle, bilety, count);
+}
+
+QByteArray EncodeCopy(const QByteArray &fingerprint, bool isRusLoto, const QString &tiragTitle,
+                      const std::vector<BILETCls> &bilety, qint32 count)
+{
+    return EncodeSet(kCopyTitle, fingerprint, isRusLoto, tiragTitle, bilety, count);
+}
+
+std::variant<BiletyCopy, FileParseError> ParseCopy(const QByteArray &bytes)
+{
+    FileText::LineReader lines(bytes);
+    const std::optional<QByteArrayView> title = lines.Next();
+    if (!title || *title != Cp1251::Encode(kCopyTitle))
+        return FileText::ErrorAt(1, QStringLiteral("это не копия билетов"));
+    BiletyCopy copy;
+    auto set = ParseSet(bytes, lines, copy.fingerprint, copy.IsRusLoto);
+    if (auto *error = std::get_if<FileParseError>(&set))
+        return *error;
+    copy.bilety = std::get<BiletFileData>(std::move(set));
+    return copy;
 }
 
 } // namespace ZhurnalFile

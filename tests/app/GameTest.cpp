@@ -447,8 +447,10 @@ TEST_F(Game, ACheckGameCutShortIsTakenUpWhereItStopped)
     QApplication::processEvents();
     const QString journal = Path(QStringLiteral("Жребикон.jnl"));
     ASSERT_TRUE(QFile::exists(journal));
-    // The program ends without a word, as in a crash; the next start offers the game.
-    // A second program in the same folder; its window goes before its state.
+    const std::vector<qint32> drawn = state.TiragNomera;
+    // The program ends without a word, as in a crash: its journal stays.
+    window.reset();
+    // The next program in the same folder; its window goes before its state.
     struct Second {
         ProgramState state;
         RecordingMessenger asked;
@@ -467,35 +469,62 @@ TEST_F(Game, ACheckGameCutShortIsTakenUpWhereItStopped)
         EXPECT_EQ(second->asked.shown[0].text, QStringLiteral("Продолжить незавершённую проверку?"));
         EXPECT_EQ(second->asked.shown[0].defaultButton, MsgAnswer::Yes);
         EXPECT_EQ(second->state.RegimState, Rezhim::Proverka);
-        EXPECT_EQ(second->state.TiragNomera, state.TiragNomera);
+        EXPECT_EQ(second->state.TiragNomera, drawn);
         EXPECT_EQ(second->window->Ui().NHOD->text(), QStringLiteral(" 3"));
+        EXPECT_EQ(second->state.BiletFile, QStringLiteral("t.rlb"));
+        EXPECT_FALSE(second->state.BiletyUnsaved);
+        // The game goes on there, and is cut short again.
+        second->window->igra().NomerEntered(35);
+        QApplication::processEvents();
     }
-    // A changed ticket file is not played against; a damaged journal is not trusted.
-    QFile tickets(Path(QStringLiteral("t.rlb")));
-    ASSERT_TRUE(tickets.open(QIODevice::Append));
-    tickets.write("\r\n");
-    tickets.close();
-    window->igra().NomerEntered(35);
-    QApplication::processEvents();
-    for (const QByteArray &damage :
-         {QByteArray(), QByteArray("Жребикон: незавершённая проверка\r\nx\r\n12\r\n")}) {
-        if (!damage.isNull())
-            WriteBytes(journal, damage);
+    // A ticket file changed since is not played against: the game goes on with
+    // the journal's own copy of the tickets, and the user is told so. From then
+    // on the game is the copy's, whatever becomes of the file.
+    const QByteArray tickets = ReadBytes(Path(QStringLiteral("t.rlb")));
+    for (const QByteArray &changed : {tickets + "\r\n", QByteArray()}) {
+        QFile::remove(Path(QStringLiteral("t.rlb")));
+        if (!changed.isEmpty())
+            WriteBytes(Path(QStringLiteral("t.rlb")), changed);
+        const auto second = restart({MsgAnswer::Yes});
+        ASSERT_GE(second->asked.shown.size(), 2u);
+        const QString told = second->asked.shown[1].text;
+        EXPECT_EQ(told.contains(QStringLiteral("Файл «t.rlb» изменён")), !changed.isEmpty())
+            << told.toStdString();
+        EXPECT_TRUE(told.contains(QStringLiteral("по копии билетов из журнала"))) << told.toStdString();
+        EXPECT_EQ(second->state.RegimState, Rezhim::Proverka);
+        EXPECT_EQ(second->state.store.BiletCount, 2);
+        EXPECT_EQ(second->state.store.Bilet(1).Nomer, QStringLiteral("second"));
+        EXPECT_EQ(second->state.TiragNomera, (std::vector<qint32>{0, 5, 15, 25, 35}));
+        // No file holds these tickets now: a save asks for a name, closing asks to save.
+        EXPECT_TRUE(second->state.BiletFile.isEmpty());
+        EXPECT_TRUE(second->state.BiletyUnsaved);
+        EXPECT_EQ(ReadBytes(Path(QStringLiteral("t.rlb"))), changed.isEmpty() ? "<missing>" : changed);
+        QApplication::processEvents();
+        EXPECT_TRUE(QFile::exists(journal));
+    }
+    WriteBytes(Path(QStringLiteral("t.rlb")), tickets);
+    // A damaged journal is not trusted; one that is not there is not offered.
+    WriteBytes(journal, "Жребикон: незавершённая проверка\r\nx\r\n12\r\n");
+    {
         const auto second = restart({MsgAnswer::Yes});
         ASSERT_FALSE(second->asked.shown.empty());
-        const QString told = second->asked.shown.back().text;
-        EXPECT_TRUE(told.contains(damage.isNull() ? QStringLiteral("изменён") : QStringLiteral("повреждён")))
-            << told.toStdString();
+        EXPECT_TRUE(second->asked.shown.back().text.contains(QStringLiteral("повреждён")));
         EXPECT_EQ(second->state.RegimState, Rezhim::None);
         EXPECT_FALSE(QFile::exists(journal));
     }
     // A game that ends normally leaves no journal.
-    Vvod(45);
+    const auto second = restart({});
+    EXPECT_TRUE(second->asked.shown.empty());
+    second->window->OpenBlt(QStringLiteral("t.rlb"));
+    second->window->Ui().RegimProverka->trigger();
+    second->window->igra().NomerEntered(45);
     QApplication::processEvents();
     ASSERT_TRUE(QFile::exists(journal));
-    messenger.Script({MsgAnswer::Yes, MsgAnswer::No});
-    window->igra().Knopka_Click();
+    ASSERT_TRUE(QFile::exists(Path(QStringLiteral("Жребикон.jnb"))));
+    second->asked.Script({MsgAnswer::Yes, MsgAnswer::No});
+    second->window->igra().Knopka_Click();
     EXPECT_FALSE(QFile::exists(journal));
+    EXPECT_FALSE(QFile::exists(Path(QStringLiteral("Жребикон.jnb"))));
 }
 
 TEST_F(Game, AScreenReaderReadsTheBoardTheCardAndTheListCellByCell)

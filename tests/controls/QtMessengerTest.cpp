@@ -4,8 +4,10 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 #include <gtest/gtest.h>
 
 TEST(QtMessenger, ADigitClosesOnlyAnOkBoxThatHasATarget)
@@ -34,4 +36,27 @@ TEST(QtMessenger, ADigitClosesOnlyAnOkBoxThatHasATarget)
     messenger.Tell(QStringLiteral("Количество выигравших билетов: 1"), MsgIcon::Exclamation);
     QApplication::processEvents();
     EXPECT_EQ(entry.text(), QStringLiteral("7"));
+}
+
+TEST(QtMessenger, TheSaveQuestionSavesOnEnterAndCancelsOnEsc)
+{
+    QtMessenger messenger;
+    MessageRequest q;
+    q.text = QStringLiteral("Изменения в билетах не сохранены.\nСохранить их?");
+    q.buttons = MsgButtons::SaveDiscardCancel;
+    q.defaultButton = MsgAnswer::Save;
+    // Keys, or a click on a button by its caption.
+    const auto answerWith = [](std::function<void(QWidget *)> act) {
+        QTimer::singleShot(0, [act] { act(QApplication::activeModalWidget()); });
+    };
+    answerWith([](QWidget *box) { QTest::keyClick(box, Qt::Key_Return); });
+    EXPECT_EQ(messenger.Show(q), MsgAnswer::Save);
+    answerWith([](QWidget *box) { QTest::keyClick(box, Qt::Key_Escape); });
+    EXPECT_EQ(messenger.Show(q), MsgAnswer::Cancel);
+    answerWith([](QWidget *box) {
+        for (QPushButton *b : box->findChildren<QPushButton *>())
+            if (b->text() == QStringLiteral("Не сохранять"))
+                b->click();
+    });
+    EXPECT_EQ(messenger.Show(q), MsgAnswer::Discard);
 }

@@ -238,8 +238,11 @@ TEST(TiragFile, DamagedFilesGiveADrawOrAnErrorInsideTheFile)
 
 TEST(ZhurnalFile, ItsEntriesAreHeldToTheRulesOfADraw)
 {
-    ZhurnalData data{
-        QStringLiteral("t.rlb"), ZhurnalFile::Fingerprint("x"), QStringLiteral("Тираж1"), {5, 91, 7}};
+    ZhurnalData data;
+    data.BiletFile = QStringLiteral("t.rlb");
+    data.fingerprint = ZhurnalFile::Fingerprint("x");
+    data.RegimTitle = QStringLiteral("Тираж1");
+    data.entries = {5, 91, 7};
     EXPECT_EQ(std::get<ZhurnalData>(ZhurnalFile::Parse(ZhurnalFile::Encode(data))).entries, data.entries);
     // Line 5 holds the entries, after three lines of the journal's own and the title.
     data.entries = {5, 91, 7, 5};

@@ -38,6 +38,16 @@ inline const Rows kRows2 = {{
     {11, 21, 31, 41, 85},
 }};
 
+// The ticket of these rows, numbered nomer.
+inline BILETCls MakeBilet(const Rows &rows, const QString &nomer)
+{
+    BILETCls b;
+    b.Nomer = nomer;
+    for (int k = 0; k < 30; ++k)
+        b.NomeraAdd(k, rows[k / 5][k % 5]);
+    return b;
+}
+
 class WindowFixture : public ::testing::Test
 {
 protected:

@@ -1,0 +1,51 @@
+// A journal left by the version before, and what saves cut short leave behind.
+#include "io/Zhurnal.h"
+#include "io/Cp1251.h"
+#include "io/ZhurnalFile.h"
+#include "support/FileBytes.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace TestSupport;
+
+TEST(ZhurnalFile, AJournalOfTheVersionBeforeIsStillACheckGame)
+{
+    const QByteArray old = Cp1251::Encode(QStringLiteral("Жребикон: незавершённая проверка\r\nt.rlb\r\n")) +
+                           ZhurnalFile::Fingerprint("x") + Cp1251::Encode(QStringLiteral("\r\nТираж77\r\n")) +
+                           " 5, 15, 91, 94, 1\r\n";
+    auto parsed = ZhurnalFile::Parse(old);
+    ASSERT_TRUE(std::holds_alternative<ZhurnalData>(parsed));
+    const ZhurnalData &data = std::get<ZhurnalData>(parsed);
+    EXPECT_FALSE(data.zagruzka);
+    EXPECT_EQ(data.BiletFile, QStringLiteral("t.rlb"));
+    EXPECT_EQ(data.RegimTitle, QStringLiteral("Тираж77"));
+    EXPECT_EQ(data.entries, (std::vector<qint32>{5, 15, 91, 94, 1}));
+}
+
+TEST(Zhurnal, OnlyTheProgramsOwnLeftoversOfInterruptedSavesGo)
+{
+    QTemporaryDir dir;
+    const QDir d(dir.path());
+    const QStringList ours = {
+        QStringLiteral("Тираж1.rlb.Ab12cd"),   QStringLiteral("A.GKT.xyzQ99"),
+        QStringLiteral("Жребикон.jnl.abcdef"), QStringLiteral("Жребикон.jnb.ABC123"),
+        QStringLiteral("Жребикон.ini.q1w2e3"), QStringLiteral(".zhrebikon-probe-aB3dE9")};
+    const QStringList others = {QStringLiteral("notes.txt.Ab12cd"), QStringLiteral("Тираж1.rlb.Ab12c"),
+                                QStringLiteral("Тираж1.rlb"), QStringLiteral("Тираж1.rlb.Ab12cd7"),
+                                QStringLiteral("other.jnl.abcdef")};
+    for (const QString &name : ours + others)
+        WriteBytes(d.filePath(name), "x");
+    // A link of that name is never followed nor removed.
+    ASSERT_TRUE(
+        QFile::link(d.filePath(QStringLiteral("notes.txt")), d.filePath(QStringLiteral("B.rlb.link12"))));
+    Zhurnal zhurnal(dir.path());
+    EXPECT_EQ(zhurnal.RemoveLeftovers(), ours.size());
+    for (const QString &name : ours)
+        EXPECT_FALSE(QFile::exists(d.filePath(name))) << name.toStdString();
+    for (const QString &name : others)
+        EXPECT_TRUE(QFile::exists(d.filePath(name))) << name.toStdString();
+    EXPECT_TRUE(QFileInfo(d.filePath(QStringLiteral("B.rlb.link12"))).isSymLink());
+}
