@@ -237,6 +237,10 @@ private:
     void VvodNomer(int n, bool typed);
     // Numbers pasted into the entry box go onto the card one after another.
     void PasteNomera(const QString &text);
+    // What the strip says of a ticket number the set holds already (ticket twin),
+    // and of a change to the card taken back.
+    static QString TwinNote(const QString &nomer, qint32 twin);
+    static QString UndoneNote(const BiletEntry::Change &change);
     // Esc on a stored ticket loaded for editing: it stays as it was, a new card is ready.
     bool AbandonEdit();
     // Delete on a row of the list in ticket entry: the ticket leaves the set, once confirmed.

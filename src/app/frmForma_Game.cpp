@@ -198,10 +198,7 @@ void frmForma::RegimUndo_Click()
     if (state_.RegimState == Rezhim::Zagruzka) {
         if (const auto change = entry.Undo()) {
             RepaintEntry();
-            entryNote_ =
-                QStringLiteral("Отменено: ") + Loto::NomerText(change->nomer).trimmed() +
-                (change->kind == BiletEntry::Change::Kind::PutOn ? QStringLiteral(" снова снят")
-                                                                 : QStringLiteral(" снова на билете"));
+            entryNote_ = UndoneNote(*change);
             UpdateUndo();
             UpdateStrip();
         }

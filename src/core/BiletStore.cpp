@@ -1,5 +1,6 @@
 #include "core/BiletStore.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 std::size_t BiletStore::CheckedSlot(qint32 index) const
@@ -27,6 +28,15 @@ void BiletStore::GrowBilety(qint32 upperIndex)
     // Only ever grows: shrinking here would silently drop tickets of the set.
     if (Bilety.size() < wanted)
         Bilety.resize(wanted);
+}
+
+qint32 BiletStore::FindNomer(const QString &nomer, qint32 except) const
+{
+    const qint32 count = std::min<qint32>(BiletCount, static_cast<qint32>(Bilety.size()));
+    for (qint32 t = 0; t < count; ++t)
+        if (t != except && Bilety[static_cast<std::size_t>(t)].Nomer == nomer)
+            return t;
+    return -1;
 }
 
 void BiletStore::NewSet()
