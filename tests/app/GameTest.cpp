@@ -8,6 +8,7 @@
 #include "dialogs/PrizNB.h"
 #include "io/BiletFile.h"
 #include "support/FileBytes.h"
+#include "support/Typist.h"
 #include "support/WindowFixture.h"
 
 #include <QAccessible>
@@ -408,6 +409,59 @@ TEST(GameBoxes, ANumberTypedWhileAWinIsAnnouncedIsNotLost)
     QTest::keyClick(window->Ui().VVOD1, Qt::Key_Return);
     EXPECT_EQ(state.HodCount, 6);
     EXPECT_NE(state.NomerColor[12], 0);
+}
+
+TEST(GameBoxes, KeysTypedAtOnceAfterAWinningNumberAllArriveInOrder)
+{
+    // 45 completes the first row and is announced; what follows is typed with
+    // no pause: to whichever window has the keyboard, or all to the window
+    // under the box as when the display is slower than the typist.
+    const struct {
+        const char *name;
+        QString keys;
+        bool boxGetsNoKeys;
+    } cases[] = {
+        {"digits right after the win", "5\n15\n25\n35\n45\n59\n12\n", false},
+        {"the same, the box never has the keyboard", "5\n15\n25\n35\n45\n59\n12\n", true},
+        {"Enter closes the box first", "5\n15\n25\n35\n45\n\n59\n12\n", false},
+        {"Enter closes the box it never had", "5\n15\n25\n35\n45\n\n59\n12\n", true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir dir;
+        WriteBytes(dir.filePath(QStringLiteral("t.rlb")),
+                   BiletFile::Encode(QStringLiteral("Тираж77"), {Ticket(kRows, QStringLiteral("first"))}, 1));
+        ProgramState state;
+        QtMessenger messenger;
+        std::unique_ptr<frmForma> window = MainM(state, messenger, dir.path());
+        messenger.SetParent(window.get());
+        messenger.SetTypeThrough([w = window.get()] { return w->TypeThroughTarget(); });
+        window->show();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        window->OpenBlt(QStringLiteral("t.rlb"));
+        window->Ui().RegimProverka->trigger();
+        ASSERT_EQ(QApplication::focusWidget(), window->Ui().VVOD1);
+        Typist typist(c.boxGetsNoKeys ? window->windowHandle() : nullptr);
+        // A box the keys never closed would wait for ever: it is closed, and the keys are missed.
+        QTimer watchdog;
+        QObject::connect(&watchdog, &QTimer::timeout, [] {
+            if (QWidget *box = QApplication::activeModalWidget())
+                box->close();
+        });
+        watchdog.start(2000);
+        typist.Type(c.keys);
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return typist.Done() && !QApplication::activeModalWidget(); }, 5000));
+        QTest::qWait(100); // what was held is typed in
+        std::vector<qint32> drawn;
+        for (qint32 v : state.TiragNomera)
+            if (v >= 1 && v <= 90)
+                drawn.push_back(v);
+        EXPECT_EQ(drawn, (std::vector<qint32>{5, 15, 25, 35, 45, 59, 12}));
+        EXPECT_EQ(window->Ui().NIKA->count(), 1);
+        EXPECT_EQ(QApplication::focusWidget(), window->Ui().VVOD1);
+    }
 }
 
 TEST_F(Game, ASlipTakenBackWithCtrlZLeavesTheDrawOfTheGameWithoutIt)

@@ -15,6 +15,11 @@ namespace TestSupport
 class Typist : public QObject
 {
 public:
+    Typist() = default;
+    // Every key to this window, as when the display has not yet given the
+    // keyboard to a box that opened over it.
+    explicit Typist(QWindow *window) : fixed_(window) {}
+
     // keys: digits, '\n' for Enter, ' ' for Space; each is pressed and released.
     void Type(const QString &keys)
     {
@@ -34,7 +39,7 @@ protected:
             return QObject::event(event);
         const auto *stroke = static_cast<Stroke *>(event);
         --queued_;
-        QWindow *window = QGuiApplication::focusWindow();
+        QWindow *window = fixed_ ? fixed_ : QGuiApplication::focusWindow();
         if (!window)
             return true; // nobody has the keyboard: the key is lost, as on a display
         const QChar ch = stroke->ch;
@@ -54,6 +59,7 @@ private:
         QChar ch;
         bool press;
     };
+    QWindow *fixed_ = nullptr;
     int queued_ = 0;
 };
 
