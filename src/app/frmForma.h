@@ -291,7 +291,8 @@ private:
     Messenger &messenger_;
     // The content of the ticket file the set was opened from, for the journal.
     QByteArray biletFingerprint_;
-    // What the last take-back or the last key on the card did, for the strip.
+    // What the last take-back, number refused or prize not found was, and what
+    // the last key on the card did, for the strip.
     QString undoNote_;
     QString entryNote_;
     // Where the work folder moved to for a file opened by its path, for the strip.

@@ -319,12 +319,26 @@ bool frmForma::VVOD1_KeyPress(QKeyEvent *event)
         // "…68 81⏎⏎" stores the ticket as "…68 8⏎⏎⏎" does.
         if (std::exchange(numberEnded_, false) && !(enter && zagruzka && kBiletGotov->isEnabled()))
             return true;
-        const int n = VVOD1->text().toInt(); // empty gives 0
+        const QString typedText = VVOD1->text();
+        const int n = typedText.toInt(); // empty gives 0
         VVOD1->clear();
         if (zagruzka && kBiletGotov->isEnabled() && n == 0) {
             // A second Enter then stores the ticket.
             kBiletGotov->setFocus();
             return true;
+        }
+        if (state_.RegimState == Rezhim::Proverka && !typedText.isEmpty()) {
+            // A number that cannot count does not vanish without a word.
+            QString refused;
+            if (n == 0 || n > Loto::kMaxNomer)
+                refused = QStringLiteral("Номера %1 нет: номера от 1 до 90").arg(typedText);
+            else if (state_.NomerColor[std::size_t(n)] != 0)
+                refused = QStringLiteral("Номер %1 уже выпал").arg(n);
+            if (!refused.isEmpty()) {
+                undoNote_ = refused;
+                UpdateStrip();
+                return true;
+            }
         }
         if (n == 0 || n > Loto::kMaxNomer)
             return true;

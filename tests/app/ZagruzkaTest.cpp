@@ -555,3 +555,13 @@ TEST_F(Zagruzka, ATicketNumberTheSetHoldsIsSaidAtOnceAndNotOfferedAgain)
     QTest::keyClick(nb, Qt::Key_Return);
     EXPECT_EQ(window->Ui().usrReklamaX1->Text().section('\n', 1), QString());
 }
+
+TEST_F(Zagruzka, BackspaceAfterANumberTakesItOffTheCardAndTheStrip)
+{
+    QTest::keyClicks(window->Ui().VVOD1, QStringLiteral("2439"));
+    ASSERT_EQ(window->entry.Kletka(0, 3), 39);
+    QTest::keyClick(window->Ui().VVOD1, Qt::Key_Backspace);
+    EXPECT_EQ(window->entry.Kletka(0, 3), 0);
+    EXPECT_EQ(window->Ui().VVOD1->text(), QStringLiteral("3"));
+    EXPECT_EQ(window->Ui().usrReklamaX1->Text().section('\n', 1), QStringLiteral("Отменено: 39 снова снят"));
+}
