@@ -163,9 +163,11 @@ void frmForma::RepaintEntry()
         if (entry.OnCard(n))
             PoleKletka(n);
     BiletClear();
+    // The row being filled gets its numbers from StrokaMark: a number written
+    // twice would look bolder than one typed.
     for (int r = 0; r < Loto::kStroki; ++r)
         for (int c = 0; c < Loto::kColumns; ++c)
-            if (const qint32 n = entry.Kletka(r, c))
+            if (const qint32 n = entry.Kletka(r, c); n != 0 && r != entry.CurStroka())
                 WriteKletka(r, c, Loto::NomerText(n));
     StrokaMark(entry.CurStroka());
     SetBiletGotovEnabled(entry.Ready(Nombilet->text()));

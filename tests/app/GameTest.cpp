@@ -681,3 +681,30 @@ TEST_F(Game, ADrawOfAnotherNumberThanTheTicketsIsCheckedOnlyWhenTheUserSaysSo)
         }
     }
 }
+
+TEST_F(Game, TakingBackNeverAnnouncesAgainWhatWasAnnouncedBefore)
+{
+    Proverka();
+    for (int n : {5, 15, 25, 35, 45}) // the first row of "first" wins
+        Vvod(n);
+    state.store.Bilet(1).Nomer = QStringLiteral("77");
+    QTimer::singleShot(0, [] {
+        auto *d = qobject_cast<PrizNB *>(QApplication::activeModalWidget());
+        ASSERT_NE(d, nullptr);
+        d->TxtNB->setText(QStringLiteral("77"));
+        d->OK->click();
+    });
+    window->Ui().RegimPrizPoNomeru->trigger();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get())); // Ctrl+Z is the window's
+    Vvod(6);
+    Vvod(16);
+    ASSERT_EQ(messenger.shown.size(), 2u); // the win and the prize
+    // Back step by step past the prize and the win: the game is rebuilt each
+    // time, and nothing is announced again.
+    for (int step = 0; step < 4; ++step) {
+        QTest::keyClick(window->Ui().VVOD1, Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(messenger.shown.size(), 2u) << step;
+    }
+    EXPECT_EQ(state.HodCount, 4);
+    EXPECT_EQ(window->Ui().NIKA->count(), 0);
+}

@@ -565,3 +565,58 @@ TEST_F(Zagruzka, BackspaceAfterANumberTakesItOffTheCardAndTheStrip)
     EXPECT_EQ(window->Ui().VVOD1->text(), QStringLiteral("3"));
     EXPECT_EQ(window->Ui().usrReklamaX1->Text().section('\n', 1), QStringLiteral("Отменено: 39 снова снят"));
 }
+
+TEST_F(Zagruzka, CtrlZAfterANumberDisplacedAnotherPutsTheCardBackExactly)
+{
+    for (int n : {5, 15, 25, 35, 45, 6, 16}) // row 0, and two of row 1
+        Vvod(n);
+    const QImage card = window->Ui().BiletPic->Image();
+    const QImage pole = window->Ui().PolePic->Image();
+    const std::vector<BiletEntry::Change> history = window->entry.History();
+    Vvod(19); // takes the place of 16 in row 1
+    ASSERT_EQ(window->entry.Kletka(1, 1), 19);
+    ASSERT_EQ(state.NomerColor[16], 0);
+    QTest::keyClick(window->Ui().VVOD1, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(window->entry.Kletka(1, 1), 16);
+    EXPECT_EQ(state.NomerColor[16], 1);
+    EXPECT_EQ(state.NomerColor[19], 0);
+    EXPECT_EQ(window->entry.StrokaCount(1), 2);
+    EXPECT_EQ(window->entry.CurStroka(), 1);
+    EXPECT_EQ(window->entry.History(), history);
+    EXPECT_TRUE(window->Ui().BiletPic->Image() == card);
+    EXPECT_TRUE(window->Ui().PolePic->Image() == pole);
+}
+
+TEST_F(Zagruzka, DeletingATicketAboveTheOneBeingEditedKeepsEditingThatTicket)
+{
+    StoreKeyed(QStringLiteral("1"), kRows);
+    StoreKeyed(QStringLiteral("2"), kRows2);
+    StoreKeyed(QStringLiteral("3"), kRows);
+    StoreKeyed(QStringLiteral("4"), kRows2);
+    QWidget *list = window->Ui().ListBilet1->Picture();
+    window->Ui().ListBilet1->SetListIndex(2);
+    QTest::keyClick(list, Qt::Key_Return); // "3" on the card
+    const QImage card = window->Ui().BiletPic->Image();
+    window->Ui().ListBilet1->SetListIndex(0);
+    messenger.Script({MsgAnswer::Yes});
+    QTest::keyClick(list, Qt::Key_Delete);
+    ASSERT_EQ(state.store.BiletCount, 3);
+    // Still "3", one place up: the card, the ticket in hand, and the list's row.
+    EXPECT_EQ(window->Ui().Nombilet->text(), QStringLiteral("3"));
+    EXPECT_EQ(state.store.CurBilet, 1);
+    EXPECT_EQ(window->Ui().ListBilet1->Row(1).text, QStringLiteral("3"));
+    EXPECT_EQ(window->Ui().ListBilet1->ListIndex(), 0);
+    EXPECT_TRUE(window->Ui().BiletPic->Image() == card);
+    // An edit now goes to "3", and to no other ticket.
+    Vvod(5);
+    Vvod(4);
+    QTest::keyClick(window->Ui().VVOD1, Qt::Key_Return);
+    QTest::keyClick(window->Ui().kBiletGotov, Qt::Key_Return);
+    ASSERT_EQ(state.store.BiletCount, 3);
+    EXPECT_EQ(state.store.Bilet(1).Nomer, QStringLiteral("3"));
+    EXPECT_EQ(state.store.Bilet(1).NomeraList(0), 4);
+    for (qint32 t : {0, 2}) {
+        EXPECT_EQ(state.store.Bilet(t).NomeraList(0), kRows2[0][0]) << t;
+        EXPECT_EQ(state.store.Bilet(t).Nomer, QString::number(t + 2)) << t;
+    }
+}
