@@ -244,6 +244,10 @@ private:
     void VvodNomer(int n, bool typed);
     // Numbers pasted into the entry box go onto the card one after another.
     void PasteNomera(const QString &text);
+    // What the strip says of a ticket number the set holds already (ticket twin),
+    // and of a change to the card taken back.
+    static QString TwinNote(const QString &nomer, qint32 twin);
+    static QString UndoneNote(const BiletEntry::Change &change);
     // Esc on a stored ticket loaded for editing: it stays as it was, a new card is ready.
     bool AbandonEdit();
     // Delete on a row of the list in ticket entry: the ticket leaves the set, once confirmed.
@@ -325,7 +329,8 @@ private:
     bool zhurnalTold_ = false;   // and the user was told so
     // Where the last save of the tickets went, for the strip.
     QString savedNote_;
-    // What the last take-back or the last key on the card did, for the strip.
+    // What the last take-back, number refused or prize not found was, and what
+    // the last key on the card did, for the strip.
     QString undoNote_;
     QString entryNote_;
     // Where the work folder moved to for a file opened by its path, for the strip.

@@ -163,9 +163,11 @@ void frmForma::RepaintEntry()
         if (entry.OnCard(n))
             PoleKletka(n);
     BiletClear();
+    // The row being filled gets its numbers from StrokaMark: a number written
+    // twice would look bolder than one typed.
     for (int r = 0; r < Loto::kStroki; ++r)
         for (int c = 0; c < Loto::kColumns; ++c)
-            if (const qint32 n = entry.Kletka(r, c))
+            if (const qint32 n = entry.Kletka(r, c); n != 0 && r != entry.CurStroka())
                 WriteKletka(r, c, Loto::NomerText(n));
     StrokaMark(entry.CurStroka());
     SetBiletGotovEnabled(entry.Ready(Nombilet->text()));
@@ -249,8 +251,13 @@ void frmForma::SetBiletGotovEnabled(bool enabled)
 bool frmForma::Nombilet_KeyPress(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        if (!Nombilet->text().isEmpty())
+        if (!Nombilet->text().isEmpty()) {
             VVOD1->setFocus();
+            // A number the set holds already is said now, not after thirty numbers.
+            const qint32 twin = state_.store.FindNomer(Nombilet->text(), state_.store.CurBilet);
+            entryNote_ = twin >= 0 ? TwinNote(Nombilet->text(), twin) : QString();
+            UpdateStrip();
+        }
         return true;
     }
     if (event->key() == Qt::Key_Escape)
@@ -295,23 +302,45 @@ bool frmForma::VVOD1_KeyPress(QKeyEvent *event)
     if (event->key() == Qt::Key_Backspace && std::exchange(numberEnded_, false) && VVOD1->text().isEmpty()) {
         // Backspace right after a number's second digit corrects it as before
         // the number went onto the card: the first digit is back in the box.
-        if (endedChangedCard_ && entry.Undo()) {
-            RepaintEntry();
-            UpdateUndo();
+        if (endedChangedCard_) {
+            if (const auto change = entry.Undo()) {
+                RepaintEntry();
+                entryNote_ = UndoneNote(*change);
+                UpdateUndo();
+                UpdateStrip();
+            }
         }
         VVOD1->setText(endedNumber_.left(1));
         return true;
     }
     // Space ends a number as Enter does: "3 12 27 45 61 ".
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter || event->key() == Qt::Key_Space) {
-        if (std::exchange(numberEnded_, false))
-            return true;                     // its number ended with its second digit already
-        const int n = VVOD1->text().toInt(); // empty gives 0
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter || event->key() == Qt::Key_Space) {
+        // Its number ended with its second digit already, unless that number
+        // made the ticket ready: then Enter goes on to "Билет готов", so that
+        // "…68 81⏎⏎" stores the ticket as "…68 8⏎⏎⏎" does.
+        if (std::exchange(numberEnded_, false) && !(enter && zagruzka && kBiletGotov->isEnabled()))
+            return true;
+        const QString typedText = VVOD1->text();
+        const int n = typedText.toInt(); // empty gives 0
         VVOD1->clear();
         if (zagruzka && kBiletGotov->isEnabled() && n == 0) {
             // A second Enter then stores the ticket.
             kBiletGotov->setFocus();
             return true;
+        }
+        if (state_.RegimState == Rezhim::Proverka && !typedText.isEmpty()) {
+            // A number that cannot count does not vanish without a word.
+            QString refused;
+            if (n == 0 || n > Loto::kMaxNomer)
+                refused = QStringLiteral("Номера %1 нет: номера от 1 до 90").arg(typedText);
+            else if (state_.NomerColor[std::size_t(n)] != 0)
+                refused = QStringLiteral("Номер %1 уже выпал").arg(n);
+            if (!refused.isEmpty()) {
+                undoNote_ = refused;
+                UpdateStrip();
+                return true;
+            }
         }
         if (n == 0 || n > Loto::kMaxNomer)
             return true;
@@ -377,10 +406,7 @@ void frmForma::kBiletGotov_Click()
     BiletStore &store = state_.store;
     const QString nomer = Nombilet->text();
     // A number twice in a set is allowed, but not unnoticed.
-    qint32 twin = -1;
-    for (qint32 t = 0; t < store.BiletCount && twin < 0; ++t)
-        if (t != store.CurBilet && store.Bilet(t).Nomer == nomer)
-            twin = t;
+    const qint32 twin = store.FindNomer(nomer, store.CurBilet);
     const qint32 stored = store.CurBilet;
     if (store.CurBilet == store.BiletCount) {
         store.GrowBilety(store.CurBilet);
@@ -394,11 +420,24 @@ void frmForma::kBiletGotov_Click()
     BiletyChanged();
     BiletNew();
     ListBilet1->ShowRow(stored);
-    // Tickets bought together are numbered in a row: the next number is offered, selected.
-    Nombilet->setText(BiletEntry::NextNomer(nomer));
+    // Tickets bought together are numbered in a row: the next number the set
+    // does not hold yet is offered, selected.
+    Nombilet->setText(BiletEntry::NextFreeNomer(nomer, store));
     Nombilet->selectAll();
     if (twin >= 0) {
-        entryNote_ = QStringLiteral("Номер %1 уже есть в наборе: билет %2 в списке").arg(nomer).arg(twin + 1);
+        entryNote_ = TwinNote(nomer, twin);
         UpdateStrip();
     }
+}
+
+QString frmForma::TwinNote(const QString &nomer, qint32 twin)
+{
+    return QStringLiteral("Номер %1 уже есть в наборе: билет %2 в списке").arg(nomer).arg(twin + 1);
+}
+
+QString frmForma::UndoneNote(const BiletEntry::Change &change)
+{
+    return QStringLiteral("Отменено: ") + Loto::NomerText(change.nomer).trimmed() +
+           (change.kind == BiletEntry::Change::Kind::PutOn ? QStringLiteral(" снова снят")
+                                                           : QStringLiteral(" снова на билете"));
 }

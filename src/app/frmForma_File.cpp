@@ -214,6 +214,12 @@ void frmForma::OpenTrg(const QString &name)
         messenger_.Tell(DescribeParseError(name, *error), MsgIcon::Error, Titles::Files);
         return;
     }
+    const TiragFileData &data = std::get<TiragFileData>(parsed);
+    // Another draw than the tickets' is most likely the wrong file, but may be checked.
+    if (Loto::OtherTirag(state_.TiragTitle, data.RegimTitle) &&
+        !messenger_.Ask(Loto::OtherTiragText(state_.TiragTitle, data.RegimTitle) +
+                        QStringLiteral(" Проверить всё равно?")))
+        return;
     // The game in hand is given up only when the user says so, and before
     // anything of it changes. Tickets being keyed in were asked about already.
     if (state_.RegimState == Rezhim::Zagruzka) {
@@ -221,7 +227,6 @@ void frmForma::OpenTrg(const QString &name)
     } else if (!igra_->AskNewRegim()) {
         return;
     }
-    const TiragFileData &data = std::get<TiragFileData>(parsed);
     state_.TiragFile = name;
     igra_->PovtorTiraga(data.RegimTitle, data.entries);
 }

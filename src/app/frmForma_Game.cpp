@@ -25,6 +25,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTimer>
+#include <algorithm>
 
 void frmForma::PSbros()
 {
@@ -176,6 +177,8 @@ void frmForma::RegimChanged()
     undoNote_.clear();
     UpdateUndo();
     UpdateStrip();
+    // The mode's game is set up after the change: the strip shows it once the command is done.
+    QTimer::singleShot(0, this, [this] { UpdateStrip(); });
 }
 
 void frmForma::GameChanged()
@@ -202,10 +205,7 @@ void frmForma::RegimUndo_Click()
     if (state_.RegimState == Rezhim::Zagruzka) {
         if (const auto change = entry.Undo()) {
             RepaintEntry();
-            entryNote_ =
-                QStringLiteral("Отменено: ") + Loto::NomerText(change->nomer).trimmed() +
-                (change->kind == BiletEntry::Change::Kind::PutOn ? QStringLiteral(" снова снят")
-                                                                 : QStringLiteral(" снова на билете"));
+            entryNote_ = UndoneNote(*change);
             UpdateUndo();
             UpdateStrip();
         }
@@ -232,31 +232,40 @@ void frmForma::RegimUndo_Click()
 void frmForma::UpdateStrip()
 {
     const Rezhim regim = state_.RegimState;
-    const auto lastNomer = [this]() -> QString {
-        for (qint32 k = state_.TiragEnd(); k >= 1 && std::size_t(k) < state_.TiragNomera.size(); --k) {
-            const qint32 v = state_.TiragNomera[std::size_t(k)];
-            if (v >= 1 && v <= Loto::kMaxNomer)
-                return QString::number(v);
-            if (v < 91 || v > 94)
-                break; // a prize's ticket index: look no further
+    // The last number called, and the ticket of a prize given after it: the
+    // entry after a prize's 94 is a ticket's place in the list, not a number.
+    QString lastNomer, priz;
+    const qint32 end = std::min<qint32>(state_.TiragEnd(), qint32(state_.TiragNomera.size()) - 1);
+    for (qint32 k = 1; k <= end; ++k) {
+        const qint32 v = state_.TiragNomera[std::size_t(k)];
+        if (v == 94 && k < end) {
+            const qint32 t = state_.TiragNomera[std::size_t(++k)];
+            if (t >= 0 && t < state_.store.BiletCount)
+                priz = QStringLiteral("Приз по номеру: билет ") + state_.store.Bilet(t).Nomer;
+        } else if (v >= 1 && v <= Loto::kMaxNomer) {
+            lastNomer = QString::number(v);
+            priz.clear();
         }
-        return {};
+    }
+    const auto withNotes = [&](QString text) {
+        for (const QString &note : {priz, undoNote_})
+            if (!note.isEmpty())
+                text += QLatin1Char('\n') + note;
+        return text + FileNotes();
     };
     const QString moves = QStringLiteral("Ход %1").arg(state_.HodCount);
     const QString tur = QStringLiteral("тур %1").arg(igra_->TurNomer);
     switch (regim) {
     case Rezhim::Proverka: {
-        QString text = moves + QStringLiteral(", ") + tur +
-                       QStringLiteral(". Ждут один номер: %1 бил.").arg(state_.stats.AwaitedCount());
-        if (!undoNote_.isEmpty())
-            text += QLatin1Char('\n') + undoNote_;
-        text += FileNotes();
-        usrReklamaX1->Show(lastNomer(), text);
+        usrReklamaX1->Show(
+            lastNomer,
+            withNotes(moves + QStringLiteral(", ") + tur +
+                      QStringLiteral(". Ждут один номер: %1 бил.").arg(state_.stats.AwaitedCount())));
         return;
     }
     case Rezhim::Povtor:
     case Rezhim::Imitator:
-        usrReklamaX1->Show(lastNomer(), moves + QStringLiteral(", ") + tur);
+        usrReklamaX1->Show(lastNomer, withNotes(moves + QStringLiteral(", ") + tur));
         return;
     case Rezhim::Zagruzka: {
         QString text = QStringLiteral("Билетов в наборе: %1").arg(state_.store.BiletCount);
@@ -543,9 +552,15 @@ void frmForma::HelpAbout_Click()
         frmOprog::Run(
             [this](const QString &address) {
                 // A full disk must not look like a link that does nothing.
-                if (!SaveFileUrl(address))
+                bool opened = false;
+                if (!SaveFileUrl(address, &opened))
                     messenger_.Tell(QStringLiteral("Файл сохранить не возможно."), MsgIcon::Error,
                                     Titles::Files);
+                else if (!opened)
+                    messenger_.Tell(QStringLiteral("Страницу %1 открыть не возможно: нет программы для "
+                                                   "просмотра страниц.\nСправка лежит в файле %2")
+                                        .arg(address, QDir::toNativeSeparators(HelpPagePath())),
+                                    MsgIcon::Warning);
             },
             this);
     });
@@ -553,8 +568,17 @@ void frmForma::HelpAbout_Click()
 
 void frmForma::HelpCallHelp_Click()
 {
-    // A missing page or viewer is not the user's problem to be told about.
-    OpenUrl(HelpPagePath());
+    // Without a viewer (or the page) the user is told where the help lies.
+    const QString page = HelpPagePath();
+    if (OpenUrl(page))
+        return;
+    const QString where = QDir::toNativeSeparators(page);
+    messenger_.Tell(QFileInfo(page).isFile()
+                        ? QStringLiteral("Справку открыть не возможно: нет программы для просмотра "
+                                         "страниц.\nСправка лежит в файле %1")
+                              .arg(where)
+                        : QStringLiteral("Справку открыть не возможно: файла %1 нет.").arg(where),
+                    MsgIcon::Warning);
 }
 
 void frmForma::RegimPrizPoNomeru_Click()
@@ -565,8 +589,12 @@ void frmForma::RegimPrizPoNomeru_Click()
         [this] {
             const QString pattern = PrizNB::Ask(this);
             const qint32 t = pattern.isEmpty() ? -1 : PrizMatch::FindBilet(state_.store, pattern);
-            if (t >= 0)
+            if (t >= 0) {
                 igra_->PrizPoNomeru(t);
+            } else if (!pattern.isEmpty()) {
+                undoNote_ = QStringLiteral("Приз по номеру %1: ни один билет не подходит").arg(pattern);
+                UpdateStrip();
+            }
         },
         true);
 }

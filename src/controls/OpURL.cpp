@@ -57,19 +57,21 @@ bool OpenUrl(const QString &document)
     return Open(QUrl::fromLocalFile(path));
 }
 
-bool SaveFileUrl(const QString &folder, const QString &address)
+bool SaveFileUrl(const QString &folder, const QString &address, bool *opened)
 {
     const QString page = WriteRedirectPage(folder, address);
     if (page.isEmpty())
         return false;
-    OpenUrl(page);
+    const bool ok = OpenUrl(page);
+    if (opened)
+        *opened = ok;
     return true;
 }
 
-bool SaveFileUrl(const QString &address)
+bool SaveFileUrl(const QString &address, bool *opened)
 {
     const QString folder = RedirectFolder();
-    return !folder.isEmpty() && SaveFileUrl(folder, address);
+    return !folder.isEmpty() && SaveFileUrl(folder, address, opened);
 }
 
 QString HelpPagePath()

@@ -4,6 +4,7 @@
 // paints just that, and is kept in a history that can be walked back.
 
 #include "core/BILETCls.h"
+#include "core/BiletStore.h"
 #include "core/LotoRules.h"
 
 #include <array>
@@ -73,6 +74,9 @@ public:
     // digits one higher, width and leading zeros kept ("017" → "018",
     // "АБ-099" → "АБ-100"); empty when it has no digits.
     static QString NextNomer(const QString &nomer);
+    // The next number after nomer that the set does not hold yet ("017" with
+    // 018 held → "019"); empty when nomer has no digits.
+    static QString NextFreeNomer(const QString &nomer, const BiletStore &store);
 
     // Every change since the card was cleared or loaded, oldest first.
     const std::vector<Change> &History() const { return history_; }

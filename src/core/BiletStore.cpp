@@ -30,6 +30,15 @@ void BiletStore::GrowBilety(qint32 upperIndex)
         Bilety.resize(wanted);
 }
 
+qint32 BiletStore::FindNomer(const QString &nomer, qint32 except) const
+{
+    const qint32 count = std::min<qint32>(BiletCount, static_cast<qint32>(Bilety.size()));
+    for (qint32 t = 0; t < count; ++t)
+        if (t != except && Bilety[static_cast<std::size_t>(t)].Nomer == nomer)
+            return t;
+    return -1;
+}
+
 void BiletStore::NewSet()
 {
     Bilety.assign(1, BILETCls{});

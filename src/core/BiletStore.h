@@ -43,6 +43,8 @@ public:
     void IndexBilet(qint32 t);
     // The entries of number 0..90, valid until the index changes.
     NbInBLTCls PoNomeru(int n) const;
+    // The first ticket of the set, other than except, whose number is nomer; -1 when none.
+    qint32 FindNomer(const QString &nomer, qint32 except = -1) const;
 
 private:
     std::size_t CheckedSlot(qint32 index) const;

@@ -416,8 +416,9 @@ void GameEngine::PrizPoNomeru(qint32 index)
         hody_.push_back(Hod{Hod::Kind::Priz, index});
     NikaLine(index, QStringLiteral("(Приз)  "));
     NikaFlush();
-    view_->GameChanged();
+    // Told once the prize is in the draw, so that what is shown of the game includes it.
     RecordPriz(index);
+    view_->GameChanged();
     BusyScope busy(busy_);
     messenger_->Tell(QStringLiteral("Билет номер ") + nomer + QStringLiteral(" выиграл приз!!!"),
                      MsgIcon::Exclamation, Titles::Joy);

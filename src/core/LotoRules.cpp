@@ -51,6 +51,35 @@ QString MakeTiragTitle(const QString &drawNumber)
     return QStringLiteral("Тираж") + drawNumber;
 }
 
+namespace
+{
+// The draw's number of a title "Тираж" + digits, leading zeros dropped; empty for any other title.
+QString TiragNumber(const QString &title)
+{
+    static const QString prefix = QStringLiteral("Тираж");
+    if (!title.startsWith(prefix) || title.size() == prefix.size())
+        return {};
+    QString digits = title.mid(prefix.size());
+    for (QChar c : std::as_const(digits))
+        if (!IsLatinDigit(c))
+            return {};
+    while (digits.size() > 1 && digits.front() == QLatin1Char('0'))
+        digits.remove(0, 1);
+    return digits;
+}
+} // namespace
+
+bool OtherTirag(const QString &biletTitle, const QString &tiragTitle)
+{
+    const QString bilet = TiragNumber(biletTitle), tirag = TiragNumber(tiragTitle);
+    return !bilet.isEmpty() && !tirag.isEmpty() && bilet != tirag;
+}
+
+QString OtherTiragText(const QString &biletTitle, const QString &tiragTitle)
+{
+    return QStringLiteral("%1 не тот, что у билетов (%2).").arg(tiragTitle, biletTitle);
+}
+
 QString MakeGameTitle(bool isRusLoto, const QString &tiragTitle)
 {
     return KindName(isRusLoto) + QStringLiteral(" - ") + tiragTitle;

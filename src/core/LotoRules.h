@@ -59,6 +59,12 @@ QString BiletExtension(bool isRusLoto);
 QString TiragExtension(bool isRusLoto);
 // Title of a ticket set from the draw number, kept exactly as typed.
 QString MakeTiragTitle(const QString &drawNumber);
+// Whether a draw titled tiragTitle is of another draw than a ticket set titled
+// biletTitle: both "Тираж" and a number, the numbers different. A simulator's
+// draw, or a title of any other shape, is never another draw.
+bool OtherTirag(const QString &biletTitle, const QString &tiragTitle);
+// What is said of such a draw.
+QString OtherTiragText(const QString &biletTitle, const QString &tiragTitle);
 // Title of the game: lottery name and draw title.
 QString MakeGameTitle(bool isRusLoto, const QString &tiragTitle);
 // A number as shown to the user: a space stands where a minus sign would be.

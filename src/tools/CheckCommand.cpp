@@ -24,8 +24,10 @@ const QString kHelp =
                    "  --help     эта справка\n"
                    "  --version  версия программы\n"
                    "\n"
-                   "Коды выхода: 0 — отчёт выведен; 1 — файл не прочитан (причина выводится\n"
-                   "в стандартный поток ошибок); 2 — программа вызвана неверно.\n");
+                   "Коды выхода: 0 — отчёт выведен (тираж другого номера, чем у билетов,\n"
+                   "проверяется с предупреждением в стандартный поток ошибок);\n"
+                   "1 — файл не прочитан (причина выводится в стандартный поток ошибок);\n"
+                   "2 — программа вызвана неверно.\n");
 
 void Print(const Sink &sink, const QString &text)
 {
@@ -84,6 +86,9 @@ int Main(const QStringList &args, const Sink &out, const Sink &err)
         return kExitFile;
     }
     const Report &report = std::get<Report>(result);
+    // Checked all the same, as the window does when told to.
+    if (!report.warning.isEmpty())
+        Print(err, QStringLiteral("zhrebikon-check: предупреждение: ") + report.warning + QLatin1Char('\n'));
     if (json)
         WriteJson(report, out);
     else

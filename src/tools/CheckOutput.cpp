@@ -210,6 +210,8 @@ void WriteJson(const Report &report, const Sink &sink)
     Utf8Text json(sink);
     json.Raw("{\n  \"game\": ").Quoted(report.game);
     json.Raw(",\n  \"draw\": ").Quoted(report.draw);
+    if (!report.warning.isEmpty())
+        json.Raw(",\n  \"warning\": ").Quoted(report.warning);
     json.Raw(",\n  \"moves\": ").Int(report.moves);
     json.Raw(",\n  \"tour\": ").Int(report.tour);
     json.Raw(",\n  \"winners\": ");

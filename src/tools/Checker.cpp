@@ -97,6 +97,8 @@ void FillReport(Report &report, const ProgramState &state, const GameEngine &eng
 {
     report.game = state.GameTitle;
     report.draw = state.RegimTitle;
+    if (Loto::OtherTirag(state.TiragTitle, state.RegimTitle))
+        report.warning = Loto::OtherTiragText(state.TiragTitle, state.RegimTitle);
     report.moves = state.HodCount;
     report.tour = engine.TurNomer;
 

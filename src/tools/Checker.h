@@ -33,6 +33,7 @@ struct Message {
 struct Report {
     QString game;     // lottery kind and draw title of the ticket set
     QString draw;     // title of the replayed draw
+    QString warning;  // said when the draw is another than the tickets'; else empty
     qint32 moves = 0; // numbers drawn
     qint32 tour = 1;  // tour the game ended in, 1..3
     std::vector<Winner> winners;
@@ -69,7 +70,8 @@ std::variant<Report, Failure> RunDraw(const QString &biletPath, const ResultDraw
 // Takes output text piece by piece, in order.
 using Sink = std::function<void(QByteArrayView)>;
 
-// The report as one JSON object, UTF-8, keys in the order above.
+// The report as one JSON object, UTF-8, keys in the order above; "warning"
+// only when there is one.
 void WriteJson(const Report &report, const Sink &sink);
 // The messages ("title: text"), then the winners list, one a line, UTF-8.
 void WriteText(const Report &report, const Sink &sink);

@@ -6,8 +6,11 @@
 #include "controls/OpURL.h"
 #include "controls/QtMessenger.h"
 #include "dialogs/PrizNB.h"
+#include "dialogs/frmOprog.h"
 #include "io/BiletFile.h"
+#include "io/TiragFile.h"
 #include "support/FileBytes.h"
+#include "support/Typist.h"
 #include "support/WindowFixture.h"
 
 #include <QAccessible>
@@ -410,6 +413,59 @@ TEST(GameBoxes, ANumberTypedWhileAWinIsAnnouncedIsNotLost)
     EXPECT_NE(state.NomerColor[12], 0);
 }
 
+TEST(GameBoxes, KeysTypedAtOnceAfterAWinningNumberAllArriveInOrder)
+{
+    // 45 completes the first row and is announced; what follows is typed with
+    // no pause: to whichever window has the keyboard, or all to the window
+    // under the box as when the display is slower than the typist.
+    const struct {
+        const char *name;
+        QString keys;
+        bool boxGetsNoKeys;
+    } cases[] = {
+        {"digits right after the win", "5\n15\n25\n35\n45\n59\n12\n", false},
+        {"the same, the box never has the keyboard", "5\n15\n25\n35\n45\n59\n12\n", true},
+        {"Enter closes the box first", "5\n15\n25\n35\n45\n\n59\n12\n", false},
+        {"Enter closes the box it never had", "5\n15\n25\n35\n45\n\n59\n12\n", true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir dir;
+        WriteBytes(dir.filePath(QStringLiteral("t.rlb")),
+                   BiletFile::Encode(QStringLiteral("Тираж77"), {Ticket(kRows, QStringLiteral("first"))}, 1));
+        ProgramState state;
+        QtMessenger messenger;
+        std::unique_ptr<frmForma> window = MainM(state, messenger, dir.path());
+        messenger.SetParent(window.get());
+        messenger.SetTypeThrough([w = window.get()] { return w->TypeThroughTarget(); });
+        window->show();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        window->OpenBlt(QStringLiteral("t.rlb"));
+        window->Ui().RegimProverka->trigger();
+        ASSERT_EQ(QApplication::focusWidget(), window->Ui().VVOD1);
+        Typist typist(c.boxGetsNoKeys ? window->windowHandle() : nullptr);
+        // A box the keys never closed would wait for ever: it is closed, and the keys are missed.
+        QTimer watchdog;
+        QObject::connect(&watchdog, &QTimer::timeout, [] {
+            if (QWidget *box = QApplication::activeModalWidget())
+                box->close();
+        });
+        watchdog.start(2000);
+        typist.Type(c.keys);
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return typist.Done() && !QApplication::activeModalWidget(); }, 5000));
+        QTest::qWait(100); // what was held is typed in
+        std::vector<qint32> drawn;
+        for (qint32 v : state.TiragNomera)
+            if (v >= 1 && v <= 90)
+                drawn.push_back(v);
+        EXPECT_EQ(drawn, (std::vector<qint32>{5, 15, 25, 35, 45, 59, 12}));
+        EXPECT_EQ(window->Ui().NIKA->count(), 1);
+        EXPECT_EQ(QApplication::focusWidget(), window->Ui().VVOD1);
+    }
+}
+
 TEST_F(Game, ASlipTakenBackWithCtrlZLeavesTheDrawOfTheGameWithoutIt)
 {
     Proverka();
@@ -543,4 +599,141 @@ TEST_F(Game, AScreenReaderReadsTheBoardTheCardAndTheListCellByCell)
     ASSERT_EQ(list->childCount(), 2);
     EXPECT_EQ(list->child(0)->text(QAccessible::Name), QStringLiteral("first: совпадений 1, лидер"));
     EXPECT_EQ(list->child(1)->text(QAccessible::Name), QStringLiteral("second: совпадений 0"));
+}
+
+TEST_F(Game, TheStripShowsTheLastNumberCalledAndSaysWhatCameOfEachKey)
+{
+    const auto big = [this] { return window->Ui().usrReklamaX1->Big(); };
+    const auto note = [this] { return window->Ui().usrReklamaX1->Text().section('\n', 1); };
+    const auto prize = [this](const QString &pattern) {
+        QTimer::singleShot(0, [pattern] {
+            auto *d = qobject_cast<PrizNB *>(QApplication::activeModalWidget());
+            ASSERT_NE(d, nullptr);
+            d->TxtNB->setText(pattern);
+            d->OK->click();
+        });
+        window->Ui().RegimPrizPoNomeru->trigger();
+    };
+    // A replay paused halfway leaves nothing of it on the strip of a new check.
+    window->Ui().RegimImitator->trigger();
+    for (int tick = 0; tick < 5; ++tick)
+        window->igra().Timer1_Timer();
+    ASSERT_FALSE(big().isEmpty());
+    window->igra().Knopka_Click(); // pause
+    messenger.Script({MsgAnswer::Yes});
+    Proverka();
+    QApplication::processEvents();
+    EXPECT_EQ(big(), QString());
+    EXPECT_TRUE(window->Ui().usrReklamaX1->Text().startsWith(QStringLiteral("Ход 0, тур 1")))
+        << big().toStdString();
+
+    // A prize by ticket number is a ticket's place in the list, not a number called.
+    state.store.Bilet(1).Nomer = QStringLiteral("AB-0345");
+    Vvod(45);
+    prize(QStringLiteral("xxx0345"));
+    ASSERT_EQ(state.TiragNomera, (std::vector<qint32>{0, 45, 94, 1}));
+    EXPECT_EQ(big(), QStringLiteral("45"));
+    EXPECT_EQ(note(), QStringLiteral("Приз по номеру: билет AB-0345"));
+    Vvod(46);
+    EXPECT_EQ(big(), QStringLiteral("46"));
+    prize(QStringLiteral("XX9"));
+    EXPECT_EQ(note(), QStringLiteral("Приз по номеру XX9: ни один билет не подходит"));
+
+    // Numbers that cannot count are not dropped without a word.
+    const struct {
+        const char *typed;
+        const char *said;
+    } refused[] = {
+        {"45", "Номер 45 уже выпал"},
+        {"0", "Номера 0 нет: номера от 1 до 90"},
+        {"91", "Номера 91 нет: номера от 1 до 90"},
+        {"99", "Номера 99 нет: номера от 1 до 90"},
+    };
+    for (const auto &r : refused) {
+        QTest::keyClicks(window->Ui().VVOD1, QString::fromLatin1(r.typed));
+        QTest::keyClick(window->Ui().VVOD1, Qt::Key_Return);
+        EXPECT_EQ(note(), QString::fromUtf8(r.said));
+        EXPECT_EQ(state.HodCount, 2);
+        EXPECT_EQ(big(), QStringLiteral("46"));
+    }
+}
+
+TEST_F(Game, HelpAndTheSiteThatCannotBeOpenedAreSaidWithWhereTheHelpLies)
+{
+    SetUrlOpenerForTests([](const QUrl &) { return false; });
+    QTest::keyClick(window.get(), Qt::Key_F1);
+    ASSERT_EQ(messenger.shown.size(), 1u);
+    EXPECT_TRUE(messenger.shown[0].text.startsWith(QStringLiteral("Справку открыть не возможно")));
+    EXPECT_TRUE(messenger.shown[0].text.contains(QDir::toNativeSeparators(HelpPagePath())));
+
+    QTimer::singleShot(0, [] {
+        auto *d = qobject_cast<frmOprog *>(QApplication::activeModalWidget());
+        ASSERT_NE(d, nullptr);
+        QTest::mouseClick(d->Label1, Qt::LeftButton);
+        d->reject();
+    });
+    window->Ui().HelpAbout->trigger();
+    SetUrlOpenerForTests({});
+    ASSERT_EQ(messenger.shown.size(), 2u);
+    EXPECT_TRUE(messenger.shown[1].text.startsWith(QStringLiteral("Страницу ") + frmOprog::SiteAddress +
+                                                   QStringLiteral(" открыть не возможно")));
+    EXPECT_TRUE(messenger.shown[1].text.contains(QDir::toNativeSeparators(HelpPagePath())));
+}
+
+TEST_F(Game, ADrawOfAnotherNumberThanTheTicketsIsCheckedOnlyWhenTheUserSaysSo)
+{
+    // The set is Тираж77.
+    const struct {
+        const char *title;
+        bool asked;
+    } draws[] = {{"Тираж1234", true}, {"Тираж77", false}, {"Тираж077", false}, {"ИМИТАТОР", false}};
+    for (const auto &d : draws) {
+        const QString title = QString::fromUtf8(d.title);
+        SCOPED_TRACE(d.title);
+        WriteBytes(Path(QStringLiteral("d.rlt")), TiragFile::Encode(title, {5, 15, 93}));
+        for (const MsgAnswer answer : {MsgAnswer::No, MsgAnswer::Yes}) {
+            messenger.shown.clear();
+            messenger.Script({answer});
+            window->OpenTrg(QStringLiteral("d.rlt"));
+            if (d.asked) {
+                ASSERT_EQ(messenger.shown.size(), 1u);
+                EXPECT_EQ(messenger.shown[0].text,
+                          title + QStringLiteral(" не тот, что у билетов (Тираж77). Проверить всё равно?"));
+                EXPECT_EQ(messenger.shown[0].defaultButton, MsgAnswer::Yes);
+            } else {
+                EXPECT_TRUE(messenger.shown.empty());
+            }
+            const bool replayed = !d.asked || answer == MsgAnswer::Yes;
+            EXPECT_EQ(state.RegimState, replayed ? Rezhim::Povtor : Rezhim::None);
+            window->FileNewBilet2(true, QStringLiteral("77")); // out of the replay, set aside
+            window->OpenBlt(QStringLiteral("t.rlb"));
+        }
+    }
+}
+
+TEST_F(Game, TakingBackNeverAnnouncesAgainWhatWasAnnouncedBefore)
+{
+    Proverka();
+    for (int n : {5, 15, 25, 35, 45}) // the first row of "first" wins
+        Vvod(n);
+    state.store.Bilet(1).Nomer = QStringLiteral("77");
+    QTimer::singleShot(0, [] {
+        auto *d = qobject_cast<PrizNB *>(QApplication::activeModalWidget());
+        ASSERT_NE(d, nullptr);
+        d->TxtNB->setText(QStringLiteral("77"));
+        d->OK->click();
+    });
+    window->Ui().RegimPrizPoNomeru->trigger();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get())); // Ctrl+Z is the window's
+    Vvod(6);
+    Vvod(16);
+    ASSERT_EQ(messenger.shown.size(), 2u); // the win and the prize
+    // Back step by step past the prize and the win: the game is rebuilt each
+    // time, and nothing is announced again.
+    for (int step = 0; step < 4; ++step) {
+        QTest::keyClick(window->Ui().VVOD1, Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(messenger.shown.size(), 2u) << step;
+    }
+    EXPECT_EQ(state.HodCount, 4);
+    EXPECT_EQ(window->Ui().NIKA->count(), 0);
 }

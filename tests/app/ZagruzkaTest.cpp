@@ -2,6 +2,10 @@
 #include "controls/InfoStrip.h"
 #include "controls/ListBilet.h"
 #include "controls/NikaList.h"
+#include "io/BiletFile.h"
+#include "support/FileBytes.h"
+#include "support/TicketFactory.h"
+#include "support/Typist.h"
 #include "support/WindowFixture.h"
 
 #include <QAction>
@@ -465,4 +469,154 @@ TEST_F(Zagruzka, TheListFollowsNewTicketsAndTheWheelScrollsIt)
     QApplication::sendEvent(list->Picture(), &up);
     EXPECT_EQ(list->ScrollValue(), 14 - ListBilet::kPageRows - 3);
     EXPECT_EQ(list->ListIndex(), 0);
+}
+
+namespace
+{
+// Numbers typed the quick way: a one-digit number is ended by a Space (or by
+// last, the final one's ending), a two-digit one by its second digit.
+QString Quick(const std::vector<int> &numbers, const QString &last = QStringLiteral(" "))
+{
+    QString keys;
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+        keys += QString::number(numbers[i]);
+        if (numbers[i] < 10)
+            keys += i + 1 == numbers.size() ? last : QStringLiteral(" ");
+    }
+    return keys;
+}
+std::vector<int> Flat(const Rows &rows)
+{
+    std::vector<int> numbers;
+    for (const auto &row : rows)
+        numbers.insert(numbers.end(), row.begin(), row.end());
+    return numbers;
+}
+} // namespace
+
+TEST_F(Zagruzka, TwoTicketsTypedAsOneStreamAreSavedAsTyped)
+{
+    // The first ticket's last row typed with its one-digit number last.
+    std::vector<int> endsOnOneDigit = Flat(kRows);
+    std::rotate(endsOnOneDigit.end() - 5, endsOnOneDigit.end() - 4, endsOnOneDigit.end());
+    ASSERT_EQ(endsOnOneDigit.back(), 3);
+    const struct {
+        const char *name;
+        QString keys;
+        QString second;
+    } cases[] = {
+        {"two digits, Enter, Enter; Enter takes 018",
+         "017\n" + Quick(Flat(kRows)) + "\n\n" + "\n" + Quick(Flat(kRows2)) + "\n\n", "018"},
+        {"another number typed over the offered one",
+         "017\n" + Quick(Flat(kRows)) + "\n\n" + "0205\n" + Quick(Flat(kRows2)) + "\n\n", "0205"},
+        {"one digit, Space, Enter, Enter",
+         "017\n" + Quick(endsOnOneDigit) + "\n\n" + "\n" + Quick(Flat(kRows2)) + "\n\n", "018"},
+        {"one digit, Enter, Enter, Enter",
+         "017\n" + Quick(endsOnOneDigit, "\n") + "\n\n" + "\n" + Quick(Flat(kRows2)) + "\n\n", "018"},
+    };
+    int saved = 0;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString name = QStringLiteral("%1.rlb").arg(++saved);
+        window->FileNewBilet2(true, QStringLiteral("1234"));
+        QApplication::processEvents();
+        ASSERT_EQ(QApplication::focusWidget(), window->Ui().Nombilet);
+        Typist typist;
+        typist.Type(c.keys);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return typist.Done(); }, 5000));
+        window->SaveBlt(name);
+        EXPECT_EQ(ReadBytes(Path(name)),
+                  BiletFile::Encode(
+                      QStringLiteral("Тираж1234"),
+                      {BiletFromRows(kRows, QStringLiteral("017")), BiletFromRows(kRows2, c.second)}, 2));
+        // The next ticket is ready for its number.
+        EXPECT_EQ(QApplication::focusWidget(), window->Ui().Nombilet);
+    }
+}
+
+TEST_F(Zagruzka, ATicketNumberTheSetHoldsIsSaidAtOnceAndNotOfferedAgain)
+{
+    StoreKeyed(QStringLiteral("017"));
+    StoreKeyed(QStringLiteral("018"), kRows2);
+    QLineEdit *nb = window->Ui().Nombilet;
+    EXPECT_EQ(nb->text(), QStringLiteral("019"));
+    nb->setText(QStringLiteral("017"));
+    QTest::keyClick(nb, Qt::Key_Return);
+    EXPECT_EQ(window->Ui().usrReklamaX1->Text().section('\n', 1, 1),
+              QStringLiteral("Номер 017 уже есть в наборе: билет 1 в списке"));
+    EXPECT_EQ(window->entry.History().size(), 0u); // before any number of the card
+    VvodRows(kRows);
+    QTest::keyClick(window->Ui().VVOD1, Qt::Key_Return);
+    QTest::keyClick(window->Ui().kBiletGotov, Qt::Key_Return);
+    ASSERT_EQ(state.store.BiletCount, 3);         // kept all the same
+    EXPECT_EQ(nb->text(), QStringLiteral("019")); // after 017 the first number not held
+    // A number the set does not hold says nothing.
+    nb->setText(QStringLiteral("020"));
+    QTest::keyClick(nb, Qt::Key_Return);
+    EXPECT_FALSE(window->Ui().usrReklamaX1->Text().contains(QStringLiteral("уже есть")));
+}
+
+TEST_F(Zagruzka, BackspaceAfterANumberTakesItOffTheCardAndTheStrip)
+{
+    QTest::keyClicks(window->Ui().VVOD1, QStringLiteral("2439"));
+    ASSERT_EQ(window->entry.Kletka(0, 3), 39);
+    QTest::keyClick(window->Ui().VVOD1, Qt::Key_Backspace);
+    EXPECT_EQ(window->entry.Kletka(0, 3), 0);
+    EXPECT_EQ(window->Ui().VVOD1->text(), QStringLiteral("3"));
+    EXPECT_EQ(window->Ui().usrReklamaX1->Text().section('\n', 1), QStringLiteral("Отменено: 39 снова снят"));
+}
+
+TEST_F(Zagruzka, CtrlZAfterANumberDisplacedAnotherPutsTheCardBackExactly)
+{
+    for (int n : {5, 15, 25, 35, 45, 6, 16}) // row 0, and two of row 1
+        Vvod(n);
+    const QImage card = window->Ui().BiletPic->Image();
+    const QImage pole = window->Ui().PolePic->Image();
+    const std::vector<BiletEntry::Change> history = window->entry.History();
+    Vvod(19); // takes the place of 16 in row 1
+    ASSERT_EQ(window->entry.Kletka(1, 1), 19);
+    ASSERT_EQ(state.NomerColor[16], 0);
+    QTest::keyClick(window->Ui().VVOD1, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(window->entry.Kletka(1, 1), 16);
+    EXPECT_EQ(state.NomerColor[16], 1);
+    EXPECT_EQ(state.NomerColor[19], 0);
+    EXPECT_EQ(window->entry.StrokaCount(1), 2);
+    EXPECT_EQ(window->entry.CurStroka(), 1);
+    EXPECT_EQ(window->entry.History(), history);
+    EXPECT_TRUE(window->Ui().BiletPic->Image() == card);
+    EXPECT_TRUE(window->Ui().PolePic->Image() == pole);
+}
+
+TEST_F(Zagruzka, DeletingATicketAboveTheOneBeingEditedKeepsEditingThatTicket)
+{
+    StoreKeyed(QStringLiteral("1"), kRows);
+    StoreKeyed(QStringLiteral("2"), kRows2);
+    StoreKeyed(QStringLiteral("3"), kRows);
+    StoreKeyed(QStringLiteral("4"), kRows2);
+    QWidget *list = window->Ui().ListBilet1->Picture();
+    window->Ui().ListBilet1->SetListIndex(2);
+    QTest::keyClick(list, Qt::Key_Return); // "3" on the card
+    const QImage card = window->Ui().BiletPic->Image();
+    window->Ui().ListBilet1->SetListIndex(0);
+    messenger.Script({MsgAnswer::Yes});
+    QTest::keyClick(list, Qt::Key_Delete);
+    ASSERT_EQ(state.store.BiletCount, 3);
+    // Still "3", one place up: the card, the ticket in hand, and the list's row.
+    EXPECT_EQ(window->Ui().Nombilet->text(), QStringLiteral("3"));
+    EXPECT_EQ(state.store.CurBilet, 1);
+    EXPECT_EQ(window->Ui().ListBilet1->Row(1).text, QStringLiteral("3"));
+    EXPECT_EQ(window->Ui().ListBilet1->ListIndex(), 0);
+    EXPECT_TRUE(window->Ui().BiletPic->Image() == card);
+    // An edit now goes to "3", and to no other ticket.
+    Vvod(5);
+    Vvod(4);
+    QTest::keyClick(window->Ui().VVOD1, Qt::Key_Return);
+    QTest::keyClick(window->Ui().kBiletGotov, Qt::Key_Return);
+    ASSERT_EQ(state.store.BiletCount, 3);
+    EXPECT_EQ(state.store.Bilet(1).Nomer, QStringLiteral("3"));
+    EXPECT_EQ(state.store.Bilet(1).NomeraList(0), 4);
+    for (qint32 t : {0, 2}) {
+        EXPECT_EQ(state.store.Bilet(t).NomeraList(0), kRows2[0][0]) << t;
+        EXPECT_EQ(state.store.Bilet(t).Nomer, QString::number(t + 2)) << t;
+    }
 }

@@ -54,3 +54,20 @@ TEST(LottoKind, NumberTextReservesTheSignPlace)
     EXPECT_EQ(NomerText(0), QStringLiteral(" 0"));
     EXPECT_EQ(NomerText(-3), QStringLiteral("-3"));
 }
+
+TEST(LottoKind, ADrawIsAnotherOnlyWhenBothTitlesNameDifferentNumbers)
+{
+    const struct {
+        const char *bilet;
+        const char *tirag;
+        bool other;
+    } cases[] = {
+        {"Тираж1500", "Тираж1234", true},   {"Тираж1500", "Тираж1500", false},
+        {"Тираж1500", "Тираж01500", false}, {"Тираж1500", "ИМИТАТОР", false},
+        {"Тираж", "Тираж1234", false},      {"Тираж1500", "Тираж12a", false},
+        {"", "Тираж1234", false},           {"Тираж0", "Тираж00", false},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(Loto::OtherTirag(QString::fromUtf8(c.bilet), QString::fromUtf8(c.tirag)), c.other)
+            << c.bilet << " / " << c.tirag;
+}

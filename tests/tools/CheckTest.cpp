@@ -621,3 +621,28 @@ TEST_F(Checker, PublishedResultPlaysAsTheSameGameTypedWithTourClicks)
             << err.toStdString();
     }
 }
+
+TEST_F(Checker, ADrawOfAnotherNumberIsCheckedWithAWarning)
+{
+    const QString bilety = WriteBilety(QStringLiteral("Тираж1234.rlb"));
+    const struct {
+        const char *title;
+        bool warned;
+    } draws[] = {{"Тираж1500", true}, {"Тираж1234", false}, {"ИМИТАТОР", false}, {"Тираж 1500", false}};
+    for (const auto &d : draws) {
+        SCOPED_TRACE(d.title);
+        const QString tirag = WriteTirag(QStringLiteral("d.rlt"), MainDraw(), QString::fromUtf8(d.title));
+        QByteArray out, err;
+        ASSERT_EQ(Main({QStringLiteral("--json"), bilety, tirag}, out, err), Check::kExitOk);
+        const QString warning =
+            QString::fromUtf8(d.title) + QStringLiteral(" не тот, что у билетов (Тираж1234).");
+        EXPECT_EQ(QString::fromUtf8(err),
+                  d.warned ? QStringLiteral("zhrebikon-check: предупреждение: ") + warning + QLatin1Char('\n')
+                           : QString());
+        const QJsonObject json = QJsonDocument::fromJson(out).object();
+        EXPECT_EQ(json.contains(QStringLiteral("warning")), d.warned);
+        EXPECT_EQ(json.value(QStringLiteral("warning")).toString(), d.warned ? warning : QString());
+        // Checked all the same.
+        EXPECT_EQ(json.value(QStringLiteral("winners")).toArray().size(), 5);
+    }
+}
