@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <chrono>
+#include <map>
 #include <numeric>
 #include <random>
 
@@ -19,27 +20,30 @@ namespace
 
 constexpr qint32 kBilety = 100000;
 
-const QByteArray &LargeFile()
+// A ticket file of count tickets (100,000 or a million), made once.
+const QByteArray &LargeFile(qint32 count = kBilety)
 {
-    static const QByteArray bytes = [] {
+    static std::map<qint32, QByteArray> files;
+    QByteArray &bytes = files[count];
+    if (bytes.isEmpty()) {
         std::mt19937 rng(1234);
         std::vector<BILETCls> bilety;
-        bilety.reserve(kBilety);
-        for (qint32 t = 0; t < kBilety; ++t)
+        bilety.reserve(std::size_t(count));
+        for (qint32 t = 0; t < count; ++t)
             bilety.push_back(TestSupport::RandomValidBilet(rng, QString::number(100000000 + t)));
-        return BiletFile::Encode(QStringLiteral("Тираж1234"), bilety, kBilety);
-    }();
+        bytes = BiletFile::Encode(QStringLiteral("Тираж1234"), bilety, count);
+    }
     return bytes;
 }
 
 // A started window whose work folder holds the large file as "big.rlb";
 // no window when the file could not be written.
 struct LargeSetWindow {
-    LargeSetWindow()
+    explicit LargeSetWindow(qint32 count = kBilety)
     {
         EnsureApplication();
         QFile f(dir.filePath(QStringLiteral("big.rlb")));
-        if (f.open(QIODevice::WriteOnly) && f.write(LargeFile()) == LargeFile().size())
+        if (f.open(QIODevice::WriteOnly) && f.write(LargeFile(count)) == LargeFile(count).size())
             window = MainM(program, messenger, dir.path());
     }
     QTemporaryDir dir;
@@ -60,7 +64,8 @@ void BM_ParseTicketFile(benchmark::State &state)
 
 void BM_OpenTicketFile(benchmark::State &state)
 {
-    LargeSetWindow large;
+    const qint32 count = qint32(state.range(0));
+    LargeSetWindow large(count);
     if (!large.window) {
         state.SkipWithError("cannot write the ticket file");
         return;
@@ -69,7 +74,7 @@ void BM_OpenTicketFile(benchmark::State &state)
     frmForma *window = large.window.get();
     for (auto _ : state) {
         window->OpenBlt(QStringLiteral("big.rlb"));
-        if (program.store.BiletCount != kBilety) {
+        if (program.store.BiletCount != count) {
             state.SkipWithError("the set was not opened");
             break;
         }
@@ -118,4 +123,4 @@ void BM_WindowOneNumber(benchmark::State &state)
 
 BENCHMARK(BM_WindowOneNumber)->Iterations(900)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ParseTicketFile)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_OpenTicketFile)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenTicketFile)->Arg(kBilety)->Arg(1000000)->Unit(benchmark::kMillisecond);
