@@ -13,7 +13,7 @@ zhr_ensure_packages cmake make qt6-base-dev clang-14 libclang-rt-14-dev
 
 seconds="${ZHR_FUZZ_SECONDS:-60}"
 build="${ZHR_FUZZ_BUILD_DIR:-$here/build-fuzz}"
-targets=(bilet tirag settings)
+targets=(bilet tirag settings result)
 
 cmake -S "$here" -B "$build" -DCMAKE_CXX_COMPILER=clang++-14 -DZHR_FUZZ=ON \
       -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

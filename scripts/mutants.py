@@ -98,10 +98,12 @@ def main():
     ap.add_argument("--seed", type=int, default=int(time.time()))
     ap.add_argument("--dirs", nargs="+", default=["src/core", "src/io"])
     ap.add_argument("--tests", default="", help="ctest -R regex (default: the whole suite)")
+    ap.add_argument("--only", default="", help="mutate only files whose path matches this regex")
+    ap.add_argument("--targets", nargs="*", default=[], help="build only these targets (default: all)")
     ap.add_argument("--list", action="store_true", help="only count the sites")
     args = ap.parse_args()
 
-    all_sites = sites(args.dirs)
+    all_sites = [site for site in sites(args.dirs) if re.search(args.only, site[0])]
     if args.list:
         print(f"{len(all_sites)} sites in {' '.join(args.dirs)}")
         return 0
@@ -126,6 +128,8 @@ def main():
             cfg.append("-DCMAKE_CXX_COMPILER_LAUNCHER=ccache")
         subprocess.run(cfg, check=True, stdout=subprocess.DEVNULL)
         env_build = ["cmake", "--build", build, "-j", str(os.cpu_count() or 2)]
+        if args.targets:
+            env_build += ["--target"] + args.targets
         if run(env_build, tree, 3600) != 0:
             print("the unchanged tree does not build", file=sys.stderr)
             return 1
