@@ -4,7 +4,6 @@
 #include "io/Cp1251.h"
 
 #include <QStringDecoder>
-#include <QStringList>
 #include <algorithm>
 #include <array>
 #include <optional>
@@ -94,7 +93,7 @@ std::vector<Token> Tokens(const QString &text, qsizetype from, qsizetype to)
             tokens.push_back({Token::Int, value, start, i - start});
             continue;
         }
-        if (c.isLetter() && c != QChar(0x2116)) {
+        if (c.isLetter()) {
             const qsizetype start = i;
             while (i < to && text.at(i).isLetter())
                 ++i;
@@ -351,24 +350,8 @@ QString Decode(const QByteArray &bytes)
 
 PublishedResult Parse(const QString &text, const QString &setTirag)
 {
-    QString clean = text;
-    // No-break and thin spaces, as results pages put them, are spaces here.
-    for (QChar &c : clean)
-        if (c == QChar(0x00A0) || c == QChar(0x202F) || c == QChar(0x2009))
-            c = QLatin1Char(' ');
-    clean.replace(QLatin1Char('\r'), QLatin1Char(' '));
-    return Reader(clean, setTirag).Read();
-}
-
-QString Summary(const PublishedResult &result)
-{
-    QStringList parts;
-    if (!result.tirag.isEmpty())
-        parts << QStringLiteral("тираж %1").arg(result.tirag);
-    for (const PublishedTour &tour : result.tours)
-        parts << QStringLiteral("тур %1: %2").arg(tour.tur).arg(tour.nomera.size());
-    parts << QStringLiteral("всего чисел: %1").arg(result.Count());
-    return parts.join(QStringLiteral("; "));
+    // No-break spaces, tabs and CR are no digits or letters: they only separate.
+    return Reader(text, setTirag).Read();
 }
 
 } // namespace ResultText

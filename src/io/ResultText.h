@@ -56,7 +56,4 @@ QString Decode(const QByteArray &bytes);
 // (digits): a text that names another draw has a problem on that name.
 PublishedResult Parse(const QString &text, const QString &setTirag = QString());
 
-// The whole result said in a line a message can quote: "тур 1: 12 чисел, …".
-QString Summary(const PublishedResult &result);
-
 } // namespace ResultText

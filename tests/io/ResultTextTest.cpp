@@ -148,3 +148,57 @@ TEST(ResultText, ProblemsAreNamedWhereTheyStand)
     EXPECT_TRUE(ResultText::Parse(QStringLiteral("Тираж 01473\n1 тур 5"), QStringLiteral("1473")).Playable())
         << "leading zeros name the same draw";
 }
+
+TEST(ResultText, SmallTextsReadAsTheUserMeantThem)
+{
+    // Each text, the tours it gives ("5,6|7": tour 1 then tour 2), the draw it
+    // names, and the first problem's words (empty when there is none).
+    struct Case {
+        const char *text;
+        const char *tours;
+        const char *tirag;
+        const char *problem;
+    };
+    const Case cases[] = {
+        {"1-й тур 5 6\n2-ой тур 7", "5,6|7", "", ""},
+        {"1й тур 5\n2-ый тур 6\n3-ий тур 7\n4-го тура 8", "5|6|7|8", "", ""},
+        {"1 тур: 5\n6 7\n2 тур 8", "5,6,7|8", "", ""},
+        {"Тираж N 1473\n1 тур 5", "5", "1473", ""},
+        {"\t1 тур: 5, 6", "5,6", "", ""},
+        {"Тираж № 1473 | от 06.12.2026\n1 | 5, 6 | 1", "5,6", "1473", ""},
+        {"1 | 5, 6 | 2\nИтого | 7 | 3\n2 тур | 8 | 1", "5,6|8", "", ""},
+        {"1 туре 5", "5", "", ""},
+        {"Выиграли 3 билета\n1 тур 5", "5", "", ""},
+        {"1 тур 5 20:30 6", "5,6", "", ""},
+        {"Тираж 1473\n1 тур 5\nТираж 01473", "5", "1473", ""},
+        {"Тираж 1473\n1 тур 5\nТираж 1500", "5", "1473", "ещё один тираж"},
+        {"5 1 тур 6", "6", "", "к какому туру"},
+        {"0 тур 5", "5", "", "ожидался тур 1"},
+        {"1 тур 5\n2 тур 6\n2 тур 7", "5|6|7", "", "ожидался тур 3"},
+        {"1 тур 5 99999999999", "5", "", "от 1 до 90"},
+        {"1 тур 5 90 1", "5,90,1", "", ""},
+        {"Тур\n1 тур 5", "5", "", ""},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.text);
+        const PublishedResult r = ResultText::Parse(QString::fromUtf8(c.text));
+        QStringList tours;
+        for (const PublishedTour &t : r.tours) {
+            QStringList numbers;
+            for (qint32 n : t.nomera)
+                numbers << QString::number(n);
+            tours << numbers.join(QLatin1Char(','));
+        }
+        EXPECT_EQ(tours.join(QLatin1Char('|')), QString::fromUtf8(c.tours));
+        EXPECT_EQ(r.tirag, QString::fromUtf8(c.tirag));
+        if (*c.problem == '\0') {
+            EXPECT_TRUE(r.problems.empty()) << r.problems.front().text.toStdString();
+            EXPECT_TRUE(r.Playable());
+        } else {
+            ASSERT_FALSE(r.problems.empty());
+            EXPECT_TRUE(r.problems.front().text.contains(QString::fromUtf8(c.problem)))
+                << r.problems.front().text.toStdString();
+            EXPECT_FALSE(r.Playable());
+        }
+    }
+}
