@@ -6,6 +6,7 @@
 #include "controls/Fonts.h"
 #include "controls/InfoStrip.h"
 #include "controls/ListBilet.h"
+#include "controls/MenuKeys.h"
 #include "controls/NikaList.h"
 #include "controls/Surface.h"
 #include "controls/VbColor.h"
@@ -440,6 +441,8 @@ void frmForma::CreateMenus()
     HelpCallHelp =
         item(Help, "HelpCallHelp", QStringLiteral("&Вызов справки"), true, QKeySequence(Qt::Key_F1));
     HelpAbout = item(Help, "HelpAbout", QStringLiteral("О про&грамме"), true);
+    // Alt and the key of a menu's letter open it whatever the keyboard layout; F10 the first.
+    new MenuKeys(menuBar());
 }
 
 void frmForma::SetLabel(QLabel *label, const QString &caption)
