@@ -148,7 +148,9 @@ public:
     // Opens a ticket file, or a draw file for its replay, given by its path (on
     // the command line or dropped on the window). A file in another folder
     // makes that folder the work folder, as if the program had started there.
-    void OpenPath(const QString &path);
+    // askedAlready: unsaved tickets were asked about already (by the command
+    // whose file dialog picked the file in another folder).
+    void OpenPath(const QString &path, bool askedAlready = false);
     // "Отменить" (Ctrl+Z): takes back the last thing done in the check game,
     // or the last change to the card being keyed in.
     void RegimUndo_Click();

@@ -245,7 +245,7 @@ void frmForma::SaveTrg(const QString &name)
     state_.TiragFile = name;
 }
 
-void frmForma::OpenPath(const QString &path)
+void frmForma::OpenPath(const QString &path, bool askedAlready)
 {
     const QFileInfo file(path);
     if (!file.isFile()) {
@@ -261,7 +261,7 @@ void frmForma::OpenPath(const QString &path)
         messenger_.Tell(QStringLiteral("Файл открыть не возможно."), MsgIcon::Warning);
         return;
     }
-    if (!MaySaveBilety())
+    if (!askedAlready && !MaySaveBilety())
         return;
     const QString folder = file.absolutePath();
     QString name = file.fileName();
@@ -289,7 +289,8 @@ void frmForma::FileOpen_Click()
         return;
     OpenSave::Run(
         OpenSave::OpenBilety, workFolder_, state_.IsRusLoto, QString(),
-        [this](const QString &name) { OpenBlt(name); }, this);
+        [this](const QString &name) { OpenBlt(name); }, this,
+        [this](const QString &path) { OpenPath(path, true); });
 }
 
 void frmForma::FileSaveBilet_Click()
@@ -326,7 +327,8 @@ void frmForma::FileOpenTirag_Click()
         return;
     OpenSave::Run(
         OpenSave::OpenTirag, workFolder_, state_.IsRusLoto, QString(),
-        [this](const QString &name) { OpenTrg(name); }, this);
+        [this](const QString &name) { OpenTrg(name); }, this,
+        [this](const QString &path) { OpenPath(path, true); });
 }
 
 void frmForma::FileSaveTiragAs_Click()

@@ -4,6 +4,8 @@
 #include "core/LotoRules.h"
 
 #include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -181,6 +183,11 @@ OpenSave::OpenSave(Mode mode, const QString &folder, bool isRusLoto, const QStri
     kOK->setDefault(true);
     kNO = new QPushButton(QStringLiteral("Отмена"), this);
     place(kNO, "kNO", 392, 316, 121, 33);
+    kOther = new QPushButton(QStringLiteral("Другая папка…"), this);
+    place(kOther, "kOther", 8, 316, 161, 33);
+    kOther->setAutoDefault(false);
+    kOther->hide();
+    connect(kOther, &QPushButton::clicked, this, &OpenSave::OtherFolder);
 
     List1[0] = new QListWidget(this);
     place(List1[0], "List1_0", 8, 24, 249, 244);
@@ -222,10 +229,48 @@ OpenSave::OpenSave(Mode mode, const QString &folder, bool isRusLoto, const QStri
 }
 
 void OpenSave::Run(Mode mode, const QString &folder, bool isRusLoto, const QString &initialName,
-                   std::function<void(const QString &)> act, QWidget *parent)
+                   std::function<void(const QString &)> act, QWidget *parent,
+                   std::function<void(const QString &)> openPath)
 {
     OpenSave dialog(mode, folder, isRusLoto, initialName, std::move(act), parent);
+    if (openPath)
+        dialog.OfferOtherFolder(std::move(openPath));
     dialog.exec();
+}
+
+void OpenSave::OfferOtherFolder(std::function<void(const QString &)> openPath)
+{
+    openPath_ = std::move(openPath);
+    const bool opens = mode_ == OpenBilety || mode_ == OpenTirag;
+    kOther->setVisible(opens && openPath_);
+    if (kOther->isVisible()) {
+        setTabOrder(kNO, kOther);
+        setTabOrder(kOther, List1[0]);
+    }
+}
+
+OpenSave::Picker &OpenSave::PickFile()
+{
+    static Picker picker = [](QWidget *parent, const QString &caption, const QString &dir,
+                              const QString &filter) {
+        return QFileDialog::getOpenFileName(parent, caption, dir, filter);
+    };
+    return picker;
+}
+
+void OpenSave::OtherFolder()
+{
+    const bool bilety = mode_ == OpenBilety;
+    const QString kinds =
+        bilety
+            ? QStringLiteral("Билеты (*%1 *%2)").arg(Loto::BiletExtension(true), Loto::BiletExtension(false))
+            : QStringLiteral("Тиражи (*%1 *%2)").arg(Loto::TiragExtension(true), Loto::TiragExtension(false));
+    const QString path = PickFile()(this, windowTitle(), folder_, kinds + QStringLiteral(";;Все файлы (*)"));
+    if (path.isEmpty())
+        return; // the user gave up there: this dialog stays
+    accept();
+    if (openPath_)
+        openPath_(QFileInfo(path).absoluteFilePath());
 }
 
 void OpenSave::FillList()

@@ -2,7 +2,9 @@
 // The program's own file dialog. It lists the ticket files or the draw files
 // of both lotteries found in the work folder, lets the user pick or type a bare
 // file name and hands that name to the file command it was opened for. There
-// are no folders and no paths: every name is resolved in the work folder.
+// are no folders and no paths: every name is resolved in the work folder. To
+// open a file kept anywhere else, "Другая папка…" opens the desktop's own file
+// dialog, and the file picked there goes to the window whole, by its path.
 
 #include <QDialog>
 #include <QString>
@@ -32,8 +34,19 @@ public:
              std::function<void(const QString &)> act, QWidget *parent = nullptr);
 
     // Builds a fresh dialog, so the lists are read anew, and shows it modally.
+    // openPath, when given in an open mode, takes a file picked in another
+    // folder by its whole path.
     static void Run(Mode mode, const QString &folder, bool isRusLoto, const QString &initialName,
-                    std::function<void(const QString &)> act, QWidget *parent = nullptr);
+                    std::function<void(const QString &)> act, QWidget *parent = nullptr,
+                    std::function<void(const QString &)> openPath = {});
+
+    // Shows "Другая папка…" (in the open modes): a file picked with it goes to openPath.
+    void OfferOtherFolder(std::function<void(const QString &)> openPath);
+    // How a file of another folder is picked: the desktop's file dialog
+    // (parent, caption, starting folder, filter); an empty path when the user
+    // gave up. Tests put their own in its place.
+    using Picker = std::function<QString(QWidget *, const QString &, const QString &, const QString &)>;
+    static Picker &PickFile();
 
     // The controls, reachable for the window and for tests. The name box takes
     // the names of the constructor and of the lists as they are; anything else
@@ -46,6 +59,7 @@ public:
     QLineEdit *TxtName = nullptr;         // the file name
     QPushButton *kOK = nullptr;           // "Открыть" or "Сохранить", the default button
     QPushButton *kNO = nullptr;           // "Отмена"
+    QPushButton *kOther = nullptr; // "Другая папка…", shown when another folder is on offer
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -58,6 +72,8 @@ private:
     void PutName(const QString &name);
     // What "OK" and Enter do.
     void Confirm();
+    // What "Другая папка…" does.
+    void OtherFolder();
     // The extension a name without one gets in this mode; empty in the open modes.
     QString DefaultExtension() const;
     // True when a key typed into the name box must not reach it.
@@ -69,5 +85,6 @@ private:
     QString folder_;
     bool isRusLoto_;
     std::function<void(const QString &)> act_;
+    std::function<void(const QString &)> openPath_;
     NameCleaner *cleaner_ = nullptr;
 };

@@ -521,3 +521,54 @@ TEST_F(OpenSaveTest, RunShowsAFreshModalDialogAndReturnsWhenItCloses)
 }
 
 } // namespace
+
+TEST_F(OpenSaveTest, AnotherFolderIsReachedThroughTheDesktopsDialogWhenOpening)
+{
+    QString askedFilter;
+    QString answer;
+    const OpenSave::Picker before = OpenSave::PickFile();
+    OpenSave::PickFile() = [&](QWidget *, const QString &, const QString &, const QString &filter) {
+        askedFilter = filter;
+        return answer;
+    };
+    std::vector<QString> opened;
+    const auto openPath = [&opened](const QString &path) { opened.push_back(path); };
+
+    // Saving stays in the work folder: the button is never there.
+    for (OpenSave::Mode mode : {OpenSave::SaveBilety, OpenSave::SaveBiletyAs, OpenSave::SaveTiragAs}) {
+        Open(mode);
+        dialog->OfferOtherFolder(openPath);
+        EXPECT_FALSE(dialog->kOther->isVisible()) << mode;
+    }
+    // Opening without a taker for paths has no button either.
+    Open(OpenSave::OpenBilety);
+    EXPECT_FALSE(dialog->kOther->isVisible());
+
+    for (OpenSave::Mode mode : {OpenSave::OpenBilety, OpenSave::OpenTirag}) {
+        SCOPED_TRACE(mode);
+        Open(mode);
+        dialog->OfferOtherFolder(openPath);
+        ASSERT_TRUE(dialog->kOther->isVisible());
+        EXPECT_EQ(dialog->kOther->text(), QStringLiteral("Другая папка…"));
+
+        // Given up in the desktop's dialog: this one stays, nothing opens.
+        answer.clear();
+        QTest::mouseClick(dialog->kOther, Qt::LeftButton);
+        EXPECT_TRUE(dialog->isVisible());
+        EXPECT_TRUE(opened.empty());
+        EXPECT_TRUE(askedFilter.contains(mode == OpenSave::OpenBilety ? QStringLiteral("*.rlb *.gkb")
+                                                                      : QStringLiteral("*.rlt *.gkt")))
+            << askedFilter.toStdString();
+
+        // A file picked there goes over whole, by its path, and this dialog closes.
+        answer = QStringLiteral("/home/user/Downloads/Тираж1473.rlb");
+        QTest::mouseClick(dialog->kOther, Qt::LeftButton);
+        EXPECT_FALSE(dialog->isVisible());
+        EXPECT_EQ(dialog->result(), QDialog::Accepted);
+        ASSERT_EQ(opened.size(), 1u);
+        EXPECT_EQ(opened.front(), answer);
+        EXPECT_TRUE(acted.empty()) << "the work folder's command is not the one that opens it";
+        opened.clear();
+    }
+    OpenSave::PickFile() = before;
+}
