@@ -1,0 +1,89 @@
+#include "scan/DigitModel.h"
+
+#include <QByteArray>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace Scan
+{
+namespace
+{
+// Written by the model maker (scripts/make-digit-model.sh): kModelFar,
+// kModelDigits (one Latin digit per glyph) and kModelPrototypes (Base64).
+#include "scan/DigitModelData.inc"
+} // namespace
+
+DigitModel::DigitModel(std::vector<std::uint8_t> prototypes, std::vector<std::uint8_t> digits,
+                       float farDistance)
+    : m_prototypes(std::move(prototypes)), m_digits(std::move(digits)), m_far(farDistance)
+{
+    if (m_prototypes.size() != m_digits.size() * kFeatureSize)
+        m_digits.clear();
+}
+
+const DigitModel &DigitModel::Builtin()
+{
+    static const DigitModel model = [] {
+        const QByteArray raw = QByteArray::fromBase64(QByteArray(kModelPrototypes));
+        std::vector<std::uint8_t> prototypes(raw.begin(), raw.end());
+        std::vector<std::uint8_t> digits;
+        for (const char *d = kModelDigits; *d; ++d)
+            digits.push_back(std::uint8_t(*d - '0'));
+        return DigitModel(std::move(prototypes), std::move(digits), kModelFar);
+    }();
+    return model;
+}
+
+void DigitModel::Quantise(const Features &features, std::vector<std::uint8_t> &into)
+{
+    for (float f : features)
+        into.push_back(std::uint8_t(std::lround(std::clamp(f, 0.0f, 1.0f) * 255.0f)));
+}
+
+DigitVote DigitModel::Classify(const Features &features, unsigned allowed) const
+{
+    std::array<int, kFeatureSize> probe{};
+    for (int i = 0; i < kFeatureSize; ++i)
+        probe[i] = int(std::lround(std::clamp(features[i], 0.0f, 1.0f) * 255.0f));
+
+    // The nearest few, kept sorted.
+    std::array<std::pair<int, int>, kVoters> nearest;
+    nearest.fill({INT32_MAX, -1});
+    const int count = size();
+    for (int p = 0; p < count; ++p) {
+        if (!(allowed & (1u << m_digits[p])))
+            continue;
+        const std::uint8_t *proto = &m_prototypes[std::size_t(p) * kFeatureSize];
+        int sum = 0;
+        for (int i = 0; i < kFeatureSize && sum < nearest.back().first; ++i) {
+            const int d = probe[i] - proto[i];
+            sum += d * d;
+        }
+        if (sum < nearest.back().first) {
+            nearest.back() = {sum, m_digits[p]};
+            std::sort(nearest.begin(), nearest.end());
+        }
+    }
+    DigitVote vote;
+    std::array<int, 10> votes{};
+    for (const auto &[distance, digit] : nearest)
+        if (digit >= 0)
+            ++votes[digit];
+    const auto best = std::max_element(votes.begin(), votes.end());
+    if (*best == 0)
+        return vote;
+    // Ties go to the digit of the nearest voter among them.
+    for (const auto &[distance, digit] : nearest) {
+        if (digit >= 0 && votes[digit] == *best) {
+            vote.digit = digit;
+            vote.distance = std::sqrt(float(distance)) / 255.0f;
+            break;
+        }
+    }
+    vote.doubtful = *best < kVoters - 1 || vote.distance > m_far;
+    return vote;
+}
+
+} // namespace Scan
