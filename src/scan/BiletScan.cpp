@@ -122,20 +122,27 @@ CellRead ReadCell(const cv::Mat &cellV, int col)
     const DigitModel &model = DigitModel::Builtin();
     CellRead read;
     read.nomer = col == 0 ? 1 : col * 10;
-    const std::vector<Glyph> glyphs = GlyphsOf(InkMap(cellV), 0.22, col == 0 ? 1 : 2);
+    std::vector<Glyph> glyphs = GlyphsOf(InkMap(cellV), 0.22, col == 0 ? 1 : 2);
     if (glyphs.empty())
         return read;
-    cv::Mat units = glyphs.back().ink;
     bool merged = false;
     if (col > 0 && glyphs.size() == 1) {
-        // Two digits run together: the right half is the units.
-        if (units.cols < 0.75 * units.rows)
+        // Two digits run together: cut where the least ink lies near the middle.
+        const cv::Mat both = glyphs[0].ink;
+        if (both.cols < 0.75 * both.rows)
             return read;
-        units = units(cv::Rect(units.cols / 2, 0, units.cols - units.cols / 2, units.rows)).clone();
+        cv::Mat columns;
+        cv::reduce(both, columns, 0, cv::REDUCE_SUM, CV_32F);
+        int cut = both.cols / 2;
+        for (int x = both.cols * 3 / 8; x <= both.cols * 5 / 8; ++x)
+            if (columns.at<float>(0, x) < columns.at<float>(0, cut))
+                cut = x;
+        glyphs = {Glyph{{}, both(cv::Rect(0, 0, cut, both.rows)).clone()},
+                  Glyph{{}, both(cv::Rect(cut, 0, both.cols - cut, both.rows)).clone()}};
         merged = true;
     }
     const unsigned allowed = col == 0 ? 0x3fe : 0x3ff;
-    const DigitVote vote = model.Classify(GlyphFeatures(units), allowed);
+    const DigitVote vote = model.Classify(GlyphFeatures(glyphs.back().ink), allowed);
     if (vote.digit < 0)
         return read;
     read.distance = vote.distance;
@@ -143,20 +150,16 @@ CellRead ReadCell(const cv::Mat &cellV, int col)
     read.nomer = col == 0 ? vote.digit : col * 10 + vote.digit;
     if (col == 0) {
         read.doubtful = read.doubtful || glyphs.size() > 1;
-    } else if (glyphs.size() >= 2) {
-        // 80 and 90 share the last column; only the tens digit tells them apart.
-        const unsigned tensAllowed = col == 8 && vote.digit == 0 ? (1u << 8 | 1u << 9) : 0x3ff;
-        const DigitVote tens = model.Classify(GlyphFeatures(glyphs[glyphs.size() - 2].ink), tensAllowed);
-        if (col == 8 && vote.digit == 0 && tens.digit == 9)
-            read.nomer = 90;
-        const int expected = read.nomer == 90 ? 9 : col;
-        read.doubtful = read.doubtful || tens.doubtful || tens.digit != expected || glyphs.size() > 2;
-        read.distance = std::max(read.distance, tens.distance);
-    } else {
-        read.doubtful = true;
-        if (col == 8 && vote.digit == 0)
-            read.nomer = 80;
+        return read;
     }
+    // 80 and 90 share the last column; only the tens digit tells them apart.
+    const unsigned tensAllowed = col == 8 && vote.digit == 0 ? (1u << 8 | 1u << 9) : 0x3ff;
+    const DigitVote tens = model.Classify(GlyphFeatures(glyphs[glyphs.size() - 2].ink), tensAllowed);
+    if (col == 8 && vote.digit == 0 && tens.digit == 9)
+        read.nomer = 90;
+    const int expected = read.nomer == 90 ? 9 : col;
+    read.doubtful = read.doubtful || tens.doubtful || tens.digit != expected || glyphs.size() > 2;
+    read.distance = std::max(read.distance, tens.distance);
     return read;
 }
 

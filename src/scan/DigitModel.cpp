@@ -5,19 +5,22 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 
 namespace Scan
 {
 namespace
 {
 // Written by the model maker (scripts/make-digit-model.sh): kModelFar,
-// kModelDigits (one Latin digit per glyph) and kModelPrototypes (Base64).
+// kModelDigits (one Latin digit per glyph), kModelPrototypes and kModelNet
+// (the network's weights as little-endian floats), both in Base64.
 #include "scan/DigitModelData.inc"
 } // namespace
 
 DigitModel::DigitModel(std::vector<std::uint8_t> prototypes, std::vector<std::uint8_t> digits,
-                       float farDistance)
-    : m_prototypes(std::move(prototypes)), m_digits(std::move(digits)), m_far(farDistance)
+                       float farDistance, DigitNet net)
+    : m_prototypes(std::move(prototypes)), m_digits(std::move(digits)), m_far(farDistance),
+      m_net(std::move(net))
 {
     if (m_prototypes.size() != m_digits.size() * kFeatureSize)
         m_digits.clear();
@@ -31,7 +34,10 @@ const DigitModel &DigitModel::Builtin()
         std::vector<std::uint8_t> digits;
         for (const char *d = kModelDigits; *d; ++d)
             digits.push_back(std::uint8_t(*d - '0'));
-        return DigitModel(std::move(prototypes), std::move(digits), kModelFar);
+        const QByteArray packed = QByteArray::fromBase64(QByteArray(kModelNet));
+        std::vector<float> weights(std::size_t(packed.size()) / sizeof(float));
+        std::memcpy(weights.data(), packed.constData(), weights.size() * sizeof(float));
+        return DigitModel(std::move(prototypes), std::move(digits), kModelFar, DigitNet(std::move(weights)));
     }();
     return model;
 }
@@ -83,6 +89,21 @@ DigitVote DigitModel::Classify(const Features &features, unsigned allowed) const
         }
     }
     vote.doubtful = *best < kVoters - 1 || vote.distance > m_far;
+    if (!m_net.empty()) {
+        const std::array<float, 10> p = m_net.Probabilities(features);
+        int named = -1;
+        float total = 0;
+        for (int d = 0; d < 10; ++d) {
+            if (!(allowed & (1u << d)))
+                continue;
+            total += p[d];
+            if (named < 0 || p[d] > p[named])
+                named = d;
+        }
+        // The prototypes read real print better; the network only warns.
+        const bool sure = total > 0 && p[named] / total >= 0.9f;
+        vote.doubtful = vote.doubtful || !sure || named != vote.digit;
+    }
     return vote;
 }
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 namespace Scan
 {
@@ -46,13 +47,17 @@ bool QuadOf(const std::vector<cv::Point> &hull, Quad &quad)
 double LinesFound(const std::vector<double> &profile, int parts, int slack)
 {
     const int n = static_cast<int>(profile.size());
+    std::vector<double> sorted = profile;
+    std::nth_element(sorted.begin(), sorted.begin() + n / 2, sorted.end());
+    const double typical = sorted[std::size_t(n / 2)];
     int found = 0;
     for (int k = 1; k < parts; ++k) {
         const int at = k * n / parts;
         double best = 0;
         for (int i = std::max(0, at - slack); i <= std::min(n - 1, at + slack); ++i)
             best = std::max(best, profile[i]);
-        if (best >= 0.6)
+        // A line crosses most of the field and stands out of what lies around it.
+        if (best >= 0.45 && best >= typical + 0.2)
             ++found;
     }
     // Cells are partly paper: a solid blot is not a grid.
@@ -86,7 +91,9 @@ double GridScore(const cv::Mat &ink, const Quad &quad, int rows)
     const double along = (Length(quad[0], quad[1]) + Length(quad[2], quad[3])) / 2;
     // Thin lines survive only when the field is not shrunk.
     const int kWidth = std::clamp(int(along), 180, 720);
-    const int slack = std::max(3, kWidth / 60);
+    // Corners found on a blurred photo may be a little off: lines are looked
+    // for within a fifth of a cell of where they belong.
+    const int slack = std::max(3, kWidth / 45);
     const double across = (Length(quad[1], quad[2]) + Length(quad[3], quad[0])) / 2;
     const int height = std::clamp(int(std::lround(kWidth * across / along)), 12, 2 * kWidth);
     const std::vector<cv::Point2f> target{
@@ -106,8 +113,23 @@ double GridScore(const cv::Mat &ink, const Quad &quad, int rows)
         v /= 255;
     for (double &v : acrossRows)
         v /= 255;
+    if (getenv("ZHR_DEBUG")) {
+        static int n = 0;
+        std::FILE *f = std::fopen(("/tmp/flat" + std::to_string(n++) + ".pgm").c_str(), "wb");
+        std::fprintf(f, "P5 %d %d 255\n", flat.cols, flat.rows);
+        for (int y = 0; y < flat.rows; ++y)
+            std::fwrite(flat.ptr(y), 1, flat.cols, f);
+        std::fclose(f);
+        std::fprintf(stderr, "cols:");
+        for (double v : across9)
+            std::fprintf(stderr, " %.2f", v);
+        std::fprintf(stderr, "\nrows:");
+        for (double v : acrossRows)
+            std::fprintf(stderr, " %.2f", v);
+        std::fprintf(stderr, "\n");
+    }
     const double columnLines = LinesFound(across9, 9, slack);
-    const double rowLines = LinesFound(acrossRows, rows, std::max(3, height / (rows * 8)));
+    const double rowLines = LinesFound(acrossRows, rows, std::max(3, height / (rows * 5)));
     return std::min(columnLines, rowLines);
 }
 
@@ -149,16 +171,22 @@ std::vector<Field> FindFields(const cv::Mat &rgb)
             points.insert(points.end(), contour.begin(), contour.end());
         cv::convexHull(points, hull);
         Quad quad;
+        if (getenv("ZHR_DEBUG"))
+            fprintf(stderr, "box %d %d %d %d\n", box.x, box.y, box.width, box.height);
         if (!QuadOf(hull, quad))
             continue;
         const double along = Length(quad[0], quad[1]) + Length(quad[2], quad[3]);
         const double across = Length(quad[1], quad[2]) + Length(quad[3], quad[0]);
         const double ratio = along / std::max(1.0, across);
         double three = 0, six = 0;
-        if (ratio >= 1.6 && ratio <= 6.5)
+        // Cells are about square: a field of 3 rows is 2-5 times as wide as high.
+        if (ratio >= 1.6 && ratio <= 5.2)
             three = GridScore(ink, quad, 3);
-        if (ratio >= 0.8 && ratio <= 3.3)
+        if (ratio >= 0.8 && ratio <= 2.6)
             six = GridScore(ink, quad, 6);
+        if (getenv("ZHR_DEBUG"))
+            fprintf(stderr, "cand %d %d %d %d ratio %.2f three %.2f six %.2f\n", box.x, box.y, box.width,
+                    box.height, ratio, three, six);
         if (std::max(three, six) < 0.85)
             continue;
         for (auto &corner : quad)

@@ -4,6 +4,7 @@
 // through scripts/make-digit-model.sh.
 #include "TicketArt.h"
 #include "scan/DigitModel.h"
+#include "scan/DigitNet.h"
 #include "scan/Glyphs.h"
 
 #include <QFile>
@@ -13,6 +14,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <random>
 
 namespace
 {
@@ -91,6 +93,21 @@ std::pair<std::vector<std::uint8_t>, std::vector<std::uint8_t>> Prototypes(const
     return {prototypes, digits};
 }
 
+// The network learnt from the samples, shuffled the same way every time.
+Scan::DigitNet Train(std::vector<Sample> samples)
+{
+    Scan::DigitNet net = Scan::DigitNet::Fresh(7);
+    std::mt19937 shuffle(11);
+    constexpr int kRounds = 30;
+    for (int round = 0; round < kRounds; ++round) {
+        std::shuffle(samples.begin(), samples.end(), shuffle);
+        const float rate = 0.03f * (1.0f - 0.9f * round / kRounds);
+        for (const Sample &s : samples)
+            net.Learn(s.features, s.digit, rate);
+    }
+    return net;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -115,11 +132,11 @@ int main(int argc, char **argv)
     const auto trialSamples = Draw(trial, 1, kVariants);
     const auto unseenSamples = Draw(unseen, 2, kVariants / 2);
     auto [trialProtos, trialDigits] = Prototypes(trialSamples, kPerDigit);
-    const Scan::DigitModel trialModel(trialProtos, trialDigits, 1e9f);
+    const Scan::DigitModel nearestOnly(trialProtos, trialDigits, 1e9f);
     std::vector<float> distances;
     int right = 0;
     for (const Sample &s : unseenSamples) {
-        const Scan::DigitVote vote = trialModel.Classify(s.features);
+        const Scan::DigitVote vote = nearestOnly.Classify(s.features);
         if (vote.digit == s.digit) {
             ++right;
             distances.push_back(vote.distance);
@@ -127,13 +144,23 @@ int main(int argc, char **argv)
     }
     std::sort(distances.begin(), distances.end());
     const float far = distances.empty() ? 1.0f : distances[std::size_t(0.97 * (distances.size() - 1))];
-    std::fprintf(stderr, "unseen typefaces: %d of %d glyphs right (%.2f %%), far distance %.3f\n", right,
-                 int(unseenSamples.size()), 100.0 * right / std::max<std::size_t>(1, unseenSamples.size()),
-                 far);
+    std::fprintf(stderr, "unseen typefaces, nearest prototypes: %d of %d glyphs right, far distance %.3f\n",
+                 right, int(unseenSamples.size()), far);
+    const Scan::DigitModel trialModel(trialProtos, trialDigits, far, Train(trialSamples));
+    int netRight = 0, silent = 0, doubtful = 0;
+    for (const Sample &s : unseenSamples) {
+        const Scan::DigitVote vote = trialModel.Classify(s.features);
+        netRight += vote.digit == s.digit;
+        silent += vote.digit != s.digit && !vote.doubtful;
+        doubtful += vote.doubtful;
+    }
+    std::fprintf(stderr, "with the network: %d right, %d wrong without doubt, %d doubtful\n", netRight,
+                 silent, doubtful);
 
     auto all = trialSamples;
     all.insert(all.end(), unseenSamples.begin(), unseenSamples.end());
     const auto [prototypes, digits] = Prototypes(all, kPerDigit);
+    const Scan::DigitNet net = Train(all);
     QByteArray text = "// Made by scripts/make-digit-model.sh from the typefaces:\n// " +
                       fonts.join(QStringLiteral(", ")).toUtf8() + "\n";
     text += "constexpr float kModelFar = " + QByteArray::number(far, 'f', 4) + "f;\n";
@@ -151,6 +178,12 @@ int main(int argc, char **argv)
             .toBase64();
     for (qsizetype i = 0; i < packed.size(); i += 100)
         text += "\n    \"" + packed.mid(i, 100) + "\"";
+    text += ";\nconst char kModelNet[] =";
+    const QByteArray weights = QByteArray(reinterpret_cast<const char *>(net.weights().data()),
+                                          qsizetype(net.weights().size() * sizeof(float)))
+                                   .toBase64();
+    for (qsizetype i = 0; i < weights.size(); i += 100)
+        text += "\n    \"" + weights.mid(i, 100) + "\"";
     text += ";\n";
     QFile out(QString::fromLocal8Bit(argv[1]));
     if (!out.open(QIODevice::WriteOnly) || out.write(text) != text.size()) {
