@@ -389,21 +389,36 @@ void FindRuns(const cv::Mat &stripV, double distanceAtTop, double distanceStep, 
                 ++a;
                 continue;
             }
-            DigitRun run;
-            std::size_t b = a;
-            for (; b < line.size() && line[b].digit >= 0; ++b) {
-                // A space between words is wider than the gap between digits.
-                if (b > a && line[b].box.x - line[b - 1].box.br().x > 0.3 * usual + 1)
-                    break;
-                run.digits += QChar(u'0' + line[b].digit);
-                run.doubtful = run.doubtful || line[b].doubtful;
+            std::size_t b = a + 1;
+            // A space between words is wider than the gap between digits.
+            while (b < line.size() && line[b].digit >= 0 &&
+                   line[b].box.x - line[b - 1].box.br().x <= 0.3 * usual + 1)
+                ++b;
+            const std::size_t next = b;
+            // Letters that look a little like digits stand at the ends of a
+            // word; the number itself is read with confidence.
+            std::size_t first = a, sure = 0;
+            for (std::size_t k = a; k < b; ++k)
+                sure += !line[k].doubtful;
+            if (sure * 5 >= (b - a) * 3) {
+                while (first < b && line[first].doubtful)
+                    ++first;
+                while (b > first && line[b - 1].doubtful)
+                    --b;
             }
-            run.wordBefore = a > 0;
-            run.wordAfter =
-                b < line.size() && line[b].digit < 0 && line[b].box.x - line[b - 1].box.br().x < 2 * height;
-            run.distance = distanceAtTop + distanceStep * (middle / kLineCell);
-            runs.push_back(run);
-            a = b;
+            if (first < b) {
+                DigitRun run;
+                for (std::size_t k = first; k < b; ++k) {
+                    run.digits += QChar(u'0' + line[k].digit);
+                    run.doubtful = run.doubtful || line[k].doubtful;
+                }
+                run.wordBefore = first > 0;
+                run.wordAfter = b < line.size() && (line[b].digit < 0 || line[b].doubtful) &&
+                                line[b].box.x - line[b - 1].box.br().x < 2 * height;
+                run.distance = distanceAtTop + distanceStep * (middle / kLineCell);
+                runs.push_back(run);
+            }
+            a = next;
         }
     }
 }
@@ -439,8 +454,8 @@ void ReadNumberLines(const cv::Mat &rgb, const Quad &upper, const Quad &lower, S
     const DigitRun *nomer = nullptr, *tirag = nullptr;
     for (const DigitRun &run : runs) {
         const auto size = run.digits.size();
-        // A run of ones only is a barcode's bars.
-        if (run.digits.count(QLatin1Char('1')) == size && size >= 4)
+        // Mostly ones: a barcode's bars.
+        if (size >= 4 && 2 * run.digits.count(QLatin1Char('1')) > size)
             continue;
         if (size >= 6 && size <= 12 && !run.wordAfter &&
             (!nomer || size > nomer->digits.size() ||

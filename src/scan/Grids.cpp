@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 namespace Scan
 {
@@ -113,21 +112,6 @@ double GridScore(const cv::Mat &ink, const Quad &quad, int rows)
         v /= 255;
     for (double &v : acrossRows)
         v /= 255;
-    if (getenv("ZHR_DEBUG")) {
-        static int n = 0;
-        std::FILE *f = std::fopen(("/tmp/flat" + std::to_string(n++) + ".pgm").c_str(), "wb");
-        std::fprintf(f, "P5 %d %d 255\n", flat.cols, flat.rows);
-        for (int y = 0; y < flat.rows; ++y)
-            std::fwrite(flat.ptr(y), 1, flat.cols, f);
-        std::fclose(f);
-        std::fprintf(stderr, "cols:");
-        for (double v : across9)
-            std::fprintf(stderr, " %.2f", v);
-        std::fprintf(stderr, "\nrows:");
-        for (double v : acrossRows)
-            std::fprintf(stderr, " %.2f", v);
-        std::fprintf(stderr, "\n");
-    }
     const double columnLines = LinesFound(across9, 9, slack);
     const double rowLines = LinesFound(acrossRows, rows, std::max(3, height / (rows * 5)));
     return std::min(columnLines, rowLines);
@@ -171,8 +155,6 @@ std::vector<Field> FindFields(const cv::Mat &rgb)
             points.insert(points.end(), contour.begin(), contour.end());
         cv::convexHull(points, hull);
         Quad quad;
-        if (getenv("ZHR_DEBUG"))
-            fprintf(stderr, "box %d %d %d %d\n", box.x, box.y, box.width, box.height);
         if (!QuadOf(hull, quad))
             continue;
         const double along = Length(quad[0], quad[1]) + Length(quad[2], quad[3]);
@@ -184,9 +166,6 @@ std::vector<Field> FindFields(const cv::Mat &rgb)
             three = GridScore(ink, quad, 3);
         if (ratio >= 0.8 && ratio <= 2.6)
             six = GridScore(ink, quad, 6);
-        if (getenv("ZHR_DEBUG"))
-            fprintf(stderr, "cand %d %d %d %d ratio %.2f three %.2f six %.2f\n", box.x, box.y, box.width,
-                    box.height, ratio, three, six);
         if (std::max(three, six) < 0.85)
             continue;
         for (auto &corner : quad)
