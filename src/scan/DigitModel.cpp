@@ -88,7 +88,7 @@ DigitVote DigitModel::Classify(const Features &features, unsigned allowed) const
             break;
         }
     }
-    vote.doubtful = *best < kVoters - 1 || vote.distance > m_far;
+    vote.doubtful = *best < kVoters || vote.distance > m_far;
     if (!m_net.empty()) {
         const std::array<float, 10> p = m_net.Probabilities(features);
         int named = -1;
