@@ -124,12 +124,13 @@ std::vector<Field> FindFields(const cv::Mat &rgb)
         return fields;
     // Lines are found on a picture of a modest size; the cells are read later
     // from the full one.
-    const double scale = std::min(1.0, 1400.0 / std::max(rgb.cols, rgb.rows));
-    cv::Mat small;
-    if (scale < 1)
-        cv::resize(rgb, small, cv::Size(), scale, scale, cv::INTER_AREA);
-    else
-        small = rgb;
+    // A small picture is enlarged, so that blurred lines stay lines.
+    double scale = std::min(2.0, 1400.0 / std::max(rgb.cols, rgb.rows));
+    if (scale >= 1 && scale < 1.2)
+        scale = 1;
+    cv::Mat small = rgb;
+    if (scale != 1)
+        cv::resize(rgb, small, cv::Size(), scale, scale, scale < 1 ? cv::INTER_AREA : cv::INTER_CUBIC);
     // The darkest channel: a grid printed in colour is as dark as a black one.
     std::vector<cv::Mat> channels;
     cv::split(small, channels);
