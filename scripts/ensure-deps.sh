@@ -30,7 +30,7 @@ zhr_ensure_packages() {
 # What building the program and its tests needs.
 ZHR_BUILD_PACKAGES=(cmake g++ make qt6-base-dev qt6-qpa-plugins libgtest-dev libbenchmark-dev
                     fonts-liberation2 fonts-dejavu-core
-                    libopencv-core-dev libopencv-imgproc-dev
+                    libopencv-core-dev libopencv-imgproc-dev libtesseract-dev tesseract-ocr-rus
                     fonts-paratype fonts-crosextra-carlito)
 
 # Typefaces the ticket reader's digit model is drawn from (scripts/make-digit-model.sh),

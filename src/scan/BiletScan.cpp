@@ -3,6 +3,7 @@
 #include "scan/DigitModel.h"
 #include "scan/Glyphs.h"
 #include "scan/Grids.h"
+#include "scan/LineOcr.h"
 
 #include <QFileInfo>
 #include <QImageReader>
@@ -232,6 +233,12 @@ struct DigitRun {
     double distance = 0;     // from the grid, in cells
 };
 
+// A printed line with digits in it, cut out for the recogniser.
+struct TextLine {
+    cv::Mat picture;
+    double distance = 0; // from the grid, in cells
+};
+
 // Number lines are read at twice the cells' scale: their print is small.
 constexpr int kLineCell = 2 * kCellHeight;
 
@@ -305,7 +312,8 @@ void ReadMark(const cv::Mat &ink, const cv::Rect &box, std::vector<Mark> &into)
 
 // The digit runs in a strip around the grid, straightened; a line's distance
 // from the grid is distanceAtTop + distanceStep * its height in the strip, in cells.
-void FindRuns(const cv::Mat &stripV, double distanceAtTop, double distanceStep, std::vector<DigitRun> &runs)
+void FindRuns(const cv::Mat &stripV, double distanceAtTop, double distanceStep, std::vector<DigitRun> &runs,
+              std::vector<TextLine> &lines)
 {
     // Print is what is clearly darker than the paper, measured against the
     // darkest print around it: thin strokes stay whole, paper stays paper.
@@ -384,6 +392,25 @@ void FindRuns(const cv::Mat &stripV, double distanceAtTop, double distanceStep, 
         for (Mark &mark : line)
             if (mark.digit >= 0 && (mark.box.height < 0.82 * usual || mark.box.height > 1.25 * usual))
                 mark.digit = -1;
+        const double lineDistance = distanceAtTop + distanceStep * (middle / kLineCell);
+        if (std::count_if(line.begin(), line.end(), [](const Mark &m) { return m.digit >= 0; }) >= 3) {
+            cv::Rect box = line.front().box;
+            for (const Mark &m : line)
+                box |= m.box;
+            box.x -= usual / 2;
+            box.width += usual;
+            box.y -= usual / 3;
+            box.height += 2 * (usual / 3);
+            box &= cv::Rect(0, 0, stripV.cols, stripV.rows);
+            // The recogniser reads best at about thirty pixels to a digit.
+            // Shade and colour taken out: the print against its own paper.
+            cv::Mat paper, level, picture;
+            cv::dilate(stripV(box), paper, cv::getStructuringElement(cv::MORPH_RECT, cv::Size(usual, usual)));
+            cv::divide(stripV(box), paper, level, 255.0);
+            const double scale = 30.0 / std::max(1, usual);
+            cv::resize(level, picture, cv::Size(), scale, scale, cv::INTER_CUBIC);
+            lines.push_back({picture, lineDistance});
+        }
         for (std::size_t a = 0; a < line.size();) {
             if (line[a].digit < 0) {
                 ++a;
@@ -444,12 +471,13 @@ void ReadNumberLines(const cv::Mat &rgb, const Quad &upper, const Quad &lower, S
         return Brightness(Straighten(rgb, {out[0], out[1], out[2], out[3]}, cv::Size(width, height)));
     };
     std::vector<DigitRun> runs;
-    FindRuns(strip(upper, -kAbove, 0), kAbove, -1, runs);
-    FindRuns(strip(lower, 3, 3 + kAbove), 0, 1, runs);
+    std::vector<TextLine> lines;
+    FindRuns(strip(upper, -kAbove, 0), kAbove, -1, runs, lines);
+    FindRuns(strip(lower, 3, 3 + kAbove), 0, 1, runs, lines);
     // Between the fields, when they lie apart.
     const double gap = Norm(Centre(lower) - Centre(upper)) / std::max(1.0, cellHeight) - 3;
     if (gap > 0.3)
-        FindRuns(strip(upper, 3, 3 + gap), 0, 0, runs);
+        FindRuns(strip(upper, 3, 3 + gap), 0, 0, runs, lines);
 
     const DigitRun *nomer = nullptr, *tirag = nullptr;
     for (const DigitRun &run : runs) {
@@ -467,11 +495,52 @@ void ReadNumberLines(const cv::Mat &rgb, const Quad &upper, const Quad &lower, S
     }
     if (nomer) {
         bilet.nomer = nomer->digits;
-        bilet.nomerDoubtful = nomer->doubtful;
+        bilet.nomerDoubtful = true;
     }
     if (tirag) {
         bilet.tirag = tirag->digits;
-        bilet.tiragDoubtful = tirag->doubtful;
+        bilet.tiragDoubtful = true;
+    }
+    // The recogniser reads whole lines; where it and the glyph reader agree,
+    // the number is sure.
+    double nomerDistance = 1e9, tiragDistance = 1e9;
+    bool nomerFound = false, tiragFound = false;
+    for (const TextLine &line : lines) {
+        const LineText read = ReadLine(line.picture);
+        const QString lower = read.text.toLower();
+        const qsizetype drawWord = lower.indexOf(QStringLiteral("тираж"));
+        const bool price = lower.contains(QStringLiteral("цена")) || lower.contains(QStringLiteral("руб"));
+        // Runs of digits with the lowest certainty among them.
+        for (qsizetype i = 0; i < read.text.size();) {
+            if (!read.text[i].isDigit() || read.text[i].unicode() > 0x7f) {
+                ++i;
+                continue;
+            }
+            qsizetype j = i;
+            float least = 100;
+            while (j < read.text.size() && read.text[j].isDigit() && read.text[j].unicode() <= 0x7f) {
+                least = std::min(least, read.certainty[std::size_t(j)]);
+                ++j;
+            }
+            const QString digits = read.text.mid(i, j - i);
+            if (drawWord >= 0 && i > drawWord && digits.size() <= 6) {
+                if (!tiragFound || line.distance < tiragDistance) {
+                    tiragFound = true;
+                    tiragDistance = line.distance;
+                    bilet.tirag = digits;
+                    bilet.tiragDoubtful = least < 80 || !(tirag && tirag->digits == digits);
+                }
+            } else if (drawWord < 0 && !price && digits.size() >= 6 && digits.size() <= 12) {
+                if (!nomerFound || digits.size() > bilet.nomer.size() ||
+                    (digits.size() == bilet.nomer.size() && line.distance < nomerDistance)) {
+                    nomerFound = true;
+                    nomerDistance = line.distance;
+                    bilet.nomer = digits;
+                    bilet.nomerDoubtful = least < 80 || !(nomer && nomer->digits == digits);
+                }
+            }
+            i = j;
+        }
     }
 }
 

@@ -69,9 +69,9 @@ TEST(Digits, TwoDigitsRunTogetherAreCutInTwoWhenTwoAreExpected)
 {
     // A one, and a zero broken into two strokes side by side with a hair's gap.
     cv::Mat ink(40, 60, CV_32F, cv::Scalar(0));
-    ink(cv::Rect(5, 5, 6, 30)).setTo(1);    // a one
-    ink(cv::Rect(30, 5, 5, 30)).setTo(1);   // left half of a zero
-    ink(cv::Rect(37, 5, 5, 30)).setTo(1);   // right half of it
+    ink(cv::Rect(5, 5, 6, 30)).setTo(1);  // a one
+    ink(cv::Rect(30, 5, 5, 30)).setTo(1); // left half of a zero
+    ink(cv::Rect(37, 5, 5, 30)).setTo(1); // right half of it
     const auto free = Scan::GlyphsOf(ink, 0.2);
     const auto two = Scan::GlyphsOf(ink, 0.2, 2);
     EXPECT_EQ(free.size(), 3u);

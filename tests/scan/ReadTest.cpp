@@ -111,6 +111,26 @@ TEST(Read, UpsideDownGivesTheSameTicketAsUpright)
     EXPECT_LT(Distance(over[0].corners[0], expected), 4.0);
 }
 
+TEST(Read, TheNumberLinesOfAScanAreRead)
+{
+    // Small print is not always read, but never wrongly without doubt.
+    int nomera = 0, tiragi = 0;
+    for (const quint32 seed : {11u, 12u, 15u, 16u}) {
+        TicketArt::ShotOptions options;
+        options.level = Level::Scan;
+        options.family = QStringLiteral("PT Sans");
+        const TicketArt::Shot shot = TicketArt::MakeShot(seed, options);
+        const auto read = Scan::ReadBilety(shot.image);
+        ASSERT_EQ(read.size(), 1u);
+        nomera += read[0].nomer == shot.tickets[0].nomer;
+        tiragi += read[0].tirag == shot.tickets[0].tirag;
+        EXPECT_TRUE(read[0].nomer == shot.tickets[0].nomer || read[0].nomerDoubtful) << seed;
+        EXPECT_TRUE(read[0].tirag == shot.tickets[0].tirag || read[0].tiragDoubtful) << seed;
+    }
+    EXPECT_GE(nomera, 3);
+    EXPECT_GE(tiragi, 3);
+}
+
 TEST(Read, PicturesWithoutTicketsGiveNone)
 {
     EXPECT_TRUE(Scan::ReadBilety(TicketArt::MakeDecoy(5)).empty());

@@ -41,8 +41,8 @@ int main(int argc, char **argv)
     if (!saveDir.isEmpty())
         QDir().mkpath(saveDir);
 
-    int nomerWrongSure = 0, tickets = 0, found = 0, extra = 0, ticketsRight = 0, wrongAllDoubtful = 0,
-        nomerRight = 0, tiragRight = 0;
+    int nomerWrongSure = 0, nomerDoubtful = 0, tickets = 0, found = 0, extra = 0, ticketsRight = 0,
+        wrongAllDoubtful = 0, nomerRight = 0, tiragRight = 0;
     long cells = 0, cellsRight = 0, doubtfulCells = 0;
     double seconds = 0;
     for (int i = 0; i < count; ++i) {
@@ -94,6 +94,7 @@ int main(int argc, char **argv)
             wrongAllDoubtful += wrong == wrongDoubtful;
             nomerRight += b.nomer == truth.nomer;
             nomerWrongSure += b.nomer != truth.nomer && !b.nomerDoubtful;
+            nomerDoubtful += b.nomerDoubtful;
             tiragRight += b.tirag == truth.tirag;
             shotRight = shotRight && wrong == 0 && b.nomer == truth.nomer;
         }
@@ -114,11 +115,11 @@ int main(int argc, char **argv)
     const auto pct = [](double a, double b) { return b > 0 ? 100.0 * a / b : 0.0; };
     std::printf(
         "%-14s tickets %4d found %5.1f%%  cells %6.2f%%  tickets right %5.1f%%  wrong all doubtful %5.1f%%"
-        "  nomer %5.1f%%  tirag %5.1f%%  (wrong, not doubtful %4.1f%%)"
+        "  nomer %5.1f%%  tirag %5.1f%%  (doubtful %4.1f%%, wrong and sure %4.1f%%)"
         "  doubtful/ticket %.2f  extra %d  %.2f s/picture\n",
         qPrintable(args[0]), tickets, pct(found, tickets), pct(cellsRight, cells), pct(ticketsRight, tickets),
         pct(wrongAllDoubtful, tickets), pct(nomerRight, tickets), pct(tiragRight, tickets),
-        pct(nomerWrongSure, tickets), found ? double(doubtfulCells) / found : 0.0, extra,
-        seconds / std::max(1, count));
+        pct(nomerDoubtful, tickets), pct(nomerWrongSure, tickets),
+        found ? double(doubtfulCells) / found : 0.0, extra, seconds / std::max(1, count));
     return 0;
 }
