@@ -190,18 +190,23 @@ Reading ReadFields(const cv::Mat &rgb, const Quad &upper, const Quad &lower)
         for (int col = 0; col < 9; ++col)
             ink[col] = {InkAmount(CellOf(field, row % 3, col, 0.12), darkest), col};
         std::sort(ink.begin(), ink.end(), std::greater<>());
-        // Five numbers to a row: the five inkiest cells hold them.
-        const bool close = ink[5].first > 0.6 * ink[4].first;
-        for (int k = 0; k < 5; ++k) {
+        // Five numbers to a row: the five inkiest cells hold them. A cell
+        // whose ink is not clearly on its side of the line between them (dim
+        // light, blur, dark pictures) is for the person to look at.
+        const double fifth = ink[4].first, sixth = ink[5].first;
+        for (int k = 0; k < 9; ++k) {
             const int col = ink[k].second;
+            const bool unclear = k < 5 ? ink[k].first < 1.5 * sixth : ink[k].first * 1.5 > fifth;
+            if (unclear)
+                reading.bilet.doubtful.push_back({row, col});
+            if (k >= 5)
+                continue;
             const CellRead read = ReadCell(CellOf(field, row % 3, col, 0.06), col);
             reading.bilet.cells[row][col] = read.nomer;
             reading.cost += read.distance + (read.doubtful ? 0.3 : 0.0);
-            if (read.doubtful || (close && k == 4))
+            if (read.doubtful && !unclear)
                 reading.bilet.doubtful.push_back({row, col});
         }
-        if (close)
-            reading.bilet.doubtful.push_back({row, ink[5].second});
     }
     // Thirty different numbers: a repeat is a misread on one side or the other.
     for (int col = 0; col < 9; ++col) {
