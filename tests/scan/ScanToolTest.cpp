@@ -13,8 +13,6 @@
 #include <QtEndian>
 #include <gtest/gtest.h>
 
-#include <zlib.h>
-
 namespace
 {
 
@@ -39,14 +37,25 @@ void Write(const QString &path, const QByteArray &bytes)
     file.write(bytes);
 }
 
+// The CRC-32 that PNG chunks carry.
+quint32 Crc32(const QByteArray &bytes)
+{
+    quint32 crc = 0xffffffffu;
+    for (const char byte : bytes) {
+        crc ^= quint8(byte);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = crc & 1 ? (crc >> 1) ^ 0xedb88320u : crc >> 1;
+    }
+    return ~crc;
+}
+
 QByteArray Chunk(const char *type, const QByteArray &data)
 {
     QByteArray chunk(4, '\0');
     qToBigEndian<quint32>(quint32(data.size()), chunk.data());
     const QByteArray body = QByteArray(type) + data;
     QByteArray crc(4, '\0');
-    qToBigEndian<quint32>(quint32(crc32(0, reinterpret_cast<const Bytef *>(body.data()), uInt(body.size()))),
-                          crc.data());
+    qToBigEndian<quint32>(Crc32(body), crc.data());
     return chunk + body + crc;
 }
 
