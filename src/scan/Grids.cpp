@@ -171,10 +171,8 @@ std::vector<Field> FindFields(const cv::Mat &rgb)
             continue;
         for (auto &corner : quad)
             corner *= 1.0 / scale;
-        // Six rows hold lines where three rows do, and more: three of the
-        // five found already tell a grid of six rows, whose three-row reading
-        // would pass as well. A field of three rows shows two of them at most.
-        if (six < 0.6) {
+        // Six rows hold lines where three rows do, and more.
+        if (six < 0.85) {
             fields.push_back({quad});
         } else {
             fields.push_back({RowSlice(quad, 0, 0.5)});
