@@ -29,4 +29,14 @@ zhr_ensure_packages() {
 
 # What building the program and its tests needs.
 ZHR_BUILD_PACKAGES=(cmake g++ make qt6-base-dev qt6-qpa-plugins libgtest-dev libbenchmark-dev
-                    fonts-liberation2 fonts-dejavu-core)
+                    fonts-liberation2 fonts-dejavu-core
+                    libopencv-core-dev libopencv-imgproc-dev libtesseract-dev tesseract-ocr-rus
+                    fonts-paratype fonts-crosextra-carlito)
+
+# Typefaces the ticket reader's digit model is drawn from (scripts/make-digit-model.sh),
+# and the ones held back from it to judge the reader (scripts/scan-eval.sh).
+ZHR_SCAN_MODEL_FONTS=(fonts-dejavu-core fonts-dejavu-extra fonts-liberation2 fonts-freefont-ttf fonts-croscore
+                      fonts-urw-base35 fonts-noto-mono fonts-open-sans fonts-roboto-unhinted fonts-cantarell
+                      fonts-texgyre fonts-noto-core)
+ZHR_SCAN_EVAL_FONTS=(fonts-paratype fonts-crosextra-carlito fonts-crosextra-caladea fonts-linuxlibertine
+                     fonts-lato fonts-comfortaa)

@@ -1,0 +1,747 @@
+#include "scan/BiletScan.h"
+
+#include "scan/DigitModel.h"
+#include "scan/Glyphs.h"
+#include "scan/Grids.h"
+#include "scan/LineOcr.h"
+
+#include <QFileInfo>
+#include <QImageReader>
+
+#include <opencv2/imgproc.hpp>
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+
+namespace Scan
+{
+namespace
+{
+
+// Cells are read at this height in pixels, whatever the picture's size.
+constexpr int kCellHeight = 48;
+
+cv::Point2f Centre(const Quad &q)
+{
+    return (q[0] + q[1] + q[2] + q[3]) * 0.25f;
+}
+
+cv::Point2f Along(const Quad &q)
+{
+    return ((q[1] - q[0]) + (q[2] - q[3])) * 0.5f;
+}
+
+cv::Point2f Across(const Quad &q)
+{
+    return ((q[3] - q[0]) + (q[2] - q[1])) * 0.5f;
+}
+
+double Norm(cv::Point2f p)
+{
+    return std::hypot(p.x, p.y);
+}
+
+// The picture inside a quadrilateral, straightened to the given size; the
+// quadrilateral may be given in a region of the picture beyond its edges.
+cv::Mat Straighten(const cv::Mat &rgb, const Quad &quad, cv::Size size)
+{
+    const std::vector<cv::Point2f> target{
+        {0, 0}, {float(size.width), 0}, {float(size.width), float(size.height)}, {0, float(size.height)}};
+    const std::vector<cv::Point2f> corners(quad.begin(), quad.end());
+    cv::Mat flat;
+    cv::warpPerspective(rgb, flat, cv::getPerspectiveTransform(corners, target), size, cv::INTER_LINEAR,
+                        cv::BORDER_REPLICATE);
+    return flat;
+}
+
+// The brightest channel: dark print stays dark, coloured print turns light.
+cv::Mat Brightness(const cv::Mat &rgb)
+{
+    std::vector<cv::Mat> channels;
+    cv::split(rgb, channels);
+    return cv::max(cv::max(channels[0], channels[1]), channels[2]);
+}
+
+// A field straightened, in the brightness of its print.
+struct FlatField {
+    cv::Mat v;
+    int cellWidth = kCellHeight;
+};
+
+FlatField Flatten(const cv::Mat &rgb, const Quad &quad)
+{
+    const double along = Norm(Along(quad)) / 9, across = Norm(Across(quad)) / 3;
+    FlatField flat;
+    flat.cellWidth = std::clamp(int(std::lround(kCellHeight * along / std::max(1.0, across))),
+                                kCellHeight / 2, kCellHeight * 2);
+    flat.v = Brightness(Straighten(rgb, quad, cv::Size(9 * flat.cellWidth, 3 * kCellHeight)));
+    return flat;
+}
+
+cv::Mat CellOf(const FlatField &field, int row, int col, double margin)
+{
+    const int mx = int(field.cellWidth * margin), my = int(kCellHeight * margin);
+    return field.v(cv::Rect(col * field.cellWidth + mx, row * kCellHeight + my, field.cellWidth - 2 * mx,
+                            kCellHeight - 2 * my));
+}
+
+// How much dark print a cell holds against its own paper. Only what is
+// nearly as dark as the field's darkest print counts: a coloured picture in an
+// empty cell covers more paper than a thin 1 but is far lighter.
+double InkAmount(const cv::Mat &cell, int darkest)
+{
+    int histogram[256] = {};
+    for (int y = 0; y < cell.rows; ++y)
+        for (int x = 0; x < cell.cols; ++x)
+            ++histogram[cell.at<std::uint8_t>(y, x)];
+    int paper = 255;
+    for (int v = 255, seen = 0; v >= 0; --v) {
+        seen += histogram[v];
+        if (seen >= 0.08 * cell.total()) {
+            paper = v;
+            break;
+        }
+    }
+    const int least = std::max(30, (paper - darkest) * 2 / 5);
+    double sum = 0;
+    for (int v = 0; v < 256; ++v)
+        sum += histogram[v] * std::max(0, paper - v - least);
+    return sum / cell.total();
+}
+
+struct CellRead {
+    int nomer = 0;
+    bool doubtful = true;
+    float distance = 1.0f; // how far the units digit was from every known glyph
+};
+
+// Reads the number in a filled cell: the column gives the tens, the model
+// reads the units; the tens digit, when printed, only confirms.
+CellRead ReadCell(const cv::Mat &cellV, int col)
+{
+    const DigitModel &model = DigitModel::Builtin();
+    CellRead read;
+    read.nomer = col == 0 ? 1 : col * 10;
+    std::vector<Glyph> glyphs = GlyphsOf(InkMap(cellV), 0.22, col == 0 ? 1 : 2);
+    if (glyphs.empty())
+        return read;
+    bool merged = false;
+    if (col > 0 && glyphs.size() == 1) {
+        // Two digits run together: cut where the least ink lies near the middle.
+        const cv::Mat both = glyphs[0].ink;
+        if (both.cols < 0.75 * both.rows)
+            return read;
+        cv::Mat columns;
+        cv::reduce(both, columns, 0, cv::REDUCE_SUM, CV_32F);
+        int cut = both.cols / 2;
+        for (int x = both.cols * 3 / 8; x <= both.cols * 5 / 8; ++x)
+            if (columns.at<float>(0, x) < columns.at<float>(0, cut))
+                cut = x;
+        glyphs = {Glyph{{}, both(cv::Rect(0, 0, cut, both.rows)).clone()},
+                  Glyph{{}, both(cv::Rect(cut, 0, both.cols - cut, both.rows)).clone()}};
+        merged = true;
+    }
+    const unsigned allowed = col == 0 ? 0x3fe : 0x3ff;
+    const DigitVote vote = model.Classify(GlyphFeatures(glyphs.back().ink), allowed);
+    if (vote.digit < 0)
+        return read;
+    read.distance = vote.distance;
+    read.doubtful = vote.doubtful || merged;
+    read.nomer = col == 0 ? vote.digit : col * 10 + vote.digit;
+    if (col == 0) {
+        read.doubtful = read.doubtful || glyphs.size() > 1;
+        return read;
+    }
+    // 80 and 90 share the last column; only the tens digit tells them apart.
+    const unsigned tensAllowed = col == 8 && vote.digit == 0 ? (1u << 8 | 1u << 9) : 0x3ff;
+    const DigitVote tens = model.Classify(GlyphFeatures(glyphs[glyphs.size() - 2].ink), tensAllowed);
+    if (col == 8 && vote.digit == 0 && tens.digit == 9)
+        read.nomer = 90;
+    const int expected = read.nomer == 90 ? 9 : col;
+    read.doubtful = read.doubtful || tens.doubtful || tens.digit != expected || glyphs.size() > 2;
+    read.distance = std::max(read.distance, tens.distance);
+    return read;
+}
+
+// A ticket read one way up: its cells and how plausible the reading is.
+struct Reading {
+    ScannedBilet bilet;
+    double cost = 0;
+};
+
+// Reads both fields, upper first, the way up they are given.
+Reading ReadFields(const cv::Mat &rgb, const Quad &upper, const Quad &lower)
+{
+    Reading reading;
+    const FlatField fields[2] = {Flatten(rgb, upper), Flatten(rgb, lower)};
+    // The print of the numbers: the darkest tone of either field.
+    int darkest = 255;
+    for (const FlatField &field : fields) {
+        cv::Mat sorted = field.v.reshape(1, 1).clone();
+        const int at = int(sorted.total() / 200);
+        std::nth_element(sorted.begin<std::uint8_t>(), sorted.begin<std::uint8_t>() + at,
+                         sorted.end<std::uint8_t>());
+        darkest = std::min<int>(darkest, sorted.at<std::uint8_t>(0, at));
+    }
+    for (int row = 0; row < 6; ++row) {
+        const FlatField &field = fields[row / 3];
+        std::array<std::pair<double, int>, 9> ink;
+        for (int col = 0; col < 9; ++col)
+            ink[col] = {InkAmount(CellOf(field, row % 3, col, 0.12), darkest), col};
+        std::sort(ink.begin(), ink.end(), std::greater<>());
+        // Five numbers to a row: the five inkiest cells hold them. A cell
+        // whose ink is not clearly on its side of the line between them (dim
+        // light, blur, dark pictures) is for the person to look at.
+        const double fifth = ink[4].first, sixth = ink[5].first;
+        for (int k = 0; k < 9; ++k) {
+            const int col = ink[k].second;
+            const bool unclear = k < 5 ? ink[k].first < 1.5 * sixth : ink[k].first * 1.5 > fifth;
+            if (unclear)
+                reading.bilet.doubtful.push_back({row, col});
+            if (k >= 5)
+                continue;
+            const CellRead read = ReadCell(CellOf(field, row % 3, col, 0.06), col);
+            reading.bilet.cells[row][col] = read.nomer;
+            reading.cost += read.distance + (read.doubtful ? 0.3 : 0.0);
+            if (read.doubtful && !unclear)
+                reading.bilet.doubtful.push_back({row, col});
+        }
+    }
+    // Thirty different numbers: a repeat is a misread on one side or the other.
+    for (int col = 0; col < 9; ++col) {
+        for (int a = 0; a < 6; ++a) {
+            for (int b = a + 1; b < 6; ++b) {
+                const int n = reading.bilet.cells[a][col];
+                if (n != 0 && n == reading.bilet.cells[b][col]) {
+                    reading.bilet.doubtful.push_back({a, col});
+                    reading.bilet.doubtful.push_back({b, col});
+                }
+            }
+        }
+    }
+    auto &doubtful = reading.bilet.doubtful;
+    std::sort(doubtful.begin(), doubtful.end(),
+              [](Cell a, Cell b) { return std::pair(a.row, a.col) < std::pair(b.row, b.col); });
+    doubtful.erase(std::unique(doubtful.begin(), doubtful.end()), doubtful.end());
+    reading.bilet.corners = {QPointF(upper[0].x, upper[0].y), QPointF(upper[1].x, upper[1].y),
+                             QPointF(lower[2].x, lower[2].y), QPointF(lower[3].x, lower[3].y)};
+    return reading;
+}
+
+// A run of digits printed on one line around the grid.
+struct DigitRun {
+    QString digits;
+    bool doubtful = false;
+    bool wordBefore = false; // letters precede it on its line ("Тираж № 1234")
+    bool wordAfter = false;  // letters follow it ("100 руб.")
+    double distance = 0;     // from the grid, in cells
+};
+
+// A printed line with digits in it, cut out for the recogniser.
+struct TextLine {
+    cv::Mat picture;
+    double distance = 0; // from the grid, in cells
+};
+
+// Number lines are read at twice the cells' scale: their print is small.
+constexpr int kLineCell = 2 * kCellHeight;
+
+// A printed character of a number line, or several run together.
+struct Mark {
+    cv::Rect box;
+    int digit = -1; // -1: a letter, a sign or a picture
+    bool doubtful = true;
+};
+
+// Reads a mark's ink as digits: one, or several when they ran together in print.
+void ReadMark(const cv::Mat &ink, const cv::Rect &box, std::vector<Mark> &into)
+{
+    const DigitModel &model = DigitModel::Builtin();
+    const auto classify = [&](const cv::Rect &part, Mark &mark) {
+        const DigitVote vote = model.Classify(GlyphFeatures(ink(part)));
+        if (vote.digit >= 0 && vote.distance < 1.6f * model.farDistance()) {
+            mark.digit = vote.digit;
+            mark.doubtful = vote.doubtful;
+        }
+        return vote.distance;
+    };
+    Mark whole{box};
+    if (box.width <= 0.95 * box.height) {
+        classify(box, whole);
+        into.push_back(whole);
+        return;
+    }
+    // Digits that ran together: cut where the least ink lies near each even
+    // share of the width, for every count of digits that fits, and keep the
+    // cut whose pieces are all clearly digits and nearest to known ones.
+    cv::Mat columns;
+    cv::reduce(ink(box), columns, 0, cv::REDUCE_SUM, CV_32F);
+    std::vector<Mark> best;
+    double bestDistance = 1e9;
+    for (int parts = 2; parts <= 6; ++parts) {
+        const double share = double(box.width) / parts / box.height;
+        if (share < 0.42 || share > 0.95)
+            continue;
+        std::vector<int> cuts{0};
+        for (int k = 1; k < parts; ++k) {
+            const int at = k * box.width / parts, reach = std::max(1, box.width / (parts * 5));
+            int cut = at;
+            for (int x = std::max(1, at - reach); x <= std::min(box.width - 2, at + reach); ++x)
+                if (columns.at<float>(0, x) < columns.at<float>(0, cut))
+                    cut = x;
+            cuts.push_back(cut);
+        }
+        cuts.push_back(box.width);
+        std::vector<Mark> pieces;
+        double total = 0;
+        for (int k = 0; k < parts; ++k) {
+            Mark piece{cv::Rect(box.x + cuts[k], box.y, cuts[k + 1] - cuts[k], box.height)};
+            if (piece.box.width < 2)
+                break;
+            total += classify(piece.box, piece);
+            if (piece.digit < 0)
+                break;
+            pieces.push_back(piece);
+        }
+        if (int(pieces.size()) == parts && total / parts < bestDistance) {
+            bestDistance = total / parts;
+            best = pieces;
+        }
+    }
+    if (best.empty())
+        into.push_back(whole);
+    else
+        into.insert(into.end(), best.begin(), best.end());
+}
+
+// The digit runs in a strip around the grid, straightened; a line's distance
+// from the grid is distanceAtTop + distanceStep * its height in the strip, in cells.
+void FindRuns(const cv::Mat &stripV, double distanceAtTop, double distanceStep, std::vector<DigitRun> &runs,
+              std::vector<TextLine> &lines)
+{
+    // Print is what is clearly darker than the paper, measured against the
+    // darkest print around it: thin strokes stay whole, paper stays paper.
+    const cv::Mat around = cv::getStructuringElement(cv::MORPH_RECT, cv::Size(kLineCell / 3, kLineCell / 3));
+    cv::Mat paper, print, middle, contrast, dark;
+    cv::dilate(stripV, paper, around);
+    cv::erode(stripV, print, around);
+    cv::addWeighted(paper, 0.62, print, 0.38, 0, middle);
+    cv::subtract(paper, print, contrast);
+    dark = (stripV < middle) & (contrast > 50);
+    cv::Mat labels, stats, centroids;
+    const int count = cv::connectedComponentsWithStats(dark, labels, stats, centroids, 8, CV_32S);
+    std::vector<cv::Rect> boxes;
+    for (int i = 1; i < count; ++i) {
+        const cv::Rect box(stats.at<int>(i, cv::CC_STAT_LEFT), stats.at<int>(i, cv::CC_STAT_TOP),
+                           stats.at<int>(i, cv::CC_STAT_WIDTH), stats.at<int>(i, cv::CC_STAT_HEIGHT));
+        if (box.height >= 0.1 * kLineCell && box.height <= 0.8 * kLineCell)
+            boxes.push_back(box);
+    }
+    // The ink of every character against its own surroundings.
+    cv::Mat ink(stripV.size(), CV_32F, cv::Scalar(0));
+    for (const cv::Rect &box : boxes) {
+        cv::Rect around = box;
+        around -= cv::Point(3, 3);
+        around += cv::Size(6, 6);
+        around &= cv::Rect(0, 0, stripV.cols, stripV.rows);
+        cv::Mat local = InkMap(stripV(around));
+        cv::Mat keep = dark(around) > 0;
+        cv::dilate(keep, keep, cv::Mat());
+        cv::Mat target = ink(around);
+        local.copyTo(target, keep);
+    }
+    // Lines: boxes whose middles lie within each other's height.
+    std::sort(boxes.begin(), boxes.end(), [](const cv::Rect &a, const cv::Rect &b) { return a.x < b.x; });
+    std::vector<bool> used(boxes.size(), false);
+    for (std::size_t seed = 0; seed < boxes.size(); ++seed) {
+        if (used[seed])
+            continue;
+        const cv::Rect first = boxes[seed];
+        const double middle = first.y + first.height / 2.0, height = first.height;
+        std::vector<Mark> line;
+        std::vector<cv::Rect> members;
+        for (std::size_t j = seed; j < boxes.size(); ++j) {
+            const cv::Rect &b = boxes[j];
+            if (!used[j] && std::abs(b.y + b.height / 2.0 - middle) < 0.35 * height &&
+                std::abs(b.height - height) < 0.5 * height + 2) {
+                used[j] = true;
+                members.push_back(b);
+            }
+        }
+        // Pieces of one broken character lie over each other.
+        std::vector<cv::Rect> characters;
+        for (const cv::Rect &b : members) {
+            if (!characters.empty()) {
+                cv::Rect &last = characters.back();
+                const int overlap = std::min(last.br().x, b.br().x) - std::max(last.x, b.x);
+                if (overlap > 0.5 * std::min(last.width, b.width)) {
+                    last |= b;
+                    continue;
+                }
+            }
+            characters.push_back(b);
+        }
+        for (const cv::Rect &b : characters)
+            ReadMark(ink, b, line);
+        // Digits of one number stand on one line and are of one height; a
+        // raised small mark (the o of the number sign) is no digit.
+        std::vector<int> heights;
+        for (const Mark &mark : line)
+            if (mark.digit >= 0)
+                heights.push_back(mark.box.height);
+        if (heights.empty())
+            continue;
+        std::nth_element(heights.begin(), heights.begin() + heights.size() / 2, heights.end());
+        const int usual = heights[heights.size() / 2];
+        for (Mark &mark : line)
+            if (mark.digit >= 0 && (mark.box.height < 0.82 * usual || mark.box.height > 1.25 * usual))
+                mark.digit = -1;
+        const double lineDistance = distanceAtTop + distanceStep * (middle / kLineCell);
+        if (std::count_if(line.begin(), line.end(), [](const Mark &m) { return m.digit >= 0; }) >= 3) {
+            cv::Rect box = line.front().box;
+            for (const Mark &m : line)
+                box |= m.box;
+            box.x -= usual / 2;
+            box.width += usual;
+            box.y -= usual / 3;
+            box.height += 2 * (usual / 3);
+            box &= cv::Rect(0, 0, stripV.cols, stripV.rows);
+            // The recogniser reads best at about thirty pixels to a digit.
+            // Shade and colour taken out: the print against its own paper.
+            cv::Mat paper, level, picture;
+            cv::dilate(stripV(box), paper, cv::getStructuringElement(cv::MORPH_RECT, cv::Size(usual, usual)));
+            cv::divide(stripV(box), paper, level, 255.0);
+            const double scale = 30.0 / std::max(1, usual);
+            cv::resize(level, picture, cv::Size(), scale, scale, cv::INTER_CUBIC);
+            lines.push_back({picture, lineDistance});
+        }
+        for (std::size_t a = 0; a < line.size();) {
+            if (line[a].digit < 0) {
+                ++a;
+                continue;
+            }
+            std::size_t b = a + 1;
+            // A space between words is wider than the gap between digits.
+            while (b < line.size() && line[b].digit >= 0 &&
+                   line[b].box.x - line[b - 1].box.br().x <= 0.3 * usual + 1)
+                ++b;
+            const std::size_t next = b;
+            // Letters that look a little like digits stand at the ends of a
+            // word; the number itself is read with confidence.
+            std::size_t first = a, sure = 0;
+            for (std::size_t k = a; k < b; ++k)
+                sure += !line[k].doubtful;
+            if (sure * 5 >= (b - a) * 3) {
+                while (first < b && line[first].doubtful)
+                    ++first;
+                while (b > first && line[b - 1].doubtful)
+                    --b;
+            }
+            if (first < b) {
+                DigitRun run;
+                for (std::size_t k = first; k < b; ++k) {
+                    run.digits += QChar(u'0' + line[k].digit);
+                    run.doubtful = run.doubtful || line[k].doubtful;
+                }
+                run.wordBefore = first > 0;
+                run.wordAfter = b < line.size() && (line[b].digit < 0 || line[b].doubtful) &&
+                                line[b].box.x - line[b - 1].box.br().x < 2 * height;
+                run.distance = distanceAtTop + distanceStep * (middle / kLineCell);
+                runs.push_back(run);
+            }
+            a = next;
+        }
+    }
+}
+
+// The ticket number and the draw number printed above, between and below the fields.
+void ReadNumberLines(const cv::Mat &rgb, const Quad &upper, const Quad &lower, ScannedBilet &bilet)
+{
+    constexpr double kAbove = 2.6, kSide = 0.4;
+    const double cellWidth = Norm(Along(upper)) / 9, cellHeight = Norm(Across(upper)) / 3;
+    const int width = int(std::lround(kLineCell * (9 + 2 * kSide) * cellWidth / std::max(1.0, cellHeight)));
+    // A strip in the frame of a field: rows from..to of it, 3 rows being the field.
+    const auto strip = [&](const Quad &field, double from, double to) {
+        const std::vector<cv::Point2f> unit{{0, 0}, {9, 0}, {9, 3}, {0, 3}};
+        const std::vector<cv::Point2f> corners(field.begin(), field.end());
+        const cv::Mat h = cv::getPerspectiveTransform(unit, corners);
+        std::vector<cv::Point2f> box{{float(-kSide), float(from)},
+                                     {float(9 + kSide), float(from)},
+                                     {float(9 + kSide), float(to)},
+                                     {float(-kSide), float(to)}},
+            out;
+        cv::perspectiveTransform(box, out, h);
+        const int height = std::max(1, int(std::lround((to - from) * kLineCell)));
+        return Brightness(Straighten(rgb, {out[0], out[1], out[2], out[3]}, cv::Size(width, height)));
+    };
+    std::vector<DigitRun> runs;
+    std::vector<TextLine> lines;
+    FindRuns(strip(upper, -kAbove, 0), kAbove, -1, runs, lines);
+    FindRuns(strip(lower, 3, 3 + kAbove), 0, 1, runs, lines);
+    // Between the fields, when they lie apart.
+    const double gap = Norm(Centre(lower) - Centre(upper)) / std::max(1.0, cellHeight) - 3;
+    if (gap > 0.3)
+        FindRuns(strip(upper, 3, 3 + gap), 0, 0, runs, lines);
+
+    const DigitRun *nomer = nullptr, *tirag = nullptr;
+    for (const DigitRun &run : runs) {
+        const auto size = run.digits.size();
+        // Mostly ones: a barcode's bars.
+        if (size >= 4 && 2 * run.digits.count(QLatin1Char('1')) > size)
+            continue;
+        if (size >= 6 && size <= 12 && !run.wordAfter &&
+            (!nomer || size > nomer->digits.size() ||
+             (size == nomer->digits.size() && run.distance < nomer->distance)))
+            nomer = &run;
+        if (size >= 1 && size <= 5 && run.wordBefore && !run.wordAfter &&
+            (!tirag || run.distance < tirag->distance))
+            tirag = &run;
+    }
+    if (nomer) {
+        bilet.nomer = nomer->digits;
+        bilet.nomerDoubtful = true;
+    }
+    if (tirag) {
+        bilet.tirag = tirag->digits;
+        bilet.tiragDoubtful = true;
+    }
+    // The recogniser reads whole lines; where it and the glyph reader agree,
+    // the number is sure.
+    double nomerDistance = 1e9, tiragDistance = 1e9;
+    bool nomerFound = false, tiragFound = false;
+    for (const TextLine &line : lines) {
+        const LineText read = ReadLine(line.picture);
+        const QString lower = read.text.toLower();
+        const qsizetype drawWord = lower.indexOf(QStringLiteral("тираж"));
+        const bool price = lower.contains(QStringLiteral("цена")) || lower.contains(QStringLiteral("руб"));
+        // Runs of digits with the lowest certainty among them.
+        for (qsizetype i = 0; i < read.text.size();) {
+            if (!read.text[i].isDigit() || read.text[i].unicode() > 0x7f) {
+                ++i;
+                continue;
+            }
+            qsizetype j = i;
+            float least = 100;
+            while (j < read.text.size() && read.text[j].isDigit() && read.text[j].unicode() <= 0x7f) {
+                least = std::min(least, read.certainty[std::size_t(j)]);
+                ++j;
+            }
+            const QString digits = read.text.mid(i, j - i);
+            if (drawWord >= 0 && i > drawWord && digits.size() <= 6) {
+                if (!tiragFound || line.distance < tiragDistance) {
+                    tiragFound = true;
+                    tiragDistance = line.distance;
+                    bilet.tirag = digits;
+                    bilet.tiragDoubtful = least < 80 || !(tirag && tirag->digits == digits);
+                }
+            } else if (drawWord < 0 && !price && digits.size() >= 6 && digits.size() <= 12) {
+                if (!nomerFound || digits.size() > bilet.nomer.size() ||
+                    (digits.size() == bilet.nomer.size() && line.distance < nomerDistance)) {
+                    nomerFound = true;
+                    nomerDistance = line.distance;
+                    bilet.nomer = digits;
+                    bilet.nomerDoubtful = least < 80 || !(nomer && nomer->digits == digits);
+                }
+            }
+            i = j;
+        }
+    }
+}
+
+// Reads a ticket from its two fields, deciding which way up it lies.
+ScannedBilet ReadTicket(const cv::Mat &rgb, const Quad &first, const Quad &second)
+{
+    Reading one = ReadFields(rgb, first, second);
+    Reading other = ReadFields(rgb, Turned(second), Turned(first));
+    const bool turned = other.cost < one.cost;
+    ScannedBilet bilet = turned ? other.bilet : one.bilet;
+    if (turned)
+        ReadNumberLines(rgb, Turned(second), Turned(first), bilet);
+    else
+        ReadNumberLines(rgb, first, second, bilet);
+    return bilet;
+}
+
+// Pairs fields into tickets: the two fields of a ticket are alike in size, lie
+// the same way and one follows the other across its rows.
+std::vector<std::pair<Quad, Quad>> PairFields(std::vector<Field> fields)
+{
+    struct Candidate {
+        double distance;
+        std::size_t a, b;
+        Quad upper;
+    };
+    std::vector<Candidate> candidates;
+    for (std::size_t a = 0; a < fields.size(); ++a) {
+        for (std::size_t b = 0; b < fields.size(); ++b) {
+            if (a == b)
+                continue;
+            // Which way round each field's corners were found is chance: the
+            // upper field's rows run towards the lower one.
+            Quad qa = fields[a].quad;
+            const Quad &qb = fields[b].quad;
+            if ((Centre(qb) - Centre(qa)).dot(Across(qa)) < 0)
+                qa = Turned(qa);
+            const cv::Point2f along = Along(qa), across = Across(qa);
+            const double width = Norm(along), height = Norm(across);
+            const cv::Point2f shift = Centre(qb) - Centre(qa);
+            const double sideways = shift.dot(along) / width, down = shift.dot(across) / height;
+            const double widthRatio = Norm(Along(qb)) / width;
+            const double parallel = std::abs(Along(qb).dot(along)) / (Norm(Along(qb)) * width);
+            if (down > 0.95 * height && down < 3.5 * height && std::abs(sideways) < 0.15 * width &&
+                widthRatio > 0.85 && widthRatio < 1.18 && parallel > 0.97)
+                candidates.push_back({down, a, b, qa});
+        }
+    }
+    std::sort(candidates.begin(), candidates.end(),
+              [](const Candidate &x, const Candidate &y) { return x.distance < y.distance; });
+    std::vector<bool> taken(fields.size(), false);
+    std::vector<std::pair<Quad, Quad>> pairs;
+    for (const Candidate &c : candidates) {
+        if (taken[c.a] || taken[c.b])
+            continue;
+        taken[c.a] = taken[c.b] = true;
+        Quad upper = c.upper, lower = fields[c.b].quad;
+        // Both fields' corners in the same order.
+        if (Along(lower).dot(Along(upper)) < 0)
+            lower = Turned(lower);
+        pairs.emplace_back(upper, lower);
+    }
+    return pairs;
+}
+
+struct RgbPicture {
+    QImage keep;
+    cv::Mat mat;
+};
+
+RgbPicture ToRgb(const QImage &image)
+{
+    RgbPicture picture;
+    picture.keep = image.convertToFormat(QImage::Format_RGB888);
+    picture.mat =
+        cv::Mat(picture.keep.height(), picture.keep.width(), CV_8UC3,
+                const_cast<uchar *>(picture.keep.constBits()), std::size_t(picture.keep.bytesPerLine()));
+    return picture;
+}
+
+} // namespace
+
+std::vector<ScannedBilet> ReadBilety(const QImage &image)
+{
+    std::vector<ScannedBilet> bilety;
+    if (image.isNull() || image.width() < 16 || image.height() < 16)
+        return bilety;
+    const RgbPicture picture = ToRgb(image);
+    for (const auto &[first, second] : PairFields(FindFields(picture.mat)))
+        bilety.push_back(ReadTicket(picture.mat, first, second));
+    // Reading order: by the top of each ticket, then from the left.
+    const auto top = [](const ScannedBilet &b) {
+        return std::min({b.corners[0].y(), b.corners[1].y(), b.corners[2].y(), b.corners[3].y()});
+    };
+    const auto left = [](const ScannedBilet &b) {
+        return std::min({b.corners[0].x(), b.corners[1].x(), b.corners[2].x(), b.corners[3].x()});
+    };
+    const double rowHeight = image.height() / 8.0;
+    std::sort(bilety.begin(), bilety.end(), [&](const ScannedBilet &a, const ScannedBilet &b) {
+        const int ra = int(top(a) / rowHeight), rb = int(top(b) / rowHeight);
+        return ra != rb ? ra < rb : left(a) < left(b);
+    });
+    return bilety;
+}
+
+std::optional<ScannedBilet> ReadBiletAt(const QImage &image, const std::array<QPointF, 4> &corners)
+{
+    if (image.isNull())
+        return std::nullopt;
+    const RgbPicture picture = ToRgb(image);
+    // Put the clicks in order around their middle, clockwise from the top left.
+    std::vector<cv::Point2f> points;
+    for (const QPointF &p : corners)
+        points.emplace_back(float(p.x()), float(p.y()));
+    cv::Point2f middle = (points[0] + points[1] + points[2] + points[3]) * 0.25f;
+    std::sort(points.begin(), points.end(), [&](cv::Point2f a, cv::Point2f b) {
+        return std::atan2(a.y - middle.y, a.x - middle.x) < std::atan2(b.y - middle.y, b.x - middle.x);
+    });
+    // Clockwise on screen; which corner comes first does not matter, the
+    // fields are found in the straightened paper whatever way it lies.
+    const Quad quad{points[0], points[1], points[2], points[3]};
+    const double along = Norm(quad[1] - quad[0]), across = Norm(quad[3] - quad[0]);
+    if (along < 20 || across < 20)
+        return std::nullopt;
+    // The paper straightened with a margin, read as a picture of its own.
+    const double margin = 0.06;
+    const std::vector<cv::Point2f> unit{{0, 0}, {1, 0}, {1, 1}, {0, 1}};
+    const cv::Mat h = cv::getPerspectiveTransform(unit, std::vector<cv::Point2f>(quad.begin(), quad.end()));
+    std::vector<cv::Point2f> wide{{float(-margin), float(-margin)},
+                                  {float(1 + margin), float(-margin)},
+                                  {float(1 + margin), float(1 + margin)},
+                                  {float(-margin), float(1 + margin)}},
+        wideOut;
+    cv::perspectiveTransform(wide, wideOut, h);
+    const double scale = 1200.0 / std::max(along, across);
+    const cv::Size size(int(along * scale * (1 + 2 * margin)), int(across * scale * (1 + 2 * margin)));
+    const Quad wideQuad{wideOut[0], wideOut[1], wideOut[2], wideOut[3]};
+    const cv::Mat flat = Straighten(picture.mat, wideQuad, size);
+    const auto pairs = PairFields(FindFields(flat));
+    if (pairs.empty())
+        return std::nullopt;
+    ScannedBilet bilet = ReadTicket(flat, pairs.front().first, pairs.front().second);
+    // Corners back into the picture.
+    const std::vector<cv::Point2f> flatCorners{
+        {0, 0}, {float(size.width), 0}, {float(size.width), float(size.height)}, {0, float(size.height)}};
+    const cv::Mat back = cv::getPerspectiveTransform(flatCorners, wideOut);
+    std::vector<cv::Point2f> found, inImage;
+    for (const QPointF &p : bilet.corners)
+        found.emplace_back(float(p.x()), float(p.y()));
+    cv::perspectiveTransform(found, inImage, back);
+    for (int i = 0; i < 4; ++i)
+        bilet.corners[i] = QPointF(inImage[i].x, inImage[i].y);
+    return bilet;
+}
+
+std::optional<QImage> LoadImage(const QString &path, QString *error)
+{
+    const auto fail = [&](const QString &why) -> std::optional<QImage> {
+        if (error)
+            *error = why;
+        return std::nullopt;
+    };
+    const QFileInfo info(path);
+    if (!info.exists())
+        return fail(QStringLiteral("Файл «%1» не найден.").arg(path));
+    if (!info.isFile())
+        return fail(QStringLiteral("«%1» — не файл.").arg(path));
+    if (info.size() == 0)
+        return fail(QStringLiteral("Файл «%1» пуст.").arg(path));
+    QImageReader reader(path);
+    reader.setAutoTransform(true);
+    // A picture's size is read from its header; a giant is refused before
+    // any pixel is decoded, and the decoder itself is held to a limit too.
+    QImageReader::setAllocationLimit(int(kMaxPixels * 4 / (1024 * 1024)) + 1);
+    if (!reader.canRead())
+        return fail(QStringLiteral("Файл «%1» — не снимок: такой формат изображения не известен.").arg(path));
+    const QSize size = reader.size();
+    if (size.isValid() && qint64(size.width()) * size.height() > kMaxPixels)
+        return fail(
+            QStringLiteral("Снимок «%1» слишком велик (%2 × %3 точек); читаются снимки до %4 мегапикселей.")
+                .arg(path)
+                .arg(size.width())
+                .arg(size.height())
+                .arg(kMaxPixels / 1'000'000));
+    QImage image;
+    if (!reader.read(&image) || image.isNull())
+        return fail(QStringLiteral("Снимок «%1» прочитать не возможно: файл повреждён.").arg(path));
+    return image;
+}
+
+FileResult ReadFile(const QString &path)
+{
+    FileResult result;
+    if (const auto image = LoadImage(path, &result.error))
+        result.bilety = ReadBilety(*image);
+    return result;
+}
+
+} // namespace Scan

@@ -1,0 +1,184 @@
+#include "scan/Glyphs.h"
+
+#include <opencv2/imgproc.hpp>
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+
+namespace Scan
+{
+namespace
+{
+
+// The value below which the given share of a patch's pixels lie.
+int Percentile(const cv::Mat &gray, double share)
+{
+    int histogram[256] = {};
+    for (int y = 0; y < gray.rows; ++y) {
+        const auto *row = gray.ptr<std::uint8_t>(y);
+        for (int x = 0; x < gray.cols; ++x)
+            ++histogram[row[x]];
+    }
+    const double wanted = share * gray.total();
+    double seen = 0;
+    for (int v = 0; v < 256; ++v) {
+        seen += histogram[v];
+        if (seen >= wanted)
+            return v;
+    }
+    return 255;
+}
+
+} // namespace
+
+cv::Mat InkMap(const cv::Mat &brightness)
+{
+    cv::Mat ink(brightness.size(), CV_32F, cv::Scalar(0));
+    if (brightness.empty())
+        return ink;
+    const int paper = Percentile(brightness, 0.90);
+    const int print = Percentile(brightness, 0.01);
+    // Less contrast than this is paper texture, a shadow or a pale picture.
+    if (paper - print < 24)
+        return ink;
+    brightness.convertTo(ink, CV_32F, -1.0 / (paper - print), double(paper) / (paper - print));
+    cv::threshold(ink, ink, 1.0, 1.0, cv::THRESH_TRUNC);
+    cv::threshold(ink, ink, 0.0, 0.0, cv::THRESH_TOZERO);
+    return ink;
+}
+
+std::vector<Glyph> GlyphsOf(const cv::Mat &ink, double minHeight, int expected)
+{
+    std::vector<Glyph> glyphs;
+    if (ink.empty())
+        return glyphs;
+    cv::Mat solid;
+    cv::compare(ink, 0.5, solid, cv::CMP_GT);
+    cv::Mat labels, stats, centroids;
+    const int count = cv::connectedComponentsWithStats(solid, labels, stats, centroids, 8, CV_32S);
+    const int w = ink.cols, h = ink.rows;
+
+    struct Part {
+        cv::Rect box;
+        std::vector<int> labels;
+    };
+    std::vector<Part> parts;
+    for (int i = 1; i < count; ++i) {
+        const cv::Rect box(stats.at<int>(i, cv::CC_STAT_LEFT), stats.at<int>(i, cv::CC_STAT_TOP),
+                           stats.at<int>(i, cv::CC_STAT_WIDTH), stats.at<int>(i, cv::CC_STAT_HEIGHT));
+        const int area = stats.at<int>(i, cv::CC_STAT_AREA);
+        if (area < std::max(4.0, 0.002 * w * h))
+            continue;
+        const bool atEdge = box.x == 0 || box.y == 0 || box.br().x >= w || box.br().y >= h;
+        // A grid line caught at the border is long and thin along the edge.
+        if (atEdge && (box.width > 0.8 * w || box.height > 0.9 * h || std::min(box.width, box.height) <= 2))
+            continue;
+        // Specks of grain and dirt are small both ways.
+        if (box.height < minHeight * h && area < 0.012 * w * h)
+            continue;
+        parts.push_back({box, {i}});
+    }
+    std::sort(parts.begin(), parts.end(), [](const Part &a, const Part &b) { return a.box.x < b.box.x; });
+    // Pieces of one character lie over each other (a broken stroke, the dot of
+    // a blot); neighbouring characters only touch.
+    std::vector<Part> merged;
+    for (const Part &part : parts) {
+        if (!merged.empty()) {
+            Part &last = merged.back();
+            const int overlap = std::min(last.box.br().x, part.box.br().x) - std::max(last.box.x, part.box.x);
+            if (overlap > 0.5 * std::min(last.box.width, part.box.width)) {
+                last.box |= part.box;
+                last.labels.insert(last.labels.end(), part.labels.begin(), part.labels.end());
+                continue;
+            }
+        }
+        merged.push_back(part);
+    }
+    // A thin stroke can break a character in two side by side: when the number
+    // of characters is known, the narrowest gaps join pieces until it fits.
+    while (expected > 0 && int(merged.size()) > expected) {
+        std::size_t narrowest = 1;
+        for (std::size_t i = 1; i < merged.size(); ++i)
+            if (merged[i].box.x - merged[i - 1].box.br().x <
+                merged[narrowest].box.x - merged[narrowest - 1].box.br().x)
+                narrowest = i;
+        Part &left = merged[narrowest - 1];
+        left.box |= merged[narrowest].box;
+        left.labels.insert(left.labels.end(), merged[narrowest].labels.begin(),
+                           merged[narrowest].labels.end());
+        merged.erase(merged.begin() + std::ptrdiff_t(narrowest));
+    }
+    for (const Part &part : merged) {
+        if (part.box.height < minHeight * h)
+            continue;
+        cv::Mat mask(part.box.size(), CV_8U, cv::Scalar(0));
+        const cv::Mat partLabels = labels(part.box);
+        for (int label : part.labels)
+            mask.setTo(255, partLabels == label);
+        cv::dilate(mask, mask, cv::Mat(), cv::Point(-1, -1), 1);
+        cv::Mat glyphInk(part.box.size(), CV_32F, cv::Scalar(0));
+        ink(part.box).copyTo(glyphInk, mask);
+        glyphs.push_back({part.box, glyphInk});
+    }
+    return glyphs;
+}
+
+Features GlyphFeatures(const cv::Mat &ink)
+{
+    constexpr int kSide = 20;
+    constexpr int kInner = 18;
+    Features features{};
+    if (ink.empty())
+        return features;
+    // The height fills the frame; a wide glyph is fitted by its width instead.
+    double scale = double(kInner) / ink.rows;
+    if (ink.cols * scale > kInner)
+        scale = double(kInner) / ink.cols;
+    const int sw = std::max(1, int(std::lround(ink.cols * scale)));
+    const int sh = std::max(1, int(std::lround(ink.rows * scale)));
+    cv::Mat scaled;
+    cv::resize(ink, scaled, cv::Size(sw, sh), 0, 0, cv::INTER_AREA);
+    cv::Mat frame(kSide, kSide, CV_32F, cv::Scalar(0));
+    scaled.copyTo(frame(cv::Rect((kSide - sw) / 2, (kSide - sh) / 2, sw, sh)));
+    cv::GaussianBlur(frame, frame, cv::Size(3, 3), 0.8);
+
+    // Stroke directions in a 4 x 4 grid of blocks, 8 directions each.
+    cv::Mat gx, gy;
+    cv::Sobel(frame, gx, CV_32F, 1, 0, 3);
+    cv::Sobel(frame, gy, CV_32F, 0, 1, 3);
+    std::array<float, 128> directions{};
+    constexpr float kTurn = 2.0f * float(M_PI);
+    for (int y = 0; y < kSide; ++y) {
+        for (int x = 0; x < kSide; ++x) {
+            const float dx = gx.at<float>(y, x), dy = gy.at<float>(y, x);
+            const float magnitude = std::sqrt(dx * dx + dy * dy);
+            if (magnitude < 1e-4f)
+                continue;
+            float angle = std::atan2(dy, dx);
+            if (angle < 0)
+                angle += kTurn;
+            const float bin = angle / kTurn * 8.0f;
+            const int b0 = int(bin) % 8, b1 = (b0 + 1) % 8;
+            const float f = bin - std::floor(bin);
+            const int block = (y / 5) * 4 + x / 5;
+            directions[block * 8 + b0] += magnitude * (1 - f);
+            directions[block * 8 + b1] += magnitude * f;
+        }
+    }
+    const float norm =
+        std::sqrt(std::inner_product(directions.begin(), directions.end(), directions.begin(), 0.0f));
+    for (int i = 0; i < 128; ++i)
+        features[i] = norm > 0 ? directions[i] / norm : 0;
+
+    // The shape itself, coarsely, weighted below the directions.
+    cv::Mat coarse;
+    cv::resize(frame, coarse, cv::Size(8, 8), 0, 0, cv::INTER_AREA);
+    for (int i = 0; i < 64; ++i)
+        features[128 + i] = std::clamp(coarse.at<float>(i / 8, i % 8), 0.0f, 1.0f) * 0.35f;
+    // A one is narrow in every typeface.
+    features[192] = std::clamp(float(ink.cols) / ink.rows / 1.5f, 0.0f, 1.0f) * 0.5f;
+    return features;
+}
+
+} // namespace Scan

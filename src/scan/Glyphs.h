@@ -1,0 +1,40 @@
+#pragma once
+// Printed digits as the reader sees them: a patch of paper becomes an ink map,
+// the ink map a row of glyphs, a glyph a feature vector that the digit model
+// compares with the glyphs it was made from. The model maker uses these same
+// functions, so what it learnt is what the reader measures.
+
+#include <opencv2/core.hpp>
+
+#include <array>
+#include <vector>
+
+namespace Scan
+{
+
+// Ink of a patch: 1 where it is as dark as its darkest print, 0 on its paper.
+// The patch is the brightest channel of the colour picture, so coloured lines
+// and pictures stay light and only dark print counts. An evenly coloured patch
+// gives an all-zero map.
+cv::Mat InkMap(const cv::Mat &brightness);
+
+// One printed character: where it lies in the patch and its ink alone.
+struct Glyph {
+    cv::Rect box;
+    cv::Mat ink; // CV_32F, box-sized, other characters' ink removed
+};
+
+// The characters of a patch from left to right. Specks, and strokes that run
+// along the patch's edge (grid lines caught at the border), are left out;
+// minHeight is the smallest height of a character as a share of the patch;
+// expected, when not 0, is how many characters the patch holds.
+std::vector<Glyph> GlyphsOf(const cv::Mat &ink, double minHeight, int expected = 0);
+
+inline constexpr int kFeatureSize = 128 + 64 + 1;
+using Features = std::array<float, kFeatureSize>;
+
+// Describes a glyph by its stroke directions, its shape and its width, all
+// independent of its size and contrast.
+Features GlyphFeatures(const cv::Mat &ink);
+
+} // namespace Scan

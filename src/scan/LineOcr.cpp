@@ -1,0 +1,67 @@
+#include "scan/LineOcr.h"
+
+#include <tesseract/baseapi.h>
+#include <tesseract/resultiterator.h>
+
+#include <memory>
+
+namespace Scan
+{
+namespace
+{
+
+// Loading the recogniser takes a tenth of a second; it is done once per thread.
+tesseract::TessBaseAPI *Recogniser()
+{
+    thread_local std::unique_ptr<tesseract::TessBaseAPI> api;
+    thread_local bool tried = false;
+    if (!tried) {
+        tried = true;
+        auto fresh = std::make_unique<tesseract::TessBaseAPI>();
+        if (fresh->Init(nullptr, "rus", tesseract::OEM_LSTM_ONLY) == 0) {
+            fresh->SetPageSegMode(tesseract::PSM_SINGLE_LINE);
+            // No dictionary: numbers are no words.
+            fresh->SetVariable("load_system_dawg", "0");
+            fresh->SetVariable("load_freq_dawg", "0");
+            fresh->SetVariable("debug_file", "/dev/null");
+            api = std::move(fresh);
+        }
+    }
+    return api.get();
+}
+
+} // namespace
+
+LineText ReadLine(const cv::Mat &line)
+{
+    LineText read;
+    tesseract::TessBaseAPI *api = Recogniser();
+    if (!api || line.empty() || line.type() != CV_8U)
+        return read;
+    api->SetImage(line.data, line.cols, line.rows, 1, int(line.step));
+    api->SetSourceResolution(300);
+    if (api->Recognize(nullptr) != 0)
+        return read;
+    std::unique_ptr<tesseract::ResultIterator> it(api->GetIterator());
+    if (!it)
+        return read;
+    do {
+        if (it->IsAtBeginningOf(tesseract::RIL_WORD) && !read.text.isEmpty()) {
+            read.text += QLatin1Char(' ');
+            read.certainty.push_back(100.0f);
+        }
+        const std::unique_ptr<char[]> symbol(it->GetUTF8Text(tesseract::RIL_SYMBOL));
+        if (!symbol)
+            continue;
+        const QString text = QString::fromUtf8(symbol.get());
+        const float certainty = it->Confidence(tesseract::RIL_SYMBOL);
+        for (QChar c : text) {
+            read.text += c;
+            read.certainty.push_back(certainty);
+        }
+    } while (it->Next(tesseract::RIL_SYMBOL));
+    api->Clear();
+    return read;
+}
+
+} // namespace Scan

@@ -1,0 +1,22 @@
+#pragma once
+// The lines printed around the grid ("Тираж № 1234", "Билет № 0123456789")
+// read by Tesseract, character by character with its confidence.
+
+#include <QString>
+#include <opencv2/core.hpp>
+
+#include <vector>
+
+namespace Scan
+{
+
+struct LineText {
+    QString text;                 // words separated by single spaces
+    std::vector<float> certainty; // 0..100 for each character of text (100 for spaces)
+};
+
+// Reads one line of dark print on light paper (8-bit brightness). Each thread
+// keeps its own recogniser. Empty when Tesseract or its Russian data is missing.
+LineText ReadLine(const cv::Mat &line);
+
+} // namespace Scan

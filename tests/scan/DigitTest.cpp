@@ -1,0 +1,83 @@
+// The digit model on glyphs drawn in typefaces it was not made from.
+#include "TicketArt.h"
+#include "scan/DigitModel.h"
+#include "scan/Glyphs.h"
+
+#include <QPainter>
+#include <gtest/gtest.h>
+
+namespace
+{
+
+// Text drawn black on white at the reader's cell height, as brightness.
+cv::Mat Drawn(const QString &text, const QString &family, bool bold)
+{
+    QImage image(96, 48, QImage::Format_Grayscale8);
+    image.fill(255);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    QFont font(family);
+    font.setPixelSize(30);
+    font.setBold(bold);
+    p.setFont(font);
+    p.setPen(Qt::black);
+    p.drawText(image.rect(), Qt::AlignCenter, text);
+    p.end();
+    return cv::Mat(image.height(), image.width(), CV_8U, image.bits(), std::size_t(image.bytesPerLine()))
+        .clone();
+}
+
+TEST(Digits, EveryDigitOfUnseenTypefacesIsReadOrDoubted)
+{
+    const Scan::DigitModel &model = Scan::DigitModel::Builtin();
+    ASSERT_GT(model.size(), 500);
+    int right = 0, total = 0;
+    for (const QString &family :
+         {QStringLiteral("PT Sans"), QStringLiteral("PT Serif"), QStringLiteral("Carlito")}) {
+        for (bool bold : {false, true}) {
+            for (int d = 0; d <= 9; ++d) {
+                const auto glyphs =
+                    Scan::GlyphsOf(Scan::InkMap(Drawn(QString::number(d), family, bold)), 0.2, 1);
+                ASSERT_EQ(glyphs.size(), 1u) << family.toStdString() << " " << d;
+                const Scan::DigitVote vote = model.Classify(Scan::GlyphFeatures(glyphs[0].ink));
+                ++total;
+                right += vote.digit == d;
+                EXPECT_TRUE(vote.digit == d || vote.doubtful)
+                    << family.toStdString() << " " << d << " read as " << vote.digit << " without doubt";
+            }
+        }
+    }
+    EXPECT_GE(right, total - 2);
+}
+
+TEST(Digits, LettersAndPicturesAreNoConfidentDigits)
+{
+    const Scan::DigitModel &model = Scan::DigitModel::Builtin();
+    int doubted = 0, total = 0;
+    for (const QString &text : {QStringLiteral("Ж"), QStringLiteral("Ф"), QStringLiteral("Ш"),
+                                QStringLiteral("★"), QStringLiteral("Ы"), QStringLiteral("Щ")}) {
+        const auto glyphs =
+            Scan::GlyphsOf(Scan::InkMap(Drawn(text, QStringLiteral("DejaVu Sans"), true)), 0.2, 1);
+        ASSERT_EQ(glyphs.size(), 1u) << text.toStdString();
+        ++total;
+        doubted += model.Classify(Scan::GlyphFeatures(glyphs[0].ink)).doubtful;
+    }
+    EXPECT_EQ(doubted, total);
+}
+
+TEST(Digits, TwoDigitsRunTogetherAreCutInTwoWhenTwoAreExpected)
+{
+    // A one, and a zero broken into two strokes side by side with a hair's gap.
+    cv::Mat ink(40, 60, CV_32F, cv::Scalar(0));
+    ink(cv::Rect(5, 5, 6, 30)).setTo(1);  // a one
+    ink(cv::Rect(30, 5, 5, 30)).setTo(1); // left half of a zero
+    ink(cv::Rect(37, 5, 5, 30)).setTo(1); // right half of it
+    const auto free = Scan::GlyphsOf(ink, 0.2);
+    const auto two = Scan::GlyphsOf(ink, 0.2, 2);
+    EXPECT_EQ(free.size(), 3u);
+    ASSERT_EQ(two.size(), 2u);
+    EXPECT_EQ(two[0].box, cv::Rect(5, 5, 6, 30));
+    EXPECT_EQ(two[1].box, cv::Rect(30, 5, 12, 30));
+}
+
+} // namespace

@@ -1,0 +1,178 @@
+// The reader on drawn pictures whose truth is known: what it reads is right
+// or marked for the person to confirm, never silently wrong.
+#include "TicketArt.h"
+
+#include <QBuffer>
+#include <QPainter>
+#include <QTransform>
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace
+{
+
+using TicketArt::Level;
+
+double Distance(QPointF a, QPointF b)
+{
+    return std::hypot(a.x() - b.x(), a.y() - b.y());
+}
+
+bool IsDoubtful(const Scan::ScannedBilet &bilet, int row, int col)
+{
+    return std::find(bilet.doubtful.begin(), bilet.doubtful.end(), Scan::Cell{row, col}) !=
+           bilet.doubtful.end();
+}
+
+// Compares what was read with the truth, ticket by ticket in reading order.
+void ExpectRead(const TicketArt::Shot &shot, const std::vector<Scan::ScannedBilet> &read)
+{
+    ASSERT_EQ(read.size(), shot.tickets.size());
+    for (const TicketArt::Truth &truth : shot.tickets) {
+        const double size = Distance(truth.corners[0], truth.corners[2]);
+        const auto found = std::find_if(read.begin(), read.end(), [&](const Scan::ScannedBilet &b) {
+            for (int k = 0; k < 4; ++k)
+                if (Distance(b.corners[k], truth.corners[k]) > 0.03 * size)
+                    return false;
+            return true;
+        });
+        ASSERT_NE(found, read.end()) << "no ticket at the corners of ticket " << truth.nomer.toStdString();
+        int right = 0;
+        for (int row = 0; row < 6; ++row) {
+            for (int col = 0; col < 9; ++col) {
+                if (found->cells[row][col] == truth.cells[row][col]) {
+                    ++right;
+                    continue;
+                }
+                EXPECT_TRUE(IsDoubtful(*found, row, col))
+                    << "cell " << row << "," << col << " read " << found->cells[row][col] << " for "
+                    << truth.cells[row][col] << " without doubt";
+            }
+        }
+        EXPECT_GE(right, 50);
+        if (!found->nomerDoubtful) {
+            EXPECT_EQ(found->nomer, truth.nomer);
+        }
+    }
+}
+
+struct Case {
+    const char *name;
+    Level level;
+    quint32 seed;
+    const char *family;
+    int tickets;
+};
+
+class ReadCase : public ::testing::TestWithParam<Case>
+{
+};
+
+TEST_P(ReadCase, CellsAreRightOrDoubtful)
+{
+    const Case &c = GetParam();
+    TicketArt::ShotOptions options;
+    options.level = c.level;
+    options.family = QString::fromLatin1(c.family);
+    options.tickets = c.tickets;
+    const TicketArt::Shot shot = TicketArt::MakeShot(c.seed, options);
+    ExpectRead(shot, Scan::ReadBilety(shot.image));
+}
+
+INSTANTIATE_TEST_SUITE_P(Pictures, ReadCase,
+                         ::testing::Values(Case{"scan", Level::Scan, 11, "PT Sans", 1},
+                                           Case{"photo", Level::Photo, 12, "Carlito", 1},
+                                           Case{"upsideDown", Level::UpsideDown, 13, "PT Serif", 1},
+                                           Case{"sheetOfThree", Level::Sheet, 14, "DejaVu Sans", 3}),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+TEST(Read, UpsideDownGivesTheSameTicketAsUpright)
+{
+    TicketArt::ShotOptions options;
+    options.level = Level::Scan;
+    options.family = QStringLiteral("PT Sans");
+    const TicketArt::Shot shot = TicketArt::MakeShot(21, options);
+    const QImage turned = shot.image.transformed(QTransform().rotate(180));
+    const auto upright = Scan::ReadBilety(shot.image);
+    const auto over = Scan::ReadBilety(turned);
+    ASSERT_EQ(upright.size(), 1u);
+    ASSERT_EQ(over.size(), 1u);
+    // Both readings agree wherever either is sure.
+    for (int row = 0; row < 6; ++row)
+        for (int col = 0; col < 9; ++col)
+            EXPECT_TRUE(over[0].cells[row][col] == upright[0].cells[row][col] ||
+                        IsDoubtful(over[0], row, col) || IsDoubtful(upright[0], row, col))
+                << row << "," << col;
+    ExpectRead(shot, upright);
+    // The first corner is the ticket's own top left, now at the picture's bottom right.
+    const QPointF expected(turned.width() - 1 - upright[0].corners[0].x(),
+                           turned.height() - 1 - upright[0].corners[0].y());
+    EXPECT_LT(Distance(over[0].corners[0], expected), 4.0);
+}
+
+TEST(Read, TheNumberLinesOfAScanAreRead)
+{
+    // Small print is not always read, but never wrongly without doubt.
+    int nomera = 0, tiragi = 0;
+    for (const quint32 seed : {11u, 12u, 15u, 16u}) {
+        TicketArt::ShotOptions options;
+        options.level = Level::Scan;
+        options.family = QStringLiteral("PT Sans");
+        const TicketArt::Shot shot = TicketArt::MakeShot(seed, options);
+        const auto read = Scan::ReadBilety(shot.image);
+        ASSERT_EQ(read.size(), 1u);
+        nomera += read[0].nomer == shot.tickets[0].nomer;
+        tiragi += read[0].tirag == shot.tickets[0].tirag;
+        EXPECT_TRUE(read[0].nomer == shot.tickets[0].nomer || read[0].nomerDoubtful) << seed;
+        EXPECT_TRUE(read[0].tirag == shot.tickets[0].tirag || read[0].tiragDoubtful) << seed;
+    }
+    EXPECT_GE(nomera, 3);
+    EXPECT_GE(tiragi, 3);
+}
+
+TEST(Read, PicturesWithoutTicketsGiveNone)
+{
+    EXPECT_TRUE(Scan::ReadBilety(TicketArt::MakeDecoy(5)).empty());
+    EXPECT_TRUE(Scan::ReadBilety(TicketArt::MakeDecoy(6)).empty());
+    QImage blank(800, 600, QImage::Format_RGB32);
+    blank.fill(Qt::white);
+    EXPECT_TRUE(Scan::ReadBilety(blank).empty());
+    // A lone field is half a ticket: no guess at the other half.
+    TicketArt::ShotOptions options;
+    options.level = Level::Scan;
+    options.family = QStringLiteral("PT Sans");
+    const TicketArt::Shot shot = TicketArt::MakeShot(31, options);
+    QImage half = shot.image.copy();
+    {
+        QPainter p(&half);
+        const auto &c = shot.tickets[0].corners;
+        const double midY = (c[0].y() + c[3].y()) / 2;
+        p.fillRect(QRectF(0, midY, half.width(), half.height()), Qt::white);
+    }
+    EXPECT_TRUE(Scan::ReadBilety(half).empty());
+    EXPECT_TRUE(Scan::ReadBilety(QImage()).empty());
+    EXPECT_TRUE(Scan::ReadBilety(QImage(3, 3, QImage::Format_RGB32)).empty());
+}
+
+TEST(Read, FourClickedCornersFindTheTicket)
+{
+    TicketArt::ShotOptions options;
+    options.level = Level::Photo;
+    options.family = QStringLiteral("Carlito");
+    const TicketArt::Shot shot = TicketArt::MakeShot(41, options);
+    // Clicks roughly on the paper around the grid, in any order.
+    const auto &c = shot.tickets[0].corners;
+    const QPointF middle = (c[0] + c[1] + c[2] + c[3]) / 4;
+    std::array<QPointF, 4> clicks{};
+    for (int k = 0; k < 4; ++k)
+        clicks[k] = middle + (c[(k + 2) % 4] - middle) * 1.15;
+    const auto bilet = Scan::ReadBiletAt(shot.image, clicks);
+    ASSERT_TRUE(bilet.has_value());
+    ExpectRead(shot, {*bilet});
+    // Four clicks on empty paper find nothing.
+    const std::array<QPointF, 4> away{QPointF(1, 1), QPointF(40, 1), QPointF(40, 30), QPointF(1, 30)};
+    EXPECT_FALSE(Scan::ReadBiletAt(shot.image, away).has_value());
+}
+
+} // namespace
