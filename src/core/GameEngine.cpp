@@ -8,10 +8,9 @@
 namespace
 {
 
-// Markers in a draw.
-constexpr qint32 kMarkerTur = 91;
-constexpr qint32 kMarkerEnd = 93;
-constexpr qint32 kMarkerPriz = 94;
+using Loto::kMarkerEnd;
+using Loto::kMarkerPriz;
+using Loto::kMarkerTur;
 
 // Tours 1 and 2 end on a complete row or field; tour 3 needs the whole ticket.
 // A ticket this many matches in is one number short.
@@ -68,6 +67,17 @@ GameEngine::GameEngine(ProgramState &state, IgraView &view, Messenger &messenger
         static_cast<std::mt19937::result_type>(std::chrono::system_clock::now().time_since_epoch().count()));
 }
 
+void GameEngine::Listen(IgraListener &listener)
+{
+    if (std::find(listeners_.begin(), listeners_.end(), &listener) == listeners_.end())
+        listeners_.push_back(&listener);
+}
+
+void GameEngine::Unlisten(IgraListener &listener)
+{
+    listeners_.erase(std::remove(listeners_.begin(), listeners_.end(), &listener), listeners_.end());
+}
+
 bool GameEngine::Highlighted(int n) const
 {
     return n >= 1 && n <= Loto::kMaxNomer && highlighted_[static_cast<std::size_t>(n)];
@@ -102,6 +112,7 @@ void GameEngine::SetRegim(Rezhim regim, bool recaption)
     if (!IsAutomatic(regim) && timerOn_)
         TimerStop();
     view_->RegimChanged();
+    Tell([regim](IgraListener &l) { l.RegimChanged(regim); });
     if (recaption)
         view_->SetCaption(RegimCaption(regim, state_.GameTitle, state_.RegimTitle));
 }
@@ -151,6 +162,8 @@ void GameEngine::NewIgra()
     state_.stats.Publish();
 
     TimerHod = 0;
+    lastNomer_ = 0;
+    lastPriz_ = -1;
     state_.HodCount = 0;
     state_.HodExtra = 0;
     LiderMax = 0;
@@ -170,6 +183,7 @@ void GameEngine::NewIgra()
     const bool proverka = state_.RegimState == Rezhim::Proverka;
     view_->EnableVVOD1(proverka, true);
     view_->SetVVEDNOM(proverka ? QStringLiteral("Введите номер:") : QStringLiteral("Выпавший номер:"));
+    Tell([](IgraListener &l) { l.NewGame(); });
 }
 
 void GameEngine::AppendMarker(qint32 marker)
@@ -224,6 +238,10 @@ void GameEngine::AddTiragNomer(int n)
     state_.NomerColor[static_cast<std::size_t>(n)] = static_cast<qint32>(KletkaColor);
 
     state_.stats.NewHod();
+    lastNomer_ = n;
+    lastPriz_ = -1;
+    winners_.clear();
+    awaited_.clear();
 
     // Late in tour 3 tens of thousands of tickets can win on one number; their
     // lines share this start, and the list puts each line together only when shown.
@@ -235,12 +253,16 @@ void GameEngine::AddTiragNomer(int n)
         const BiletDataCls entry = entries.At(j);
         if (CountEntry(n, entry.NomerBileta, entry.Stroka)) {
             NikaLine(entry.NomerBileta, winnerPrefix);
+            winners_.push_back(entry.NomerBileta);
             ++winners;
         }
     }
 
     state_.stats.Publish();
     NikaFlush();
+    Tell([&](IgraListener &l) {
+        l.NomerDrawn(NomerFact{n, state_.HodCount, TurNomer, entries, winners_, awaited_});
+    });
     // Kept before the announcement: a box left open must not hold the game back.
     view_->GameChanged();
     if (winners > 0) {
@@ -306,6 +328,7 @@ void GameEngine::ShowAwaited(qint32 t, qint32 r, const SovpCls &sovp)
     if (a < 1 || a > Loto::kMaxNomer)
         return;
     state_.stats.NomerV(t, a);
+    awaited_.push_back(IgraAwaited{t, a});
     // Many tickets can wait for the same number: a cell already highlighted
     // looks the same painted again.
     if (highlighted_[static_cast<std::size_t>(a)])
@@ -346,6 +369,8 @@ void GameEngine::NextTur()
     }
     state_.stats.NewTur(SovpBileta, LiderMax);
     state_.stats.Publish();
+    const qint32 tur = TurNomer;
+    Tell([tur](IgraListener &l) { l.TurChanged(tur); });
     view_->GameChanged();
 }
 
@@ -355,14 +380,15 @@ void GameEngine::EndIgra()
     TimerStop();
     SetKnopka(QString());
 
+    EndFact end;
+    end.hod = state_.HodCount;
     QString undrawn;
-    for (int k = 1; k <= Loto::kMaxNomer; ++k) {
-        if (state_.NomerColor[static_cast<std::size_t>(k)] != 0)
-            continue;
+    Loto::ForEachUndrawn(state_.NomerColor, [&](int k) {
+        end.undrawn.push_back(k);
         if (!undrawn.isEmpty())
             undrawn += QLatin1Char(',');
         undrawn += Loto::NomerText(k);
-    }
+    });
     view_->SetVVEDNOM(undrawn);
 
     if (state_.IsRusLoto) {
@@ -375,12 +401,14 @@ void GameEngine::EndIgra()
             const QString &nomer = state_.store.Bilet(t).Nomer;
             NikaLine(t, QStringLiteral("(КУБЫШКА)  "));
             NikaFlush();
+            end.jackpot.push_back(t);
             messenger_->Tell(QStringLiteral("Билет номер ") + nomer + QStringLiteral(" выиграл КУБЫШКУ!!!"),
                              MsgIcon::Exclamation, Titles::Joy);
         }
     }
 
     AppendMarker(kMarkerEnd);
+    Tell([&end](IgraListener &l) { l.GameEnded(end); });
     view_->EnableAddBilety(true);
     view_->EnableSaveTirag(true);
     view_->EnableVVOD1(false, false);
@@ -418,6 +446,8 @@ void GameEngine::PrizPoNomeru(qint32 index)
     NikaFlush();
     // Told once the prize is in the draw, so that what is shown of the game includes it.
     RecordPriz(index);
+    lastPriz_ = index;
+    Tell([index](IgraListener &l) { l.PrizAwarded(index); });
     view_->GameChanged();
     BusyScope busy(busy_);
     messenger_->Tell(QStringLiteral("Билет номер ") + nomer + QStringLiteral(" выиграл приз!!!"),
@@ -613,6 +643,8 @@ void GameEngine::ReplayTick()
             NikaLine(t, QStringLiteral("(Приз!!!) "));
             NikaFlush();
             RecordPriz(t);
+            lastPriz_ = t;
+            Tell([t](IgraListener &l) { l.PrizAwarded(t); });
             messenger_->Tell(QStringLiteral("Билет номер ") + nomer + QStringLiteral(" выиграл приз!!!"),
                              MsgIcon::Exclamation, Titles::Joy);
         }
@@ -627,9 +659,7 @@ void GameEngine::ImitatorTick()
 {
     std::array<qint32, Loto::kMaxNomer> undrawn{};
     std::size_t undrawnCount = 0;
-    for (int k = 1; k <= Loto::kMaxNomer; ++k)
-        if (state_.NomerColor[static_cast<std::size_t>(k)] == 0)
-            undrawn[undrawnCount++] = k;
+    Loto::ForEachUndrawn(state_.NomerColor, [&](int k) { undrawn[undrawnCount++] = k; });
     if (undrawnCount == 0) {
         EndIgra();
         return;
@@ -701,6 +731,7 @@ std::optional<GameEngine::Hod> GameEngine::Undo()
     const Hod last = kept.back();
     kept.pop_back();
     Rebuild(std::move(kept));
+    Tell([&last](IgraListener &l) { l.Undone(last); });
     view_->GameChanged();
     return last;
 }
@@ -776,6 +807,8 @@ void GameEngine::Rebuild(std::vector<Hod> hody)
     view_ = &shownView_;
     messenger_ = &shownMessenger_;
     RepaintAll();
+    const IgraSummary summary{state_.HodCount, TurNomer, lastNomer_, lastPriz_};
+    Tell([&summary](IgraListener &l) { l.Rebuilt(summary); });
 }
 
 void GameEngine::RepaintAll()
