@@ -4,9 +4,12 @@
 // place where the game paints, lists, asks or announces is a call on the view,
 // made in the order the user sees it, and the list's statistics are the
 // ListStats it keeps in the program state. The main window is one view; tests
-// and the headless checker record instead. A check game is also the list of
-// what the user did (Hody), so taking one back is a quiet rebuild from the
-// others, and the journal that survives a crash is that list on disk.
+// and the headless checker record instead. What happened is also told as facts
+// (IgraFacts.h) to any number of listeners: the window's strip and journal
+// listen, and so can anything that reports or announces the game. A check game
+// is also the list of what the user did (Hody), so taking one back is a quiet
+// rebuild from the others, told to listeners as one Rebuilt and an Undone, and
+// the journal that survives a crash is that list on disk.
 
 #include "core/IgraFacts.h"
 #include "core/Messenger.h"
