@@ -422,10 +422,8 @@ void GameEngine::EndIgra()
 
 void GameEngine::RecordPriz(qint32 index)
 {
-    const qint32 last = state_.TiragEnd();
-    const bool endsGame = last >= 1 && static_cast<std::size_t>(last) < state_.TiragNomera.size() &&
-                          state_.TiragNomera[static_cast<std::size_t>(last)] == kMarkerEnd;
-    if (endsGame) {
+    if (state_.TiragEnded()) {
+        const qint32 last = state_.TiragEnd();
         // The prize takes the end marker's place; HodExtra already counts that entry.
         Resize(state_.TiragNomera, last);
         state_.TiragNomera[static_cast<std::size_t>(last)] = kMarkerPriz;
@@ -461,9 +459,7 @@ bool GameEngine::PovtorAvailable() const
     // Ticket entry keeps no draw of its own.
     if (state_.RegimState == Rezhim::Zagruzka)
         return false;
-    const qint32 last = state_.TiragEnd();
-    return last >= 1 && static_cast<std::size_t>(last) < state_.TiragNomera.size() &&
-           state_.TiragNomera[static_cast<std::size_t>(last)] == kMarkerEnd;
+    return state_.TiragEnded();
 }
 
 bool GameEngine::AskNewRegim()
@@ -507,12 +503,10 @@ void GameEngine::StartPovtor()
 {
     if (state_.RegimState != Rezhim::Povtor) {
         // A loaded draw file has filled the source itself; otherwise it is the game just played.
-        const qint32 last = std::max(state_.TiragEnd(), 0);
-        Resize(state_.PovtorNomera, last);
-        for (qint32 i = 1; i <= last; ++i) {
-            const std::size_t k = static_cast<std::size_t>(i);
-            state_.PovtorNomera[k] = k < state_.TiragNomera.size() ? state_.TiragNomera[k] : 0;
-        }
+        const std::vector<qint32> entries = state_.TiragEntries();
+        state_.PovtorNomera.assign(1, 0);
+        state_.PovtorNomera.insert(state_.PovtorNomera.end(), entries.begin(), entries.end());
+        Resize(state_.PovtorNomera, std::max(state_.TiragEnd(), 0));
     }
     SetRegim(Rezhim::Povtor);
     NewIgra();
