@@ -78,6 +78,12 @@ frmForma::frmForma(ProgramState &state, Messenger &messenger, const QString &wor
     igra_ = std::make_unique<GameEngine>(state_, *this, messenger_);
     // One generator for the simulator, seeded once per run.
     igra_->random.seed(std::random_device{}());
+    stripFacts_ = std::make_unique<StripFacts>(state_.store);
+    igra_->Listen(*stripFacts_);
+    // Written as soon as the keystroke is handled and the window repainted,
+    // also under an announcement that stays open.
+    zhurnalFacts_ = std::make_unique<ZhurnalFacts>([this] { zhurnalTimer_->start(); });
+    igra_->Listen(*zhurnalFacts_);
     Connect();
     // The window keeps the size of its client area and menu.
     layout()->setSizeConstraint(QLayout::SetFixedSize);

@@ -8,6 +8,7 @@
 // entry), frmForma_File.cpp (ticket and draw files), frmForma_Game.cpp (the
 // game's view, the mode layouts and the dialogs of the Mode and Help menus).
 
+#include "app/GameListeners.h"
 #include "core/BiletEntry.h"
 #include "core/GameEngine.h"
 #include "core/Messenger.h"
@@ -344,5 +345,8 @@ private:
     QString endedNumber_;           // its two digits
     bool endedChangedCard_ = false; // and whether it changed the card
     QString workFolder_;
+    // Listeners of the game: the strip's record of it and the journal's trigger.
+    std::unique_ptr<StripFacts> stripFacts_;
+    std::unique_ptr<ZhurnalFacts> zhurnalFacts_;
     std::unique_ptr<GameEngine> igra_;
 };

@@ -235,12 +235,7 @@ void frmForma::SaveTrg(const QString &name)
 {
     if (!MayReplace(name, state_.TiragFile))
         return;
-    // Entries 1 to the draw's end: the numbers with their markers.
-    std::vector<qint32> entries;
-    const qint32 upper = state_.TiragEnd();
-    for (qint32 k = 1; k <= upper && std::size_t(k) < state_.TiragNomera.size(); ++k)
-        entries.push_back(state_.TiragNomera[std::size_t(k)]);
-    if (!WriteFile(name, TiragFile::Encode(state_.RegimTitle, entries)))
+    if (!WriteFile(name, TiragFile::Encode(state_.RegimTitle, state_.TiragEntries())))
         return;
     state_.TiragFile = name;
 }

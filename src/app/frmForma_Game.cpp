@@ -185,9 +185,6 @@ void frmForma::GameChanged()
 {
     // What a take-back took back is news until the next change.
     undoNote_.clear();
-    // Written as soon as the keystroke is handled and the window repainted,
-    // also under an announcement that stays open.
-    zhurnalTimer_->start();
     UpdateUndo();
     UpdateStrip();
 }
@@ -232,21 +229,9 @@ void frmForma::RegimUndo_Click()
 void frmForma::UpdateStrip()
 {
     const Rezhim regim = state_.RegimState;
-    // The last number called, and the ticket of a prize given after it: the
-    // entry after a prize's 94 is a ticket's place in the list, not a number.
-    QString lastNomer, priz;
-    const qint32 end = std::min<qint32>(state_.TiragEnd(), qint32(state_.TiragNomera.size()) - 1);
-    for (qint32 k = 1; k <= end; ++k) {
-        const qint32 v = state_.TiragNomera[std::size_t(k)];
-        if (v == 94 && k < end) {
-            const qint32 t = state_.TiragNomera[std::size_t(++k)];
-            if (t >= 0 && t < state_.store.BiletCount)
-                priz = QStringLiteral("Приз по номеру: билет ") + state_.store.Bilet(t).Nomer;
-        } else if (v >= 1 && v <= Loto::kMaxNomer) {
-            lastNomer = QString::number(v);
-            priz.clear();
-        }
-    }
+    // The last number called, and the ticket of a prize given after it, as the game told them.
+    const QString &lastNomer = stripFacts_->LastNomer();
+    const QString &priz = stripFacts_->Priz();
     const auto withNotes = [&](QString text) {
         for (const QString &note : {priz, undoNote_})
             if (!note.isEmpty())
@@ -281,9 +266,8 @@ void frmForma::UpdateStrip()
     if (igra_->PovtorAvailable()) {
         // The game is over: every number that did not come, in full.
         QStringList undrawn;
-        for (int n = 1; n <= Loto::kMaxNomer; ++n)
-            if (state_.NomerColor[std::size_t(n)] == 0)
-                undrawn << QString::number(n);
+        for (qint32 n : stripFacts_->Undrawn())
+            undrawn << QString::number(n);
         usrReklamaX1->Show(
             QString(), QStringLiteral("Игра окончена, %1. Не выпали: ").arg(moves.toLower()) +
                            (undrawn.isEmpty() ? QStringLiteral("—") : undrawn.join(QStringLiteral(", "))));

@@ -8,10 +8,9 @@
 namespace
 {
 
-// Markers in a draw.
-constexpr qint32 kMarkerTur = 91;
-constexpr qint32 kMarkerEnd = 93;
-constexpr qint32 kMarkerPriz = 94;
+using Loto::kMarkerEnd;
+using Loto::kMarkerPriz;
+using Loto::kMarkerTur;
 
 // Tours 1 and 2 end on a complete row or field; tour 3 needs the whole ticket.
 // A ticket this many matches in is one number short.
@@ -68,6 +67,17 @@ GameEngine::GameEngine(ProgramState &state, IgraView &view, Messenger &messenger
         static_cast<std::mt19937::result_type>(std::chrono::system_clock::now().time_since_epoch().count()));
 }
 
+void GameEngine::Listen(IgraListener &listener)
+{
+    if (std::find(listeners_.begin(), listeners_.end(), &listener) == listeners_.end())
+        listeners_.push_back(&listener);
+}
+
+void GameEngine::Unlisten(IgraListener &listener)
+{
+    listeners_.erase(std::remove(listeners_.begin(), listeners_.end(), &listener), listeners_.end());
+}
+
 bool GameEngine::Highlighted(int n) const
 {
     return n >= 1 && n <= Loto::kMaxNomer && highlighted_[static_cast<std::size_t>(n)];
@@ -102,6 +112,7 @@ void GameEngine::SetRegim(Rezhim regim, bool recaption)
     if (!IsAutomatic(regim) && timerOn_)
         TimerStop();
     view_->RegimChanged();
+    Tell([regim](IgraListener &l) { l.RegimChanged(regim); });
     if (recaption)
         view_->SetCaption(RegimCaption(regim, state_.GameTitle, state_.RegimTitle));
 }
@@ -151,6 +162,8 @@ void GameEngine::NewIgra()
     state_.stats.Publish();
 
     TimerHod = 0;
+    lastNomer_ = 0;
+    lastPriz_ = -1;
     state_.HodCount = 0;
     state_.HodExtra = 0;
     LiderMax = 0;
@@ -170,6 +183,7 @@ void GameEngine::NewIgra()
     const bool proverka = state_.RegimState == Rezhim::Proverka;
     view_->EnableVVOD1(proverka, true);
     view_->SetVVEDNOM(proverka ? QStringLiteral("Введите номер:") : QStringLiteral("Выпавший номер:"));
+    Tell([](IgraListener &l) { l.NewGame(); });
 }
 
 void GameEngine::AppendMarker(qint32 marker)
@@ -224,6 +238,10 @@ void GameEngine::AddTiragNomer(int n)
     state_.NomerColor[static_cast<std::size_t>(n)] = static_cast<qint32>(KletkaColor);
 
     state_.stats.NewHod();
+    lastNomer_ = n;
+    lastPriz_ = -1;
+    winners_.clear();
+    awaited_.clear();
 
     // Late in tour 3 tens of thousands of tickets can win on one number; their
     // lines share this start, and the list puts each line together only when shown.
@@ -235,12 +253,16 @@ void GameEngine::AddTiragNomer(int n)
         const BiletDataCls entry = entries.At(j);
         if (CountEntry(n, entry.NomerBileta, entry.Stroka)) {
             NikaLine(entry.NomerBileta, winnerPrefix);
+            winners_.push_back(entry.NomerBileta);
             ++winners;
         }
     }
 
     state_.stats.Publish();
     NikaFlush();
+    Tell([&](IgraListener &l) {
+        l.NomerDrawn(NomerFact{n, state_.HodCount, TurNomer, entries, winners_, awaited_});
+    });
     // Kept before the announcement: a box left open must not hold the game back.
     view_->GameChanged();
     if (winners > 0) {
@@ -306,6 +328,7 @@ void GameEngine::ShowAwaited(qint32 t, qint32 r, const SovpCls &sovp)
     if (a < 1 || a > Loto::kMaxNomer)
         return;
     state_.stats.NomerV(t, a);
+    awaited_.push_back(IgraAwaited{t, a});
     // Many tickets can wait for the same number: a cell already highlighted
     // looks the same painted again.
     if (highlighted_[static_cast<std::size_t>(a)])
@@ -346,6 +369,8 @@ void GameEngine::NextTur()
     }
     state_.stats.NewTur(SovpBileta, LiderMax);
     state_.stats.Publish();
+    const qint32 tur = TurNomer;
+    Tell([tur](IgraListener &l) { l.TurChanged(tur); });
     view_->GameChanged();
 }
 
@@ -355,14 +380,15 @@ void GameEngine::EndIgra()
     TimerStop();
     SetKnopka(QString());
 
+    EndFact end;
+    end.hod = state_.HodCount;
     QString undrawn;
-    for (int k = 1; k <= Loto::kMaxNomer; ++k) {
-        if (state_.NomerColor[static_cast<std::size_t>(k)] != 0)
-            continue;
+    Loto::ForEachUndrawn(state_.NomerColor, [&](int k) {
+        end.undrawn.push_back(k);
         if (!undrawn.isEmpty())
             undrawn += QLatin1Char(',');
         undrawn += Loto::NomerText(k);
-    }
+    });
     view_->SetVVEDNOM(undrawn);
 
     if (state_.IsRusLoto) {
@@ -375,12 +401,14 @@ void GameEngine::EndIgra()
             const QString &nomer = state_.store.Bilet(t).Nomer;
             NikaLine(t, QStringLiteral("(КУБЫШКА)  "));
             NikaFlush();
+            end.jackpot.push_back(t);
             messenger_->Tell(QStringLiteral("Билет номер ") + nomer + QStringLiteral(" выиграл КУБЫШКУ!!!"),
                              MsgIcon::Exclamation, Titles::Joy);
         }
     }
 
     AppendMarker(kMarkerEnd);
+    Tell([&end](IgraListener &l) { l.GameEnded(end); });
     view_->EnableAddBilety(true);
     view_->EnableSaveTirag(true);
     view_->EnableVVOD1(false, false);
@@ -394,10 +422,8 @@ void GameEngine::EndIgra()
 
 void GameEngine::RecordPriz(qint32 index)
 {
-    const qint32 last = state_.TiragEnd();
-    const bool endsGame = last >= 1 && static_cast<std::size_t>(last) < state_.TiragNomera.size() &&
-                          state_.TiragNomera[static_cast<std::size_t>(last)] == kMarkerEnd;
-    if (endsGame) {
+    if (state_.TiragEnded()) {
+        const qint32 last = state_.TiragEnd();
         // The prize takes the end marker's place; HodExtra already counts that entry.
         Resize(state_.TiragNomera, last);
         state_.TiragNomera[static_cast<std::size_t>(last)] = kMarkerPriz;
@@ -418,6 +444,8 @@ void GameEngine::PrizPoNomeru(qint32 index)
     NikaFlush();
     // Told once the prize is in the draw, so that what is shown of the game includes it.
     RecordPriz(index);
+    lastPriz_ = index;
+    Tell([index](IgraListener &l) { l.PrizAwarded(index); });
     view_->GameChanged();
     BusyScope busy(busy_);
     messenger_->Tell(QStringLiteral("Билет номер ") + nomer + QStringLiteral(" выиграл приз!!!"),
@@ -431,9 +459,7 @@ bool GameEngine::PovtorAvailable() const
     // Ticket entry keeps no draw of its own.
     if (state_.RegimState == Rezhim::Zagruzka)
         return false;
-    const qint32 last = state_.TiragEnd();
-    return last >= 1 && static_cast<std::size_t>(last) < state_.TiragNomera.size() &&
-           state_.TiragNomera[static_cast<std::size_t>(last)] == kMarkerEnd;
+    return state_.TiragEnded();
 }
 
 bool GameEngine::AskNewRegim()
@@ -477,12 +503,10 @@ void GameEngine::StartPovtor()
 {
     if (state_.RegimState != Rezhim::Povtor) {
         // A loaded draw file has filled the source itself; otherwise it is the game just played.
-        const qint32 last = std::max(state_.TiragEnd(), 0);
-        Resize(state_.PovtorNomera, last);
-        for (qint32 i = 1; i <= last; ++i) {
-            const std::size_t k = static_cast<std::size_t>(i);
-            state_.PovtorNomera[k] = k < state_.TiragNomera.size() ? state_.TiragNomera[k] : 0;
-        }
+        const std::vector<qint32> entries = state_.TiragEntries();
+        state_.PovtorNomera.assign(1, 0);
+        state_.PovtorNomera.insert(state_.PovtorNomera.end(), entries.begin(), entries.end());
+        Resize(state_.PovtorNomera, std::max(state_.TiragEnd(), 0));
     }
     SetRegim(Rezhim::Povtor);
     NewIgra();
@@ -613,6 +637,8 @@ void GameEngine::ReplayTick()
             NikaLine(t, QStringLiteral("(Приз!!!) "));
             NikaFlush();
             RecordPriz(t);
+            lastPriz_ = t;
+            Tell([t](IgraListener &l) { l.PrizAwarded(t); });
             messenger_->Tell(QStringLiteral("Билет номер ") + nomer + QStringLiteral(" выиграл приз!!!"),
                              MsgIcon::Exclamation, Titles::Joy);
         }
@@ -627,9 +653,7 @@ void GameEngine::ImitatorTick()
 {
     std::array<qint32, Loto::kMaxNomer> undrawn{};
     std::size_t undrawnCount = 0;
-    for (int k = 1; k <= Loto::kMaxNomer; ++k)
-        if (state_.NomerColor[static_cast<std::size_t>(k)] == 0)
-            undrawn[undrawnCount++] = k;
+    Loto::ForEachUndrawn(state_.NomerColor, [&](int k) { undrawn[undrawnCount++] = k; });
     if (undrawnCount == 0) {
         EndIgra();
         return;
@@ -701,6 +725,7 @@ std::optional<GameEngine::Hod> GameEngine::Undo()
     const Hod last = kept.back();
     kept.pop_back();
     Rebuild(std::move(kept));
+    Tell([&last](IgraListener &l) { l.Undone(last); });
     view_->GameChanged();
     return last;
 }
@@ -776,6 +801,8 @@ void GameEngine::Rebuild(std::vector<Hod> hody)
     view_ = &shownView_;
     messenger_ = &shownMessenger_;
     RepaintAll();
+    const IgraSummary summary{state_.HodCount, TurNomer, lastNomer_, lastPriz_};
+    Tell([&summary](IgraListener &l) { l.Rebuilt(summary); });
 }
 
 void GameEngine::RepaintAll()

@@ -4,10 +4,14 @@
 // place where the game paints, lists, asks or announces is a call on the view,
 // made in the order the user sees it, and the list's statistics are the
 // ListStats it keeps in the program state. The main window is one view; tests
-// and the headless checker record instead. A check game is also the list of
-// what the user did (Hody), so taking one back is a quiet rebuild from the
-// others, and the journal that survives a crash is that list on disk.
+// and the headless checker record instead. What happened is also told as facts
+// (IgraFacts.h) to any number of listeners: the window's strip and journal
+// listen, and so can anything that reports or announces the game. A check game
+// is also the list of what the user did (Hody), so taking one back is a quiet
+// rebuild from the others, told to listeners as one Rebuilt and an Undone, and
+// the journal that survives a crash is that list on disk.
 
+#include "core/IgraFacts.h"
 #include "core/Messenger.h"
 #include "core/ProgramState.h"
 #include "core/SovpCls.h"
@@ -89,6 +93,11 @@ public:
 
     GameEngine(ProgramState &state, IgraView &view, Messenger &messenger);
 
+    // Facts of the game go to every listener subscribed, in the order of
+    // subscription, until it leaves; the view is told first.
+    void Listen(IgraListener &listener);
+    void Unlisten(IgraListener &listener);
+
     // Commands of the Mode menu and of the window's labels.
     void RegimProverka_Click();
     void RegimPovtor_Click();
@@ -133,12 +142,7 @@ public:
     void PrizPoNomeru(qint32 index);
 
     // What the user did in a check game, in order: the game can be rebuilt from it.
-    struct Hod {
-        enum class Kind { Nomer, Tur, Priz };
-        Kind kind;
-        qint32 value; // the number, or the prize's ticket index
-        bool operator==(const Hod &) const = default;
-    };
+    using Hod = IgraHod;
     const std::vector<Hod> &Hody() const { return hody_; }
     // The same in a draw file's encoding: numbers, 91 for a tour change by
     // hand, 94 and the ticket index for a prize.
@@ -245,6 +249,22 @@ private:
     };
     std::vector<NikaRun> nikaRuns_;
     std::vector<Hod> hody_;
+    // Tells a fact to every listener, unless the game is being rebuilt quietly.
+    template <class F> void Tell(F fact)
+    {
+        if (view_ == &quietView_)
+            return;
+        for (std::size_t i = 0; i < listeners_.size(); ++i)
+            fact(*listeners_[i]);
+    }
+    std::vector<IgraListener *> listeners_;
+    // What the number being drawn does, gathered for its fact.
+    std::vector<qint32> winners_;
+    std::vector<IgraAwaited> awaited_;
+    // The last number drawn, and the ticket of a prize given after it (or -1).
+    qint32 lastNomer_ = 0;
+    qint32 lastPriz_ = -1;
+
     // A view and a messenger that show nothing, for a quiet rebuild.
     IgraView quietView_;
     class QuietMessenger : public Messenger

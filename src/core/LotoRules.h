@@ -32,6 +32,13 @@ inline constexpr qint32 kMarkerPriz = 94;
 
 // Per number 1..90 the colour it was drawn in; 0 = not drawn. Element 0 is unused.
 using NomerColorTable = std::array<qint32, kMaxNomer + 1>;
+// Calls f(n) for every number 1..90 not drawn yet, ascending.
+template <class F> void ForEachUndrawn(const NomerColorTable &nomerColor, F f)
+{
+    for (int n = 1; n <= kMaxNomer; ++n)
+        if (nomerColor[static_cast<std::size_t>(n)] == 0)
+            f(n);
+}
 
 // Throws: n is no lottery number.
 [[noreturn]] void NotANomer(int n);

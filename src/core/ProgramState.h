@@ -71,6 +71,11 @@ struct ProgramState {
     qint32 HodExtra = 0;
     // Index of the draw's last entry: every number and marker so far.
     qint32 TiragEnd() const { return HodCount + HodExtra; }
+    // The draw's entries 1..TiragEnd(): its numbers with their markers, as a
+    // draw file, the checker's report and a replay take them.
+    std::vector<qint32> TiragEntries() const;
+    // Whether the draw's last entry is the end marker: the game was played out.
+    bool TiragEnded() const;
     // The draw being replayed, entries from index 1.
     std::vector<qint32> PovtorNomera = std::vector<qint32>(1, 0);
     // Per number: in ticket entry 1 when it is on the card being keyed in; in a

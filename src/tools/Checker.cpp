@@ -113,9 +113,7 @@ void FillReport(Report &report, const ProgramState &state, const GameEngine &eng
 
     report.undrawn = view.Vvednom();
 
-    const qint32 last = state.TiragEnd();
-    for (qint32 k = 1; k <= last && static_cast<std::size_t>(k) < state.TiragNomera.size(); ++k)
-        report.sequence.push_back(state.TiragNomera[static_cast<std::size_t>(k)]);
+    report.sequence = state.TiragEntries();
 
     report.counts = state.stats.Counts();
     report.leaders = state.stats.Leaders();
@@ -183,9 +181,7 @@ std::variant<ResultDraw, Failure> PlayResult(const QString &biletPath, const QSt
 
     ResultDraw draw;
     draw.title = result.tirag.isEmpty() ? state.TiragTitle : QStringLiteral("Тираж") + result.tirag;
-    const qint32 last = state.TiragEnd();
-    for (qint32 k = 1; k <= last && static_cast<std::size_t>(k) < state.TiragNomera.size(); ++k)
-        draw.entries.push_back(state.TiragNomera[static_cast<std::size_t>(k)]);
+    draw.entries = state.TiragEntries();
     return draw;
 }
 
