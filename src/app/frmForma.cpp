@@ -254,6 +254,9 @@ void frmForma::Connect()
     connect(FileSaveBilet, &QAction::triggered, this, [this] { FileSaveBilet_Click(); });
     connect(FileSaveBiletAs, &QAction::triggered, this, [this] { FileSaveBiletAs_Click(); });
     connect(FileOpenTirag, &QAction::triggered, this, [this] { FileOpenTirag_Click(); });
+    connect(FileRezultat, &QAction::triggered, this, [this] { FileRezultat_Click(); });
+    // A published result is checked whenever a recorded draw could be.
+    connect(FileOpenTirag, &QAction::enabledChanged, FileRezultat, &QAction::setEnabled);
     connect(FileSaveTiragAs, &QAction::triggered, this, [this] { FileSaveTiragAs_Click(); });
     connect(RegimAddBliet, &QAction::triggered, this, whenRegim(&frmForma::RegimAddBliet_Click));
     connect(FileExit, &QAction::triggered, this, &QWidget::close);
@@ -413,6 +416,8 @@ void frmForma::CreateMenus()
     FileSaveBiletAs = item(File, "FileSaveBiletAs", QStringLiteral("Сохранить &как.."), false);
     File->addSeparator()->setObjectName(QStringLiteral("FileSep1"));
     FileOpenTirag = item(File, "FileOpenTirag", QStringLiteral("Открыть &тираж"), false);
+    FileRezultat = item(File, "FileRezultat", QStringLiteral("&Результаты тиража…"), false,
+                        QKeySequence(Qt::CTRL | Qt::Key_R));
     FileSaveTiragAs = item(File, "FileSaveTiragAs", QStringLiteral("Сохранить т&ираж как..."), false);
     File->addSeparator()->setObjectName(QStringLiteral("FileSep2"));
     FileExit = item(File, "FileExit", QStringLiteral("В&ыход"), true);

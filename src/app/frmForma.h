@@ -64,6 +64,7 @@ struct FormaControls {
     QAction *FileSaveBilet = nullptr;
     QAction *FileSaveBiletAs = nullptr;
     QAction *FileOpenTirag = nullptr;
+    QAction *FileRezultat = nullptr; // "Результаты тиража…": a published result checked at once
     QAction *FileSaveTiragAs = nullptr;
     QAction *FileExit = nullptr;
     QMenu *Regim = nullptr;
@@ -132,6 +133,9 @@ public:
     void FileSaveBilet_Click();
     void FileSaveBiletAs_Click();
     void FileOpenTirag_Click();
+    // A draw's published result pasted in, played as the check the user would
+    // have typed, with one summary of the wins (frmForma_Rezultat.cpp).
+    void FileRezultat_Click();
     void FileSaveTiragAs_Click();
     void RegimAddBliet_Click();
     // The user chose a row of the ticket list.

@@ -766,6 +766,57 @@ void GameEngine::PlayResult(const std::vector<std::vector<qint32>> &tours)
         EndIgra();
 }
 
+GameEngine::ResultWins GameEngine::PlayResultQuietly(const std::vector<std::vector<qint32>> &tours)
+{
+    state_.HodCount = 0; // a new game: nothing in hand to ask about
+    RegimProverka_Click();
+    view_ = &quietView_;
+    messenger_ = &quietMessenger_;
+    for (std::size_t i = 0; i < tours.size(); ++i) {
+        const qint32 tour = static_cast<qint32>(std::min<std::size_t>(i + 1, 3));
+        if (TurNomer < tour)
+            Apply(Hod{Hod::Kind::Tur, 0});
+        for (qint32 n : tours[i])
+            Apply(Hod{Hod::Kind::Nomer, n});
+    }
+    view_ = &shownView_;
+    messenger_ = &shownMessenger_;
+    RepaintAll();
+    const IgraSummary summary{state_.HodCount, TurNomer, lastNomer_, lastPriz_};
+    Tell([&summary](IgraListener &l) { l.Rebuilt(summary); });
+
+    // The end is shown; its boxes are gathered, and its question to save the draw is left to the caller.
+    class Gathering : public Messenger
+    {
+    public:
+        MsgAnswer Show(const MessageRequest &request) override
+        {
+            if (request.buttons == MsgButtons::Ok) {
+                boxes.push_back(request.text);
+                return MsgAnswer::Ok;
+            }
+            return MsgAnswer::No;
+        }
+        std::vector<QString> boxes;
+    } gathering;
+    messenger_ = &gathering;
+    if (state_.RegimState == Rezhim::Proverka)
+        EndIgra();
+    messenger_ = &shownMessenger_;
+
+    ResultWins wins;
+    wins.boxes = std::move(gathering.boxes);
+    for (std::size_t i = 0; i < nikaRuns_.size(); ++i) {
+        const qint32 end = i + 1 < nikaRuns_.size() ? nikaRuns_[i + 1].first : nikaCount_;
+        for (qint32 k = nikaRuns_[i].first; k < end; ++k) {
+            const qint32 t = state_.NikaBilet[static_cast<std::size_t>(k)];
+            if (IsBilet(t))
+                wins.lines.push_back(nikaRuns_[i].prefix + state_.store.Bilet(t).Nomer);
+        }
+    }
+    return wins;
+}
+
 bool GameEngine::Apply(const Hod &hod)
 {
     switch (hod.kind) {

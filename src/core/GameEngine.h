@@ -165,6 +165,16 @@ public:
     // the engine's view and messenger, so a caller that wants it quiet gives
     // the engine quiet ones.
     void PlayResult(const std::vector<std::vector<qint32>> &tours);
+    // The same for the window: the numbers are played quietly (no box per
+    // win, as a take-back's rebuild), then the finished game is shown and
+    // ends as " Конец" ends it. Returns every line of the winners list and the
+    // text of every box the end would have shown (the jackpot), for one summary;
+    // the draw is not offered for saving here.
+    struct ResultWins {
+        std::vector<QString> lines;
+        std::vector<QString> boxes;
+    };
+    ResultWins PlayResultQuietly(const std::vector<std::vector<qint32>> &tours);
 
     // Knopka's caption as last set by the game; empty while it is hidden.
     const QString &KnopkaCaption() const { return knopka_; }

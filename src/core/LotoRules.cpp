@@ -51,9 +51,6 @@ QString MakeTiragTitle(const QString &drawNumber)
     return QStringLiteral("Тираж") + drawNumber;
 }
 
-namespace
-{
-// The draw's number of a title "Тираж" + digits, leading zeros dropped; empty for any other title.
 QString TiragNumber(const QString &title)
 {
     static const QString prefix = QStringLiteral("Тираж");
@@ -67,7 +64,6 @@ QString TiragNumber(const QString &title)
         digits.remove(0, 1);
     return digits;
 }
-} // namespace
 
 bool OtherTirag(const QString &biletTitle, const QString &tiragTitle)
 {

@@ -70,6 +70,8 @@ QString MakeTiragTitle(const QString &drawNumber);
 // biletTitle: both "Тираж" and a number, the numbers different. A simulator's
 // draw, or a title of any other shape, is never another draw.
 bool OtherTirag(const QString &biletTitle, const QString &tiragTitle);
+// The draw's number of a title "Тираж" + digits, leading zeros dropped; empty for any other title.
+QString TiragNumber(const QString &title);
 // What is said of such a draw.
 QString OtherTiragText(const QString &biletTitle, const QString &tiragTitle);
 // Title of the game: lottery name and draw title.

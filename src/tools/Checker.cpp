@@ -136,16 +136,6 @@ std::variant<QByteArray, Failure> ReadText(const QString &path)
     return bytes;
 }
 
-// The draw number a ticket set's title names: its digits, or nothing.
-QString TitleDigits(const QString &title)
-{
-    QString digits;
-    for (QChar c : title)
-        if (Loto::IsLatinDigit(c))
-            digits += c;
-    return digits;
-}
-
 } // namespace
 
 std::variant<ResultDraw, Failure> PlayResult(const QString &biletPath, const QString &textPath)
@@ -159,7 +149,7 @@ std::variant<ResultDraw, Failure> PlayResult(const QString &biletPath, const QSt
 
     BiletFileData &set = std::get<BiletFileData>(bilety);
     const PublishedResult result =
-        ResultText::Parse(ResultText::Decode(std::get<QByteArray>(text)), TitleDigits(set.TiragTitle));
+        ResultText::Parse(ResultText::Decode(std::get<QByteArray>(text)), Loto::TiragNumber(set.TiragTitle));
     if (!result.problems.empty()) {
         const ResultProblem &p = result.problems.front();
         const QString name = textPath == QLatin1String("-") ? QStringLiteral("стандартного ввода") : textPath;

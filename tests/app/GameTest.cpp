@@ -7,6 +7,7 @@
 #include "controls/QtMessenger.h"
 #include "dialogs/PrizNB.h"
 #include "dialogs/frmOprog.h"
+#include "dialogs/frmRezultat.h"
 #include "io/BiletFile.h"
 #include "io/TiragFile.h"
 #include "support/FileBytes.h"
@@ -23,6 +24,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
 #include <QUrl>
@@ -736,4 +738,53 @@ TEST_F(Game, TakingBackNeverAnnouncesAgainWhatWasAnnouncedBefore)
     }
     EXPECT_EQ(state.HodCount, 4);
     EXPECT_EQ(window->Ui().NIKA->count(), 0);
+}
+
+TEST_F(Game, APublishedResultIsCheckedAsTypedWithOneSummaryOfTheWins)
+{
+    // Pastes text into the result dialog once it is up, and confirms it.
+    const auto paste = [](const QString &text) {
+        QTimer::singleShot(0, [text] {
+            auto *d = qobject_cast<frmRezultat *>(QApplication::activeModalWidget());
+            ASSERT_NE(d, nullptr);
+            d->TxtText->setPlainText(text);
+            QTest::mouseClick(d->kOK, Qt::LeftButton);
+        });
+    };
+    ASSERT_TRUE(window->Ui().FileRezultat->isEnabled()) << "a ticket set is open";
+    EXPECT_EQ(window->Ui().FileRezultat->shortcut(), QKeySequence(QStringLiteral("Ctrl+R")));
+
+    // "first" wins its row with 45 and its field with 47: the game moves on by
+    // itself, so the published tours need no click.
+    paste(QStringLiteral("Тираж № 77 от 06.12.2026\n1 тур: 5, 15, 25, 35, 45, 8\n"
+                         "2 тур: 6, 16, 26, 36, 46, 7, 17, 27, 37, 47\n3 тур: 18, 28\n"));
+    messenger.shown.clear();
+    window->Ui().FileRezultat->trigger();
+    EXPECT_EQ(state.HodCount, 18);
+    EXPECT_EQ(state.RegimState, Rezhim::None) << "the game ended as with \" Конец\"";
+    EXPECT_EQ(Nika(),
+              (QStringList{QStringLiteral("(номер 45)  first"), QStringLiteral("(номер 47)  first")}));
+    // One box says everything won; then the draw is offered for saving.
+    std::vector<QString> boxes, questions;
+    for (const MessageRequest &r : messenger.shown)
+        (r.buttons == MsgButtons::Ok ? boxes : questions).push_back(r.text);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_TRUE(boxes[0].startsWith(QStringLiteral("Проверено чисел: 18. Выигрышей: 2.\n(номер 45)  first\n"
+                                                   "(номер 47)  first")))
+        << boxes[0].toStdString();
+    ASSERT_EQ(questions.size(), 1u);
+    EXPECT_EQ(questions[0], QStringLiteral("Сохранить тираж?"));
+
+    // Tour 2 published before anything here won: the tour label's move, as by
+    // hand. The game just played is given up only when the user says so.
+    paste(QStringLiteral("1 тур: 4, 14, 60, 70, 80, 9\n2 тур: 24\n"));
+    messenger.shown.clear();
+    messenger.Script({MsgAnswer::Yes}); // "Перейти в новый режим?"
+    window->Ui().FileRezultat->trigger();
+    ASSERT_EQ(messenger.shown.front().text, QStringLiteral("Перейти в новый режим?"));
+    EXPECT_EQ(state.HodCount, 7);
+    const std::vector<qint32> drawn(state.TiragNomera.begin() + 1,
+                                    state.TiragNomera.begin() + state.TiragEnd() + 1);
+    EXPECT_EQ(drawn, (std::vector<qint32>{4, 14, 60, 70, 80, 9, 91, 24, 93}));
+    EXPECT_EQ(messenger.shown.at(1).text, QStringLiteral("Проверено чисел: 7. Выигрышей нет."));
 }

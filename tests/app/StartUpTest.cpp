@@ -173,6 +173,8 @@ TEST_F(StartUp, MenusHaveTheirCaptionsShortcutsAndStartStates)
          false},
         {f.Ui().FileSaveBiletAs, QStringLiteral("Сохранить как.."), {}, false},
         {f.Ui().FileOpenTirag, QStringLiteral("Открыть тираж"), {}, false},
+        {f.Ui().FileRezultat, QStringLiteral("Результаты тиража…"), QKeySequence(QStringLiteral("Ctrl+R")),
+         false},
         {f.Ui().FileSaveTiragAs, QStringLiteral("Сохранить тираж как..."), {}, false},
         {f.Ui().FileExit, QStringLiteral("Выход"), {}, true},
         {f.Ui().Regim->menuAction(), QStringLiteral("Режим"), {}, false},
@@ -198,10 +200,11 @@ TEST_F(StartUp, MenusHaveTheirCaptionsShortcutsAndStartStates)
     }
     // Menu order, separators included.
     const QList<QAction *> file = f.Ui().File->actions();
-    ASSERT_EQ(file.size(), 9);
+    ASSERT_EQ(file.size(), 10);
     EXPECT_TRUE(file[4]->isSeparator());
-    EXPECT_TRUE(file[7]->isSeparator());
-    EXPECT_EQ(file[8], f.Ui().FileExit);
+    EXPECT_EQ(file[6], f.Ui().FileRezultat);
+    EXPECT_TRUE(file[8]->isSeparator());
+    EXPECT_EQ(file[9], f.Ui().FileExit);
     const QList<QAction *> regim = f.Ui().Regim->actions();
     ASSERT_EQ(regim.size(), 12);
     EXPECT_TRUE(regim[1]->isSeparator());
