@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStringList>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -49,7 +50,11 @@ frmRezultat::frmRezultat(const QString &setTirag, QWidget *parent) : QDialog(par
     const QFont font = Fonts::Make(12);
     setFont(font);
 
-    Label1 = new QLabel(QStringLiteral("Вставьте результаты тиража со страницы лотереи (Ctrl+V):"), this);
+    Label1 = new QLabel(
+        QStringLiteral(
+            "Вставьте результаты тиража со страницы лотереи (Ctrl+V), затем Ctrl+Enter — проверить:"),
+        this);
+    Label1->setWordWrap(true);
     TxtText = new QPlainTextEdit(this);
     TxtText->setObjectName(QStringLiteral("TxtText"));
     TxtText->setTabChangesFocus(true);
@@ -88,6 +93,13 @@ frmRezultat::frmRezultat(const QString &setTirag, QWidget *parent) : QDialog(par
             accept();
     });
     connect(kNO, &QPushButton::clicked, this, &QDialog::reject);
+    // Enter makes a new line in the text, so Ctrl+Enter is the dialog's "Проверить".
+    for (const QKeySequence &keys :
+         {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)}) {
+        auto *check = new QShortcut(keys, this);
+        connect(check, &QShortcut::activated, kOK, &QPushButton::click);
+    }
+    resize(760, 600);
     Reread();
     TxtText->setFocus();
 }

@@ -42,8 +42,12 @@ TEST(frmRezultat, SaysWhatItUnderstoodMarksEachProblemAndConfirmsOnlyADraw)
     EXPECT_TRUE(dialog.TxtText->extraSelections().isEmpty());
     ASSERT_TRUE(dialog.kOK->isEnabled());
     EXPECT_EQ(dialog.Result().Count(), 9);
-    QTest::mouseClick(dialog.kOK, Qt::LeftButton);
+    // Enter is a new line of the text; Ctrl+Enter checks.
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    QTest::keyClick(dialog.TxtText, Qt::Key_Return, Qt::ControlModifier);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_FALSE(dialog.isVisible());
 
     // Another draw's result is marked on its number.
     frmRezultat other(QStringLiteral("1500"));
