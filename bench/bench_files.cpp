@@ -69,7 +69,7 @@ void BM_OpenTicketFile(benchmark::State &state)
     frmForma *window = large.window.get();
     for (auto _ : state) {
         window->OpenBlt(QStringLiteral("big.rlb"));
-        if (program.store.BiletCount != kBilety) {
+        if (program.store.BiletCount() != kBilety) {
             state.SkipWithError("the set was not opened");
             break;
         }

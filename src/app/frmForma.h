@@ -255,7 +255,7 @@ private:
     bool Nombilet_KeyPress(QKeyEvent *event);
     // Puts a ticket set read from a file in place of the one in hand; name is
     // the file's, which gives the kind.
-    void ApplyBilety(const QString &name, bool isRusLoto, BiletFileData &data);
+    void ApplyBilety(const QString &name, bool isRusLoto, BiletFileData &data, bool unsaved = false);
     // The journal: the check game in hand after every action, or the tickets
     // keyed in and not saved after every change; gone with them.
     void WriteZhurnal();

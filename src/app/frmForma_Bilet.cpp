@@ -69,7 +69,7 @@ void frmForma::WriteKletka(int stroka, int column, const QString &text)
 
 void frmForma::Bilet()
 {
-    const BILETCls &bilet = state_.store.Bilet(state_.store.CurBilet);
+    const BILETCls &bilet = state_.store.Bilet(state_.store.CurBilet());
     SetLabel(NOMBILETlbl, bilet.Nomer);
     BiletClear();
     for (int k = 0; k < Loto::kNomeraPerBilet; ++k) {
@@ -97,7 +97,7 @@ void frmForma::BiletNew()
     entry.Clear();
     ClearPole();
     BiletClear();
-    state_.store.CurBilet = state_.store.BiletCount;
+    state_.store.ShowNew();
     SetLabel(NOMBILETlbl, QString());
     Nombilet->clear();
     kBiletGotov->setEnabled(false);
@@ -254,7 +254,7 @@ bool frmForma::Nombilet_KeyPress(QKeyEvent *event)
         if (!Nombilet->text().isEmpty()) {
             VVOD1->setFocus();
             // A number the set holds already is said now, not after thirty numbers.
-            const qint32 twin = state_.store.FindNomer(Nombilet->text(), state_.store.CurBilet);
+            const qint32 twin = state_.store.FindNomer(Nombilet->text(), state_.store.CurBilet());
             entryNote_ = twin >= 0 ? TwinNote(Nombilet->text(), twin) : QString();
             UpdateStrip();
         }
@@ -273,9 +273,9 @@ bool frmForma::Nombilet_KeyPress(QKeyEvent *event)
 bool frmForma::AbandonEdit()
 {
     BiletStore &store = state_.store;
-    if (state_.RegimState != Rezhim::Zagruzka || store.CurBilet >= store.BiletCount)
+    if (state_.RegimState != Rezhim::Zagruzka || store.CurBilet() >= store.BiletCount())
         return false;
-    const QString nomer = store.Bilet(store.CurBilet).Nomer;
+    const QString nomer = store.Bilet(store.CurBilet()).Nomer;
     BiletNew();
     entryNote_ = QStringLiteral("Правка билета %1 отменена").arg(nomer);
     UpdateStrip();
@@ -406,20 +406,18 @@ void frmForma::kBiletGotov_Click()
     BiletStore &store = state_.store;
     const QString nomer = Nombilet->text();
     // A number twice in a set is allowed, but not unnoticed.
-    const qint32 twin = store.FindNomer(nomer, store.CurBilet);
-    const qint32 stored = store.CurBilet;
-    if (store.CurBilet == store.BiletCount) {
-        store.GrowBilety(store.CurBilet);
-        store.Bilet(store.CurBilet).Nomer = nomer;
+    const qint32 twin = store.FindNomer(nomer, store.CurBilet());
+    BILETCls bilet;
+    bilet.Nomer = nomer;
+    entry.Store(bilet);
+    const BiletStore::Stored stored = store.Store(bilet);
+    if (stored.added)
         ListBilet1->Add();
-    } else if (nomer != store.Bilet(store.CurBilet).Nomer) {
-        store.Bilet(store.CurBilet).Nomer = nomer;
+    else if (stored.renamed)
         ListBilet1->NewNomer();
-    }
-    entry.Store(store.Bilet(store.CurBilet));
     BiletyChanged();
     BiletNew();
-    ListBilet1->ShowRow(stored);
+    ListBilet1->ShowRow(stored.slot);
     // Tickets bought together are numbered in a row: the next number the set
     // does not hold yet is offered, selected.
     Nombilet->setText(BiletEntry::NextFreeNomer(nomer, store));

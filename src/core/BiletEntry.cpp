@@ -137,7 +137,7 @@ QString BiletEntry::NextFreeNomer(const QString &nomer, const BiletStore &store)
 {
     QString next = NextNomer(nomer);
     // Each held number is passed over once at most.
-    for (qint32 tries = 0; !next.isEmpty() && store.FindNomer(next) >= 0 && tries <= store.BiletCount;
+    for (qint32 tries = 0; !next.isEmpty() && store.FindNomer(next) >= 0 && tries <= store.BiletCount();
          ++tries)
         next = NextNomer(next);
     return next;

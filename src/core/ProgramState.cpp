@@ -16,3 +16,12 @@ QString RegimCaption(Rezhim regim, const QString &gameTitle, const QString &regi
     }
     return gameTitle;
 }
+
+void ProgramState::OpenBilety(const QString &file, bool isRusLoto, const QString &tiragTitle,
+                              std::vector<BILETCls> bilety, bool unsaved)
+{
+    IsRusLoto = isRusLoto;
+    TiragTitle = tiragTitle;
+    GameTitle = Loto::MakeGameTitle(IsRusLoto, TiragTitle);
+    store.Load(std::move(bilety), file, unsaved);
+}
