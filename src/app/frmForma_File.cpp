@@ -41,6 +41,8 @@ void frmForma::OpenBlt(const QString &name)
         messenger_.Tell(FileRead::Message(*failure), MsgIcon::Warning);
         return;
     }
+    // The name tells the kind, as it does to the checker.
+    const bool isRusLoto = Loto::IsRusLotoFileName(name);
     BiletFileData kept;
     auto parsed = BiletFile::Parse(std::get<QByteArray>(bytes), &kept);
     const QByteArray fingerprint = std::holds_alternative<BiletFileData>(parsed)
@@ -62,13 +64,13 @@ void frmForma::OpenBlt(const QString &name)
         q.defaultButton = MsgAnswer::No;
         if (messenger_.Show(q) != MsgAnswer::Yes)
             return;
-        ApplyBilety(name, Loto::IsRusLotoFileName(name), kept);
+        ApplyBilety(name, isRusLoto, kept);
         // The damaged file is never replaced unasked: the next save asks for a name.
         state_.store.SetFile(QString());
         biletFingerprint_.clear();
         return;
     }
-    ApplyBilety(name, Loto::IsRusLotoFileName(name), std::get<BiletFileData>(parsed));
+    ApplyBilety(name, isRusLoto, std::get<BiletFileData>(parsed));
     biletFingerprint_ = fingerprint;
 }
 
@@ -243,10 +245,8 @@ void frmForma::OpenPath(const QString &path)
                         MsgIcon::Warning);
         return;
     }
-    const QString extension = file.suffix().toLower();
-    const bool bilety = extension == QLatin1String("rlb") || extension == QLatin1String("gkb");
-    const bool tirag = extension == QLatin1String("rlt") || extension == QLatin1String("gkt");
-    if (!bilety && !tirag) {
+    const Loto::FileKind kind = Loto::KindOfFile(file.fileName());
+    if (!kind.Opens()) {
         messenger_.Tell(QStringLiteral("Файл открыть не возможно."), MsgIcon::Warning);
         return;
     }
@@ -265,7 +265,7 @@ void frmForma::OpenPath(const QString &path)
         name = file.absoluteFilePath();
         folderNote_ = QStringLiteral("Открыт из папки ") + QDir::toNativeSeparators(folder);
     }
-    if (bilety)
+    if (kind.bilety)
         OpenBlt(name);
     else
         OpenTrg(name);
