@@ -254,7 +254,7 @@ bool frmForma::Nombilet_KeyPress(QKeyEvent *event)
         if (!Nombilet->text().isEmpty()) {
             VVOD1->setFocus();
             // A number the set holds already is said now, not after thirty numbers.
-            const qint32 twin = state_.store.FindNomer(Nombilet->text(), state_.store.CurBilet());
+            const qint32 twin = BiletEntry::Twin(state_.store, Nombilet->text());
             entryNote_ = twin >= 0 ? TwinNote(Nombilet->text(), twin) : QString();
             UpdateStrip();
         }
@@ -401,29 +401,22 @@ void frmForma::PasteNomera(const QString &text)
 
 void frmForma::kBiletGotov_Click()
 {
-    if (!entry.Ready(Nombilet->text()))
-        return; // only a complete card with a number is a ticket
-    BiletStore &store = state_.store;
     const QString nomer = Nombilet->text();
-    // A number twice in a set is allowed, but not unnoticed.
-    const qint32 twin = store.FindNomer(nomer, store.CurBilet());
-    BILETCls bilet;
-    bilet.Nomer = nomer;
-    entry.Store(bilet);
-    const BiletStore::Stored stored = store.Store(bilet);
-    if (stored.added)
+    // Only a complete card with a number is a ticket.
+    const auto filed = entry.File(state_.store, nomer);
+    if (!filed)
+        return;
+    if (filed->stored.added)
         ListBilet1->Add();
-    else if (stored.renamed)
+    else if (filed->stored.renamed)
         ListBilet1->NewNomer();
     BiletyChanged();
     BiletNew();
-    ListBilet1->ShowRow(stored.slot);
-    // Tickets bought together are numbered in a row: the next number the set
-    // does not hold yet is offered, selected.
-    Nombilet->setText(BiletEntry::NextFreeNomer(nomer, store));
+    ListBilet1->ShowRow(filed->stored.slot);
+    Nombilet->setText(filed->next); // offered selected: typing replaces it
     Nombilet->selectAll();
-    if (twin >= 0) {
-        entryNote_ = TwinNote(nomer, twin);
+    if (filed->twin >= 0) {
+        entryNote_ = TwinNote(nomer, filed->twin);
         UpdateStrip();
     }
 }

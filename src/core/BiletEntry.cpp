@@ -143,6 +143,20 @@ QString BiletEntry::NextFreeNomer(const QString &nomer, const BiletStore &store)
     return next;
 }
 
+std::optional<BiletEntry::Filed> BiletEntry::File(BiletStore &store, const QString &nomer) const
+{
+    if (!Ready(nomer))
+        return std::nullopt;
+    Filed filed;
+    filed.twin = Twin(store, nomer);
+    BILETCls bilet;
+    bilet.Nomer = nomer;
+    Store(bilet);
+    filed.stored = store.Store(bilet);
+    filed.next = NextFreeNomer(nomer, store);
+    return filed;
+}
+
 void BiletEntry::Store(BILETCls &bilet) const
 {
     int k = 0;

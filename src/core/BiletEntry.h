@@ -58,6 +58,26 @@ public:
     // The ticket's 30 numbers in stored order: row by row, by column within a row.
     void Store(BILETCls &bilet) const;
 
+    // What "Билет готов" did to the set.
+    struct Filed {
+        BiletStore::Stored stored;
+        // Another ticket of the set that has the same ticket number, or -1:
+        // a number twice in a set is allowed, but not unnoticed.
+        qint32 twin = -1;
+        // The number offered for the next ticket: tickets bought together are
+        // numbered in a row, so the next one the set does not hold yet.
+        QString next;
+    };
+    // Stores the card numbered nomer into store as its ticket on the card (a
+    // new one or the one being corrected). Nothing when the card is not Ready.
+    std::optional<Filed> File(BiletStore &store, const QString &nomer) const;
+    // Another ticket of store than the one on the card that has number nomer;
+    // -1 when none. Said as soon as the number is typed, not after thirty numbers.
+    static qint32 Twin(const BiletStore &store, const QString &nomer)
+    {
+        return store.FindNomer(nomer, store.CurBilet());
+    }
+
     // Number in cell (row * 9 + column), 0 when empty.
     qint32 Kletka(int index) const { return kletki_[static_cast<std::size_t>(index)]; }
     qint32 Kletka(int stroka, int column) const { return Kletka(Loto::KletkaIndex(stroka, column)); }

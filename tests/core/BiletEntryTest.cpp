@@ -56,3 +56,79 @@ TEST(BiletEntry, TheNextTicketNumberCountsOnInTheLastRunOfDigits)
     for (const auto &[nomer, next] : cases)
         EXPECT_EQ(BiletEntry::NextNomer(QString::fromUtf8(nomer)), QString::fromUtf8(next)) << nomer;
 }
+
+namespace
+{
+
+// Keys a whole card in whose every number is shifted by plus (0..4), row by row.
+void KeyWholeCard(BiletEntry &entry, int plus)
+{
+    const int rows[6][5] = {{1, 11, 21, 31, 41}, {2, 12, 22, 32, 42}, {3, 13, 23, 33, 43},
+                            {51, 61, 71, 81, 4}, {52, 62, 72, 82, 5}, {53, 63, 73, 83, 6}};
+    entry.Clear();
+    for (const auto &row : rows)
+        for (int n : row)
+            entry.Toggle(n + plus);
+}
+
+} // namespace
+
+TEST(BiletEntry, ReadyCardsAreFiledIntoTheSetWithTheirTwinAndTheNextFreeNumber)
+{
+    Loto::NomerColorTable onCard{};
+    BiletEntry entry(onCard);
+    BiletStore store;
+    store.NewSet();
+
+    // Half a card, or a card without a number, is no ticket.
+    entry.Clear();
+    entry.Toggle(5);
+    EXPECT_FALSE(entry.File(store, QStringLiteral("017")));
+    KeyWholeCard(entry, 0);
+    EXPECT_FALSE(entry.File(store, QString()));
+    EXPECT_EQ(store.BiletCount(), 0);
+    EXPECT_FALSE(store.Unsaved());
+
+    struct Step {
+        const char *nomer;
+        qint32 card; // ticket on the card while keying; -1: a new one
+        qint32 slot;
+        bool added, renamed;
+        qint32 twin;
+        const char *next;
+    };
+    const Step steps[] = {
+        {"017", -1, 0, true, false, -1, "018"}, {"019", -1, 1, true, false, -1, "020"},
+        {"018", -1, 2, true, false, -1, "020"}, // 019 is held already
+        {"017", -1, 3, true, false, 0, "020"},  // a twin of ticket 0
+        {"017", 0, 0, false, false, 3, "020"},  // ticket 0 corrected: ticket 3 is its twin, itself is not
+        {"021", 3, 3, false, true, -1, "022"},  // renumbered: no twin any more
+        {"Серия", -1, 4, true, false, -1, ""},
+    };
+    int plus = 0;
+    for (const Step &s : steps) {
+        if (s.card < 0)
+            store.ShowNew();
+        else
+            store.Show(s.card);
+        KeyWholeCard(entry, plus);
+        const QString nomer = QString::fromUtf8(s.nomer);
+        EXPECT_EQ(BiletEntry::Twin(store, nomer), s.twin) << s.nomer << " said as it is typed";
+        const auto filed = entry.File(store, nomer);
+        ASSERT_TRUE(filed) << s.nomer;
+        EXPECT_EQ(filed->stored.slot, s.slot) << s.nomer;
+        EXPECT_EQ(filed->stored.added, s.added) << s.nomer;
+        EXPECT_EQ(filed->stored.renamed, s.renamed) << s.nomer;
+        EXPECT_EQ(filed->twin, s.twin) << s.nomer;
+        EXPECT_EQ(filed->next, QString::fromUtf8(s.next)) << s.nomer;
+        EXPECT_EQ(store.Bilet(s.slot).Nomer, nomer);
+        EXPECT_EQ(store.Bilet(s.slot).NomeraList(0), 1 + plus) << "the card's numbers are stored";
+        EXPECT_EQ(store.Bilet(s.slot).NomeraList(29), 83 + plus);
+        EXPECT_TRUE(store.Unsaved());
+        plus = (plus + 1) % 5;
+    }
+    EXPECT_EQ(store.BiletCount(), 5);
+    // The index knows every stored card: 1 + plus is each card's first number.
+    EXPECT_EQ(store.PoNomeru(1).ListCount(), 1) << "ticket 0 was corrected; ticket 3 starts with 1 now";
+    EXPECT_EQ(store.PoNomeru(5).ListNomerBileta(0), 0);
+}
