@@ -336,11 +336,8 @@ private:
     // Where the work folder moved to for a file opened by its path, for the strip.
     QString folderNote_;
     QTimer *zhurnalTimer_ = nullptr;
-    // The number in the entry box ended with its second digit: the Space or
-    // Enter that follows is taken as its end.
-    bool numberEnded_ = false;
-    QString endedNumber_;           // its two digits
-    bool endedChangedCard_ = false; // and whether it changed the card
+    // Quick typing in the entry box: where a number ended and what it did.
+    NomerTyping typing_;
     QString workFolder_;
     std::unique_ptr<GameEngine> igra_;
 };
