@@ -2,7 +2,8 @@
 // The main window: the board of 90 numbers, the ticket card, the ticket list,
 // the winners list and the entry boxes, with the File, Mode and Help menus.
 // The window only paints and asks: the rules are the game's (GameEngine), the
-// card's (BiletEntry) and the list statistics' (ListStats). Its implementation
+// ticket set's (BiletStore), the card's and the typing's (BiletEntry,
+// NomerTyping) and the list statistics' (ListStats). Its implementation
 // is split by subject: frmForma.cpp (shell, menus, keys, exit), frmForma_Pole.cpp
 // (the board), frmForma_Bilet.cpp (the card), frmForma_Zagruzka.cpp (ticket
 // entry), frmForma_File.cpp (ticket and draw files), frmForma_Game.cpp (the
