@@ -74,7 +74,7 @@ void BM_OpenTicketFile(benchmark::State &state)
     frmForma *window = large.window.get();
     for (auto _ : state) {
         window->OpenBlt(QStringLiteral("big.rlb"));
-        if (program.store.BiletCount != count) {
+        if (program.store.BiletCount() != count) {
             state.SkipWithError("the set was not opened");
             break;
         }

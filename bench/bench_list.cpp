@@ -16,10 +16,10 @@ constexpr qint32 kBilety = 100000;
 // Nine-digit numbers, as printed on the tickets; they fit the checking column whole.
 void FillStore(ProgramState &state)
 {
-    state.store.NewSet();
-    state.store.GrowBilety(kBilety - 1);
+    std::vector<BILETCls> bilety(static_cast<std::size_t>(kBilety));
     for (qint32 t = 0; t < kBilety; ++t)
-        state.store.Bilet(t).Nomer = QString::number(100000000 + qint64{t} * 7919 % 900000000);
+        bilety[static_cast<std::size_t>(t)].Nomer = QString::number(100000000 + qint64{t} * 7919 % 900000000);
+    state.store.Load(std::move(bilety));
 }
 
 void PressKey(QWidget *widget, int key)

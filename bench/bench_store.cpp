@@ -46,7 +46,7 @@ void BM_FillStoreAndIndex(benchmark::State &state)
             state.SkipWithError("number index lost entries");
             break;
         }
-        benchmark::DoNotOptimize(store.Bilety.data());
+        benchmark::DoNotOptimize(store.Bilety().data());
     }
     state.SetItemsProcessed(state.iterations() * kBilety);
 }

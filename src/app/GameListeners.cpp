@@ -34,6 +34,6 @@ void StripFacts::Rebuilt(const IgraSummary &summary)
 
 void StripFacts::SetPriz(qint32 bilet)
 {
-    if (bilet >= 0 && bilet < store_.BiletCount)
+    if (bilet >= 0 && bilet < store_.BiletCount())
         priz_ = QStringLiteral("Приз по номеру: билет ") + store_.Bilet(bilet).Nomer;
 }

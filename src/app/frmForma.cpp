@@ -332,8 +332,8 @@ void frmForma::ExposeCells()
                  qint32 n = 0;
                  if (keying) {
                      n = entry.Kletka(r, c);
-                 } else if (store.CurBilet >= 0 && std::size_t(store.CurBilet) < store.Bilety.size()) {
-                     const BILETCls &bilet = store.Bilet(store.CurBilet);
+                 } else if (store.CurBilet() >= 0 && std::size_t(store.CurBilet()) < store.Bilety().size()) {
+                     const BILETCls &bilet = store.Bilet(store.CurBilet());
                      for (int k = r * 5; k < r * 5 + 5; ++k)
                          if (bilet.NomeraList(k) != 0 && Loto::ColumnOfNomer(bilet.NomeraList(k)) == c)
                              n = bilet.NomeraList(k);
@@ -350,7 +350,7 @@ void frmForma::ExposeCells()
              return QRect(0, 31 * r + (r >= 3 ? 11 : 0), 289, 31);
          }});
     // The list: each ticket with its statistics.
-    SetAccessibleCells(ListBilet1, {[this] { return state_.store.BiletCount; },
+    SetAccessibleCells(ListBilet1, {[this] { return state_.store.BiletCount(); },
                                     [this](int i) {
                                         const ListBilet::RowView row = ListBilet1->Row(i);
                                         QString text = state_.store.Bilet(i).Nomer;
@@ -506,7 +506,7 @@ void frmForma::dropEvent(QDropEvent *event)
 void frmForma::closeEvent(QCloseEvent *event)
 {
     // Tickets not in a file are asked about instead of "Закрыть программу?".
-    if (state_.BiletyUnsaved && state_.store.BiletCount > 0) {
+    if (state_.store.Unsaved() && state_.store.BiletCount() > 0) {
         if (!MaySaveBilety()) {
             event->ignore();
             return;

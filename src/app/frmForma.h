@@ -2,7 +2,8 @@
 // The main window: the board of 90 numbers, the ticket card, the ticket list,
 // the winners list and the entry boxes, with the File, Mode and Help menus.
 // The window only paints and asks: the rules are the game's (GameEngine), the
-// card's (BiletEntry) and the list statistics' (ListStats). Its implementation
+// ticket set's (BiletStore), the card's and the typing's (BiletEntry,
+// NomerTyping) and the list statistics' (ListStats). Its implementation
 // is split by subject: frmForma.cpp (shell, menus, keys, exit), frmForma_Pole.cpp
 // (the board), frmForma_Bilet.cpp (the card), frmForma_Zagruzka.cpp (ticket
 // entry), frmForma_File.cpp (ticket and draw files), frmForma_Game.cpp (the
@@ -262,7 +263,7 @@ private:
     bool Nombilet_KeyPress(QKeyEvent *event);
     // Puts a ticket set read from a file in place of the one in hand; name is
     // the file's, which gives the kind.
-    void ApplyBilety(const QString &name, bool isRusLoto, BiletFileData &data);
+    void ApplyBilety(const QString &name, bool isRusLoto, BiletFileData &data, bool unsaved = false);
     // The journal: the check game in hand after every action, or the tickets
     // keyed in and not saved after every change; gone with them.
     void WriteZhurnal();
@@ -343,11 +344,8 @@ private:
     // Where the work folder moved to for a file opened by its path, for the strip.
     QString folderNote_;
     QTimer *zhurnalTimer_ = nullptr;
-    // The number in the entry box ended with its second digit: the Space or
-    // Enter that follows is taken as its end.
-    bool numberEnded_ = false;
-    QString endedNumber_;           // its two digits
-    bool endedChangedCard_ = false; // and whether it changed the card
+    // Quick typing in the entry box: where a number ended and what it did.
+    NomerTyping typing_;
     QString workFolder_;
     // Listeners of the game: the strip's record of it and the journal's trigger.
     std::unique_ptr<StripFacts> stripFacts_;

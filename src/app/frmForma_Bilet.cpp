@@ -69,7 +69,7 @@ void frmForma::WriteKletka(int stroka, int column, const QString &text)
 
 void frmForma::Bilet()
 {
-    const BILETCls &bilet = state_.store.Bilet(state_.store.CurBilet);
+    const BILETCls &bilet = state_.store.Bilet(state_.store.CurBilet());
     SetLabel(NOMBILETlbl, bilet.Nomer);
     BiletClear();
     for (int k = 0; k < Loto::kNomeraPerBilet; ++k) {
@@ -97,7 +97,7 @@ void frmForma::BiletNew()
     entry.Clear();
     ClearPole();
     BiletClear();
-    state_.store.CurBilet = state_.store.BiletCount;
+    state_.store.ShowNew();
     SetLabel(NOMBILETlbl, QString());
     Nombilet->clear();
     kBiletGotov->setEnabled(false);
@@ -254,7 +254,7 @@ bool frmForma::Nombilet_KeyPress(QKeyEvent *event)
         if (!Nombilet->text().isEmpty()) {
             VVOD1->setFocus();
             // A number the set holds already is said now, not after thirty numbers.
-            const qint32 twin = state_.store.FindNomer(Nombilet->text(), state_.store.CurBilet);
+            const qint32 twin = BiletEntry::Twin(state_.store, Nombilet->text());
             entryNote_ = twin >= 0 ? TwinNote(Nombilet->text(), twin) : QString();
             UpdateStrip();
         }
@@ -273,9 +273,9 @@ bool frmForma::Nombilet_KeyPress(QKeyEvent *event)
 bool frmForma::AbandonEdit()
 {
     BiletStore &store = state_.store;
-    if (state_.RegimState != Rezhim::Zagruzka || store.CurBilet >= store.BiletCount)
+    if (state_.RegimState != Rezhim::Zagruzka || store.CurBilet() >= store.BiletCount())
         return false;
-    const QString nomer = store.Bilet(store.CurBilet).Nomer;
+    const QString nomer = store.Bilet(store.CurBilet()).Nomer;
     BiletNew();
     entryNote_ = QStringLiteral("Правка билета %1 отменена").arg(nomer);
     UpdateStrip();
@@ -299,36 +299,41 @@ bool frmForma::VVOD1_KeyPress(QKeyEvent *event)
     }
     if (event->key() == Qt::Key_Escape)
         return AbandonEdit();
-    if (event->key() == Qt::Key_Backspace && std::exchange(numberEnded_, false) && VVOD1->text().isEmpty()) {
-        // Backspace right after a number's second digit corrects it as before
-        // the number went onto the card: the first digit is back in the box.
-        if (endedChangedCard_) {
-            if (const auto change = entry.Undo()) {
-                RepaintEntry();
-                entryNote_ = UndoneNote(*change);
-                UpdateUndo();
-                UpdateStrip();
-            }
+    using Key = NomerTyping::Key;
+    Key key = Key::Other;
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        key = Key::Enter;
+    else if (event->key() == Qt::Key_Space)
+        key = Key::Space;
+    else if (event->key() == Qt::Key_Backspace)
+        key = Key::Backspace;
+    NomerTyping::Box box{VVOD1->text(), VVOD1->cursorPosition()};
+    if (VVOD1->hasSelectedText()) {
+        box.selectionStart = VVOD1->selectionStart();
+        box.selectionLength = VVOD1->selectedText().size();
+    }
+    const NomerTyping::Step step = typing_.Press(key, event->text(), box, zagruzka, kBiletGotov->isEnabled());
+    if (step.undo) {
+        if (const auto change = entry.Undo()) {
+            RepaintEntry();
+            entryNote_ = UndoneNote(*change);
+            UpdateUndo();
+            UpdateStrip();
         }
-        VVOD1->setText(endedNumber_.left(1));
+    }
+    if (step.box) {
+        if (step.box->isEmpty())
+            VVOD1->clear();
+        else
+            VVOD1->setText(*step.box);
+    }
+    if (step.toGotov) {
+        kBiletGotov->setFocus();
         return true;
     }
-    // Space ends a number as Enter does: "3 12 27 45 61 ".
-    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (enter || event->key() == Qt::Key_Space) {
-        // Its number ended with its second digit already, unless that number
-        // made the ticket ready: then Enter goes on to "Билет готов", so that
-        // "…68 81⏎⏎" stores the ticket as "…68 8⏎⏎⏎" does.
-        if (std::exchange(numberEnded_, false) && !(enter && zagruzka && kBiletGotov->isEnabled()))
-            return true;
-        const QString typedText = VVOD1->text();
-        const int n = typedText.toInt(); // empty gives 0
-        VVOD1->clear();
-        if (zagruzka && kBiletGotov->isEnabled() && n == 0) {
-            // A second Enter then stores the ticket.
-            kBiletGotov->setFocus();
-            return true;
-        }
+    if (step.entered) {
+        const QString &typedText = step.typed;
+        const int n = step.nomer;
         if (state_.RegimState == Rezhim::Proverka && !typedText.isEmpty()) {
             // A number that cannot count does not vanish without a word.
             QString refused;
@@ -347,40 +352,19 @@ bool frmForma::VVOD1_KeyPress(QKeyEvent *event)
         VvodNomer(n, true);
         return true;
     }
-    numberEnded_ = false;
-    const QString typed = event->text();
-    if (typed.isEmpty() || !typed.at(0).isPrint())
-        return false; // editing and moving keys type nothing
-    const bool digit = Loto::IsDigitKey(typed);
-    // What the box would hold with the digit typed in over the selection.
-    QString kept = VVOD1->text();
-    qsizetype at = VVOD1->cursorPosition();
-    if (VVOD1->hasSelectedText()) {
-        at = VVOD1->selectionStart();
-        kept.remove(at, VVOD1->selectedText().size());
-    }
-    if (!digit || kept.size() >= 2)
-        return true;
-    if (zagruzka && kept.size() == 1) {
-        // Numbers have two digits at most: the second one ends the number,
-        // and a Space or Enter typed after it out of habit changes nothing.
-        endedNumber_ = kept.insert(at, typed);
-        const int n = endedNumber_.toInt();
-        VVOD1->clear();
+    if (step.ended != 0) {
         const std::size_t changes = entry.History().size();
-        if (n >= 1 && n <= Loto::kMaxNomer)
-            VvodNomer(n, true);
-        endedChangedCard_ = entry.History().size() != changes;
-        numberEnded_ = true;
-        return true;
+        VvodNomer(step.ended, true);
+        if (entry.History().size() != changes)
+            typing_.EndedChangedCard();
     }
-    return false;
+    return step.absorbed;
 }
 
 void frmForma::PasteNomera(const QString &text)
 {
     VVOD1->clear();
-    numberEnded_ = false;
+    typing_.Reset();
     const QStringList pieces = text.split(QRegularExpression(QStringLiteral("[\\s,;]+")), Qt::SkipEmptyParts);
     for (const QString &piece : pieces) {
         bool ok = false;
@@ -401,31 +385,22 @@ void frmForma::PasteNomera(const QString &text)
 
 void frmForma::kBiletGotov_Click()
 {
-    if (!entry.Ready(Nombilet->text()))
-        return; // only a complete card with a number is a ticket
-    BiletStore &store = state_.store;
     const QString nomer = Nombilet->text();
-    // A number twice in a set is allowed, but not unnoticed.
-    const qint32 twin = store.FindNomer(nomer, store.CurBilet);
-    const qint32 stored = store.CurBilet;
-    if (store.CurBilet == store.BiletCount) {
-        store.GrowBilety(store.CurBilet);
-        store.Bilet(store.CurBilet).Nomer = nomer;
+    // Only a complete card with a number is a ticket.
+    const auto filed = entry.File(state_.store, nomer);
+    if (!filed)
+        return;
+    if (filed->stored.added)
         ListBilet1->Add();
-    } else if (nomer != store.Bilet(store.CurBilet).Nomer) {
-        store.Bilet(store.CurBilet).Nomer = nomer;
+    else if (filed->stored.renamed)
         ListBilet1->NewNomer();
-    }
-    entry.Store(store.Bilet(store.CurBilet));
     BiletyChanged();
     BiletNew();
-    ListBilet1->ShowRow(stored);
-    // Tickets bought together are numbered in a row: the next number the set
-    // does not hold yet is offered, selected.
-    Nombilet->setText(BiletEntry::NextFreeNomer(nomer, store));
+    ListBilet1->ShowRow(filed->stored.slot);
+    Nombilet->setText(filed->next); // offered selected: typing replaces it
     Nombilet->selectAll();
-    if (twin >= 0) {
-        entryNote_ = TwinNote(nomer, twin);
+    if (filed->twin >= 0) {
+        entryNote_ = TwinNote(nomer, filed->twin);
         UpdateStrip();
     }
 }

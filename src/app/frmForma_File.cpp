@@ -41,6 +41,8 @@ void frmForma::OpenBlt(const QString &name)
         messenger_.Tell(FileRead::Message(*failure), MsgIcon::Warning);
         return;
     }
+    // The name tells the kind, as it does to the checker.
+    const bool isRusLoto = Loto::IsRusLotoFileName(name);
     BiletFileData kept;
     auto parsed = BiletFile::Parse(std::get<QByteArray>(bytes), &kept);
     const QByteArray fingerprint = std::holds_alternative<BiletFileData>(parsed)
@@ -62,21 +64,18 @@ void frmForma::OpenBlt(const QString &name)
         q.defaultButton = MsgAnswer::No;
         if (messenger_.Show(q) != MsgAnswer::Yes)
             return;
-        ApplyBilety(name, Loto::IsRusLotoFileName(name), kept);
+        ApplyBilety(name, isRusLoto, kept);
         // The damaged file is never replaced unasked: the next save asks for a name.
-        state_.BiletFile.clear();
+        state_.store.SetFile(QString());
         biletFingerprint_.clear();
         return;
     }
-    ApplyBilety(name, Loto::IsRusLotoFileName(name), std::get<BiletFileData>(parsed));
+    ApplyBilety(name, isRusLoto, std::get<BiletFileData>(parsed));
     biletFingerprint_ = fingerprint;
 }
 
-void frmForma::ApplyBilety(const QString &name, bool isRusLoto, BiletFileData &data)
+void frmForma::ApplyBilety(const QString &name, bool isRusLoto, BiletFileData &data, bool unsaved)
 {
-    state_.BiletFile = name;
-    state_.IsRusLoto = isRusLoto;
-    state_.BiletyUnsaved = false;
     savedNote_.clear();
     SetTur(QStringLiteral(" Тур-1"), GameEngine::kTurColor[1]);
     SetNHOD(QStringLiteral(" 0"));
@@ -91,22 +90,17 @@ void frmForma::ApplyBilety(const QString &name, bool isRusLoto, BiletFileData &d
     state_.HodExtra = 0;
     igra_->ClearNika();
 
-    state_.TiragTitle = data.TiragTitle;
-    state_.GameTitle = Loto::MakeGameTitle(state_.IsRusLoto, state_.TiragTitle);
+    state_.OpenBilety(name, isRusLoto, data.TiragTitle, std::move(data.Bilety), unsaved);
     SetCaption(RegimCaption(Rezhim::None, state_.GameTitle, state_.RegimTitle));
 
-    BiletStore &store = state_.store;
-    store.Load(std::move(data.Bilety));
-    const qint32 count = store.BiletCount;
-    store.BiletCount = 0; // the list counts the rows it lists
-    for (qint32 t = 0; t < count; ++t)
+    const BiletStore &store = state_.store;
+    for (qint32 t = 0; t < store.BiletCount(); ++t)
         ListBilet1->Add();
     // The board shows every number that is on some ticket.
     for (int n = 1; n <= Loto::kMaxNomer; ++n)
         if (store.PoNomeru(n).ListCount() > 0)
             PoleUnhighlight(n);
 
-    store.CurBilet = 0;
     Bilet();
     Regim->menuAction()->setEnabled(true);
     FileOpenTirag->setEnabled(true);
@@ -144,15 +138,14 @@ bool frmForma::WriteFile(const QString &name, const QByteArray &bytes)
 
 void frmForma::SaveBlt(const QString &name)
 {
-    if (!MayReplace(name, state_.BiletFile))
+    if (!MayReplace(name, state_.store.File()))
         return;
     const BiletStore &store = state_.store;
-    const QByteArray bytes = BiletFile::Encode(state_.TiragTitle, store.Bilety, store.BiletCount);
+    const QByteArray bytes = BiletFile::Encode(state_.TiragTitle, store.Bilety(), store.BiletCount());
     if (!WriteFile(name, bytes))
         return;
-    state_.BiletFile = name;
+    state_.store.Saved(name);
     biletFingerprint_ = ZhurnalFile::Fingerprint(bytes);
-    state_.BiletyUnsaved = false;
     savedNote_ =
         QStringLiteral("Сохранено: ") + QDir::toNativeSeparators(QFileInfo(PathOf(name)).absoluteFilePath());
     // Nothing unsaved is left to keep in the journal.
@@ -164,7 +157,7 @@ void frmForma::SaveBlt(const QString &name)
 bool frmForma::MaySaveBilety()
 {
     // A set of no tickets cannot be saved, nor lost.
-    if (!state_.BiletyUnsaved || state_.store.BiletCount <= 0)
+    if (!state_.store.Unsaved() || state_.store.BiletCount() <= 0)
         return true;
     MessageRequest q;
     q.text = QStringLiteral("Изменения в билетах не сохранены.\nСохранить их?");
@@ -174,7 +167,7 @@ bool frmForma::MaySaveBilety()
     case MsgAnswer::Save:
         // The ordinary save, with its file dialog when the set has no file yet.
         FileSaveBilet_Click();
-        return !state_.BiletyUnsaved;
+        return !state_.store.Unsaved();
     case MsgAnswer::Discard:
         return true;
     default:
@@ -189,13 +182,11 @@ bool frmForma::LeaveZagruzka(bool ask)
     const BiletStore &store = state_.store;
     BiletFileData set;
     set.TiragTitle = state_.TiragTitle;
-    set.Bilety.assign(store.Bilety.begin(), store.Bilety.begin() + std::max(store.BiletCount, 0));
+    set.Bilety.assign(store.Bilety().begin(), store.Bilety().begin() + std::max(store.BiletCount(), 0));
     // The set is readied as an opened file is, and stays as saved (or not) as it was.
-    const bool unsaved = state_.BiletyUnsaved;
     const QByteArray fingerprint = biletFingerprint_;
     const QString note = savedNote_;
-    ApplyBilety(state_.BiletFile, state_.IsRusLoto, set);
-    state_.BiletyUnsaved = unsaved;
+    ApplyBilety(store.File(), state_.IsRusLoto, set, store.Unsaved());
     biletFingerprint_ = fingerprint;
     savedNote_ = note;
     UpdateStrip();
@@ -249,10 +240,8 @@ void frmForma::OpenPath(const QString &path, bool askedAlready)
                         MsgIcon::Warning);
         return;
     }
-    const QString extension = file.suffix().toLower();
-    const bool bilety = extension == QLatin1String("rlb") || extension == QLatin1String("gkb");
-    const bool tirag = extension == QLatin1String("rlt") || extension == QLatin1String("gkt");
-    if (!bilety && !tirag) {
+    const Loto::FileKind kind = Loto::KindOfFile(file.fileName());
+    if (!kind.Opens()) {
         messenger_.Tell(QStringLiteral("Файл открыть не возможно."), MsgIcon::Warning);
         return;
     }
@@ -271,7 +260,7 @@ void frmForma::OpenPath(const QString &path, bool askedAlready)
         name = file.absoluteFilePath();
         folderNote_ = QStringLiteral("Открыт из папки ") + QDir::toNativeSeparators(folder);
     }
-    if (bilety)
+    if (kind.bilety)
         OpenBlt(name);
     else
         OpenTrg(name);
@@ -290,14 +279,14 @@ void frmForma::FileOpen_Click()
 
 void frmForma::FileSaveBilet_Click()
 {
-    if (state_.store.BiletCount == 0) {
+    if (state_.store.BiletCount() == 0) {
         messenger_.Tell(QStringLiteral("Ни одного загруженного билета."), MsgIcon::Warning);
         return;
     }
     // A set read from another folder (given by its whole path) is saved into
     // the work folder under a name the user gives, never back where it came from.
-    if (!state_.BiletFile.isEmpty() && !QDir::isAbsolutePath(state_.BiletFile)) {
-        SaveBlt(state_.BiletFile);
+    if (!state_.store.File().isEmpty() && !QDir::isAbsolutePath(state_.store.File())) {
+        SaveBlt(state_.store.File());
         return;
     }
     OpenSave::Run(
@@ -307,7 +296,7 @@ void frmForma::FileSaveBilet_Click()
 
 void frmForma::FileSaveBiletAs_Click()
 {
-    if (state_.store.BiletCount == 0) {
+    if (state_.store.BiletCount() == 0) {
         messenger_.Tell(QStringLiteral("Ни одного загруженного билета."), MsgIcon::Warning);
         return;
     }

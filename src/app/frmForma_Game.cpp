@@ -30,7 +30,6 @@
 void frmForma::PSbros()
 {
     PolePic->setEnabled(false);
-    state_.store.ClearIndex();
     state_.NomerColor.fill(0);
     state_.NikaBilet.assign(1, 0);
 
@@ -54,7 +53,7 @@ void frmForma::PSbros()
     VVOD1->clear();
     VVOD1->hide();
     Knopka->hide();
-    state_.store.CurBilet = 0;
+    state_.store.Show(0);
     BiletClear();
     // Ctrl+S must work whenever saving would show enabled, menu opened or not.
     UpdateFileMenu();
@@ -253,7 +252,7 @@ void frmForma::UpdateStrip()
         usrReklamaX1->Show(lastNomer, withNotes(moves + QStringLiteral(", ") + tur));
         return;
     case Rezhim::Zagruzka: {
-        QString text = QStringLiteral("Билетов в наборе: %1").arg(state_.store.BiletCount);
+        QString text = QStringLiteral("Билетов в наборе: %1").arg(state_.store.BiletCount());
         if (!entryNote_.isEmpty())
             text += QLatin1Char('\n') + entryNote_;
         text += FileNotes();
@@ -273,8 +272,8 @@ void frmForma::UpdateStrip()
                            (undrawn.isEmpty() ? QStringLiteral("—") : undrawn.join(QStringLiteral(", "))));
         return;
     }
-    QString text = state_.store.BiletCount > 0
-                       ? QStringLiteral("Билетов в наборе: %1").arg(state_.store.BiletCount)
+    QString text = state_.store.BiletCount() > 0
+                       ? QStringLiteral("Билетов в наборе: %1").arg(state_.store.BiletCount())
                        : QString();
     if (!folderNote_.isEmpty())
         text += (text.isEmpty() ? QString() : QStringLiteral("\n")) + folderNote_;
@@ -287,7 +286,7 @@ void frmForma::UpdateStrip()
 QString frmForma::FileNotes() const
 {
     QString notes;
-    if (state_.BiletyUnsaved && state_.store.BiletCount > 0)
+    if (state_.store.Unsaved() && state_.store.BiletCount() > 0)
         notes += QStringLiteral("\nБилеты не сохранены");
     else if (!savedNote_.isEmpty())
         notes += QLatin1Char('\n') + savedNote_;
@@ -305,12 +304,12 @@ void frmForma::WriteZhurnal()
     const BiletStore &store = state_.store;
     if (state_.RegimState == Rezhim::Zagruzka) {
         // Only tickets that no file holds need keeping.
-        if (!state_.BiletyUnsaved || store.BiletCount <= 0) {
+        if (!state_.store.Unsaved() || store.BiletCount() <= 0) {
             RemoveZhurnal();
             return;
         }
         ZhurnalWritten(zhurnal_->Write(ZhurnalFile::EncodeZagruzka(
-            ZhurnalBiletName(), state_.IsRusLoto, state_.TiragTitle, store.Bilety, store.BiletCount)));
+            ZhurnalBiletName(), state_.IsRusLoto, state_.TiragTitle, store.Bilety(), store.BiletCount())));
         return;
     }
     if (state_.RegimState != Rezhim::Proverka || zhurnalFingerprint_.isEmpty())
@@ -327,24 +326,25 @@ void frmForma::StartZhurnal()
 {
     zhurnalFingerprint_.clear();
     const BiletStore &store = state_.store;
-    if (!zhurnal_->Owned() || store.BiletCount <= 0)
+    if (!zhurnal_->Owned() || store.BiletCount() <= 0)
         return;
     // The tickets are copied once, so that a number costs only the short journal.
-    const QByteArray set = BiletFile::Encode(state_.TiragTitle, store.Bilety, store.BiletCount);
-    const bool asFile = !state_.BiletyUnsaved && !state_.BiletFile.isEmpty() && !biletFingerprint_.isEmpty();
+    const QByteArray set = BiletFile::Encode(state_.TiragTitle, store.Bilety(), store.BiletCount());
+    const bool asFile =
+        !state_.store.Unsaved() && !state_.store.File().isEmpty() && !biletFingerprint_.isEmpty();
     zhurnalName_ = asFile ? ZhurnalBiletName() : QString();
     zhurnalFingerprint_ = asFile ? biletFingerprint_ : ZhurnalFile::Fingerprint(set);
     ZhurnalWritten(zhurnal_->WriteCopy(ZhurnalFile::EncodeCopy(
-        zhurnalFingerprint_, state_.IsRusLoto, state_.TiragTitle, store.Bilety, store.BiletCount)));
+        zhurnalFingerprint_, state_.IsRusLoto, state_.TiragTitle, store.Bilety(), store.BiletCount())));
 }
 
 QString frmForma::ZhurnalBiletName() const
 {
-    if (state_.BiletFile.isEmpty())
+    if (state_.store.File().isEmpty())
         return {};
     // By its bare name when it lies beside the journal; the work folder may
     // have moved to another file's folder since the journal was taken.
-    const QFileInfo file(PathOf(state_.BiletFile));
+    const QFileInfo file(PathOf(state_.store.File()));
     return file.absolutePath() == QFileInfo(zhurnal_->Folder()).absoluteFilePath() ? file.fileName()
                                                                                    : file.absoluteFilePath();
 }
@@ -438,7 +438,7 @@ bool frmForma::RestoreBilety(const ZhurnalData &data)
             problem = QStringLiteral("Файл «%1» изменён после начала проверки.").arg(data.BiletFile);
         if (problem.isEmpty()) {
             OpenBlt(data.BiletFile);
-            return state_.BiletFile == data.BiletFile && biletFingerprint_ == data.fingerprint;
+            return state_.store.File() == data.BiletFile && biletFingerprint_ == data.fingerprint;
         }
     }
     // The journal's own copy of the tickets, when it is the game's.
@@ -458,9 +458,8 @@ bool frmForma::RestoreBilety(const ZhurnalData &data)
     messenger_.Tell((problem.isEmpty() ? QString() : problem + QLatin1Char('\n')) +
                         QStringLiteral("Проверка продолжается по копии билетов из журнала."),
                     MsgIcon::Information, Titles::Files);
-    ApplyBilety(QString(), copy->IsRusLoto, copy->bilety);
     // No file holds these tickets as they are: a save asks for a name.
-    state_.BiletyUnsaved = true;
+    ApplyBilety(QString(), copy->IsRusLoto, copy->bilety, true);
     biletFingerprint_.clear();
     UpdateStrip();
     return true;
@@ -474,17 +473,13 @@ void frmForma::RestoreZagruzka(ZhurnalData &data)
     state_.GameTitle = Loto::MakeGameTitle(state_.IsRusLoto, state_.TiragTitle);
     igra_->SetRegim(Rezhim::Zagruzka, true);
     PSbros();
-    store.Bilety = std::move(data.bilety.Bilety);
-    EnterZagruzka();
     // The set's file stays its file: only the user's save writes it.
-    state_.BiletFile = data.BiletFile;
+    store.Load(std::move(data.bilety.Bilety), data.BiletFile, true);
+    EnterZagruzka();
     biletFingerprint_.clear();
     igra_->ClearNika();
-    const qint32 n = qint32(store.Bilety.size());
-    for (qint32 i = 0; i < n; ++i)
+    for (qint32 i = 0; i < store.BiletCount(); ++i)
         ListBilet1->Add();
-    state_.HodCount = 1; // as in any ticket entry
-    state_.BiletyUnsaved = true;
     BiletNew();
     UpdateRegimMenu();
     WriteZhurnal();
@@ -595,8 +590,8 @@ void frmForma::NIKA_Show()
     if (line < 0 || std::size_t(line) >= state_.NikaBilet.size())
         return;
     const qint32 t = state_.NikaBilet[std::size_t(line)];
-    if (t < 0 || t >= state_.store.BiletCount || t == state_.store.CurBilet)
+    if (t < 0 || t >= state_.store.BiletCount() || t == state_.store.CurBilet())
         return;
-    state_.store.CurBilet = t;
+    state_.store.Show(t);
     Bilet();
 }

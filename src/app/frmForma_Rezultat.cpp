@@ -15,7 +15,7 @@ constexpr std::size_t kSummaryLines = 20;
 
 void frmForma::FileRezultat_Click()
 {
-    if (state_.store.BiletCount <= 0)
+    if (state_.store.BiletCount() <= 0)
         return;
     const std::optional<PublishedResult> result =
         frmRezultat::Ask(Loto::TiragNumber(state_.TiragTitle), this);

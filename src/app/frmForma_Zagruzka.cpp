@@ -30,14 +30,11 @@ void frmForma::FileNewBilet2(bool isRusLoto, const QString &drawNumber)
     PSbros();
     // Tickets held before are let go: the user asked for a new set (and the
     // command asked about tickets not saved).
-    state_.store.NewSet();
-    state_.BiletyUnsaved = false;
+    state_.store.NewSet(); // from no file: the first save asks for a name
     savedNote_.clear();
     EnterZagruzka();
-    state_.BiletFile.clear(); // the first save asks for a name
     biletFingerprint_.clear();
     igra_->ClearNika();
-    state_.HodCount = 1; // so that leaving ticket entry asks first
     BiletNew();
     UpdateRegimMenu();
     WriteZhurnal();
@@ -47,13 +44,12 @@ void frmForma::RegimAddBliet_Click()
 {
     if (!igra_->AskNewRegim())
         return;
-    const qint32 n = state_.store.BiletCount;
+    const qint32 n = state_.store.BiletCount();
     igra_->SetRegim(Rezhim::Zagruzka, true);
     PSbros();
     EnterZagruzka();
     for (qint32 i = 0; i < n; ++i)
         ListBilet1->Add();
-    state_.HodCount = 1;
     BiletNew();
     UpdateRegimMenu();
     WriteZhurnal();
@@ -65,7 +61,7 @@ void frmForma::UpdateRegimMenu()
         return;
     // The set in hand is checked as it is, once it has a ticket; a draw file
     // can be replayed against it. The commands of a set that is checked wait.
-    const bool any = state_.store.BiletCount > 0;
+    const bool any = state_.store.BiletCount() > 0;
     Regim->menuAction()->setEnabled(any);
     RegimAddBliet->setEnabled(false);
     RegimPrizPoNomeru->setEnabled(false);
@@ -74,7 +70,6 @@ void frmForma::UpdateRegimMenu()
 
 void frmForma::BiletyChanged()
 {
-    state_.BiletyUnsaved = true;
     savedNote_.clear();
     UpdateRegimMenu();
     WriteZhurnal();
@@ -85,7 +80,7 @@ bool frmForma::DeleteBilet()
 {
     BiletStore &store = state_.store;
     const qint32 t = ListBilet1->ListIndex();
-    if (state_.RegimState != Rezhim::Zagruzka || t < 0 || t >= store.BiletCount)
+    if (state_.RegimState != Rezhim::Zagruzka || t < 0 || t >= store.BiletCount())
         return false;
     MessageRequest q;
     q.text = QStringLiteral("Удалить билет номер ") + store.Bilet(t).Nomer + QLatin1Char('?');
@@ -93,23 +88,15 @@ bool frmForma::DeleteBilet()
     q.defaultButton = MsgAnswer::No;
     if (messenger_.Show(q) != MsgAnswer::Yes)
         return true;
-    const qint32 count = store.BiletCount;
-    const qint32 cur = store.CurBilet;
-    store.Bilety.erase(store.Bilety.begin() + t);
-    if (store.Bilety.empty())
-        store.NewSet();
-    // The rows after it move up; so does the ticket on the card.
+    const bool wasOnCard = store.CurBilet() == t;
+    store.Delete(t);
+    // The rows after it move up.
     ListBilet1->Clear();
-    for (qint32 i = 0; i < count - 1; ++i)
+    for (qint32 i = 0; i < store.BiletCount(); ++i)
         ListBilet1->Add();
-    ListBilet1->SetListIndex(std::min(t, store.BiletCount - 1));
-    if (cur == t) {
+    ListBilet1->SetListIndex(std::min(t, store.BiletCount() - 1));
+    if (wasOnCard)
         BiletNew(); // the ticket being edited is gone
-    } else {
-        store.CurBilet = cur > t ? cur - 1 : cur;
-        if (store.CurBilet == store.BiletCount)
-            store.GrowBilety(store.CurBilet);
-    }
     entryNote_ = QStringLiteral("Билет удалён из набора");
     BiletyChanged();
     return true;
@@ -133,12 +120,12 @@ void frmForma::ListBilet1_DblClick()
 {
     BiletStore &store = state_.store;
     const qint32 chosen = ListBilet1->ListIndex();
-    if (chosen < 0 || chosen >= store.BiletCount)
+    if (chosen < 0 || chosen >= store.BiletCount())
         return;
 
     if (state_.RegimState != Rezhim::Zagruzka) {
-        if (chosen != store.CurBilet) {
-            store.CurBilet = chosen;
+        if (chosen != store.CurBilet()) {
+            store.Show(chosen);
             Bilet();
         }
         RefocusVVOD1();
@@ -148,7 +135,7 @@ void frmForma::ListBilet1_DblClick()
     // Load the ticket onto the card for editing.
     BiletNew();
     BiletClear();
-    store.CurBilet = chosen;
+    store.Show(chosen);
     const BILETCls &bilet = store.Bilet(chosen);
     Nombilet->setText(bilet.Nomer);
     entry.Load(bilet);

@@ -121,7 +121,6 @@ void ListBilet::Clear()
     std::vector<Stroka>().swap(rows_);
     state_.stats.Clear();
     listIndex_ = 0;
-    store_.BiletCount = 0;
     frame_ = Frame::None;
     frameOverText_ = false;
     clickPending_ = false;
@@ -134,14 +133,14 @@ void ListBilet::Clear()
 
 void ListBilet::Add()
 {
-    // The list keeps the count, so it always matches the rows it holds.
     const qint32 t = qint32(rows_.size());
+    if (t >= store_.BiletCount())
+        return; // every ticket of the set is listed already
     const BILETCls &bilet = store_.Bilet(t);
     QString text = state_.RegimState == Rezhim::Zagruzka ? bilet.Nomer : FittedText(bilet.Nomer);
     if (t == 0)
         picture_->setEnabled(true);
     rows_.push_back(Stroka{std::move(text)});
-    store_.BiletCount = t + 1;
     if (t == 0) {
         // The first row gets the bar outlined in its own colour: no focus frame,
         // unless the empty list had been handed the focus already.
@@ -155,7 +154,7 @@ void ListBilet::Add()
 
 void ListBilet::NewNomer()
 {
-    const qint32 cur = store_.CurBilet;
+    const qint32 cur = store_.CurBilet();
     // A ticket still being keyed in has no row yet.
     if (!Exists(cur))
         return;

@@ -61,14 +61,14 @@ public:
         bool lider = false;            // "Лидер" at x 113
     };
 
-    // The list shows the tickets of state.store and keeps its BiletCount;
+    // The list shows the tickets of state.store, which counts them;
     // state.RegimState decides whether numbers are shortened.
     explicit ListBilet(ProgramState &state, QWidget *parent = nullptr);
     ~ListBilet() override;
 
     // Empties the list and its statistics; no key or mouse input reaches it until a row is added.
     void Clear();
-    // Lists ticket BiletCount of the store, which the caller has stored already, and counts it.
+    // Lists the next ticket of the store not listed yet; nothing when every one is.
     void Add();
     // Moves the bar to the store's CurBilet and shows that ticket's changed number whole.
     void NewNomer();

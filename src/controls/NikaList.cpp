@@ -9,7 +9,8 @@ QString NikaList::Model::Line(int row) const
     const auto run = std::upper_bound(runs_.begin(), runs_.end(), row,
                                       [](int r, const Run &later) { return r < later.firstRow; });
     const qint32 t = tickets_[std::size_t(row)];
-    const QString nomer = t >= 0 && std::size_t(t) < store_.Bilety.size() ? store_.Bilet(t).Nomer : QString();
+    const QString nomer =
+        t >= 0 && std::size_t(t) < store_.Bilety().size() ? store_.Bilet(t).Nomer : QString();
     return std::prev(run)->prefix + nomer;
 }
 

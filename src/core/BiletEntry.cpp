@@ -1,5 +1,7 @@
 #include "core/BiletEntry.h"
 
+#include <utility>
+
 void BiletEntry::Clear()
 {
     nomerColor_.fill(0);
@@ -137,10 +139,24 @@ QString BiletEntry::NextFreeNomer(const QString &nomer, const BiletStore &store)
 {
     QString next = NextNomer(nomer);
     // Each held number is passed over once at most.
-    for (qint32 tries = 0; !next.isEmpty() && store.FindNomer(next) >= 0 && tries <= store.BiletCount;
+    for (qint32 tries = 0; !next.isEmpty() && store.FindNomer(next) >= 0 && tries <= store.BiletCount();
          ++tries)
         next = NextNomer(next);
     return next;
+}
+
+std::optional<BiletEntry::Filed> BiletEntry::File(BiletStore &store, const QString &nomer) const
+{
+    if (!Ready(nomer))
+        return std::nullopt;
+    Filed filed;
+    filed.twin = Twin(store, nomer);
+    BILETCls bilet;
+    bilet.Nomer = nomer;
+    Store(bilet);
+    filed.stored = store.Store(bilet);
+    filed.next = NextFreeNomer(nomer, store);
+    return filed;
 }
 
 void BiletEntry::Store(BILETCls &bilet) const
@@ -149,4 +165,56 @@ void BiletEntry::Store(BILETCls &bilet) const
     for (qint32 n : kletki_)
         if (n != 0 && k < Loto::kNomeraPerBilet)
             bilet.NomeraAdd(k++, n);
+}
+
+NomerTyping::Step NomerTyping::Press(Key key, const QString &text, const Box &box, bool zagruzka, bool gotov)
+{
+    Step step;
+    const bool ended = std::exchange(numberEnded_, false);
+    if (key == Key::Backspace && ended && box.text.isEmpty()) {
+        // The first digit is back in the box; the card as before the number.
+        step.undo = endedChangedCard_;
+        step.box = endedNumber_.left(1);
+        return step;
+    }
+    if (key == Key::Enter || key == Key::Space) {
+        // Its number ended with its second digit already.
+        if (ended && !(key == Key::Enter && zagruzka && gotov))
+            return step;
+        step.typed = box.text;
+        step.nomer = box.text.toInt(); // empty gives 0
+        step.box = QString();
+        if (zagruzka && gotov && step.nomer == 0) {
+            // A second Enter then stores the ticket.
+            step.toGotov = true;
+            return step;
+        }
+        step.entered = true;
+        return step;
+    }
+    if (text.isEmpty() || !text.at(0).isPrint()) {
+        step.absorbed = false; // editing and moving keys type nothing
+        return step;
+    }
+    // What the box would hold with the digit typed in over the selection.
+    QString kept = box.text;
+    qsizetype at = box.cursor;
+    if (box.selectionStart >= 0) {
+        at = box.selectionStart;
+        kept.remove(at, box.selectionLength);
+    }
+    if (!Loto::IsDigitKey(text) || kept.size() >= 2)
+        return step;
+    if (zagruzka && kept.size() == 1) {
+        endedNumber_ = kept.insert(at, text);
+        step.box = QString();
+        step.nomer = endedNumber_.toInt();
+        if (step.nomer >= 1 && step.nomer <= Loto::kMaxNomer)
+            step.ended = step.nomer;
+        endedChangedCard_ = false;
+        numberEnded_ = true;
+        return step;
+    }
+    step.absorbed = false;
+    return step;
 }

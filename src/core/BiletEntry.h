@@ -58,6 +58,26 @@ public:
     // The ticket's 30 numbers in stored order: row by row, by column within a row.
     void Store(BILETCls &bilet) const;
 
+    // What "Билет готов" did to the set.
+    struct Filed {
+        BiletStore::Stored stored;
+        // Another ticket of the set that has the same ticket number, or -1:
+        // a number twice in a set is allowed, but not unnoticed.
+        qint32 twin = -1;
+        // The number offered for the next ticket: tickets bought together are
+        // numbered in a row, so the next one the set does not hold yet.
+        QString next;
+    };
+    // Stores the card numbered nomer into store as its ticket on the card (a
+    // new one or the one being corrected). Nothing when the card is not Ready.
+    std::optional<Filed> File(BiletStore &store, const QString &nomer) const;
+    // Another ticket of store than the one on the card that has number nomer;
+    // -1 when none. Said as soon as the number is typed, not after thirty numbers.
+    static qint32 Twin(const BiletStore &store, const QString &nomer)
+    {
+        return store.FindNomer(nomer, store.CurBilet());
+    }
+
     // Number in cell (row * 9 + column), 0 when empty.
     qint32 Kletka(int index) const { return kletki_[static_cast<std::size_t>(index)]; }
     qint32 Kletka(int stroka, int column) const { return Kletka(Loto::KletkaIndex(stroka, column)); }
@@ -91,4 +111,49 @@ private:
     std::array<qint32, Loto::kStroki + 1> strokaCount_{};
     int curStroka_ = 0;
     std::vector<Change> history_;
+};
+
+// Quick typing in the number box. Numbers have two digits at most: in ticket
+// entry the second digit ends a number, and a Space or Enter typed after it
+// out of habit changes nothing, unless that number made the ticket ready: then
+// Enter goes on to "Билет готов", so "…68 81⏎⏎" stores the ticket as
+// "…68 8⏎⏎⏎" does. Backspace right after a number's second digit corrects it as
+// before the number went onto the card. Space ends a number as Enter does.
+class NomerTyping
+{
+public:
+    enum class Key { Enter, Space, Backspace, Other };
+    // The box as the key finds it.
+    struct Box {
+        QString text;
+        qsizetype cursor = 0;
+        qsizetype selectionStart = -1; // -1: nothing selected
+        qsizetype selectionLength = 0;
+    };
+    // What the window does with the key, in this order.
+    struct Step {
+        bool absorbed = true;       // false: the box edits itself as usual
+        bool undo = false;          // the card's last change is taken back
+        std::optional<QString> box; // the box's new text
+        bool toGotov = false;       // the focus goes on to "Билет готов"
+        // Enter or Space took what the box held (typed, its number nomer, 0
+        // when none): the number is entered if it is one.
+        bool entered = false;
+        QString typed;
+        // A number 1..90 ended by its second digit goes onto the card (or off).
+        int ended = 0;
+        int nomer = 0;
+    };
+
+    // A key with its text; zagruzka: ticket entry, gotov: "Билет готов" is enabled.
+    Step Press(Key key, const QString &text, const Box &box, bool zagruzka, bool gotov);
+    // The number ended by its second digit changed the card (Backspace then takes it back).
+    void EndedChangedCard() { endedChangedCard_ = true; }
+    // Whatever was typed before is done with (a paste).
+    void Reset() { numberEnded_ = false; }
+
+private:
+    bool numberEnded_ = false;
+    QString endedNumber_; // its two digits
+    bool endedChangedCard_ = false;
 };

@@ -138,7 +138,7 @@ void GameEngine::DuringModal(const std::function<void()> &modal, bool asBefore)
 
 void GameEngine::NewIgra()
 {
-    const qint32 count = std::max(state_.store.BiletCount, 0);
+    const qint32 count = std::max(state_.store.BiletCount(), 0);
     NomerVFlag.assign(static_cast<std::size_t>(count), 0);
 
     view_->EnablePole(false);
@@ -150,8 +150,8 @@ void GameEngine::NewIgra()
     SovpBileta.assign(static_cast<std::size_t>(count) + 1, SovpCls{});
     state_.NomerColor.fill(0);
 
-    if (state_.store.CurBilet == state_.store.BiletCount)
-        state_.store.CurBilet = 0;
+    if (state_.store.CurBilet() == state_.store.BiletCount())
+        state_.store.Show(0);
     view_->ShowBilet();
 
     view_->NikaClear();
@@ -286,7 +286,7 @@ bool GameEngine::CountEntry(int n, qint32 t, qint32 r)
     if (!IsBilet(t) || static_cast<std::size_t>(t) >= SovpBileta.size() ||
         static_cast<std::size_t>(t) >= NomerVFlag.size() || r < 0 || r >= Loto::kStroki)
         return false;
-    if (t == state_.store.CurBilet)
+    if (t == state_.store.CurBilet())
         view_->CardKletka(r, n, KletkaColor);
 
     ListStats &stats = state_.stats;
@@ -344,7 +344,7 @@ void GameEngine::NextTur()
     // Tour 3 lasts to the end of the game.
     if (TurNomer >= 3)
         return;
-    NomerVFlag.assign(static_cast<std::size_t>(std::max(state_.store.BiletCount, 0)), 0);
+    NomerVFlag.assign(static_cast<std::size_t>(std::max(state_.store.BiletCount(), 0)), 0);
     AppendMarker(kMarkerTur);
 
     for (int k = 1; k <= Loto::kMaxNomer; ++k) {
@@ -361,7 +361,7 @@ void GameEngine::NextTur()
     // Counts never fall at a tour change, so raising LiderMax over the pass
     // leaves exactly the tickets with the highest new count as leaders.
     const qint32 count =
-        std::min(std::max(state_.store.BiletCount, 0), static_cast<qint32>(SovpBileta.size()));
+        std::min(std::max(state_.store.BiletCount(), 0), static_cast<qint32>(SovpBileta.size()));
     for (qint32 i = 0; i < count; ++i) {
         SovpCls &sovp = SovpBileta[static_cast<std::size_t>(i)];
         sovp.NewTur(TurNomer);
@@ -393,7 +393,7 @@ void GameEngine::EndIgra()
 
     if (state_.IsRusLoto) {
         const qint32 remaining = Loto::kMaxNomer - state_.HodCount;
-        const qint32 count = std::min(state_.store.BiletCount, static_cast<qint32>(SovpBileta.size()));
+        const qint32 count = std::min(state_.store.BiletCount(), static_cast<qint32>(SovpBileta.size()));
         for (qint32 t = 0; t < count; ++t) {
             const SovpCls &sovp = SovpBileta[static_cast<std::size_t>(t)];
             if (!IsBilet(t) || Loto::kNomeraPerBilet - sovp.MaxCount != remaining || sovp.Cubishka() != 1)
@@ -464,7 +464,8 @@ bool GameEngine::PovtorAvailable() const
 
 bool GameEngine::AskNewRegim()
 {
-    if (state_.HodCount <= 0)
+    // Ticket entry counts as a game under way.
+    if (state_.HodCount <= 0 && state_.RegimState != Rezhim::Zagruzka)
         return true;
     BusyScope busy(busy_);
     return messenger_->Ask(QStringLiteral("Перейти в новый режим?"), MsgAnswer::No);

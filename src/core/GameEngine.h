@@ -108,7 +108,7 @@ public:
     bool PovtorAvailable() const;
     // Before a game in hand is left for another mode: "Перейти в новый режим?",
     // No the default, since Yes throws the game away. True when nothing was
-    // drawn yet or the user agreed.
+    // drawn yet, outside ticket entry, or the user agreed.
     bool AskNewRegim();
     // The replay, once the user agreed to leave the game: a draw already put
     // into PovtorNomera (RegimState Povtor) is replayed, else the game just played.
@@ -239,8 +239,8 @@ private:
     // Whether t is a ticket of the loaded set.
     bool IsBilet(qint32 t) const
     {
-        return t >= 0 && t < state_.store.BiletCount &&
-               static_cast<std::size_t>(t) < state_.store.Bilety.size();
+        return t >= 0 && t < state_.store.BiletCount() &&
+               static_cast<std::size_t>(t) < state_.store.Bilety().size();
     }
     quint32 TourColor() const;
     void SetKnopka(const QString &caption);

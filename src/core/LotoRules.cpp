@@ -46,6 +46,22 @@ QString TiragExtension(bool isRusLoto)
     return isRusLoto ? QStringLiteral(".rlt") : QStringLiteral(".gkt");
 }
 
+FileKind KindOfFile(const QString &fileName)
+{
+    FileKind kind;
+    for (const bool isRusLoto : {true, false}) {
+        if (fileName.endsWith(BiletExtension(isRusLoto), Qt::CaseInsensitive))
+            kind.bilety = true;
+        else if (fileName.endsWith(TiragExtension(isRusLoto), Qt::CaseInsensitive))
+            kind.tirag = true;
+        else
+            continue;
+        kind.isRusLoto = isRusLoto;
+        break;
+    }
+    return kind;
+}
+
 QString MakeTiragTitle(const QString &drawNumber)
 {
     return QStringLiteral("Тираж") + drawNumber;

@@ -64,6 +64,15 @@ QString KindName(bool isRusLoto);
 QString BiletExtension(bool isRusLoto);
 // Extension of a draw file of the kind, with the dot.
 QString TiragExtension(bool isRusLoto);
+// What a file holds by the extension of its name (any case): the program
+// opens ticket files and draw files of either kind and nothing else.
+struct FileKind {
+    bool bilety = false; // a ticket file
+    bool tirag = false;  // a draw file
+    bool isRusLoto = false;
+    bool Opens() const { return bilety || tirag; }
+};
+FileKind KindOfFile(const QString &fileName);
 // Title of a ticket set from the draw number, kept exactly as typed.
 QString MakeTiragTitle(const QString &drawNumber);
 // Whether a draw titled tiragTitle is of another draw than a ticket set titled

@@ -29,9 +29,9 @@ qint32 FindBilet(const BiletStore &store, const QString &typed)
         return -1;
     const QStringView pattern = QStringView(text).sliced(start);
 
-    for (qint32 t = 0; t < store.BiletCount; ++t) {
+    for (qint32 t = 0; t < store.BiletCount(); ++t) {
         // A slot that was never filled holds an empty number, which fits no pattern.
-        if (static_cast<std::size_t>(t) >= store.Bilety.size())
+        if (static_cast<std::size_t>(t) >= store.Bilety().size())
             break;
         const QStringView nomer(store.Bilet(t).Nomer);
         // A number that ends early yields fewer characters, which never equal the pattern.

@@ -41,3 +41,12 @@ bool ProgramState::TiragEnded() const
     }
     return ended && last == TiragEnd();
 }
+
+void ProgramState::OpenBilety(const QString &file, bool isRusLoto, const QString &tiragTitle,
+                              std::vector<BILETCls> bilety, bool unsaved)
+{
+    IsRusLoto = isRusLoto;
+    TiragTitle = tiragTitle;
+    GameTitle = Loto::MakeGameTitle(IsRusLoto, TiragTitle);
+    store.Load(std::move(bilety), file, unsaved);
+}

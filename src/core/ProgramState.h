@@ -42,6 +42,8 @@ struct Settings {
 };
 
 struct ProgramState {
+    // The ticket set: its tickets, the ticket on the card, the number index,
+    // its file and whether it is saved.
     BiletStore store;
     // The ticket list's statistics of the game in hand.
     ListStats stats;
@@ -54,13 +56,16 @@ struct ProgramState {
     QString TiragTitle;
     QString GameTitle;
 
-    QString BiletFile; // ticket file the set was read from or saved to
-    // A ticket was stored, corrected or deleted since the set was last opened
-    // or saved: the set in hand holds what no file does.
-    bool BiletyUnsaved = false;
     QString TiragFile; // draw file last read or written
 
     Settings settings;
+
+    // Takes a ticket set in hand as opening its file does, in the window and
+    // the checker alike: its kind and titles, its tickets counted and indexed,
+    // ticket 0 on the card. file names where it came from (empty: no file
+    // holds it); unsaved says it holds what no file does.
+    void OpenBilety(const QString &file, bool isRusLoto, const QString &tiragTitle,
+                    std::vector<BILETCls> bilety, bool unsaved = false);
 
     // The draw of the current game, entries from index 1 (index 0 unused).
     std::vector<qint32> TiragNomera = std::vector<qint32>(2, 0);

@@ -69,12 +69,7 @@ std::variant<Data, Failure> ReadFile(const QString &path, ParseFn parse)
 void LoadBilety(ProgramState &state, const QString &biletPath, BiletFileData data)
 {
     const QString name = QFileInfo(biletPath).fileName();
-    state.BiletFile = name;
-    state.IsRusLoto = Loto::IsRusLotoFileName(name);
-    state.TiragTitle = data.TiragTitle;
-    state.GameTitle = Loto::MakeGameTitle(state.IsRusLoto, state.TiragTitle);
-
-    state.store.Load(std::move(data.Bilety));
+    state.OpenBilety(name, Loto::IsRusLotoFileName(name), data.TiragTitle, std::move(data.Bilety));
 }
 
 // As "Открыть тираж": the draw becomes the replay source and the replay starts.
@@ -107,7 +102,7 @@ void FillReport(Report &report, const ProgramState &state, const GameEngine &eng
     for (std::size_t k = 0; k < report.winners.size(); ++k) {
         Winner &w = report.winners[k];
         w.ticket = k < state.NikaBilet.size() ? state.NikaBilet[k] : -1;
-        if (w.ticket >= 0 && w.ticket < store.BiletCount)
+        if (w.ticket >= 0 && w.ticket < store.BiletCount())
             w.number = store.Bilet(w.ticket).Nomer;
     }
 

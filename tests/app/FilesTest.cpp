@@ -53,14 +53,14 @@ protected:
         Seen s{window->windowTitle(),
                state.TiragTitle,
                state.GameTitle,
-               state.BiletFile,
+               state.store.File(),
                state.RegimState,
-               state.store.BiletCount,
+               state.store.BiletCount(),
                state.IsRusLoto,
                {},
                window->Ui().PolePic->Image(),
                window->Ui().BiletPic->Image()};
-        for (qint32 i = 0; i < state.store.BiletCount; ++i)
+        for (qint32 i = 0; i < state.store.BiletCount(); ++i)
             s.rows.push_back(window->Ui().ListBilet1->Row(i).text);
         return s;
     }
@@ -71,17 +71,17 @@ protected:
 TEST_F(Files, SavedTicketsOpenAgainReadyForChecking)
 {
     SaveTwo(QStringLiteral("Тираж1234.rlb"));
-    EXPECT_EQ(state.BiletFile, QStringLiteral("Тираж1234.rlb"));
+    EXPECT_EQ(state.store.File(), QStringLiteral("Тираж1234.rlb"));
     EXPECT_TRUE(messenger.shown.empty());
     const QByteArray saved = ReadBytes(Path(QStringLiteral("Тираж1234.rlb")));
-    EXPECT_EQ(saved, BiletFile::Encode(QStringLiteral("Тираж1234"), state.store.Bilety, 2));
+    EXPECT_EQ(saved, BiletFile::Encode(QStringLiteral("Тираж1234"), state.store.Bilety(), 2));
 
     window->FileNewBilet2(false, QStringLiteral("99"));
     window->OpenBlt(QStringLiteral("Тираж1234.rlb"));
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Русское лото - Тираж1234"));
     EXPECT_EQ(state.RegimState, Rezhim::None);
     EXPECT_TRUE(state.IsRusLoto);
-    ASSERT_EQ(state.store.BiletCount, 2);
+    ASSERT_EQ(state.store.BiletCount(), 2);
     EXPECT_EQ(state.store.Bilet(1).Nomer, QStringLiteral(" b, \"2\" "));
     for (int k = 0; k < 30; ++k)
         EXPECT_EQ(state.store.Bilet(0).NomeraList(k), kRows[k / 5][k % 5]);
@@ -97,7 +97,7 @@ TEST_F(Files, SavedTicketsOpenAgainReadyForChecking)
     EXPECT_EQ(PoleCell(85), opened);
     EXPECT_EQ(PoleCell(12), VbColor::ToQColor(VbColor::ButtonFace));
     // The card shows ticket 0; checking is on offer.
-    EXPECT_EQ(state.store.CurBilet, 0);
+    EXPECT_EQ(state.store.CurBilet(), 0);
     EXPECT_EQ(window->Ui().NOMBILETlbl->text(), QStringLiteral("017"));
     EXPECT_TRUE(window->Ui().Regim->menuAction()->isEnabled());
     EXPECT_TRUE(window->Ui().RegimAddBliet->isEnabled());
@@ -135,7 +135,7 @@ TEST_F(Files, SavingKeyedTicketsNeedsNoMenuOpening)
     EXPECT_EQ(messenger.shown[0].icon, MsgIcon::Warning);
 
     StoreKeyed(QStringLiteral("1"));
-    state.BiletFile = QStringLiteral("mine.rlb");
+    state.store.SetFile(QStringLiteral("mine.rlb"));
     // Right after a ticket is stored the focus is in the ticket number box.
     ASSERT_EQ(QApplication::focusWidget(), window->Ui().Nombilet);
     QTest::keyClick(window->Ui().Nombilet, Qt::Key_S, Qt::ControlModifier);
@@ -161,11 +161,11 @@ TEST_F(Files, ReplacingAnotherFileAsksFirstButTheCurrentOneIsReplacedSilently)
     EXPECT_EQ(q.icon, MsgIcon::Warning);
     EXPECT_EQ(q.defaultButton, MsgAnswer::No);
     EXPECT_EQ(ReadBytes(Path(QStringLiteral("other.rlb"))), QByteArray("keep me"));
-    EXPECT_EQ(state.BiletFile, QStringLiteral("mine.rlb"));
+    EXPECT_EQ(state.store.File(), QStringLiteral("mine.rlb"));
 
     messenger.Script({MsgAnswer::Yes});
     window->SaveBlt(QStringLiteral("other.rlb"));
-    EXPECT_EQ(state.BiletFile, QStringLiteral("other.rlb"));
+    EXPECT_EQ(state.store.File(), QStringLiteral("other.rlb"));
     EXPECT_EQ(ReadBytes(Path(QStringLiteral("other.rlb"))), ReadBytes(Path(QStringLiteral("mine.rlb"))));
 }
 
@@ -179,7 +179,7 @@ TEST_F(Files, AFailedSaveKeepsTheOldFileAndTheFileName)
     ASSERT_FALSE(messenger.shown.empty());
     EXPECT_EQ(messenger.shown.back().text, QStringLiteral("Файл сохранить не возможно."));
     EXPECT_EQ(messenger.shown.back().icon, MsgIcon::Error);
-    EXPECT_EQ(state.BiletFile, QStringLiteral("mine.rlb"));
+    EXPECT_EQ(state.store.File(), QStringLiteral("mine.rlb"));
     EXPECT_EQ(ReadBytes(Path(QStringLiteral("mine.rlb"))), before);
 }
 
@@ -353,8 +353,8 @@ TEST_F(Files, TheWholeTicketsOfADamagedFileCanBeOpened)
     EXPECT_EQ(messenger.shown[1].text, QStringLiteral("Открыть 1 целых билетов?"));
     EXPECT_EQ(messenger.shown[1].buttons, MsgButtons::YesNo);
     EXPECT_EQ(messenger.shown[1].defaultButton, MsgAnswer::No);
-    EXPECT_EQ(state.store.BiletCount, 1);
-    EXPECT_EQ(state.BiletFile, QString());
+    EXPECT_EQ(state.store.BiletCount(), 1);
+    EXPECT_EQ(state.store.File(), QString());
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Русское лото - Тираж1234"));
     // Checkable as after any open.
     window->Ui().RegimProverka->trigger();
@@ -373,8 +373,8 @@ TEST_F(Files, AFileGivenByItsPathOrDroppedOpensInItsOwnFolder)
 
     window->OpenPath(other + QStringLiteral("/Пример.rlb"));
     EXPECT_EQ(QDir(window->workFolder()), QDir(other));
-    EXPECT_EQ(state.BiletFile, QStringLiteral("Пример.rlb"));
-    EXPECT_EQ(state.store.BiletCount, 2);
+    EXPECT_EQ(state.store.File(), QStringLiteral("Пример.rlb"));
+    EXPECT_EQ(state.store.BiletCount(), 2);
     EXPECT_TRUE(window->Ui().usrReklamaX1->Text().contains(QStringLiteral("Папка:")));
 
     // Dropped on the window, a draw file starts its replay.

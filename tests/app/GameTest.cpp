@@ -57,7 +57,7 @@ protected:
             {Ticket(kRows, QStringLiteral("first")), Ticket(kRows2, QStringLiteral("second"))}, 2));
         f.close();
         window->OpenBlt(QStringLiteral("t.rlb"));
-        ASSERT_EQ(state.store.BiletCount, 2);
+        ASSERT_EQ(state.store.BiletCount(), 2);
     }
     void Proverka()
     {
@@ -70,6 +70,19 @@ protected:
         for (int i = 0; i < window->Ui().NIKA->count(); ++i)
             lines << window->Ui().NIKA->Text(i);
         return lines;
+    }
+    // Ticket t carries another ticket number, as if the set had been saved so;
+    // the card keeps its ticket.
+    void Renumber(qint32 t, const QString &nomer)
+    {
+        BiletStore &store = state.store;
+        const qint32 cur = store.CurBilet();
+        store.Show(t);
+        BILETCls bilet = store.Bilet(t);
+        bilet.Nomer = nomer;
+        store.Store(bilet);
+        store.Show(cur);
+        store.Saved(store.File());
     }
     // Answers the next modal dialog by rejecting it, once it is up.
     static void RejectNextDialog()
@@ -124,9 +137,9 @@ TEST_F(Game, ACheckGameMarksCountsAnnouncesAndMovesOn)
     // The winners list shows its ticket on the card.
     window->Ui().BiletPic->setFocus();
     window->Ui().NIKA->setCurrentRow(0);
-    state.store.CurBilet = 1;
+    state.store.Show(1);
     QTest::keyClick(window->Ui().NIKA, Qt::Key_Return);
-    EXPECT_EQ(state.store.CurBilet, 0);
+    EXPECT_EQ(state.store.CurBilet(), 0);
 
     // The end: undrawn numbers, the draw offered for saving, replay on offer.
     messenger.Script({MsgAnswer::Yes, MsgAnswer::No});
@@ -229,7 +242,7 @@ TEST_F(Game, TheExamplesOpenAndTheirDrawReplaysToTheSameDraw)
                                 Path(QString::fromUtf8(name))));
     window->OpenBlt(QStringLiteral("Пример.rlb"));
     ASSERT_TRUE(messenger.shown.empty());
-    EXPECT_EQ(state.store.BiletCount, 12);
+    EXPECT_EQ(state.store.BiletCount(), 12);
     EXPECT_TRUE(state.IsRusLoto);
 
     window->OpenTrg(QStringLiteral("Пример.rlt"));
@@ -244,7 +257,7 @@ TEST_F(Game, TheExamplesOpenAndTheirDrawReplaysToTheSameDraw)
 
 TEST_F(Game, APrizeByTicketNumberIsListedRecordedAndAnnounced)
 {
-    state.store.Bilet(1).Nomer = QStringLiteral("AB-0345");
+    Renumber(1, QStringLiteral("AB-0345"));
     Proverka();
     for (int n : {5, 15})
         Vvod(n);
@@ -350,7 +363,7 @@ TEST_F(Game, TheKeyboardReturnsToTheEntryBoxAfterMenusAndLists)
     // A row of the ticket list chosen, then a number typed into a list.
     QTest::keyClick(window->Ui().ListBilet1->Picture(), Qt::Key_Down);
     QTest::keyClick(window->Ui().ListBilet1->Picture(), Qt::Key_Return);
-    EXPECT_EQ(state.store.CurBilet, 1);
+    EXPECT_EQ(state.store.CurBilet(), 1);
     EXPECT_EQ(QApplication::focusWidget(), window->Ui().VVOD1);
     for (const auto &[list, second] :
          {std::pair<QWidget *, const char *>{window->Ui().ListBilet1->Picture(), "6"},
@@ -529,8 +542,8 @@ TEST_F(Game, ACheckGameCutShortIsTakenUpWhereItStopped)
         EXPECT_EQ(second->state.RegimState, Rezhim::Proverka);
         EXPECT_EQ(second->state.TiragNomera, drawn);
         EXPECT_EQ(second->window->Ui().NHOD->text(), QStringLiteral(" 3"));
-        EXPECT_EQ(second->state.BiletFile, QStringLiteral("t.rlb"));
-        EXPECT_FALSE(second->state.BiletyUnsaved);
+        EXPECT_EQ(second->state.store.File(), QStringLiteral("t.rlb"));
+        EXPECT_FALSE(second->state.store.Unsaved());
         // The game goes on there, and is cut short again.
         second->window->igra().NomerEntered(35);
         QApplication::processEvents();
@@ -550,12 +563,12 @@ TEST_F(Game, ACheckGameCutShortIsTakenUpWhereItStopped)
             << told.toStdString();
         EXPECT_TRUE(told.contains(QStringLiteral("по копии билетов из журнала"))) << told.toStdString();
         EXPECT_EQ(second->state.RegimState, Rezhim::Proverka);
-        EXPECT_EQ(second->state.store.BiletCount, 2);
+        EXPECT_EQ(second->state.store.BiletCount(), 2);
         EXPECT_EQ(second->state.store.Bilet(1).Nomer, QStringLiteral("second"));
         EXPECT_EQ(second->state.TiragNomera, (std::vector<qint32>{0, 5, 15, 25, 35}));
         // No file holds these tickets now: a save asks for a name, closing asks to save.
-        EXPECT_TRUE(second->state.BiletFile.isEmpty());
-        EXPECT_TRUE(second->state.BiletyUnsaved);
+        EXPECT_TRUE(second->state.store.File().isEmpty());
+        EXPECT_TRUE(second->state.store.Unsaved());
         EXPECT_EQ(ReadBytes(Path(QStringLiteral("t.rlb"))), changed.isEmpty() ? "<missing>" : changed);
         QApplication::processEvents();
         EXPECT_TRUE(QFile::exists(journal));
@@ -630,7 +643,7 @@ TEST_F(Game, TheStripShowsTheLastNumberCalledAndSaysWhatCameOfEachKey)
         << big().toStdString();
 
     // A prize by ticket number is a ticket's place in the list, not a number called.
-    state.store.Bilet(1).Nomer = QStringLiteral("AB-0345");
+    Renumber(1, QStringLiteral("AB-0345"));
     Vvod(45);
     prize(QStringLiteral("xxx0345"));
     ASSERT_EQ(state.TiragNomera, (std::vector<qint32>{0, 45, 94, 1}));
@@ -718,7 +731,7 @@ TEST_F(Game, TakingBackNeverAnnouncesAgainWhatWasAnnouncedBefore)
     Proverka();
     for (int n : {5, 15, 25, 35, 45}) // the first row of "first" wins
         Vvod(n);
-    state.store.Bilet(1).Nomer = QStringLiteral("77");
+    Renumber(1, QStringLiteral("77"));
     QTimer::singleShot(0, [] {
         auto *d = qobject_cast<PrizNB *>(QApplication::activeModalWidget());
         ASSERT_NE(d, nullptr);

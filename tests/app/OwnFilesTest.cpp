@@ -8,13 +8,13 @@
 #include "support/WindowFixture.h"
 
 #include <QAction>
-#include <QClipboard>
-#include <QLineEdit>
 #include <QApplication>
+#include <QClipboard>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QTimer>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -85,7 +85,7 @@ TEST_F(OwnFiles, AFolderEverybodyMayWriteIntoIsOnlyReadFrom)
         ASSERT_EQ(chmod(QFile::encodeName(shared.path()).constData(), mode), 0);
         WriteTickets(shared.filePath(QStringLiteral("t.rlb")));
         window->OpenPath(shared.filePath(QStringLiteral("t.rlb")));
-        EXPECT_EQ(state.store.BiletCount, 1);
+        EXPECT_EQ(state.store.BiletCount(), 1);
         EXPECT_EQ(QDir(window->workFolder()), QDir(dir.path()));
         EXPECT_TRUE(window->Ui().usrReklamaX1->Text().contains(QStringLiteral("Открыт из папки")));
 

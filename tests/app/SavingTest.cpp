@@ -69,7 +69,7 @@ protected:
     {
         window->FileNewBilet2(true, QStringLiteral("1234"));
         StoreKeyed(QStringLiteral("017"));
-        ASSERT_TRUE(state.BiletyUnsaved);
+        ASSERT_TRUE(state.store.Unsaved());
     }
     void WriteTickets(const QString &name)
     {
@@ -140,8 +140,8 @@ TEST_F(Saving, EveryCommandThatLetsTheSetGoAsksFirst)
             EXPECT_EQ(wentOn, answer == MsgAnswer::Discard);
             if (answer == MsgAnswer::Cancel) {
                 EXPECT_EQ(state.RegimState, Rezhim::Zagruzka);
-                EXPECT_EQ(state.store.BiletCount, 1);
-                EXPECT_TRUE(state.BiletyUnsaved);
+                EXPECT_EQ(state.store.BiletCount(), 1);
+                EXPECT_TRUE(state.store.Unsaved());
             }
         }
         // Closing asked instead of "Закрыть программу?", and wrote the settings.
@@ -176,7 +176,7 @@ TEST_F(Saving, SaveIsTheOrdinarySaveAndTheCommandGoesOnOnlyWhenItSaved)
         QApplication::processEvents();
         EXPECT_EQ(dialogs.came, 1); // the save dialog, and no open dialog after it
     }
-    EXPECT_TRUE(state.BiletyUnsaved);
+    EXPECT_TRUE(state.store.Unsaved());
     EXPECT_EQ(state.RegimState, Rezhim::Zagruzka);
     // Named, it saves, and the open dialog follows.
     messenger.Script({MsgAnswer::Save});
@@ -186,8 +186,8 @@ TEST_F(Saving, SaveIsTheOrdinarySaveAndTheCommandGoesOnOnlyWhenItSaved)
         QApplication::processEvents();
         EXPECT_EQ(dialogs.came, 2);
     }
-    EXPECT_FALSE(state.BiletyUnsaved);
-    EXPECT_EQ(state.BiletFile, QStringLiteral("mine.rlb"));
+    EXPECT_FALSE(state.store.Unsaved());
+    EXPECT_EQ(state.store.File(), QStringLiteral("mine.rlb"));
     // The strip says where the save went.
     const QString where =
         QDir::toNativeSeparators(QFileInfo(Path(QStringLiteral("mine.rlb"))).absoluteFilePath());
@@ -200,8 +200,8 @@ TEST_F(Saving, SaveIsTheOrdinarySaveAndTheCommandGoesOnOnlyWhenItSaved)
         messenger.Script({MsgAnswer::Save});
         window->Ui().FileNewBilet->trigger();
     }
-    EXPECT_TRUE(state.BiletyUnsaved);
-    EXPECT_EQ(state.store.BiletCount, 2);
+    EXPECT_TRUE(state.store.Unsaved());
+    EXPECT_EQ(state.store.BiletCount(), 2);
     EXPECT_EQ(messenger.shown.back().text, QStringLiteral("Файл сохранить не возможно."));
     messenger.Script({MsgAnswer::Save});
     window->close();
@@ -233,7 +233,7 @@ TEST_F(Saving, TicketsKeyedInComeBackAfterACrashStillUnsaved)
             KeyIn();
             StoreKeyed(QStringLiteral("018"), kRows2);
         }
-        ASSERT_EQ(state.store.BiletCount, 2);
+        ASSERT_EQ(state.store.BiletCount(), 2);
         std::vector<QString> nomera = {state.store.Bilet(0).Nomer, state.store.Bilet(1).Nomer};
         const QString caption = window->windowTitle();
         Restart({MsgAnswer::Yes});
@@ -242,19 +242,19 @@ TEST_F(Saving, TicketsKeyedInComeBackAfterACrashStillUnsaved)
         EXPECT_EQ(messenger.shown[0].defaultButton, MsgAnswer::Yes);
         EXPECT_EQ(state.RegimState, Rezhim::Zagruzka);
         EXPECT_EQ(window->windowTitle(), caption);
-        ASSERT_EQ(state.store.BiletCount, 2);
+        ASSERT_EQ(state.store.BiletCount(), 2);
         EXPECT_EQ(state.store.Bilet(0).Nomer, nomera[0]);
         EXPECT_EQ(state.store.Bilet(1).Nomer, nomera[1]);
         EXPECT_EQ(state.store.Bilet(1).NomeraList(29), (fromFile ? kRows : kRows2)[5][4]);
-        EXPECT_TRUE(state.BiletyUnsaved);
-        EXPECT_EQ(state.BiletFile, fromFile ? stick : QString());
+        EXPECT_TRUE(state.store.Unsaved());
+        EXPECT_EQ(state.store.File(), fromFile ? stick : QString());
         EXPECT_TRUE(Strip().contains(QStringLiteral("Билеты не сохранены")));
         // Nothing was written but the journal: the file is as it was.
         EXPECT_EQ(ReadBytes(stick), file);
         EXPECT_TRUE(QDir(dir.path()).entryList({QStringLiteral("*.rlb")}).isEmpty());
         // Keying in goes on where it stopped.
         StoreKeyed(QStringLiteral("more"));
-        EXPECT_EQ(state.store.BiletCount, 3);
+        EXPECT_EQ(state.store.BiletCount(), 3);
     }
     // No: the tickets are let go, and not offered again.
     Restart({MsgAnswer::No});
@@ -278,7 +278,7 @@ TEST_F(Saving, ASetJustKeyedInIsCheckedAtOnce)
     EXPECT_EQ(state.HodCount, 1);
     EXPECT_NE(state.NomerColor[5], 0);
     EXPECT_EQ(state.stats.At(0).count, 1);
-    EXPECT_EQ(state.BiletFile, QStringLiteral("fresh.rlb"));
+    EXPECT_EQ(state.store.File(), QStringLiteral("fresh.rlb"));
 
     // Unsaved and not saved on purpose: the game is played on the set in hand,
     // and its journal keeps a copy of it.
@@ -287,16 +287,16 @@ TEST_F(Saving, ASetJustKeyedInIsCheckedAtOnce)
     messenger.Script({MsgAnswer::Discard});
     window->Ui().RegimProverka->trigger();
     ASSERT_EQ(state.RegimState, Rezhim::Proverka);
-    EXPECT_EQ(state.store.BiletCount, 2);
-    EXPECT_TRUE(state.BiletyUnsaved);
+    EXPECT_EQ(state.store.BiletCount(), 2);
+    EXPECT_TRUE(state.store.Unsaved());
     Vvod(4);
     EXPECT_EQ(state.stats.At(1).count, 1);
     QApplication::processEvents();
     Restart({MsgAnswer::Yes});
     EXPECT_EQ(state.RegimState, Rezhim::Proverka);
-    EXPECT_EQ(state.store.BiletCount, 2);
+    EXPECT_EQ(state.store.BiletCount(), 2);
     EXPECT_EQ(state.HodCount, 1);
-    EXPECT_TRUE(state.BiletyUnsaved);
+    EXPECT_TRUE(state.store.Unsaved());
 }
 
 TEST_F(Saving, AJournalThatCannotBeWrittenIsSaidOnceAndOneThatCannotBeReadIsNamed)

@@ -56,7 +56,7 @@ TEST_F(StartUp, WithoutSettingsFileThePaceIs100AndTheMaximum84)
     EXPECT_FALSE(window->Ui().Timer1->isActive());
     EXPECT_EQ(state.RegimState, Rezhim::None);
     EXPECT_EQ(state.TiragNomera.size(), 2u);
-    EXPECT_EQ(state.store.BiletCount, 0);
+    EXPECT_EQ(state.store.BiletCount(), 0);
 }
 
 TEST_F(StartUp, SettingsFileIsReadFromTheWorkFolder)

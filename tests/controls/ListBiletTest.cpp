@@ -40,12 +40,15 @@ protected:
     // Stores and lists n tickets; ticket t is numbered 100+t unless a number is given.
     void Fill(qint32 n, const QString &nomer = {})
     {
+        std::vector<BILETCls> bilety(state.store.Bilety().begin(),
+                                     state.store.Bilety().begin() + state.store.BiletCount());
         for (qint32 i = 0; i < n; ++i) {
-            const qint32 t = state.store.BiletCount;
-            state.store.GrowBilety(t);
-            state.store.Bilet(t).Nomer = nomer.isEmpty() ? QString::number(100 + t) : nomer;
-            list->Add();
+            const qint32 t = qint32(bilety.size());
+            bilety.emplace_back().Nomer = nomer.isEmpty() ? QString::number(100 + t) : nomer;
         }
+        state.store.Load(std::move(bilety));
+        for (qint32 i = 0; i < n; ++i)
+            list->Add();
     }
     Pos Now() const { return {list->ListIndex(), list->ScrollValue()}; }
     Pos Key(Qt::Key key, int times = 1)
@@ -92,7 +95,9 @@ TEST_F(ListBiletTest, ClearedListShowsBackgroundAndIgnoresKeysAndMouse)
     Fill(3);
     Key(Qt::Key_Down, 2);
     list->Clear();
-    EXPECT_EQ(state.store.BiletCount, 0);
+    // The list only shows the set: the set keeps its tickets.
+    EXPECT_EQ(state.store.BiletCount(), 3);
+    EXPECT_THROW(list->Row(0), std::out_of_range);
     EXPECT_TRUE(list->ScrollBar()->isHidden());
     EXPECT_FALSE(Ink(0, 0, 168, 153, Background()));
 
@@ -270,8 +275,10 @@ TEST_F(ListBiletTest, NewNomerMovesTheBarWithoutFrameAndShowsTheWholeNumber)
     state.RegimState = Rezhim::Proverka;
     Fill(5);
     list->setFocus();
-    state.store.CurBilet = 3;
-    state.store.Bilet(3).Nomer = QStringLiteral("98765432109876543210");
+    state.store.Show(3);
+    BILETCls renamed = state.store.Bilet(3);
+    renamed.Nomer = QStringLiteral("98765432109876543210");
+    ASSERT_TRUE(state.store.Store(renamed).renamed);
     list->NewNomer();
     EXPECT_EQ(list->ListIndex(), 3);
     EXPECT_EQ(list->Row(3).text, state.store.Bilet(3).Nomer);
@@ -279,7 +286,7 @@ TEST_F(ListBiletTest, NewNomerMovesTheBarWithoutFrameAndShowsTheWholeNumber)
     EXPECT_EQ(At(0, 45), kNavy);
     EXPECT_EQ(At(1, 1), kWhite);
 
-    state.store.CurBilet = 5; // a ticket still being keyed in has no row
+    state.store.ShowNew(); // a ticket still being keyed in has no row
     list->NewNomer();
     EXPECT_EQ(list->ListIndex(), 3);
     list->SetListIndex(1);

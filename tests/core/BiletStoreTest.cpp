@@ -1,6 +1,7 @@
 #include "core/BiletStore.h"
 #include "support/TicketFactory.h"
 
+#include <QStringList>
 #include <gtest/gtest.h>
 #include <random>
 #include <stdexcept>
@@ -68,7 +69,7 @@ TEST(NbIndexList, EntriesKeepTheirOrderAndBounds)
     EXPECT_EQ(NbInBLTCls::Pack(NbInBLTCls::kMaxBilet, 5) & 7u, 5u);
 }
 
-TEST(StoreSlots, FreshSetHasOneEmptySlotAndGrowingKeepsTickets)
+TEST(StoreSlots, FreshSetHasOneEmptySlotAndTheCardMovesOnlyWithinTheSet)
 {
     BiletStore store;
     EXPECT_THROW(store.Bilet(0), std::out_of_range) << "nothing exists before the first set";
@@ -76,36 +77,43 @@ TEST(StoreSlots, FreshSetHasOneEmptySlotAndGrowingKeepsTickets)
     EXPECT_TRUE(store.Bilet(0).Nomer.isEmpty());
     EXPECT_EQ(NumbersOf(store.Bilet(0)), (std::array<qint32, 30>{}));
     EXPECT_THROW(store.Bilet(1), std::out_of_range);
+    EXPECT_EQ(store.BiletCount(), 0);
 
     std::mt19937 rng(3);
-    store.Bilet(0) = TestSupport::RandomValidBilet(rng, "first");
-    const auto first = NumbersOf(store.Bilet(0));
-    store.GrowBilety(3);
-    store.GrowBilety(1); // must not shrink
-    ASSERT_EQ(store.Bilety.size(), 4u);
-    EXPECT_EQ(store.Bilet(0).Nomer, "first");
-    EXPECT_EQ(NumbersOf(store.Bilet(0)), first);
-    EXPECT_TRUE(store.Bilet(3).Nomer.isEmpty());
-    EXPECT_THROW(store.GrowBilety(-1), std::out_of_range);
-    EXPECT_EQ(store.BiletCount, 0) << "only the ticket list counts tickets";
+    const BILETCls first = TestSupport::RandomValidBilet(rng, "first");
+    const BiletStore::Stored stored = store.Store(first);
+    EXPECT_EQ(stored.slot, 0);
+    EXPECT_TRUE(stored.added);
+    EXPECT_EQ(store.BiletCount(), 1);
+    EXPECT_EQ(store.CurBilet(), 0) << "the stored ticket stays on the card";
+    store.ShowNew();
+    EXPECT_EQ(store.CurBilet(), 1);
+    EXPECT_TRUE(store.Bilet(1).Nomer.isEmpty()) << "the new ticket has its slot";
+    EXPECT_THROW(store.Show(2), std::out_of_range);
+    EXPECT_THROW(store.Show(-1), std::out_of_range);
+    EXPECT_EQ(store.CurBilet(), 1);
+    EXPECT_EQ(NumbersOf(store.Bilet(0)), NumbersOf(first));
 
     store.NewSet();
-    EXPECT_EQ(store.Bilety.size(), 1u);
+    EXPECT_EQ(store.Bilety().size(), 1u);
+    EXPECT_EQ(store.BiletCount(), 0);
     EXPECT_TRUE(store.Bilet(0).Nomer.isEmpty());
+    EXPECT_EQ(store.PoNomeru(first.NomeraList(0)).ListCount(), 0) << "a new set has no index of the old one";
 }
 
 TEST(StoreIndex, OrderedByTicketThenPosition)
 {
     BiletStore store;
     store.NewSet();
-    store.GrowBilety(1);
-    store.Bilet(0).NomeraAdd(3, 37);
-    store.Bilet(0).NomeraAdd(24, 45); // row 4
-    store.Bilet(1).NomeraAdd(4, 45);  // row 0
-    store.Bilet(1).NomeraAdd(28, 45); // row 5
-    store.Bilet(1).NomeraAdd(29, 90);
-    store.IndexBilet(0);
-    store.IndexBilet(1);
+    BILETCls a, b;
+    a.NomeraAdd(3, 37);
+    a.NomeraAdd(24, 45); // row 4
+    b.NomeraAdd(4, 45);  // row 0
+    b.NomeraAdd(28, 45); // row 5
+    b.NomeraAdd(29, 90);
+    store.Store(a);
+    store.ShowNew();
+    store.Store(b);
 
     const NbInBLTCls n45 = store.PoNomeru(45);
     ASSERT_EQ(n45.ListCount(), 3);
@@ -115,10 +123,6 @@ TEST(StoreIndex, OrderedByTicketThenPosition)
     EXPECT_EQ(EntryOf(store.PoNomeru(90), 0), std::make_pair(1, 5));
     EXPECT_EQ(store.PoNomeru(0).ListCount(), 0) << "unfilled positions are not indexed";
     EXPECT_THROW(store.PoNomeru(91), std::out_of_range);
-    EXPECT_THROW(store.IndexBilet(2), std::out_of_range);
-
-    store.ClearIndex();
-    EXPECT_EQ(store.PoNomeru(45).ListCount(), 0);
 }
 
 TEST(StoreIndex, TicketByTicketAgreesWithTheWholeSetAtOnce)
@@ -131,9 +135,11 @@ TEST(StoreIndex, TicketByTicketAgreesWithTheWholeSetAtOnce)
     BiletStore whole;
     whole.Load(bilety);
     BiletStore oneByOne;
-    oneByOne.Bilety = bilety;
-    for (qint32 t = 0; t < 60; ++t)
-        oneByOne.IndexBilet(t);
+    oneByOne.NewSet();
+    for (const BILETCls &bilet : bilety) {
+        oneByOne.ShowNew();
+        oneByOne.Store(bilet);
+    }
 
     qint32 entries = 0;
     for (int n = 0; n <= 90; ++n) {
@@ -154,6 +160,134 @@ TEST(StoreIndex, TicketByTicketAgreesWithTheWholeSetAtOnce)
         entries += a.ListCount();
     }
     EXPECT_EQ(entries, 60 * 30);
-    EXPECT_EQ(whole.BiletCount, 60);
-    EXPECT_EQ(whole.CurBilet, 0);
+    EXPECT_EQ(whole.BiletCount(), 60);
+    EXPECT_EQ(whole.CurBilet(), 0);
+}
+
+namespace
+{
+
+// A set of n tickets numbered "0".."n-1", every ticket's first number its own
+// (1 + t), so the index tells the tickets apart.
+BiletStore SetOf(qint32 n)
+{
+    std::vector<BILETCls> bilety(static_cast<std::size_t>(n));
+    for (qint32 t = 0; t < n; ++t) {
+        bilety[static_cast<std::size_t>(t)].Nomer = QString::number(t);
+        bilety[static_cast<std::size_t>(t)].NomeraAdd(0, 1 + t);
+        bilety[static_cast<std::size_t>(t)].NomeraAdd(29, 90);
+    }
+    BiletStore store;
+    store.Load(std::move(bilety), QStringLiteral("set.rlb"));
+    return store;
+}
+
+QStringList Nomera(const BiletStore &store)
+{
+    QStringList out;
+    for (qint32 t = 0; t < store.BiletCount(); ++t)
+        out << store.Bilet(t).Nomer;
+    return out;
+}
+
+} // namespace
+
+TEST(StoreDelete, LaterTicketsAndTheCardMoveUpAndTheIndexFollows)
+{
+    struct Case {
+        qint32 card;    // ticket on the card before (5: a new one being keyed in)
+        qint32 deleted; // ticket deleted
+        qint32 cardAfter;
+    };
+    // Five tickets 0..4.
+    for (const Case c : {Case{3, 1, 2}, Case{3, 3, 4}, Case{3, 4, 3}, Case{0, 4, 0}, Case{5, 0, 4},
+                         Case{5, 4, 4}, Case{4, 4, 4}, Case{1, 0, 0}}) {
+        BiletStore store = SetOf(5);
+        store.Show(c.card);
+        const BILETCls onCard = store.Bilet(c.card);
+        ASSERT_TRUE(store.Delete(c.deleted));
+        EXPECT_EQ(store.BiletCount(), 4);
+        EXPECT_EQ(store.CurBilet(), c.cardAfter) << c.card << " " << c.deleted;
+        if (c.card != c.deleted && c.card < 5) {
+            EXPECT_EQ(store.Bilet(store.CurBilet()).Nomer, onCard.Nomer) << "the card keeps its ticket";
+        } else {
+            EXPECT_EQ(store.CurBilet(), store.BiletCount()) << "a new ticket is keyed in instead";
+            EXPECT_NO_THROW(store.Bilet(store.CurBilet()));
+        }
+        EXPECT_TRUE(store.Unsaved());
+        EXPECT_EQ(store.File(), QStringLiteral("set.rlb"));
+
+        QStringList left{"0", "1", "2", "3", "4"};
+        left.removeAt(c.deleted);
+        EXPECT_EQ(Nomera(store), left);
+        // Every ticket's own number points at the ticket's new place; the deleted one's at none.
+        for (qint32 t = 0; t < 4; ++t) {
+            const NbInBLTCls own = store.PoNomeru(1 + left[t].toInt());
+            ASSERT_EQ(own.ListCount(), 1) << "ticket " << t;
+            EXPECT_EQ(own.ListNomerBileta(0), t) << "ticket " << t << " after deleting " << c.deleted;
+        }
+        EXPECT_EQ(store.PoNomeru(1 + c.deleted).ListCount(), 0);
+        const NbInBLTCls shared = store.PoNomeru(90);
+        ASSERT_EQ(shared.ListCount(), 4);
+        EXPECT_EQ(shared.ListNomerBileta(3), 3);
+    }
+}
+
+TEST(StoreDelete, OnlyTicketsOfTheSetAreDeletedAndTheLastLeavesAnEmptySet)
+{
+    BiletStore store = SetOf(2);
+    EXPECT_FALSE(store.Delete(2));
+    EXPECT_FALSE(store.Delete(-1));
+    EXPECT_FALSE(store.Unsaved()) << "nothing was deleted";
+    ASSERT_TRUE(store.Delete(0));
+    ASSERT_TRUE(store.Delete(0));
+    EXPECT_EQ(store.BiletCount(), 0);
+    EXPECT_EQ(store.CurBilet(), 0);
+    EXPECT_EQ(store.Bilety().size(), 1u) << "the card still has its slot";
+    EXPECT_EQ(store.PoNomeru(90).ListCount(), 0);
+    EXPECT_FALSE(store.Delete(0));
+}
+
+TEST(StoreStore, ReplacingATicketReindexesItAndTellsARenumbering)
+{
+    BiletStore store = SetOf(3);
+    EXPECT_FALSE(store.Unsaved());
+    store.Show(1);
+    BILETCls changed = store.Bilet(1);
+    changed.NomeraAdd(0, 50); // its own number 2 becomes 50
+    BiletStore::Stored stored = store.Store(changed);
+    EXPECT_EQ(stored.slot, 1);
+    EXPECT_FALSE(stored.added);
+    EXPECT_FALSE(stored.renamed);
+    EXPECT_EQ(store.BiletCount(), 3);
+    EXPECT_TRUE(store.Unsaved());
+    EXPECT_EQ(store.PoNomeru(2).ListCount(), 0);
+    ASSERT_EQ(store.PoNomeru(50).ListCount(), 1);
+    EXPECT_EQ(store.PoNomeru(50).ListNomerBileta(0), 1);
+
+    changed.Nomer = QStringLiteral("другой");
+    stored = store.Store(changed);
+    EXPECT_TRUE(stored.renamed);
+    EXPECT_EQ(store.FindNomer(QStringLiteral("другой")), 1);
+    EXPECT_EQ(store.FindNomer(QStringLiteral("другой"), 1), -1);
+
+    store.Saved(QStringLiteral("new.rlb"));
+    EXPECT_FALSE(store.Unsaved());
+    EXPECT_EQ(store.File(), QStringLiteral("new.rlb"));
+    store.SetFile(QString());
+    EXPECT_TRUE(store.File().isEmpty());
+
+    // A new ticket goes after the set's tickets and into the index.
+    store.ShowNew();
+    BILETCls added;
+    added.Nomer = QStringLiteral("3");
+    added.NomeraAdd(0, 60);
+    stored = store.Store(added);
+    EXPECT_TRUE(stored.added);
+    EXPECT_EQ(stored.slot, 3);
+    EXPECT_EQ(store.BiletCount(), 4);
+    EXPECT_TRUE(store.Unsaved());
+    ASSERT_EQ(store.PoNomeru(60).ListCount(), 1);
+    EXPECT_EQ(store.PoNomeru(60).ListNomerBileta(0), 3);
+    EXPECT_EQ(store.PoNomeru(90).ListCount(), 3);
 }

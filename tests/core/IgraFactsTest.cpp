@@ -162,7 +162,7 @@ TEST(IgraFacts, ANumbersFactNamesTheWinnersTheListShowsAndTheTicketsWaiting)
         // Every (ticket, row) carrying the last number was a hit.
         const int last = order[69];
         std::size_t carrying = 0;
-        for (qint32 t = 0; t < game.state.store.BiletCount; ++t)
+        for (qint32 t = 0; t < game.state.store.BiletCount(); ++t)
             for (int p = 0; p < 30; ++p)
                 carrying += game.state.store.Bilet(t).NomeraList(p) == last;
         EXPECT_EQ(game.log.hits.size(), carrying) << seed;
@@ -290,7 +290,7 @@ TEST(IgraFacts, AReplayTellsTheFactsOfTheGameItReplays)
         std::vector<qint32> draw(game.state.TiragNomera.begin() + 1,
                                  game.state.TiragNomera.begin() + game.state.TiragEnd() + 1);
         // The facts of the game, as told while it was played, from the recorded draw.
-        Game check(game.state.store.Bilety);
+        Game check(game.state.store.Bilety());
         check.engine.RegimProverka_Click();
         for (std::size_t i = 0; i < draw.size(); ++i) {
             if (draw[i] == Loto::kMarkerPriz)

@@ -40,6 +40,27 @@ TEST(LottoKind, KindFromFileNameInAnyCase)
     EXPECT_FALSE(IsRusLotoFileName(""));
 }
 
+TEST(LotoRules, OnlyTicketAndDrawFilesOpenAndTheirKindIsTheirExtensions)
+{
+    struct Case {
+        const char *name;
+        bool bilety, tirag, isRusLoto;
+    };
+    for (const Case c : {Case{"Тираж1234.rlb", true, false, true}, Case{"a.GKB", true, false, false},
+                         Case{"x.rlb.rlt", false, true, true}, Case{"Тираж.gkt", false, true, false},
+                         Case{".rlt", false, true, true}, Case{"rlb", false, false, false},
+                         Case{"a.rlbx", false, false, false}, Case{"a.txt", false, false, false},
+                         Case{"", false, false, false}}) {
+        const FileKind kind = KindOfFile(QString::fromUtf8(c.name));
+        EXPECT_EQ(kind.bilety, c.bilety) << c.name;
+        EXPECT_EQ(kind.tirag, c.tirag) << c.name;
+        EXPECT_EQ(kind.Opens(), c.bilety || c.tirag) << c.name;
+        if (kind.Opens()) {
+            EXPECT_EQ(kind.isRusLoto, c.isRusLoto) << c.name;
+        }
+    }
+}
+
 TEST(LottoKind, TitlesKeepTheDrawNumberAsTyped)
 {
     EXPECT_EQ(MakeTiragTitle("007"), QStringLiteral("Тираж007"));

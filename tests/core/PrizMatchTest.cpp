@@ -13,9 +13,10 @@ BiletStore StoreOf(std::initializer_list<QString> numbers)
     BiletStore store;
     store.NewSet();
     for (const QString &nomer : numbers) {
-        store.GrowBilety(store.BiletCount);
-        store.Bilet(store.BiletCount).Nomer = nomer;
-        ++store.BiletCount;
+        BILETCls bilet;
+        bilet.Nomer = nomer;
+        store.ShowNew();
+        store.Store(bilet);
     }
     return store;
 }
@@ -116,15 +117,12 @@ TEST(PrizMatch, OnlyXsOrNothingAwardsNoTicket)
 
 TEST(PrizMatch, OnlyCountedTicketsTakePart)
 {
-    // The slot after the counted tickets holds the ticket being keyed in; it is not in the set yet.
-    BiletStore store = StoreOf({QStringLiteral("100"), QStringLiteral("200")});
-    store.GrowBilety(2);
-    store.Bilet(2).Nomer = QStringLiteral("345");
+    BiletStore store = StoreOf({QStringLiteral("100"), QStringLiteral("200"), QStringLiteral("345")});
+    EXPECT_EQ(PrizMatch::FindBilet(store, QStringLiteral("XX5")), 2);
+    // A deleted ticket is in the set no more, nor is the ticket being keyed in.
+    ASSERT_TRUE(store.Delete(2));
+    store.ShowNew();
     EXPECT_EQ(PrizMatch::FindBilet(store, QStringLiteral("XX5")), -1);
     EXPECT_EQ(PrizMatch::FindBilet(store, QStringLiteral("2")), 1);
-
-    // A count running past the stored slots finds what is there and nothing more.
-    store.BiletCount = 10;
-    EXPECT_EQ(PrizMatch::FindBilet(store, QStringLiteral("XX5")), 2);
     EXPECT_EQ(PrizMatch::FindBilet(store, QStringLiteral("9")), -1);
 }

@@ -90,10 +90,10 @@ TEST(SovpTours, NumberOnBothFieldsCountsInBothRows)
 {
     BiletStore store;
     store.NewSet();
-    store.Bilet(0) = kBilet;
-    store.Bilet(0).NomeraAdd(9, 77);  // row 1
-    store.Bilet(0).NomeraAdd(24, 77); // row 4
-    store.IndexBilet(0);
+    BILETCls bilet = kBilet;
+    bilet.NomeraAdd(9, 77);  // row 1
+    bilet.NomeraAdd(24, 77); // row 4
+    store.Store(bilet);
 
     SovpCls s;
     const NbInBLTCls &hits = store.PoNomeru(77);
