@@ -756,6 +756,13 @@ void GameEngine::PlayResult(const std::vector<std::vector<qint32>> &tours)
 {
     state_.HodCount = 0; // a new game: nothing in hand to ask about
     RegimProverka_Click();
+    PlayTours(tours);
+    if (state_.RegimState == Rezhim::Proverka)
+        EndIgra();
+}
+
+void GameEngine::PlayTours(const std::vector<std::vector<qint32>> &tours)
+{
     for (std::size_t i = 0; i < tours.size(); ++i) {
         const qint32 tour = static_cast<qint32>(std::min<std::size_t>(i + 1, 3));
         if (TurNomer < tour)
@@ -763,8 +770,6 @@ void GameEngine::PlayResult(const std::vector<std::vector<qint32>> &tours)
         for (qint32 n : tours[i])
             Apply(Hod{Hod::Kind::Nomer, n});
     }
-    if (state_.RegimState == Rezhim::Proverka)
-        EndIgra();
 }
 
 GameEngine::ResultWins GameEngine::PlayResultQuietly(const std::vector<std::vector<qint32>> &tours)
@@ -773,13 +778,7 @@ GameEngine::ResultWins GameEngine::PlayResultQuietly(const std::vector<std::vect
     RegimProverka_Click();
     view_ = &quietView_;
     messenger_ = &quietMessenger_;
-    for (std::size_t i = 0; i < tours.size(); ++i) {
-        const qint32 tour = static_cast<qint32>(std::min<std::size_t>(i + 1, 3));
-        if (TurNomer < tour)
-            Apply(Hod{Hod::Kind::Tur, 0});
-        for (qint32 n : tours[i])
-            Apply(Hod{Hod::Kind::Nomer, n});
-    }
+    PlayTours(tours);
     view_ = &shownView_;
     messenger_ = &shownMessenger_;
     RepaintAll();

@@ -215,6 +215,9 @@ private:
     bool CountEntry(int n, qint32 t, qint32 r);
     // Ticket t, one number short, shows the number it waits for, highlighted on the board.
     void ShowAwaited(qint32 t, qint32 r, const SovpCls &sovp);
+    // The numbers of each tour in order, the tour label's move where a tour
+    // starts and the game has not moved on by itself (tours past 3 go on in 3).
+    void PlayTours(const std::vector<std::vector<qint32>> &tours);
     // Plays one recorded action of a check game.
     bool Apply(const Hod &hod);
     // Rebuilds the check game from these actions with nothing shown, then

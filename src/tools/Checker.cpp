@@ -133,9 +133,35 @@ std::variant<QByteArray, Failure> ReadText(const QString &path)
 
 } // namespace
 
+namespace
+{
+
+std::variant<BiletFileData, Failure> ReadBilety(const QString &biletPath)
+{
+    return ReadFile<BiletFileData>(biletPath, [](const QByteArray &b) { return BiletFile::Parse(b); });
+}
+
+// The draw replayed against the tickets read from biletPath, and reported on.
+Report ReportOn(const QString &biletPath, BiletFileData bilety, const QString &tiragPath,
+                const TiragFileData &draw)
+{
+    Report report;
+    ProgramState state;
+    CheckView view(report.winners, state.store);
+    CheckMessenger messenger(report.messages);
+    GameEngine engine(state, view, messenger);
+
+    LoadBilety(state, biletPath, std::move(bilety));
+    Replay(state, engine, tiragPath, draw);
+    FillReport(report, state, engine, view);
+    return report;
+}
+
+} // namespace
+
 std::variant<ResultDraw, Failure> PlayResult(const QString &biletPath, const QString &textPath)
 {
-    auto bilety = ReadFile<BiletFileData>(biletPath, [](const QByteArray &b) { return BiletFile::Parse(b); });
+    auto bilety = ReadBilety(biletPath);
     if (auto *failure = std::get_if<Failure>(&bilety))
         return std::move(*failure);
     auto text = ReadText(textPath);
@@ -172,41 +198,23 @@ std::variant<ResultDraw, Failure> PlayResult(const QString &biletPath, const QSt
 
 std::variant<Report, Failure> RunDraw(const QString &biletPath, const ResultDraw &draw)
 {
-    auto bilety = ReadFile<BiletFileData>(biletPath, [](const QByteArray &b) { return BiletFile::Parse(b); });
+    auto bilety = ReadBilety(biletPath);
     if (auto *failure = std::get_if<Failure>(&bilety))
         return std::move(*failure);
-
-    Report report;
-    ProgramState state;
-    CheckView view(report.winners, state.store);
-    CheckMessenger messenger(report.messages);
-    GameEngine engine(state, view, messenger);
-
-    LoadBilety(state, biletPath, std::move(std::get<BiletFileData>(bilety)));
-    Replay(state, engine, QString(), TiragFileData{draw.title, draw.entries});
-    FillReport(report, state, engine, view);
-    return report;
+    return ReportOn(biletPath, std::move(std::get<BiletFileData>(bilety)), QString(),
+                    TiragFileData{draw.title, draw.entries});
 }
 
 std::variant<Report, Failure> Run(const QString &biletPath, const QString &tiragPath)
 {
-    auto bilety = ReadFile<BiletFileData>(biletPath, [](const QByteArray &b) { return BiletFile::Parse(b); });
+    auto bilety = ReadBilety(biletPath);
     if (auto *failure = std::get_if<Failure>(&bilety))
         return std::move(*failure);
     auto tirag = ReadFile<TiragFileData>(tiragPath, [](const QByteArray &b) { return TiragFile::Parse(b); });
     if (auto *failure = std::get_if<Failure>(&tirag))
         return std::move(*failure);
-
-    Report report;
-    ProgramState state;
-    CheckView view(report.winners, state.store);
-    CheckMessenger messenger(report.messages);
-    GameEngine engine(state, view, messenger);
-
-    LoadBilety(state, biletPath, std::move(std::get<BiletFileData>(bilety)));
-    Replay(state, engine, tiragPath, std::get<TiragFileData>(tirag));
-    FillReport(report, state, engine, view);
-    return report;
+    return ReportOn(biletPath, std::move(std::get<BiletFileData>(bilety)), tiragPath,
+                    std::get<TiragFileData>(tirag));
 }
 
 } // namespace Check
