@@ -93,3 +93,27 @@ TEST(GameNotices, AGameBeginsWithTheBoardOpenAndANumbersWinnersComeInOneBatch)
     EXPECT_EQ(view.batches[0].first, QStringLiteral("(номер 45)  "));
     EXPECT_EQ(view.batches[0].second, (std::vector<qint32>{0, 1}));
 }
+
+TEST(GameNotices, ATourChangeTakesTheHighlightOffEveryAwaitedNumberUpTo90)
+{
+    // The ticket's first row waits for 90 once 1, 12, 23 and 34 are drawn.
+    const std::array<std::array<int, 5>, 6> rows = {{{1, 12, 23, 34, 90},
+                                                     {2, 13, 24, 35, 46},
+                                                     {3, 14, 25, 36, 47},
+                                                     {4, 15, 26, 37, 48},
+                                                     {5, 16, 27, 38, 49},
+                                                     {6, 17, 28, 39, 50}}};
+    ProgramState state;
+    IgraView view;
+    RecordingMessenger messenger;
+    GameEngine engine(state, view, messenger);
+    state.store.Load({TestSupport::BiletFromRows(rows, QStringLiteral("A"))});
+    engine.RegimProverka_Click();
+    for (int n : {1, 12, 23, 34, 60})
+        engine.NomerEntered(n);
+    ASSERT_TRUE(engine.Highlighted(90));
+    messenger.Script({MsgAnswer::Yes}); // "Перейти в следующий тур?"
+    engine.Tur_Click();
+    ASSERT_EQ(engine.TurNomer, 2);
+    EXPECT_FALSE(engine.Highlighted(90));
+}

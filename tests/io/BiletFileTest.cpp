@@ -479,6 +479,14 @@ TEST(BiletFile, ATitleOrNumberLineOfJunkIsRefusedBeforeItIsDecoded)
     }
     EXPECT_EQ(Refused(junkTitle).reason, QStringLiteral("строка длиннее 1000 байт"));
     EXPECT_EQ(Refused(junkNomer).line, 3);
+
+    // A title of just the limit is a title; a byte more is not.
+    std::mt19937 rng(5);
+    const std::vector<BILETCls> one{TestSupport::RandomValidBilet(rng, QStringLiteral("1"))};
+    const auto atLimit = BiletFile::Parse(BiletFile::Encode(QString(1000, QLatin1Char('T')), one, 1));
+    ASSERT_TRUE(std::holds_alternative<BiletFileData>(atLimit));
+    EXPECT_EQ(std::get<BiletFileData>(atLimit).TiragTitle.size(), 1000);
+    EXPECT_EQ(Refused(BiletFile::Encode(QString(1001, QLatin1Char('T')), one, 1)).line, 1);
 }
 
 TEST(BiletFile, ErrorMessageNamesFileLineAndReason)
