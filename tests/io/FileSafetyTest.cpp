@@ -58,6 +58,10 @@ TEST(FileRead, OnlyOrdinaryFilesOfASaneSizeAreRead)
 
     EXPECT_EQ(std::get<QByteArray>(FileRead::Whole(dir.filePath(QStringLiteral("t.rlb")))), "abc\r\n");
     EXPECT_EQ(std::get<QByteArray>(FileRead::Start(dir.filePath(QStringLiteral("t.rlb")), 2)), "ab");
+    // A file of just the bound is read; one byte more is refused.
+    EXPECT_EQ(std::get<QByteArray>(FileRead::Whole(dir.filePath(QStringLiteral("t.rlb")), 5)), "abc\r\n");
+    EXPECT_EQ(std::get<ReadFailure>(FileRead::Whole(dir.filePath(QStringLiteral("t.rlb")), 4)),
+              ReadFailure::Unreadable);
     // The pipe has no writer: reading it must not wait for one.
     for (const QString &path : {dir.filePath(QStringLiteral("pipe")), QStringLiteral("/dev/zero"), dir.path(),
                                 dir.filePath(QStringLiteral("sock")), dir.filePath(QStringLiteral("huge"))}) {
