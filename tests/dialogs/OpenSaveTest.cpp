@@ -550,6 +550,11 @@ TEST_F(OpenSaveTest, AnotherFolderIsReachedThroughTheDesktopsDialogWhenOpening)
         dialog->OfferOtherFolder(openPath);
         ASSERT_TRUE(dialog->kOther->isVisible());
         EXPECT_EQ(dialog->kOther->text(), QStringLiteral("Другая папка…"));
+        // The keyboard reaches it after the dialog's own buttons.
+        dialog->TxtName->setFocus();
+        for (int i = 0; i < 3; ++i)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), dialog->kOther);
 
         // Given up in the desktop's dialog: this one stays, nothing opens.
         answer.clear();
