@@ -32,7 +32,7 @@ void frmForma::FileRezultat_Click()
     std::vector<std::vector<qint32>> tours;
     for (const PublishedTour &tour : result->tours)
         tours.push_back(tour.nomera);
-    const GameEngine::ResultWins wins = igra_->PlayResultQuietly(tours);
+    const GameEngine::ResultWins wins = igra_->PlayResult(tours);
 
     QStringList lines;
     if (wins.lines.empty()) {

@@ -752,17 +752,12 @@ qsizetype GameEngine::RestoreProverka(const std::vector<qint32> &entries)
     return static_cast<qsizetype>(hody_.size());
 }
 
-void GameEngine::PlayResult(const std::vector<std::vector<qint32>> &tours)
+GameEngine::ResultWins GameEngine::PlayResult(const std::vector<std::vector<qint32>> &tours)
 {
     state_.HodCount = 0; // a new game: nothing in hand to ask about
     RegimProverka_Click();
-    PlayTours(tours);
-    if (state_.RegimState == Rezhim::Proverka)
-        EndIgra();
-}
-
-void GameEngine::PlayTours(const std::vector<std::vector<qint32>> &tours)
-{
+    view_ = &quietView_;
+    messenger_ = &quietMessenger_;
     for (std::size_t i = 0; i < tours.size(); ++i) {
         const qint32 tour = static_cast<qint32>(std::min<std::size_t>(i + 1, 3));
         if (TurNomer < tour)
@@ -770,15 +765,6 @@ void GameEngine::PlayTours(const std::vector<std::vector<qint32>> &tours)
         for (qint32 n : tours[i])
             Apply(Hod{Hod::Kind::Nomer, n});
     }
-}
-
-GameEngine::ResultWins GameEngine::PlayResultQuietly(const std::vector<std::vector<qint32>> &tours)
-{
-    state_.HodCount = 0; // a new game: nothing in hand to ask about
-    RegimProverka_Click();
-    view_ = &quietView_;
-    messenger_ = &quietMessenger_;
-    PlayTours(tours);
     view_ = &shownView_;
     messenger_ = &shownMessenger_;
     RepaintAll();

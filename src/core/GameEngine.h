@@ -160,21 +160,17 @@ public:
     // Plays a published result as the user would have typed it into a new
     // check game on the set in hand: the numbers of each tour in order; where
     // the result starts tour 2 or 3 and the game has not moved on by itself,
-    // the tour label's move (tours after the third go on with tour 3); after
-    // the last number the end, as " Конец" ends it. It shows and asks through
-    // the engine's view and messenger, so a caller that wants it quiet gives
-    // the engine quiet ones.
-    void PlayResult(const std::vector<std::vector<qint32>> &tours);
-    // The same for the window: the numbers are played quietly (no box per
-    // win, as a take-back's rebuild), then the finished game is shown and
-    // ends as " Конец" ends it. Returns every line of the winners list and the
-    // text of every box the end would have shown (the jackpot), for one summary;
-    // the draw is not offered for saving here.
+    // the tour label's move (tours after the third go on with tour 3). The
+    // numbers are played quietly (no box per win, as a take-back's rebuild),
+    // then the finished game is shown and ends as " Конец" ends it. Returns
+    // every line of the winners list and the text of every box the end would
+    // have shown (the jackpot), for one summary; the draw is not offered for
+    // saving here.
     struct ResultWins {
         std::vector<QString> lines;
         std::vector<QString> boxes;
     };
-    ResultWins PlayResultQuietly(const std::vector<std::vector<qint32>> &tours);
+    ResultWins PlayResult(const std::vector<std::vector<qint32>> &tours);
 
     // Knopka's caption as last set by the game; empty while it is hidden.
     const QString &KnopkaCaption() const { return knopka_; }
@@ -215,9 +211,6 @@ private:
     bool CountEntry(int n, qint32 t, qint32 r);
     // Ticket t, one number short, shows the number it waits for, highlighted on the board.
     void ShowAwaited(qint32 t, qint32 r, const SovpCls &sovp);
-    // The numbers of each tour in order, the tour label's move where a tour
-    // starts and the game has not moved on by itself (tours past 3 go on in 3).
-    void PlayTours(const std::vector<std::vector<qint32>> &tours);
     // Plays one recorded action of a check game.
     bool Apply(const Hod &hod);
     // Rebuilds the check game from these actions with nothing shown, then

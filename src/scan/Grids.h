@@ -31,7 +31,7 @@ std::vector<Field> FindFields(const cv::Mat &rgb);
 // picture of ink (255) on paper (0): the share of inner lines found, 0..1.
 double GridScore(const cv::Mat &ink, const Quad &quad, int rows);
 
-// The part of a quadrilateral between two fractions of its rows (0..1).
+// The slice of a quadrilateral between two fractions of its rows (0..1).
 Quad RowSlice(const Quad &quad, double from, double to);
 
 } // namespace Scan

@@ -1,6 +1,7 @@
 #include "tools/CheckCommand.h"
 
 #include "core/LotoRules.h"
+#include "tools/CommandLine.h"
 
 namespace Check
 {
@@ -44,29 +45,23 @@ int Usage(const Sink &err, const QString &complaint)
 
 int Main(const QStringList &args, const Sink &out, const Sink &err)
 {
-    bool json = false;
-    bool results = false;
-    bool optionsOver = false;
-    QStringList files;
-    for (const QString &arg : args) {
-        if (optionsOver || !arg.startsWith(QLatin1Char('-')) || arg == QLatin1String("-")) {
-            files << arg;
-        } else if (arg == QLatin1String("--")) {
-            optionsOver = true;
-        } else if (arg == QLatin1String("--json")) {
-            json = true;
-        } else if (arg == QLatin1String("--results")) {
-            results = true;
-        } else if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
-            Print(out, kUsage + kHelp);
-            return kExitOk;
-        } else if (arg == QLatin1String("--version")) {
-            Print(out, QStringLiteral("zhrebikon-check %1\n").arg(QLatin1String(Loto::kVersion)));
-            return kExitOk;
-        } else {
-            return Usage(err, QStringLiteral("неизвестный параметр «%1»").arg(arg));
-        }
+    const CommandLine::Arguments a =
+        CommandLine::Parse(args, {QStringLiteral("--json"), QStringLiteral("--results")});
+    switch (a.asked) {
+    case CommandLine::Arguments::Asked::Help:
+        Print(out, kUsage + kHelp);
+        return kExitOk;
+    case CommandLine::Arguments::Asked::Version:
+        Print(out, QStringLiteral("zhrebikon-check %1\n").arg(QLatin1String(Loto::kVersion)));
+        return kExitOk;
+    case CommandLine::Arguments::Asked::Unknown:
+        return Usage(err, QStringLiteral("неизвестный параметр «%1»").arg(a.unknown));
+    case CommandLine::Arguments::Asked::Run:
+        break;
     }
+    const bool json = a.flags.contains(QStringLiteral("--json"));
+    const bool results = a.flags.contains(QStringLiteral("--results"));
+    const QStringList &files = a.files;
     if (files.size() != 2)
         return Usage(err, results ? QStringLiteral("нужны два файла: билеты и текст результатов")
                                   : QStringLiteral("нужны два файла: билеты и тираж"));

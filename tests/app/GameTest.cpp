@@ -394,19 +394,40 @@ TEST_F(Game, ANewTicketSetStartsWithoutWinnersOrQuestions)
     EXPECT_EQ(window->Ui().NIKA->count(), 0);
 }
 
-TEST(GameBoxes, ANumberTypedWhileAWinIsAnnouncedIsNotLost)
+namespace
 {
+
+// A window with real message boxes, a check game begun on one ticket ("first",
+// whose first row 45 completes).
+struct BoxedGame {
+    explicit BoxedGame(bool active)
+    {
+        WriteBytes(dir.filePath(QStringLiteral("t.rlb")),
+                   BiletFile::Encode(QStringLiteral("Тираж77"), {Ticket(kRows, QStringLiteral("first"))}, 1));
+        window = MainM(state, messenger, dir.path());
+        messenger.SetParent(window.get());
+        messenger.SetTypeThrough([w = window.get()] { return w->TypeThroughTarget(); });
+        window->show();
+        if (active) {
+            window->activateWindow();
+            EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        }
+        window->OpenBlt(QStringLiteral("t.rlb"));
+        window->Ui().RegimProverka->trigger();
+    }
     QTemporaryDir dir;
-    WriteBytes(dir.filePath(QStringLiteral("t.rlb")),
-               BiletFile::Encode(QStringLiteral("Тираж77"), {Ticket(kRows, QStringLiteral("first"))}, 1));
     ProgramState state;
     QtMessenger messenger;
-    std::unique_ptr<frmForma> window = MainM(state, messenger, dir.path());
-    messenger.SetParent(window.get());
-    messenger.SetTypeThrough([w = window.get()] { return w->TypeThroughTarget(); });
-    window->show();
-    window->OpenBlt(QStringLiteral("t.rlb"));
-    window->Ui().RegimProverka->trigger();
+    std::unique_ptr<frmForma> window;
+};
+
+} // namespace
+
+TEST(GameBoxes, ANumberTypedWhileAWinIsAnnouncedIsNotLost)
+{
+    BoxedGame game(false);
+    const ProgramState &state = game.state;
+    frmForma *window = game.window.get();
     // The last number of the first row wins; "12⏎" is typed while the box is up.
     for (int n : {5, 15, 25, 35}) {
         QTest::keyClicks(window->Ui().VVOD1, QString::number(n));
@@ -445,19 +466,9 @@ TEST(GameBoxes, KeysTypedAtOnceAfterAWinningNumberAllArriveInOrder)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        QTemporaryDir dir;
-        WriteBytes(dir.filePath(QStringLiteral("t.rlb")),
-                   BiletFile::Encode(QStringLiteral("Тираж77"), {Ticket(kRows, QStringLiteral("first"))}, 1));
-        ProgramState state;
-        QtMessenger messenger;
-        std::unique_ptr<frmForma> window = MainM(state, messenger, dir.path());
-        messenger.SetParent(window.get());
-        messenger.SetTypeThrough([w = window.get()] { return w->TypeThroughTarget(); });
-        window->show();
-        window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-        window->OpenBlt(QStringLiteral("t.rlb"));
-        window->Ui().RegimProverka->trigger();
+        BoxedGame game(true);
+        const ProgramState &state = game.state;
+        frmForma *window = game.window.get();
         ASSERT_EQ(QApplication::focusWidget(), window->Ui().VVOD1);
         Typist typist(c.boxGetsNoKeys ? window->windowHandle() : nullptr);
         // A box the keys never closed would wait for ever: it is closed, and the keys are missed.

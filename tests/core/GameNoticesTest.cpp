@@ -31,6 +31,19 @@ public:
     bool boardClicks = false;
 };
 
+// A check game just begun on these tickets.
+template <class View> struct CheckGame {
+    explicit CheckGame(std::vector<BILETCls> bilety)
+    {
+        state.store.Load(std::move(bilety));
+        engine.RegimProverka_Click();
+    }
+    ProgramState state;
+    View view;
+    RecordingMessenger messenger;
+    GameEngine engine{state, view, messenger};
+};
+
 } // namespace
 
 TEST(ListStatsNotices, EachChangeIsNoticedOnceAndAStartOutranksTheRest)
@@ -74,14 +87,10 @@ TEST(GameNotices, AGameBeginsWithTheBoardOpenAndANumbersWinnersComeInOneBatch)
                                                      {1, 51, 61, 71, 90},
                                                      {2, 52, 62, 72, 82},
                                                      {3, 53, 63, 73, 83}}};
-    ProgramState state;
-    BatchView view;
-    RecordingMessenger messenger;
-    GameEngine engine(state, view, messenger);
-    state.store.Load({TestSupport::BiletFromRows(rows, QStringLiteral("A")),
-                      TestSupport::BiletFromRows(rows, QStringLiteral("B"))});
-
-    engine.RegimProverka_Click();
+    CheckGame<BatchView> game({TestSupport::BiletFromRows(rows, QStringLiteral("A")),
+                               TestSupport::BiletFromRows(rows, QStringLiteral("B"))});
+    GameEngine &engine = game.engine;
+    const BatchView &view = game.view;
     EXPECT_TRUE(view.boardClicks);
     EXPECT_FALSE(view.cardClicks) << "the card is only looked at during a game";
 
@@ -103,16 +112,12 @@ TEST(GameNotices, ATourChangeTakesTheHighlightOffEveryAwaitedNumberUpTo90)
                                                      {4, 15, 26, 37, 48},
                                                      {5, 16, 27, 38, 49},
                                                      {6, 17, 28, 39, 50}}};
-    ProgramState state;
-    IgraView view;
-    RecordingMessenger messenger;
-    GameEngine engine(state, view, messenger);
-    state.store.Load({TestSupport::BiletFromRows(rows, QStringLiteral("A"))});
-    engine.RegimProverka_Click();
+    CheckGame<IgraView> game({TestSupport::BiletFromRows(rows, QStringLiteral("A"))});
+    GameEngine &engine = game.engine;
     for (int n : {1, 12, 23, 34, 60})
         engine.NomerEntered(n);
     ASSERT_TRUE(engine.Highlighted(90));
-    messenger.Script({MsgAnswer::Yes}); // "Перейти в следующий тур?"
+    game.messenger.Script({MsgAnswer::Yes}); // "Перейти в следующий тур?"
     engine.Tur_Click();
     ASSERT_EQ(engine.TurNomer, 2);
     EXPECT_FALSE(engine.Highlighted(90));

@@ -1,6 +1,7 @@
 #include "tools/scan/ScanCommand.h"
 
 #include "core/LotoRules.h"
+#include "tools/CommandLine.h"
 
 namespace ScanTool
 {
@@ -139,27 +140,22 @@ QString ToText(const std::vector<Entry> &entries)
 
 int Main(const QStringList &args, const Sink &out, const Sink &err)
 {
-    bool json = false;
-    bool optionsOver = false;
-    QStringList files;
-    for (const QString &arg : args) {
-        if (optionsOver || !arg.startsWith(QLatin1Char('-')) || arg == QLatin1String("-")) {
-            files << arg;
-        } else if (arg == QLatin1String("--")) {
-            optionsOver = true;
-        } else if (arg == QLatin1String("--json")) {
-            json = true;
-        } else if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
-            Print(out, kUsage + kHelp);
-            return kExitOk;
-        } else if (arg == QLatin1String("--version")) {
-            Print(out, QStringLiteral("zhrebikon-scan %1\n").arg(QLatin1String(Loto::kVersion)));
-            return kExitOk;
-        } else {
-            Print(err, QStringLiteral("zhrebikon-scan: неизвестный параметр «%1»\n").arg(arg) + kUsage);
-            return kExitUsage;
-        }
+    const CommandLine::Arguments a = CommandLine::Parse(args, {QStringLiteral("--json")});
+    switch (a.asked) {
+    case CommandLine::Arguments::Asked::Help:
+        Print(out, kUsage + kHelp);
+        return kExitOk;
+    case CommandLine::Arguments::Asked::Version:
+        Print(out, QStringLiteral("zhrebikon-scan %1\n").arg(QLatin1String(Loto::kVersion)));
+        return kExitOk;
+    case CommandLine::Arguments::Asked::Unknown:
+        Print(err, QStringLiteral("zhrebikon-scan: неизвестный параметр «%1»\n").arg(a.unknown) + kUsage);
+        return kExitUsage;
+    case CommandLine::Arguments::Asked::Run:
+        break;
     }
+    const bool json = a.flags.contains(QStringLiteral("--json"));
+    const QStringList &files = a.files;
     if (files.isEmpty()) {
         Print(err, QStringLiteral("zhrebikon-scan: не указан ни один снимок\n") + kUsage);
         return kExitUsage;
