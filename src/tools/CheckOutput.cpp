@@ -55,12 +55,14 @@ public:
         return *this;
     }
 
-    // The text as a JSON string: quoted, with quotes, backslashes and control
-    // characters escaped.
-    Utf8Text &Quoted(const QString &text)
+    // The text (and a second piece after it) as one JSON string: quoted, with
+    // quotes, backslashes and control characters escaped.
+    Utf8Text &Quoted(const QString &text, const QString &more = QString())
     {
         out_.push_back('"');
         const std::size_t start = Encode(text);
+        if (!more.isEmpty())
+            Encode(more);
         const auto needsEscape = [](char c) { return c == '"' || c == '\\' || static_cast<uchar>(c) < 0x20; };
         if (std::any_of(out_.cbegin() + static_cast<std::ptrdiff_t>(start), out_.cend(), needsEscape)) {
             // Rare in ticket numbers and titles: redo this string byte by byte.
@@ -69,6 +71,16 @@ public:
             for (char c : plain)
                 Escape(c);
         }
+        out_.push_back('"');
+        return *this;
+    }
+
+    // UTF-8 text as a JSON string.
+    Utf8Text &QuotedUtf8(std::string_view utf8)
+    {
+        out_.push_back('"');
+        for (char c : utf8)
+            Escape(c);
         out_.push_back('"');
         return *this;
     }
@@ -164,10 +176,12 @@ qsizetype Capacity(const Report &report)
     constexpr qsizetype kPerInt = 16; // digits, sign and separator
     constexpr qsizetype kPerObject = 64;
     qsizetype size = 512 + kPerChar * (report.game.size() + report.draw.size() + report.undrawn.size());
-    for (const Winner &w : report.winners)
-        size += kPerObject + kPerInt + kPerChar * (w.line.size() + w.number.size());
-    for (const Message &m : report.messages)
-        size += kPerObject + kPerChar * (m.title.size() + m.text.size());
+    for (std::size_t i = 0; i < report.winners.size(); ++i)
+        size += kPerObject + kPerInt +
+                kPerChar * (report.winners.Prefix(i).size() + 2 * report.winners.Number(i).size());
+    for (std::size_t i = 0; i < report.messages.size(); ++i)
+        size += kPerObject + kPerChar * report.messages.Title(i).size() +
+                2 * static_cast<qsizetype>(report.messages.Text(i).size());
     size += kPerInt *
             static_cast<qsizetype>(report.sequence.size() + report.counts.size() + report.leaders.size());
     size += (kPerObject + 2 * kPerInt) * static_cast<qsizetype>(report.awaited.size());
@@ -215,16 +229,33 @@ void WriteJson(const Report &report, const Sink &sink)
     json.Raw(",\n  \"moves\": ").Int(report.moves);
     json.Raw(",\n  \"tour\": ").Int(report.tour);
     json.Raw(",\n  \"winners\": ");
-    ObjectArray(json, report.winners, [&json](const Winner &w) {
-        json.Raw("{\"line\": ").Quoted(w.line);
-        json.Raw(", \"ticket\": ").Int(w.ticket);
-        json.Raw(", \"number\": ").Quoted(w.number).Raw("}");
-    });
+    const Winners &winners = report.winners;
+    if (winners.empty()) {
+        json.Raw("[]");
+    } else {
+        json.Raw("[\n");
+        for (std::size_t i = 0; i < winners.size(); ++i) {
+            json.Raw(i == 0 ? "    " : ",\n    ");
+            json.Raw("{\"line\": ").Quoted(winners.Prefix(i), winners.Number(i));
+            json.Raw(", \"ticket\": ").Int(winners.Ticket(i));
+            json.Raw(", \"number\": ").Quoted(winners.Number(i)).Raw("}");
+            json.Checkpoint();
+        }
+        json.Raw("\n  ]");
+    }
     json.Raw(",\n  \"messages\": ");
-    ObjectArray(json, report.messages, [&json](const Message &m) {
-        json.Raw("{\"title\": ").Quoted(m.title);
-        json.Raw(", \"text\": ").Quoted(m.text).Raw("}");
-    });
+    if (report.messages.empty()) {
+        json.Raw("[]");
+    } else {
+        json.Raw("[\n");
+        for (std::size_t i = 0; i < report.messages.size(); ++i) {
+            json.Raw(i == 0 ? "    " : ",\n    ");
+            json.Raw("{\"title\": ").Quoted(report.messages.Title(i));
+            json.Raw(", \"text\": ").QuotedUtf8(report.messages.Text(i)).Raw("}");
+            json.Checkpoint();
+        }
+        json.Raw("\n  ]");
+    }
     json.Raw(",\n  \"undrawn\": ").Quoted(report.undrawn);
     json.Raw(",\n  \"sequence\": ");
     IntArray(json, report.sequence);
@@ -243,14 +274,14 @@ void WriteJson(const Report &report, const Sink &sink)
 void WriteText(const Report &report, const Sink &sink)
 {
     Utf8Text text(sink);
-    for (const Message &m : report.messages) {
-        text.Plain(m.title).Raw(": ").Plain(m.text).Raw("\n");
+    for (std::size_t i = 0; i < report.messages.size(); ++i) {
+        text.Plain(report.messages.Title(i)).Raw(": ").Raw(report.messages.Text(i)).Raw("\n");
         text.Checkpoint();
     }
     if (!report.messages.empty() && !report.winners.empty())
         text.Raw("\n");
-    for (const Winner &w : report.winners) {
-        text.Plain(w.line).Raw("\n");
+    for (std::size_t i = 0; i < report.winners.size(); ++i) {
+        text.Plain(report.winners.Prefix(i)).Plain(report.winners.Number(i)).Raw("\n");
         text.Checkpoint();
     }
 }

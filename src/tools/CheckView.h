@@ -13,9 +13,9 @@
 class CheckView : public IgraView
 {
 public:
-    // The winners list goes straight into nika, one entry a line with only the
-    // line's text filled in: a large set can have hundreds of thousands.
-    CheckView(std::vector<Check::Winner> &nika, const BiletStore &store) : nika_(nika), store_(store) {}
+    // The winners list goes straight into nika, one entry a line: a large set
+    // can have hundreds of thousands.
+    CheckView(Check::Winners &nika, const BiletStore &store) : nika_(nika), store_(store) {}
 
     // The caption before the entry box (the undrawn numbers once a game ends).
     const QString &Vvednom() const { return vvednom_; }
@@ -24,13 +24,13 @@ public:
     void NikaAdd(const QString &prefix, const std::vector<qint32> &tickets) override
     {
         for (qint32 t : tickets)
-            nika_.push_back(Check::Winner{prefix + store_.Bilet(t).Nomer, -1, {}});
+            nika_.Add(prefix, t, store_.Bilet(t).Nomer);
     }
 
     void SetVVEDNOM(const QString &text) override { vvednom_ = text; }
 
 private:
-    std::vector<Check::Winner> &nika_;
+    Check::Winners &nika_;
     const BiletStore &store_;
     QString vvednom_;
 };

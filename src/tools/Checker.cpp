@@ -23,16 +23,16 @@ namespace
 class CheckMessenger : public Messenger
 {
 public:
-    explicit CheckMessenger(std::vector<Message> &shown) : shown_(shown) {}
+    explicit CheckMessenger(Messages &shown) : shown_(shown) {}
 
     MsgAnswer Show(const MessageRequest &request) override
     {
-        shown_.push_back(Message{request.title, request.text});
+        shown_.Add(request.title, request.text);
         return request.buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::No;
     }
 
 private:
-    std::vector<Message> &shown_;
+    Messages &shown_;
 };
 
 // The message names the file: with two files on the command line, the
@@ -97,15 +97,6 @@ void FillReport(Report &report, const ProgramState &state, const GameEngine &eng
     report.moves = state.HodCount;
     report.tour = engine.TurNomer;
 
-    // Line k of the winners list stands for ticket NikaBilet[k].
-    const BiletStore &store = state.store;
-    for (std::size_t k = 0; k < report.winners.size(); ++k) {
-        Winner &w = report.winners[k];
-        w.ticket = k < state.NikaBilet.size() ? state.NikaBilet[k] : -1;
-        if (w.ticket >= 0 && w.ticket < store.BiletCount())
-            w.number = store.Bilet(w.ticket).Nomer;
-    }
-
     report.undrawn = view.Vvednom();
 
     report.sequence = state.TiragEntries();
@@ -159,6 +150,58 @@ Report ReportOn(const QString &biletPath, BiletFileData bilety, const QString &t
 
 } // namespace
 
+void Winners::Add(const QString &prefix, qint32 ticket, const QString &number)
+{
+    // Few prefixes are ever used; the latest is the likeliest.
+    std::size_t p = prefixes_.size();
+    while (p > 0 && prefixes_[p - 1] != prefix)
+        --p;
+    if (p == 0) {
+        prefixes_.push_back(prefix);
+        p = prefixes_.size();
+    }
+    if (ticket >= 0) {
+        const std::size_t t = static_cast<std::size_t>(ticket);
+        if (numbers_.size() <= t)
+            numbers_.resize(t + 1);
+        numbers_[t] = number;
+    }
+    items_.push_back(Item{static_cast<std::uint32_t>(p - 1), ticket});
+}
+
+void Winners::clear()
+{
+    prefixes_.clear();
+    items_.clear();
+    numbers_.clear();
+}
+
+const QString &Winners::Number(std::size_t i) const
+{
+    static const QString none;
+    const qint32 t = items_[i].ticket;
+    return t >= 0 && static_cast<std::size_t>(t) < numbers_.size() ? numbers_[static_cast<std::size_t>(t)]
+                                                                   : none;
+}
+
+void Messages::Add(const QString &title, const QString &text)
+{
+    std::size_t t = 0;
+    while (t < titles_.size() && titles_[t] != title)
+        ++t;
+    if (t == titles_.size())
+        titles_.push_back(title);
+    const QByteArray utf8 = text.toUtf8();
+    texts_.append(utf8.constData(), static_cast<std::size_t>(utf8.size()));
+    items_.push_back(Item{static_cast<std::uint32_t>(t), static_cast<std::uint32_t>(texts_.size())});
+}
+
+std::string_view Messages::Text(std::size_t i) const
+{
+    const std::size_t from = i == 0 ? 0 : items_[i - 1].end;
+    return std::string_view(texts_).substr(from, items_[i].end - from);
+}
+
 std::variant<ResultDraw, Failure> PlayResult(const QString &biletPath, const QString &textPath)
 {
     auto bilety = ReadBilety(biletPath);
@@ -181,7 +224,7 @@ std::variant<ResultDraw, Failure> PlayResult(const QString &biletPath, const QSt
     // The game as the user would have typed it, with nothing shown or asked.
     ProgramState state;
     IgraView quiet;
-    std::vector<Message> ignored;
+    Messages ignored;
     CheckMessenger messenger(ignored);
     GameEngine engine(state, quiet, messenger);
     LoadBilety(state, biletPath, set);

@@ -8,7 +8,10 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <cstdint>
 #include <functional>
+#include <string>
+#include <string_view>
 #include <utility>
 #include <variant>
 #include <vector>
@@ -16,17 +19,53 @@
 namespace Check
 {
 
-// One line of the winners list.
-struct Winner {
-    QString line;       // as the list shows it
-    qint32 ticket = -1; // index of the ticket in the set
-    QString number;     // the ticket's number text
+// The winners list: a line is a prefix ("(Приз)  " or a tour's) and a
+// ticket's number. A large set can have hundreds of thousands of lines, so a
+// line is two integers and the texts are the game's own, shared.
+class Winners
+{
+public:
+    void Add(const QString &prefix, qint32 ticket, const QString &number);
+    void clear();
+    std::size_t size() const { return items_.size(); }
+    bool empty() const { return items_.empty(); }
+    const QString &Prefix(std::size_t i) const { return prefixes_[items_[i].prefix]; }
+    // Index of line i's ticket in the set.
+    qint32 Ticket(std::size_t i) const { return items_[i].ticket; }
+    // Line i's ticket number text.
+    const QString &Number(std::size_t i) const;
+
+private:
+    struct Item {
+        std::uint32_t prefix; // index into prefixes_
+        qint32 ticket;
+    };
+    std::vector<QString> prefixes_;
+    std::vector<Item> items_;
+    std::vector<QString> numbers_; // by ticket
 };
 
-// One message box.
-struct Message {
-    QString title;
-    QString text;
+// The message boxes, in the order shown. A full draw on a large set shows a
+// box per jackpot, so the texts are kept end to end as UTF-8 and each title
+// once.
+class Messages
+{
+public:
+    void Add(const QString &title, const QString &text);
+    std::size_t size() const { return items_.size(); }
+    bool empty() const { return items_.empty(); }
+    const QString &Title(std::size_t i) const { return titles_[items_[i].title]; }
+    // Box i's text, UTF-8.
+    std::string_view Text(std::size_t i) const;
+
+private:
+    struct Item {
+        std::uint32_t title; // index into titles_
+        std::uint32_t end;   // where its text ends in texts_
+    };
+    std::vector<QString> titles_;
+    std::vector<Item> items_;
+    std::string texts_;
 };
 
 // The window at the end of the replay.
@@ -36,8 +75,8 @@ struct Report {
     QString warning;  // said when the draw is another than the tickets'; else empty
     qint32 moves = 0; // numbers drawn
     qint32 tour = 1;  // tour the game ended in, 1..3
-    std::vector<Winner> winners;
-    std::vector<Message> messages;                  // every box, in the order shown
+    Winners winners;
+    Messages messages;                              // every box, in the order shown
     QString undrawn;                                // the undrawn numbers as the caption lists them
     std::vector<qint32> sequence;                   // the draw as the game recorded it, markers included
     std::vector<qint32> counts;                     // count column of the ticket list, by ticket
