@@ -214,6 +214,14 @@ TEST(NomerTyping, QuickTypingEndsNumbersAndAbsorbsWhatHabitAddsAfterThem)
         typing.Press(NomerTyping::Key::Other, QStringLiteral("4"), selected, true, false);
     EXPECT_FALSE(step.absorbed);
     EXPECT_EQ(step.ended, 0);
+    // Keys that type nothing printable (arrows, Tab, Delete) edit the box as usual.
+    for (const QString &text : {QString(), QStringLiteral("\t"), QStringLiteral("\x7f")}) {
+        NomerTyping moving;
+        const NomerTyping::Step step =
+            moving.Press(NomerTyping::Key::Other, text, {QStringLiteral("4"), 1}, true, false);
+        EXPECT_FALSE(step.absorbed) << text.size();
+        EXPECT_FALSE(step.box.has_value()) << text.size();
+    }
     // A paste forgets the number just ended.
     TypingBox pasted;
     pasted.Type(QStringLiteral("12"), true, false);

@@ -312,6 +312,10 @@ TEST_F(Igra, EndOfCheckListsUndrawnNumbersOffersToSaveAndAllowsReplay)
     EXPECT_EQ(state.RegimState, Rezhim::None);
     EXPECT_EQ(state.TiragNomera.back(), 93);
     EXPECT_TRUE(engine.PovtorAvailable());
+    // Ticket entry keeps no draw to replay, even with the last game's in hand.
+    state.RegimState = Rezhim::Zagruzka;
+    EXPECT_FALSE(engine.PovtorAvailable());
+    state.RegimState = Rezhim::None;
 
     messenger.Script({Yes});
     engine.RegimProverka_Click();
