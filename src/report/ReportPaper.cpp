@@ -12,6 +12,7 @@
 #include <QPdfWriter>
 #include <QStringList>
 #include <QTextDocument>
+#include <algorithm>
 
 namespace
 {
@@ -29,10 +30,45 @@ QString Joined(const std::vector<qint32> &nomera)
     return out.join(QStringLiteral(", "));
 }
 
-QString Cell(const QString &text, bool head = false)
+// Rich text lays a table out cell by cell, which for thousands of rows takes
+// minutes; longer lists go as lines of aligned columns in a fixed-width face.
+constexpr std::size_t kTableRows = 300;
+
+QString Table(const QStringList &head, const std::vector<QStringList> &rows)
 {
-    return head ? QStringLiteral("<th>") + Esc(text) + QStringLiteral("</th>")
-                : QStringLiteral("<td>") + Esc(text) + QStringLiteral("</td>");
+    if (rows.size() <= kTableRows) {
+        const auto line = [](const QStringList &cells, const QString &tag) {
+            QString out = QStringLiteral("<tr>");
+            for (const QString &cell : cells)
+                out += QLatin1Char('<') + tag + QLatin1Char('>') + Esc(cell) + QStringLiteral("</") + tag +
+                       QLatin1Char('>');
+            return out + QStringLiteral("</tr>");
+        };
+        QString out =
+            QStringLiteral("<table border=\"1\" cellspacing=\"0\">") + line(head, QStringLiteral("th"));
+        for (const QStringList &row : rows)
+            out += line(row, QStringLiteral("td"));
+        return out + QStringLiteral("</table>");
+    }
+    std::vector<qsizetype> widths(static_cast<std::size_t>(head.size()), 0);
+    const auto measure = [&widths](const QStringList &cells) {
+        for (std::size_t i = 0; i < widths.size() && i < static_cast<std::size_t>(cells.size()); ++i)
+            widths[i] = std::max(widths[i], cells[static_cast<qsizetype>(i)].size());
+    };
+    measure(head);
+    for (const QStringList &row : rows)
+        measure(row);
+    const auto aligned = [&widths](const QStringList &cells) {
+        QString out;
+        for (std::size_t i = 0; i < widths.size() && i < static_cast<std::size_t>(cells.size()); ++i)
+            out += cells[static_cast<qsizetype>(i)].leftJustified(widths[i] + 3);
+        return Esc(out.trimmed());
+    };
+    QString out = QStringLiteral("<pre style=\"font-family: 'DejaVu Sans Mono'; font-size: 9pt\"><b>") +
+                  aligned(head) + QStringLiteral("</b>");
+    for (const QStringList &row : rows)
+        out += QLatin1Char('\n') + aligned(row);
+    return out + QStringLiteral("</pre>");
 }
 
 // What a line of the winners list won, as the table's columns: tour, row or field, number, move.
@@ -86,17 +122,12 @@ QString Html(const IgraReport &report)
     if (report.wins.empty()) {
         h += QStringLiteral("<p>Выигрышей нет.</p>");
     } else {
-        h += QStringLiteral("<table border=\"1\" cellspacing=\"0\"><tr>") +
-             Cell(QStringLiteral("Билет"), true) + Cell(QStringLiteral("Тур"), true) +
-             Cell(QStringLiteral("Строка или поле"), true) + Cell(QStringLiteral("Номер"), true) +
-             Cell(QStringLiteral("Ход"), true) + QStringLiteral("</tr>");
-        for (const IgraReport::Win &w : report.wins) {
-            h += QStringLiteral("<tr>") + Cell(w.nomer);
-            for (const QString &column : WinColumns(w.win))
-                h += Cell(column);
-            h += QStringLiteral("</tr>");
-        }
-        h += QStringLiteral("</table>");
+        std::vector<QStringList> rows;
+        for (const IgraReport::Win &w : report.wins)
+            rows.push_back(QStringList{w.nomer} + WinColumns(w.win));
+        h += Table({QStringLiteral("Билет"), QStringLiteral("Тур"), QStringLiteral("Строка или поле"),
+                    QStringLiteral("Номер"), QStringLiteral("Ход")},
+                   rows);
     }
 
     h += QStringLiteral("<h2>Тираж по турам</h2>");
@@ -109,21 +140,22 @@ QString Html(const IgraReport &report)
          Esc(report.undrawn.empty() ? QStringLiteral("—") : Joined(report.undrawn)) + QStringLiteral("</p>");
 
     h += QStringLiteral("<h2>Билеты</h2>");
-    h += QStringLiteral("<table border=\"1\" cellspacing=\"0\"><tr>") + Cell(QStringLiteral("Билет"), true) +
-         Cell(QStringLiteral("Тур 1"), true) + Cell(QStringLiteral("Тур 2"), true) +
-         Cell(QStringLiteral("Тур 3"), true);
+    QStringList head{QStringLiteral("Билет"), QStringLiteral("Тур 1"), QStringLiteral("Тур 2"),
+                     QStringLiteral("Тур 3")};
     if (!report.ended)
-        h += Cell(QStringLiteral("Ждёт номер"), true);
-    h += QStringLiteral("</tr>");
+        head << QStringLiteral("Ждёт номер");
+    std::vector<QStringList> rows;
+    rows.reserve(report.bilety.size());
     for (const IgraReport::Bilet &b : report.bilety) {
-        h += QStringLiteral("<tr>") + Cell(b.nomer);
+        QStringList row{b.nomer};
         for (qint32 best : b.best)
-            h += Cell(Count(best));
+            row << Count(best);
         if (!report.ended)
-            h += Cell(b.awaited > 0 ? QString::number(b.awaited) : QString());
-        h += QStringLiteral("</tr>");
+            row << (b.awaited > 0 ? QString::number(b.awaited) : QString());
+        rows.push_back(std::move(row));
     }
-    h += QStringLiteral("</table></body></html>");
+    h += Table(head, rows);
+    h += QStringLiteral("</body></html>");
     return h;
 }
 

@@ -183,3 +183,35 @@ TEST_F(ReportFiles, APublishedResultIsReportedTourByTour)
 }
 
 } // namespace
+
+namespace
+{
+
+TEST(ReportPaper, ALongListOfTicketsGoesAsAlignedLinesNotATable)
+{
+    IgraReport report;
+    report.lottery = QStringLiteral("Золотой ключ");
+    report.tirag = QStringLiteral("ИМИТАТОР");
+    report.ended = true;
+    for (const int count : {300, 301}) {
+        report.bilety.clear();
+        for (int t = 0; t < count; ++t)
+            report.bilety.push_back(
+                IgraReport::Bilet{QStringLiteral("%1").arg(t, 6, 10, QLatin1Char('0')), {3, 12, t % 31}, 0});
+        const QString html = ReportPaper::Html(report);
+        EXPECT_TRUE(html.contains(QStringLiteral("<h1>Золотой ключ, тираж ИМИТАТОР</h1>")));
+        EXPECT_TRUE(html.contains(QStringLiteral("<p>Выигрышей нет.</p>")));
+        if (count == 300) {
+            EXPECT_TRUE(
+                html.contains(QStringLiteral("<tr><td>000299</td><td>3</td><td>12</td><td>20</td></tr>")));
+            EXPECT_FALSE(html.contains(QStringLiteral("<pre")));
+        } else {
+            EXPECT_FALSE(html.contains(QStringLiteral("<table")));
+            EXPECT_TRUE(html.contains(
+                QStringLiteral("<b>Билет    Тур 1   Тур 2   Тур 3</b>\n000000   3       12      0\n")));
+            EXPECT_TRUE(html.contains(QStringLiteral("\n000300   3       12      21</pre>")));
+        }
+    }
+}
+
+} // namespace
