@@ -131,6 +131,12 @@ TEST_F(Otchet, TheReportIsOnOfferWithAGameAndSavedAsTheKindChosen)
     window->Ui().RegimKnopka->trigger();
     ASSERT_EQ(state.RegimState, Rezhim::None);
     EXPECT_TRUE(otchet->isEnabled());
+    // A set opened afresh has no game of its own yet.
+    window->OpenBlt(QStringLiteral("t.rlb"));
+    EXPECT_FALSE(otchet->isEnabled());
+    Play();
+    messenger.Script({MsgAnswer::Yes, MsgAnswer::No});
+    window->Ui().RegimKnopka->trigger();
     messenger.fallbackAnswer = MsgAnswer::Yes;
     window->Ui().RegimAddBliet->trigger();
     ASSERT_EQ(state.RegimState, Rezhim::Zagruzka);
