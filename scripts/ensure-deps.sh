@@ -27,11 +27,13 @@ zhr_ensure_packages() {
     $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-# What building the program and its tests needs.
+# What building the program and its tests needs (the report is printed through
+# Qt's print support; the tests read its PDF back with poppler-utils).
 ZHR_BUILD_PACKAGES=(cmake g++ make qt6-base-dev qt6-qpa-plugins libgtest-dev libbenchmark-dev
                     fonts-liberation2 fonts-dejavu-core
                     libopencv-core-dev libopencv-imgproc-dev libtesseract-dev tesseract-ocr-rus
-                    fonts-paratype fonts-crosextra-carlito)
+                    fonts-paratype fonts-crosextra-carlito
+                    libqt6printsupport6 poppler-utils)
 
 # Typefaces the ticket reader's digit model is drawn from (scripts/make-digit-model.sh),
 # and the ones held back from it to judge the reader (scripts/scan-eval.sh).

@@ -258,6 +258,7 @@ void frmForma::Connect()
     // A published result is checked whenever a recorded draw could be.
     connect(FileOpenTirag, &QAction::enabledChanged, FileRezultat, &QAction::setEnabled);
     connect(FileSaveTiragAs, &QAction::triggered, this, [this] { FileSaveTiragAs_Click(); });
+    connect(FileOtchet, &QAction::triggered, this, [this] { FileOtchet_Click(); });
     connect(RegimAddBliet, &QAction::triggered, this, whenRegim(&frmForma::RegimAddBliet_Click));
     connect(FileExit, &QAction::triggered, this, &QWidget::close);
 }
@@ -419,6 +420,8 @@ void frmForma::CreateMenus()
     FileRezultat = item(File, "FileRezultat", QStringLiteral("&Результаты тиража…"), false,
                         QKeySequence(Qt::CTRL | Qt::Key_R));
     FileSaveTiragAs = item(File, "FileSaveTiragAs", QStringLiteral("Сохранить т&ираж как..."), false);
+    FileOtchet =
+        item(File, "FileOtchet", QStringLiteral("Отч&ёт…"), false, QKeySequence(Qt::CTRL | Qt::Key_P));
     File->addSeparator()->setObjectName(QStringLiteral("FileSep2"));
     FileExit = item(File, "FileExit", QStringLiteral("В&ыход"), true);
 

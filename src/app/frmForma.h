@@ -67,6 +67,7 @@ struct FormaControls {
     QAction *FileOpenTirag = nullptr;
     QAction *FileRezultat = nullptr; // "Результаты тиража…": a published result checked at once
     QAction *FileSaveTiragAs = nullptr;
+    QAction *FileOtchet = nullptr; // "Отчёт…": the game in hand or just ended, to keep or print
     QAction *FileExit = nullptr;
     QMenu *Regim = nullptr;
     QAction *RegimAddBliet = nullptr;
@@ -138,6 +139,13 @@ public:
     // have typed, with one summary of the wins (frmForma_Rezultat.cpp).
     void FileRezultat_Click();
     void FileSaveTiragAs_Click();
+    // The report on the game in hand or just ended: saved as PDF or CSV, or
+    // printed (frmForma_Otchet.cpp).
+    void FileOtchet_Click();
+    // Writes the report on the game to path (.pdf or .csv); a failure is said.
+    bool SaveOtchet(const QString &path);
+    // Whether there is a game to report on: numbers drawn on the set in hand.
+    bool OtchetAvailable() const;
     void RegimAddBliet_Click();
     // The user chose a row of the ticket list.
     void ListBilet1_DblClick();
@@ -317,6 +325,9 @@ private:
     // A line of the winners list chosen: its ticket on the card.
     void NIKA_DblClick();
     void NIKA_Show();
+    // The card marks what won a line of the winners list: its row, its field,
+    // the whole ticket; the strip says it in words.
+    void BiletMark(const IgraWin &win);
 
     void CreateControls(QWidget *client);
     void CreateMenus();
@@ -343,6 +354,8 @@ private:
     QString entryNote_;
     // Where the work folder moved to for a file opened by its path, for the strip.
     QString folderNote_;
+    // What won the line of the winners list last chosen, or where the report went, for the strip.
+    QString winNote_;
     QTimer *zhurnalTimer_ = nullptr;
     // Quick typing in the entry box: where a number ended and what it did.
     NomerTyping typing_;

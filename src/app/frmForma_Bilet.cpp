@@ -83,6 +83,35 @@ void frmForma::Bilet()
     }
 }
 
+void frmForma::BiletMark(const IgraWin &win)
+{
+    // A frame three pixels thick, in a red no tour paints with.
+    const QColor mark(220, 0, 0);
+    const auto frame = [&](int top, int bottom) {
+        for (int k = 0; k < 3; ++k)
+            BiletPic->RectOutline(k, top + k, Loto::kColumns * kCellW - k, bottom - k, mark);
+    };
+    const auto field = [&](int pole) { frame(Top(3 * pole), Top(3 * pole + 2) + kCellH); };
+    switch (win.kind) {
+    case IgraWin::Kind::Nomer:
+        if (win.tur == 1 && win.stroka >= 0 && win.stroka < Loto::kStroki) {
+            frame(Top(win.stroka), Top(win.stroka) + kCellH);
+        } else if (win.tur == 2 && (win.pole == 0 || win.pole == 1)) {
+            field(win.pole);
+        } else if (win.tur >= 3) {
+            field(0);
+            field(1);
+        }
+        return;
+    case IgraWin::Kind::Kubishka:
+        if (win.pole == 0 || win.pole == 1)
+            field(win.pole);
+        return;
+    case IgraWin::Kind::Priz:
+        return; // a prize by ticket number is won by the number printed on it, not by a row
+    }
+}
+
 void frmForma::CardKletka(int stroka, int n, quint32 color)
 {
     if (stroka < 0 || stroka >= Loto::kStroki || n < 1 || n > Loto::kMaxNomer)

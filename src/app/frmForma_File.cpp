@@ -89,6 +89,7 @@ void frmForma::ApplyBilety(const QString &name, bool isRusLoto, BiletFileData &d
     state_.HodCount = 0;
     state_.HodExtra = 0;
     igra_->ClearNika();
+    FileOtchet->setEnabled(false); // the game reported on was the last set's
 
     state_.OpenBilety(name, isRusLoto, data.TiragTitle, std::move(data.Bilety), unsaved);
     SetCaption(RegimCaption(Rezhim::None, state_.GameTitle, state_.RegimTitle));

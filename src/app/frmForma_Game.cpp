@@ -8,6 +8,7 @@
 #include "controls/OpURL.h"
 #include "controls/Surface.h"
 #include "controls/VbColor.h"
+#include "core/IgraReport.h"
 #include "core/PrizMatch.h"
 #include "dialogs/PrizNB.h"
 #include "dialogs/frmOprog.h"
@@ -182,8 +183,9 @@ void frmForma::RegimChanged()
 
 void frmForma::GameChanged()
 {
-    // What a take-back took back is news until the next change.
+    // What a take-back took back, or what won a chosen line, is news until the next change.
     undoNote_.clear();
+    winNote_.clear();
     UpdateUndo();
     UpdateStrip();
 }
@@ -194,6 +196,7 @@ void frmForma::UpdateUndo()
     RegimUndo->setEnabled(regim == Rezhim::Zagruzka ? !entry.History().empty() : igra_->CanUndo());
     RegimNextTur->setEnabled(regim == Rezhim::Proverka);
     RegimPovtor->setEnabled(igra_->PovtorAvailable());
+    FileOtchet->setEnabled(OtchetAvailable());
 }
 
 void frmForma::RegimUndo_Click()
@@ -232,7 +235,7 @@ void frmForma::UpdateStrip()
     const QString &lastNomer = stripFacts_->LastNomer();
     const QString &priz = stripFacts_->Priz();
     const auto withNotes = [&](QString text) {
-        for (const QString &note : {priz, undoNote_})
+        for (const QString &note : {priz, undoNote_, winNote_})
             if (!note.isEmpty())
                 text += QLatin1Char('\n') + note;
         return text + FileNotes();
@@ -269,7 +272,8 @@ void frmForma::UpdateStrip()
             undrawn << QString::number(n);
         usrReklamaX1->Show(
             QString(), QStringLiteral("Игра окончена, %1. Не выпали: ").arg(moves.toLower()) +
-                           (undrawn.isEmpty() ? QStringLiteral("—") : undrawn.join(QStringLiteral(", "))));
+                           (undrawn.isEmpty() ? QStringLiteral("—") : undrawn.join(QStringLiteral(", "))) +
+                           (winNote_.isEmpty() ? QString() : QLatin1Char('\n') + winNote_));
         return;
     }
     QString text = state_.store.BiletCount() > 0
@@ -590,8 +594,18 @@ void frmForma::NIKA_Show()
     if (line < 0 || std::size_t(line) >= state_.NikaBilet.size())
         return;
     const qint32 t = state_.NikaBilet[std::size_t(line)];
-    if (t < 0 || t >= state_.store.BiletCount() || t == state_.store.CurBilet())
+    if (t < 0 || t >= state_.store.BiletCount())
+        return;
+    const std::vector<IgraWin> &wins = igra_->Wins();
+    const bool explained = std::size_t(line) < wins.size() && wins[std::size_t(line)].bilet == t;
+    // The card is drawn afresh for a line that marks it, so a mark chosen before goes.
+    if (t == state_.store.CurBilet() && !explained)
         return;
     state_.store.Show(t);
     Bilet();
+    if (explained) {
+        BiletMark(wins[std::size_t(line)]);
+        winNote_ = IgraReport::WinLine(state_.store.Bilet(t).Nomer, wins[std::size_t(line)]);
+        UpdateStrip();
+    }
 }

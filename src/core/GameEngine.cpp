@@ -157,6 +157,7 @@ void GameEngine::NewIgra()
     view_->NikaClear();
     nikaPending_.clear();
     nikaRuns_.clear();
+    wins_.clear();
     nikaCount_ = 0;
     state_.stats.Start(count);
     state_.stats.Publish();
@@ -194,8 +195,38 @@ void GameEngine::AppendMarker(qint32 marker)
     state_.TiragNomera[static_cast<std::size_t>(last)] = marker;
 }
 
-void GameEngine::NikaLine(qint32 t, const QString &prefix)
+IgraWin GameEngine::WonWith(qint32 t, qint32 r, qint32 n) const
 {
+    IgraWin win{IgraWin::Kind::Nomer, t, TurNomer, -1, -1, n, state_.HodCount};
+    const SovpCls &sovp = SovpBileta[static_cast<std::size_t>(t)];
+    // A number on both fields of a ticket lists it twice, once for each of its
+    // rows; the line names what is complete, which may be the other row.
+    if (TurNomer == 1) {
+        win.stroka = r;
+        for (qint32 k = 0; sovp.Stroka(r) < Loto::kNomeraPerStroka && k < Loto::kStroki; ++k)
+            if (sovp.Stroka(k) >= Loto::kNomeraPerStroka) {
+                win.stroka = k;
+                break;
+            }
+    } else if (TurNomer == 2) {
+        constexpr qint32 kPole = Loto::kNomeraPerBilet / 2;
+        const bool first = r < Loto::kStroki / 2;
+        win.pole = (first ? sovp.Pole1() : sovp.Pole2()) >= kPole ? (first ? 0 : 1) : (first ? 1 : 0);
+    }
+    return win;
+}
+
+IgraWin GameEngine::WonWithout(IgraWin::Kind kind, qint32 t) const
+{
+    IgraWin win{kind, t, TurNomer, -1, -1, 0, state_.HodCount};
+    if (kind == IgraWin::Kind::Kubishka && static_cast<std::size_t>(t) < SovpBileta.size())
+        win.pole = SovpBileta[static_cast<std::size_t>(t)].Pole1() >= Loto::kNomeraPerBilet / 2 ? 0 : 1;
+    return win;
+}
+
+void GameEngine::NikaLine(const IgraWin &win, const QString &prefix)
+{
+    const qint32 t = win.bilet;
     if (prefix != nikaPrefix_)
         NikaFlush();
     nikaPrefix_ = prefix;
@@ -206,6 +237,8 @@ void GameEngine::NikaLine(qint32 t, const QString &prefix)
     state_.NikaBilet.resize(c + 1, 0);
     state_.NikaBilet[c] = t;
     nikaPending_.push_back(t);
+    wins_.resize(c, IgraWin{});
+    wins_.push_back(win);
     ++nikaCount_;
 }
 
@@ -241,6 +274,7 @@ void GameEngine::AddTiragNomer(int n)
     lastNomer_ = n;
     lastPriz_ = -1;
     winners_.clear();
+    numberWins_.clear();
     awaited_.clear();
 
     // Late in tour 3 tens of thousands of tickets can win on one number; their
@@ -252,7 +286,8 @@ void GameEngine::AddTiragNomer(int n)
     for (qint32 j = 0; j < entryCount; ++j) {
         const BiletDataCls entry = entries.At(j);
         if (CountEntry(n, entry.NomerBileta, entry.Stroka)) {
-            NikaLine(entry.NomerBileta, winnerPrefix);
+            numberWins_.push_back(WonWith(entry.NomerBileta, entry.Stroka, n));
+            NikaLine(numberWins_.back(), winnerPrefix);
             winners_.push_back(entry.NomerBileta);
             ++winners;
         }
@@ -261,7 +296,7 @@ void GameEngine::AddTiragNomer(int n)
     state_.stats.Publish();
     NikaFlush();
     Tell([&](IgraListener &l) {
-        l.NomerDrawn(NomerFact{n, state_.HodCount, TurNomer, entries, winners_, awaited_});
+        l.NomerDrawn(NomerFact{n, state_.HodCount, TurNomer, entries, winners_, numberWins_, awaited_});
     });
     // Kept before the announcement: a box left open must not hold the game back.
     view_->GameChanged();
@@ -399,7 +434,7 @@ void GameEngine::EndIgra()
             if (!IsBilet(t) || Loto::kNomeraPerBilet - sovp.MaxCount != remaining || sovp.Cubishka() != 1)
                 continue;
             const QString &nomer = state_.store.Bilet(t).Nomer;
-            NikaLine(t, QStringLiteral("(КУБЫШКА)  "));
+            NikaLine(WonWithout(IgraWin::Kind::Kubishka, t), QStringLiteral("(КУБЫШКА)  "));
             NikaFlush();
             end.jackpot.push_back(t);
             messenger_->Tell(QStringLiteral("Билет номер ") + nomer + QStringLiteral(" выиграл КУБЫШКУ!!!"),
@@ -440,7 +475,7 @@ void GameEngine::PrizPoNomeru(qint32 index)
     const QString &nomer = state_.store.Bilet(index).Nomer;
     if (state_.RegimState == Rezhim::Proverka)
         hody_.push_back(Hod{Hod::Kind::Priz, index});
-    NikaLine(index, QStringLiteral("(Приз)  "));
+    NikaLine(WonWithout(IgraWin::Kind::Priz, index), QStringLiteral("(Приз)  "));
     NikaFlush();
     // Told once the prize is in the draw, so that what is shown of the game includes it.
     RecordPriz(index);
@@ -477,6 +512,7 @@ void GameEngine::ClearNika()
     nikaCount_ = 0;
     nikaPending_.clear();
     nikaRuns_.clear();
+    wins_.clear();
     view_->NikaClear();
 }
 
@@ -635,7 +671,7 @@ void GameEngine::ReplayTick()
         const qint32 t = povtor[static_cast<std::size_t>(TimerHod)];
         if (IsBilet(t)) {
             const QString &nomer = state_.store.Bilet(t).Nomer;
-            NikaLine(t, QStringLiteral("(Приз!!!) "));
+            NikaLine(WonWithout(IgraWin::Kind::Priz, t), QStringLiteral("(Приз!!!) "));
             NikaFlush();
             RecordPriz(t);
             lastPriz_ = t;

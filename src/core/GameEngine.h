@@ -176,6 +176,8 @@ public:
     const QString &KnopkaCaption() const { return knopka_; }
     // Lines the game has put into the winners list since it was cleared.
     qint32 NikaCount() const { return nikaCount_; }
+    // What won each of those lines, in the list's order (kept through a quiet rebuild).
+    const std::vector<IgraWin> &Wins() const { return wins_; }
     // Whether the board cell of n shows the awaited-number highlight.
     bool Highlighted(int n) const;
 
@@ -228,8 +230,12 @@ private:
     void AppendMarker(qint32 marker);
     // The prize's 94 and ticket index go into the draw; a 93 at the end makes way for them.
     void RecordPriz(qint32 index);
-    // The winners-list line prefix + ticket t's number, listed at the next NikaFlush.
-    void NikaLine(qint32 t, const QString &prefix);
+    // The winners-list line prefix + the won ticket's number, listed at the next NikaFlush.
+    void NikaLine(const IgraWin &win, const QString &prefix);
+    // What ticket t won with number n on its row r in the tour in hand.
+    IgraWin WonWith(qint32 t, qint32 r, qint32 n) const;
+    // A jackpot or prize line of ticket t, at the moves so far.
+    IgraWin WonWithout(IgraWin::Kind kind, qint32 t) const;
     // Hands the lines gathered since the last flush to the winners list.
     void NikaFlush();
     // Whether t is a ticket of the loaded set.
@@ -254,6 +260,7 @@ private:
         QString prefix;
     };
     std::vector<NikaRun> nikaRuns_;
+    std::vector<IgraWin> wins_;
     std::vector<Hod> hody_;
     // Tells a fact to every listener, unless the game is being rebuilt quietly.
     template <class F> void Tell(F fact)
@@ -266,6 +273,7 @@ private:
     std::vector<IgraListener *> listeners_;
     // What the number being drawn does, gathered for its fact.
     std::vector<qint32> winners_;
+    std::vector<IgraWin> numberWins_;
     std::vector<IgraAwaited> awaited_;
     // The last number drawn, and the ticket of a prize given after it (or -1).
     qint32 lastNomer_ = 0;

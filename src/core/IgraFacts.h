@@ -28,6 +28,20 @@ struct IgraAwaited {
     bool operator==(const IgraAwaited &) const = default;
 };
 
+// One line of the winners list and what won it: a tour won with a number, the
+// jackpot at the end, or a prize by ticket number.
+struct IgraWin {
+    enum class Kind { Nomer, Kubishka, Priz };
+    Kind kind = Kind::Nomer;
+    qint32 bilet = -1;
+    qint32 tur = 1;     // the tour the game was in
+    qint32 stroka = -1; // tour 1: the row 0..5 it completed
+    qint32 pole = -1;   // tour 2: the field 0 or 1 it covered; the jackpot: the field covered
+    qint32 nomer = 0;   // the number that won it; 0 for the jackpot and a prize
+    qint32 hod = 0;     // that number's move; for the jackpot and a prize, the moves so far
+    bool operator==(const IgraWin &) const = default;
+};
+
 // A number was drawn. The spans and the hits are valid only during the call.
 struct NomerFact {
     qint32 nomer = 0;
@@ -37,6 +51,8 @@ struct NomerFact {
     NbInBLTCls hits;
     // Tickets it won for, in the order the winners list shows them.
     std::span<const qint32> winners;
+    // What each of them won: the row or field, the number and its move.
+    std::span<const IgraWin> wins;
     // Tickets that became one number short with it, and what each waits for.
     std::span<const IgraAwaited> awaited;
 };

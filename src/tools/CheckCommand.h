@@ -1,7 +1,7 @@
 #pragma once
 // The command line of zhrebikon-check:
 //
-//     zhrebikon-check [--json] TICKETS_FILE DRAW_FILE
+//     zhrebikon-check [--json] [--report REPORT.pdf|.csv] [--results] TICKETS_FILE DRAW_FILE
 //
 // Exit status 0 when the draw was replayed, 1 when a file cannot be opened or
 // read (the program's message on standard error), 2 for wrong usage.

@@ -104,6 +104,7 @@ void FillReport(Report &report, const ProgramState &state, const GameEngine &eng
     report.counts = state.stats.Counts();
     report.leaders = state.stats.Leaders();
     report.awaited = state.stats.Awaited();
+    report.paper = IgraReport::Of(state, engine);
 }
 
 // A published result is a page of text: far below this.

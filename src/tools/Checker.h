@@ -5,6 +5,8 @@
 // every message box is kept. What the window would show at the end comes back
 // as a report, which can be written as JSON or as text for a person.
 
+#include "core/IgraReport.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -82,6 +84,7 @@ struct Report {
     std::vector<qint32> counts;                     // count column of the ticket list, by ticket
     std::vector<qint32> leaders;                    // tickets marked as leaders, ascending
     std::vector<std::pair<qint32, qint32>> awaited; // (ticket, number) still shown, by ticket
+    IgraReport paper; // the same game as a report to keep (--report; never in the JSON)
 };
 
 // A file that could not be opened or read: the program's message for it.
