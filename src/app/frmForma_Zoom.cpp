@@ -8,10 +8,13 @@
 #include "io/DeskSettings.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QEvent>
 #include <QMenuBar>
 #include <QScreen>
 #include <QScrollArea>
+#include <QStyle>
+#include <algorithm>
 
 namespace
 {
@@ -29,6 +32,14 @@ public:
         viewport()->setBackgroundRole(QPalette::Window);
     }
     QSize sizeHint() const override { return widget() ? widget()->size() : QScrollArea::sizeHint(); }
+    // The whole control in view, not only its text cursor.
+    void ShowWhole(QWidget *control)
+    {
+        if (!control || !widget()->isAncestorOf(control))
+            return;
+        const QRect r(control->mapTo(widget(), QPoint(0, 0)), control->size());
+        ensureVisible(r.center().x(), r.center().y(), r.width() / 2 + 8, r.height() / 2 + 8);
+    }
 };
 } // namespace
 
@@ -36,6 +47,9 @@ QWidget *frmForma::MakeZoomArea(QWidget *client)
 {
     auto *area = new ZoomArea(this);
     area->setWidget(client);
+    // The box being typed into stays in view when the window is smaller than its controls.
+    connect(qApp, &QApplication::focusChanged, area,
+            [area](QWidget *, QWidget *now) { area->ShowWhole(now); });
     return area;
 }
 
@@ -104,16 +118,35 @@ void frmForma::ShowZoom(int percent)
     centralWidget()->updateGeometry();
     if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
         FitWindowToZoom();
+    static_cast<ZoomArea *>(centralWidget())->ShowWhole(QApplication::focusWidget());
 }
 
 void frmForma::FitWindowToZoom()
 {
     QWidget *client = static_cast<QScrollArea *>(centralWidget())->widget();
     QSize wanted(client->width(), client->height() + menuBar()->sizeHint().height());
-    // A window larger than the screen would be cut off by it: the area scrolls instead.
-    if (const QScreen *s = screen())
-        wanted = wanted.boundedTo(s->availableGeometry().size() - (frameGeometry().size() - size()));
+    const QScreen *s = screen();
+    if (!s) {
+        resize(wanted);
+        return;
+    }
+    // A window larger than the screen would be cut off by it: the area scrolls
+    // instead. Before the window is shown its frame is not known yet: a title
+    // bar and a border are allowed for.
+    const QRect available = s->availableGeometry();
+    QSize frame = frameGeometry().size() - size();
+    if (!isVisible() || frame.isEmpty())
+        frame = QSize(8, style()->pixelMetric(QStyle::PM_TitleBarHeight) + 8);
+    wanted = wanted.boundedTo(available.size() - frame);
     resize(wanted);
+    if (isVisible()) {
+        // Grown past the screen's edge, it moves back onto the screen.
+        const QRect outer(frameGeometry().topLeft(), wanted + frame);
+        const QPoint shift(std::min(0, available.right() - outer.right()),
+                           std::min(0, available.bottom() - outer.bottom()));
+        if (!shift.isNull())
+            move(pos() + shift);
+    }
 }
 
 void frmForma::FitZoomToScreen()

@@ -17,6 +17,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QScrollArea>
 
 namespace
 {
@@ -264,6 +265,22 @@ TEST_F(View, BackAtOneHundredEveryPixelIsAsBefore)
     EXPECT_EQ(window->Ui().ListBilet1->RenderVisible(), list);
     EXPECT_EQ(Client()->size(), QSize(632, 508));
     EXPECT_EQ(window->Ui().Label2_0->geometry(), QRect(336, 264, 137, 25));
+}
+
+TEST_F(View, AWindowSmallerThanItsControlsScrollsToTheBoxBeingTypedInto)
+{
+    window->FileNewBilet2(true, QStringLiteral("1"));
+    window->resize(500, 400);
+    window->SetZoom(200);
+    auto *area = qobject_cast<QScrollArea *>(window->centralWidget());
+    ASSERT_TRUE(area);
+    for (QWidget *box :
+         std::initializer_list<QWidget *>{window->Ui().VVOD1, window->Ui().Nombilet, window->Ui().VVOD1}) {
+        box->setFocus();
+        QApplication::processEvents();
+        const QRect shown(box->mapTo(area->viewport(), QPoint(0, 0)), box->size());
+        EXPECT_TRUE(area->viewport()->rect().contains(shown)) << box->objectName().toStdString();
+    }
 }
 
 TEST_F(View, MaximisedTheWindowTakesTheLargestSizeItHoldsAndRestoredTheOneChosen)
