@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QWidget>
 #include <cmath>
+#include <utility>
 
 namespace Contrast
 {
@@ -53,6 +54,32 @@ void MakeReadable(QWidget *widget, QPalette::ColorRole textRole, QPalette::Color
     }
     if (changed)
         widget->setPalette(palette);
+}
+
+bool MakeDesktopReadable()
+{
+    QPalette palette = QApplication::palette();
+    bool changed = false;
+    // The selection's pair is left alone: the card takes its face from the
+    // highlighted-text colour, and the standard selection blue reads a little
+    // short of 4.5 with white.
+    const std::pair<QPalette::ColorRole, QPalette::ColorRole> pairs[] = {
+        {QPalette::WindowText, QPalette::Window},
+        {QPalette::Text, QPalette::Base},
+        {QPalette::ButtonText, QPalette::Button},
+    };
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+        for (auto [text, back] : pairs) {
+            const QColor readable = Readable(palette.color(group, text), palette.color(group, back));
+            if (readable != palette.color(group, text)) {
+                palette.setColor(group, text, readable);
+                changed = true;
+            }
+        }
+    // Set only when needed: a palette set by the program no longer follows the desktop's.
+    if (changed)
+        QApplication::setPalette(palette);
+    return changed;
 }
 
 } // namespace Contrast

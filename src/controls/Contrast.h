@@ -22,4 +22,9 @@ QColor Readable(const QColor &text, const QColor &back);
 // readable on the widget's background role (active and inactive).
 void MakeReadable(QWidget *widget, QPalette::ColorRole textRole, QPalette::ColorRole backRole);
 
+// The application's palette with every pair of text and face it draws with
+// (window, box, button) readable; true when the desktop's fell short and the
+// application's palette was changed.
+bool MakeDesktopReadable();
+
 } // namespace Contrast

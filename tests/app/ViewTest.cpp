@@ -140,6 +140,29 @@ TEST_F(DarkDesktop, TheAboutBoxReadsOnItsOwnGrey)
     }
 }
 
+TEST(GreyDesktop, TheStripTheLabelsAndTheBoxesReadWhereTheDesktopsOwnColoursWouldNot)
+{
+    const QPalette standard = QApplication::palette();
+    QPalette grey = standard;
+    grey.setColor(QPalette::WindowText, QColor(0x77, 0x77, 0x77));
+    grey.setColor(QPalette::Window, QColor(0x55, 0x55, 0x55));
+    QApplication::setPalette(grey);
+    QTemporaryDir dir;
+    ProgramState state;
+    RecordingMessenger messenger;
+    {
+        std::unique_ptr<frmForma> window = MainM(state, messenger, dir.path());
+        for (QWidget *w :
+             std::initializer_list<QWidget *>{window->Ui().Label3, window->Ui().Label2_0,
+                                              window->Ui().usrReklamaX1->findChild<QLabel *>()}) {
+            const QPalette &p = w->palette();
+            EXPECT_GE(Contrast::Ratio(p.color(QPalette::WindowText), p.color(QPalette::Window)),
+                      Contrast::kMinRatio);
+        }
+    }
+    QApplication::setPalette(standard);
+}
+
 class View : public WindowFixture
 {
 protected:

@@ -5,6 +5,7 @@
 #include "controls/Surface.h"
 #include "controls/Zoom.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QMouseEvent>
@@ -56,6 +57,30 @@ TEST(Contrast, ALabelOnItsOwnColourTakesReadableTextAndGivesItBackOnAnother)
     label.setPalette(own);
     Contrast::MakeReadable(&label, QPalette::WindowText, QPalette::Window);
     EXPECT_EQ(label.palette().color(QPalette::Active, QPalette::WindowText), QColor(0xF0, 0xF0, 0xF0));
+}
+
+TEST(Contrast, ADesktopWhoseColoursHardlyReadGetsReadableTextAndAGoodOneIsLeftAlone)
+{
+    const QPalette standard = QApplication::palette();
+    EXPECT_FALSE(Contrast::MakeDesktopReadable());
+    EXPECT_EQ(QApplication::palette(), standard);
+
+    QPalette grey = standard;
+    grey.setColor(QPalette::WindowText, QColor(0x77, 0x77, 0x77));
+    grey.setColor(QPalette::Window, QColor(0x55, 0x55, 0x55));
+    grey.setColor(QPalette::Text, QColor(0xC0, 0xC0, 0xC0));
+    grey.setColor(QPalette::Base, QColor(0xE0, 0xE0, 0xE0));
+    grey.setColor(QPalette::HighlightedText, Qt::white);
+    grey.setColor(QPalette::Highlight, QColor(0x30, 0x8C, 0xC6));
+    QApplication::setPalette(grey);
+    EXPECT_TRUE(Contrast::MakeDesktopReadable());
+    const QPalette fixed = QApplication::palette();
+    EXPECT_EQ(fixed.color(QPalette::Active, QPalette::WindowText), QColor(Qt::white));
+    EXPECT_EQ(fixed.color(QPalette::Inactive, QPalette::Text), QColor(Qt::black));
+    EXPECT_EQ(fixed.color(QPalette::Active, QPalette::ButtonText), standard.color(QPalette::ButtonText));
+    // The card's face, the highlighted-text colour, stays the desktop's.
+    EXPECT_EQ(fixed.color(QPalette::Active, QPalette::HighlightedText), QColor(Qt::white));
+    QApplication::setPalette(standard);
 }
 
 class SurfaceDrawing : public ::testing::Test
