@@ -110,6 +110,10 @@ void frmForma::ShowZoom(int percent)
     QFont menuFont = menuFont_;
     if (percent != Zoom::kNormal)
         menuFont.setPointSizeF(menuFont_.pointSizeF() * percent / Zoom::kNormal);
+    // The boxes that announce a win or ask a question take the print size too.
+    QFont boxFont = QApplication::font();
+    boxFont.setPointSizeF(boxFont.pointSizeF() * percent / Zoom::kNormal);
+    QApplication::setFont(boxFont, "QMessageBox");
     for (QWidget *w : std::initializer_list<QWidget *>{menuBar(), File, Regim, View, Help})
         if (percent == Zoom::kNormal)
             w->setFont(menuFont_);

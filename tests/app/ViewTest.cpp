@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QScreen>
 #include <QScrollArea>
 
@@ -233,6 +234,11 @@ TEST_F(View, AtOneAndAHalfEverythingIsLargerSharpAndUncut)
                                   .boundedTo(screen->availableGeometry().size() - frame));
     EXPECT_NE(window->minimumSize(), window->maximumSize());
     EXPECT_NEAR(window->menuBar()->font().pointSizeF(), menuFont.pointSizeF() * 1.5, 0.01);
+    {
+        QMessageBox box(window.get());
+        box.ensurePolished();
+        EXPECT_NEAR(box.font().pointSizeF(), QApplication::font().pointSizeF() * 1.5, 0.01);
+    }
 
     // Each number is drawn at the larger size, half again as tall, and stays inside its cell.
     const QImage pole = window->Ui().PolePic->Image();
