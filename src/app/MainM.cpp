@@ -1,5 +1,6 @@
 #include "app/MainM.h"
 
+#include "controls/Contrast.h"
 #include "controls/Fonts.h"
 #include "io/SaveINIM.h"
 
@@ -8,6 +9,8 @@
 std::unique_ptr<frmForma> MainM(ProgramState &state, Messenger &messenger, const QString &workFolder)
 {
     Fonts::InstallSubstitutes();
+    // A desktop whose own colours hardly read (grey on grey) gets black or white text.
+    Contrast::MakeDesktopReadable();
     state.settings.MaxHod = Settings::kDefaultMaxHod;
     state.TiragNomera.assign(2, 0);
 

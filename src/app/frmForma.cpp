@@ -3,6 +3,7 @@
 #include "controls/AccessibleCells.h"
 #include "controls/AppIcon.h"
 #include "controls/ClickLabel.h"
+#include "controls/Contrast.h"
 #include "controls/Fonts.h"
 #include "controls/InfoStrip.h"
 #include "controls/ListBilet.h"
@@ -11,7 +12,9 @@
 #include "controls/Surface.h"
 #include "controls/VbColor.h"
 #include "controls/WrapButton.h"
+#include "controls/Zoom.h"
 #include "core/LotoRules.h"
+#include "io/DeskSettings.h"
 #include "io/SaveINIM.h"
 #include "io/Zhurnal.h"
 
@@ -69,7 +72,7 @@ frmForma::frmForma(ProgramState &state, Messenger &messenger, const QString &wor
     client->setObjectName(QStringLiteral("client"));
     client->setFixedSize(kClientWidth, kClientHeight);
     client->setFont(Fonts::Make(kWindowPt));
-    setCentralWidget(client);
+    setCentralWidget(MakeZoomArea(client));
     CreateControls(client);
     CreateMenus();
     // A ticket or draw file dropped on the window opens.
@@ -85,8 +88,15 @@ frmForma::frmForma(ProgramState &state, Messenger &messenger, const QString &wor
     zhurnalFacts_ = std::make_unique<ZhurnalFacts>([this] { zhurnalTimer_->start(); });
     igra_->Listen(*zhurnalFacts_);
     Connect();
-    // The window keeps the size of its client area and menu.
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    // The window opens at the size of its controls and menu, at the print size
+    // last chosen; the menu's height is known once the desktop's style is applied.
+    ensurePolished();
+    menuHeight_ = menuBar()->sizeHint().height();
+    resize(kClientWidth, kClientHeight + menuHeight_);
+    layout()->activate();
+    zoomChosen_ = Zoom::Step(DeskSettings::Zoom());
+    if (zoomChosen_ != Zoom::kNormal)
+        ShowZoom(zoomChosen_);
 }
 
 frmForma::~frmForma() = default;
@@ -107,6 +117,7 @@ void frmForma::CreateControls(QWidget *client)
     Label1 = Place(new QLabel(QStringLiteral("Номера билетов и статистика"), client), "Label1", 336, 80, 0, 0,
                    kSmallPt);
     Label1->adjustSize();
+    Label1->setProperty("sizedToText", true);
 
     ListBilet1 = new ListBilet(state_, client);
     ListBilet1->setGeometry(336, 96, 169, 154);
@@ -118,6 +129,7 @@ void frmForma::CreateControls(QWidget *client)
         QPalette pal = Tur->palette();
         pal.setColor(QPalette::Window, VbColor::ToQColor(kTurStartColor));
         Tur->setPalette(pal);
+        Contrast::MakeReadable(Tur, QPalette::WindowText, QPalette::Window);
     }
 
     Label3 =
@@ -242,7 +254,7 @@ void frmForma::Connect()
     ListBilet1->Picture()->installEventFilter(this);
     // A menu closed with Esc leaves the keyboard in the menu bar, where the next
     // called number would open a menu and pick from it.
-    for (QMenu *menu : {File, Regim, Help})
+    for (QMenu *menu : {File, Regim, View, Help})
         connect(menu, &QMenu::aboutToHide, this, [this] {
             QTimer::singleShot(0, this, [this] {
                 if (!QApplication::activePopupWidget())
@@ -450,6 +462,10 @@ void frmForma::CreateMenus()
     // Nothing to check until a ticket file is opened.
     Regim->menuAction()->setEnabled(false);
 
+    CreateViewMenu();
+    menuBar()->addMenu(View);
+    UpdateViewMenu();
+
     Help = menuBar()->addMenu(QStringLiteral("&Справка"));
     Help->setObjectName(QStringLiteral("Help"));
     HelpCallHelp =
@@ -463,6 +479,7 @@ void frmForma::SetLabel(QLabel *label, const QString &caption)
 {
     label->setText(caption);
     label->adjustSize();
+    label->setProperty("sizedToText", true);
 }
 
 void frmForma::ApplySettings()

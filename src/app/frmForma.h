@@ -36,6 +36,7 @@ class QMenu;
 class QPushButton;
 class QTimer;
 class Surface;
+class ZoomedPlaces;
 
 // The main window's controls, by the names the rest of the program uses. The
 // window owns them; outside it they are only looked at, through frmForma::Ui().
@@ -79,6 +80,10 @@ struct FormaControls {
     QAction *RegimUndo = nullptr;    // "Отменить"
     QAction *RegimKnopka = nullptr;  // what Knopka does: end, pause or go on
     QAction *RegimNextTur = nullptr; // what a click on the tour label does
+    QMenu *View = nullptr;           // "Вид": the print size of the window
+    QAction *ViewLarger = nullptr;
+    QAction *ViewSmaller = nullptr;
+    QAction *ViewNormal = nullptr;
     QMenu *Help = nullptr;
     QAction *HelpCallHelp = nullptr;
     QAction *HelpAbout = nullptr;
@@ -169,6 +174,11 @@ public:
     // or the last change to the card being keyed in.
     void RegimUndo_Click();
 
+    // The window's print size in percent (100 to 200 in steps of 25), chosen
+    // and remembered; and the size shown, which a maximised window fits to the screen.
+    void SetZoom(int percent);
+    int ZoomPercent() const;
+
     // Puts the settings in force (the timer's pace).
     void ApplySettings();
     // Asks "Закрыть программу?" and writes the settings; 1 means stay open.
@@ -235,6 +245,8 @@ protected:
     void dropEvent(QDropEvent *event) override;
     bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     // The board.
@@ -331,6 +343,14 @@ private:
 
     void CreateControls(QWidget *client);
     void CreateMenus();
+    // The print size (frmForma_Zoom.cpp): the area that holds the controls and
+    // scrolls when the window is smaller than they are, the "Вид" menu, the size shown.
+    QWidget *MakeZoomArea(QWidget *client);
+    void CreateViewMenu();
+    void UpdateViewMenu();
+    void ShowZoom(int percent);
+    void FitWindowToZoom();
+    void FitZoomToScreen();
     void Connect();
     // Sets a label's caption; labels that are sized to their text follow it.
     static void SetLabel(QLabel *label, const QString &caption);
@@ -364,4 +384,9 @@ private:
     std::unique_ptr<StripFacts> stripFacts_;
     std::unique_ptr<ZhurnalFacts> zhurnalFacts_;
     std::unique_ptr<GameEngine> igra_;
+    // The controls scaled to the print size; the size chosen; the menu's height and type at 100 %.
+    std::unique_ptr<ZoomedPlaces> zoomed_;
+    int zoomChosen_ = 100;
+    int menuHeight_ = 0;
+    QFont menuFont_;
 };

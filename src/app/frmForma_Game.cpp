@@ -2,6 +2,7 @@
 #include "app/frmForma.h"
 
 #include "controls/ClickLabel.h"
+#include "controls/Contrast.h"
 #include "controls/InfoStrip.h"
 #include "controls/ListBilet.h"
 #include "controls/NikaList.h"
@@ -83,6 +84,7 @@ void frmForma::SetTur(const QString &caption, quint32 color)
     QPalette pal = Tur->palette();
     pal.setColor(QPalette::Window, VbColor::ToQColor(color));
     Tur->setPalette(pal);
+    Contrast::MakeReadable(Tur, QPalette::WindowText, QPalette::Window);
 }
 
 void frmForma::SetNHOD(const QString &text)

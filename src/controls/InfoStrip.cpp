@@ -3,6 +3,7 @@
 #include "controls/Fonts.h"
 
 #include <QLabel>
+#include <algorithm>
 
 namespace
 {
@@ -28,9 +29,22 @@ InfoStrip::InfoStrip(QWidget *parent) : QWidget(parent), big_(new QLabel(this)),
 void InfoStrip::Show(const QString &big, const QString &text)
 {
     big_->setText(big);
-    // The undrawn numbers of a game ended early run to several lines.
-    text_->setFont(Fonts::Make(text.size() > 180 ? 7.5 : 9, false));
     text_->setText(text);
+    SetTextFont();
+}
+
+void InfoStrip::SetTextFont()
+{
+    // The undrawn numbers of a game ended early run to several lines.
+    text_->setFont(Fonts::Make((text_->text().size() > 180 ? 7.5 : 9) * zoom_, false));
+}
+
+void InfoStrip::SetZoom(qreal zoom)
+{
+    zoom_ = std::clamp<qreal>(zoom, 1, 2);
+    big_->setFont(Fonts::Make(30 * zoom_));
+    SetTextFont();
+    resizeEvent(nullptr);
 }
 
 QString InfoStrip::Big() const
@@ -45,6 +59,8 @@ QString InfoStrip::Text() const
 
 void InfoStrip::resizeEvent(QResizeEvent *)
 {
-    big_->setGeometry(0, 0, kBigWidth, height());
-    text_->setGeometry(kBigWidth + 8, 2, width() - kBigWidth - 16, height() - 4);
+    const int big = qRound(kBigWidth * zoom_);
+    big_->setGeometry(0, 0, big, height());
+    text_->setGeometry(big + qRound(8 * zoom_), qRound(2 * zoom_), width() - big - qRound(16 * zoom_),
+                       height() - qRound(4 * zoom_));
 }

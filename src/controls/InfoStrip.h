@@ -17,11 +17,17 @@ public:
     void Show(const QString &big, const QString &text);
     QString Big() const;
     QString Text() const;
+    // Its print zoom times as large (1 to 2); the owner sizes the strip to match.
+    void SetZoom(qreal zoom);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    // The text's size follows its length.
+    void SetTextFont();
+
     QLabel *big_;
+    qreal zoom_ = 1;
     QLabel *text_;
 };

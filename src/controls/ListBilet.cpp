@@ -55,7 +55,15 @@ protected:
     void paintEvent(QPaintEvent *event) override
     {
         QPainter p(this);
-        list_.PaintRows(p, event->rect());
+        if (list_.zoom_ == 1) {
+            list_.PaintRows(p, event->rect());
+            return;
+        }
+        // Drawn at the larger size, not enlarged: text and lines stay sharp.
+        p.scale(list_.zoom_, list_.zoom_);
+        list_.PaintRows(p, QRectF(QRectF(event->rect()).topLeft() / list_.zoom_,
+                                  QRectF(event->rect()).size() / list_.zoom_)
+                               .toAlignedRect());
     }
     void keyPressEvent(QKeyEvent *event) override { list_.PictureKeyDown(event); }
     void mousePressEvent(QMouseEvent *event) override { list_.PictureMouseDown(event); }
@@ -176,7 +184,7 @@ void ListBilet::StatsChanged(ListStats::Change change, const std::vector<qint32>
     case ListStats::Change::Rows: {
         // Only the rows in view are repainted.
         const qint64 first = ScrollValue();
-        const qint64 last = first + height() / kRowHeight;
+        const qint64 last = first + LogicalHeight() / kRowHeight;
         for (qint32 row : rows)
             if (row >= first && row <= last && Exists(row))
                 UpdateRow(row);
@@ -241,11 +249,11 @@ qint32 ListBilet::ScrollValue() const
 
 QImage ListBilet::RenderVisible() const
 {
-    QImage image(size(), QImage::Format_RGB32);
+    QImage image(LogicalWidth(), LogicalHeight(), QImage::Format_RGB32);
     if (image.isNull())
         return image;
     QPainter p(&image);
-    PaintRows(p, rect());
+    PaintRows(p, image.rect());
     return image;
 }
 
@@ -335,7 +343,7 @@ void ListBilet::SetSelectionFrame(Frame frame)
 void ListBilet::SetScroll()
 {
     const qint32 count = qint32(rows_.size());
-    const qint64 overflow = qint64{kRowHeight} * count - height();
+    const qint64 overflow = qint64{kRowHeight} * count - LogicalHeight();
     if (overflow > 0) {
         vscroll_->setRange(0, std::max(0, count - kPageRows));
         vscroll_->setPageStep(kPageStep);
@@ -372,9 +380,9 @@ qint32 ListBilet::RowAt(double y) const
 void ListBilet::UpdateRow(qint32 row)
 {
     const qint64 top = (qint64{row} - ScrollValue()) * kRowHeight;
-    if (top + kRowHeight <= 0 || top >= height())
+    if (top + kRowHeight <= 0 || top >= LogicalHeight())
         return;
-    picture_->update(QRect(0, int(top), width(), kRowHeight));
+    picture_->update(QRectF(0, top * zoom_, width(), kRowHeight * zoom_).toAlignedRect());
 }
 
 void ListBilet::PaintRows(QPainter &p, const QRect &area) const
@@ -418,7 +426,7 @@ void ListBilet::PaintRow(QPainter &p, qint32 r, int y) const
     const ListStats::Row &stats = state_.stats.At(r);
     // A row with a count has its statistics area erased white.
     if (stats.HasCount()) {
-        p.fillRect(kStatsLeft, y, width() - kStatsLeft, kRowHeight, kWhite);
+        p.fillRect(kStatsLeft, y, LogicalWidth() - kStatsLeft, kRowHeight, kWhite);
         text(kCountX, ListNumber(stats.count), kBlack);
     }
     if (stats.plus)
@@ -442,10 +450,21 @@ void ListBilet::changeEvent(QEvent *event)
     QWidget::changeEvent(event);
 }
 
+void ListBilet::SetZoom(qreal zoom)
+{
+    zoom_ = std::clamp<qreal>(zoom, 1, 2);
+    QFont scrollFont = font();
+    scrollFont.setPointSizeF(font().pointSizeF() * zoom_);
+    vscroll_->setFont(scrollFont);
+    resizeEvent(nullptr);
+    picture_->update();
+}
+
 void ListBilet::resizeEvent(QResizeEvent *)
 {
     picture_->setGeometry(rect());
-    vscroll_->setGeometry(width() - kScrollWidth, 0, kScrollWidth, height());
+    const int scrollWidth = qRound(kScrollWidth * zoom_);
+    vscroll_->setGeometry(width() - scrollWidth, 0, scrollWidth, height());
     if (!rows_.empty())
         SetScroll();
 }
@@ -554,7 +573,7 @@ void ListBilet::PictureMouseDown(QMouseEvent *event)
     lastPressTime_ = event->timestamp();
     lastPressPos_ = global;
 
-    const qint32 row = RowAt(event->position().y());
+    const qint32 row = RowAt(event->position().y() / zoom_);
     if (row < 0)
         return;
     if (row != listIndex_) {
@@ -569,7 +588,8 @@ void ListBilet::PictureMouseUp(QMouseEvent *event)
 {
     event->accept();
     const bool click = clickPending_ && event->button() == Qt::LeftButton && !doublePress_ &&
-                       rect().contains(event->position().toPoint()) && RowAt(event->position().y()) >= 0;
+                       rect().contains(event->position().toPoint()) &&
+                       RowAt(event->position().y() / zoom_) >= 0;
     clickPending_ = false;
     doublePress_ = false;
     // A click on the partly visible row under the page brings it fully into view.
@@ -580,7 +600,7 @@ void ListBilet::PictureMouseUp(QMouseEvent *event)
 void ListBilet::PictureDblClick(QMouseEvent *event)
 {
     event->accept();
-    if (event->button() == Qt::LeftButton && RowAt(event->position().y()) >= 0)
+    if (event->button() == Qt::LeftButton && RowAt(event->position().y() / zoom_) >= 0)
         emit DblClick();
 }
 

@@ -92,8 +92,11 @@ public:
     // The area the rows are drawn in; it takes the keys, the mouse and the focus,
     // and is disabled while the list is empty.
     QWidget *Picture() const;
-    // The rows as they appear in the control's area, without the scroll bar.
+    // The rows as they appear in the control's area at 100 %, without the scroll bar.
     QImage RenderVisible() const;
+    // Draws the list zoom times as large (1 to 2), sharp; the owner sizes the
+    // control to match. Rows, columns and the mouse keep their pixels at 1.
+    void SetZoom(qreal zoom);
 
 signals:
     // The user chose the selected row (double click or Enter).
@@ -130,6 +133,9 @@ private:
     qint32 RowAt(double y) const;
 
     void UpdateRow(qint32 row);
+    // The control's size in the pixels its rows are laid out in (those at 100 %).
+    int LogicalWidth() const { return qRound(width() / zoom_); }
+    int LogicalHeight() const { return qRound(height() / zoom_); }
     void PaintRows(QPainter &p, const QRect &area) const;
     void PaintRow(QPainter &p, qint32 row, int y) const;
 
@@ -158,6 +164,7 @@ private:
     static constexpr double kUnknownAdvance = -2;
     mutable std::array<double, 0x500> advances_{}; // by character code, measured on first use
     std::vector<Stroka> rows_;
+    qreal zoom_ = 1;
     qint32 listIndex_ = 0;
     qint32 lineWidth_ = 69;
     Frame frame_ = Frame::None;

@@ -1,6 +1,7 @@
 #include "dialogs/frmOprog.h"
 
 #include "controls/ClickLabel.h"
+#include "controls/Contrast.h"
 #include "controls/Fonts.h"
 #include "controls/Surface.h"
 #include "core/LotoRules.h"
@@ -68,6 +69,8 @@ frmOprog::frmOprog(std::function<void(const QString &)> openSite, QWidget *paren
     palette.setColor(QPalette::Window, Background);
     setPalette(palette);
     setAutoFillBackground(true);
+    // The dialog's own grey under the desktop's text colour, which a dark desktop makes light.
+    Contrast::MakeReadable(this, QPalette::WindowText, QPalette::Window);
 
     auto line = [this](int index, const QString &text, int x, int y, int width) {
         auto *label = new QLabel(text, this);

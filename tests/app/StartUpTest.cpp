@@ -188,6 +188,10 @@ TEST_F(StartUp, MenusHaveTheirCaptionsShortcutsAndStartStates)
         {f.Ui().RegimUndo, QStringLiteral("Отменить"), QKeySequence(QStringLiteral("Ctrl+Z")), false},
         {f.Ui().RegimKnopka, QStringLiteral("Конец игры"), QKeySequence(QStringLiteral("Ctrl+K")), false},
         {f.Ui().RegimNextTur, QStringLiteral("Следующий тур"), QKeySequence(QStringLiteral("Ctrl+T")), false},
+        {f.Ui().View->menuAction(), QStringLiteral("Вид"), {}, true},
+        {f.Ui().ViewLarger, QStringLiteral("Крупнее"), QKeySequence(QStringLiteral("Ctrl++")), true},
+        {f.Ui().ViewSmaller, QStringLiteral("Мельче"), QKeySequence(QStringLiteral("Ctrl+-")), false},
+        {f.Ui().ViewNormal, QStringLiteral("Обычный размер"), QKeySequence(QStringLiteral("Ctrl+0")), false},
         {f.Ui().Help->menuAction(), QStringLiteral("Справка"), {}, true},
         {f.Ui().HelpCallHelp, QStringLiteral("Вызов справки"), QKeySequence(QStringLiteral("F1")), true},
         {f.Ui().HelpAbout, QStringLiteral("О программе"), {}, true},
@@ -213,7 +217,8 @@ TEST_F(StartUp, MenusHaveTheirCaptionsShortcutsAndStartStates)
     EXPECT_TRUE(regim[4]->isSeparator());
     EXPECT_EQ(regim[7], f.Ui().RegimImitator);
     EXPECT_TRUE(regim[8]->isSeparator());
-    EXPECT_EQ(f.menuBar()->actions().size(), 3);
+    EXPECT_EQ(f.menuBar()->actions().size(), 4);
+    EXPECT_EQ(f.menuBar()->actions().at(2), f.Ui().View->menuAction());
 }
 
 TEST_F(StartUp, TheBoardShowsItsGridOnTheButtonFace)
