@@ -1,7 +1,7 @@
 #pragma once
 // What the program remembers about the user's desktop beyond "Жребикон.ini":
 // the zoom of the window, the recently used files and the last folder picked.
-// They live in the desktop's settings place (~/.config/zhrebikon/zhrebikon.conf
+// They live in the desktop's settings place (~/.config/zhrebikon/zhrebikon.ini
 // on Linux). "Жребикон.ini" keeps its own two values and its own format.
 
 #include <QString>
