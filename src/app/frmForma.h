@@ -23,6 +23,7 @@
 
 struct BiletFileData;
 struct ZhurnalData;
+class Announcer;
 class ClickLabel;
 class Zhurnal;
 class InfoStrip;
@@ -350,5 +351,8 @@ private:
     // Listeners of the game: the strip's record of it and the journal's trigger.
     std::unique_ptr<StripFacts> stripFacts_;
     std::unique_ptr<ZhurnalFacts> zhurnalFacts_;
+    // What a screen reader says of the game, and where it hears it.
+    Announcer *announcer_ = nullptr;
+    std::unique_ptr<ReaderFacts> readerFacts_;
     std::unique_ptr<GameEngine> igra_;
 };

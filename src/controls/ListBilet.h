@@ -124,6 +124,8 @@ private:
     void UnselectStroka();
     void SelectStroka();
     void SetSelectionFrame(Frame frame);
+    // Tells screen readers that the selection moved from the row told last to the selected one.
+    void TellSelection();
     void SetScroll();
     void SetValue(qint64 value);
     bool ScrollShown() const;
@@ -159,6 +161,7 @@ private:
     mutable std::array<double, 0x500> advances_{}; // by character code, measured on first use
     std::vector<Stroka> rows_;
     qint32 listIndex_ = 0;
+    qint32 toldSelected_ = -1; // the row screen readers were told is selected
     qint32 lineWidth_ = 69;
     Frame frame_ = Frame::None;
     bool frameOverText_ = false;

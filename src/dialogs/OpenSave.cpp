@@ -194,6 +194,9 @@ OpenSave::OpenSave(Mode mode, const QString &folder, bool isRusLoto, const QStri
     List1[1] = new QListWidget(this);
     Label1->setBuddy(List1[0]);
     Label2->setBuddy(List1[1]);
+    // A list takes no name from its label: screen readers are told it here.
+    List1[0]->setAccessibleName(QStringLiteral("Русское лото"));
+    List1[1]->setAccessibleName(QStringLiteral("Золотой ключ"));
     place(List1[1], "List1_1", 264, 24, 249, 244);
     for (QListWidget *list : List1) {
         list->setSortingEnabled(true);
