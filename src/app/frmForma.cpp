@@ -434,6 +434,9 @@ void frmForma::CreateMenus()
     FileRezultat = item(File, "FileRezultat", QStringLiteral("&Результаты тиража…"), false,
                         QKeySequence(Qt::CTRL | Qt::Key_R));
     FileSaveTiragAs = item(File, "FileSaveTiragAs", QStringLiteral("Сохранить т&ираж как..."), false);
+    FileRecent = File->addMenu(QStringLiteral("&Недавние файлы"));
+    FileRecent->setObjectName(QStringLiteral("FileRecent"));
+    connect(FileRecent, &QMenu::aboutToShow, this, [this] { FillRecentMenu(); });
     File->addSeparator()->setObjectName(QStringLiteral("FileSep2"));
     FileExit = item(File, "FileExit", QStringLiteral("В&ыход"), true);
 

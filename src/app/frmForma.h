@@ -68,6 +68,7 @@ struct FormaControls {
     QAction *FileOpenTirag = nullptr;
     QAction *FileRezultat = nullptr; // "Результаты тиража…": a published result checked at once
     QAction *FileSaveTiragAs = nullptr;
+    QMenu *FileRecent = nullptr; // "Недавние файлы": the files opened or saved last
     QAction *FileExit = nullptr;
     QMenu *Regim = nullptr;
     QAction *RegimAddBliet = nullptr;
@@ -158,6 +159,9 @@ public:
     // askedAlready: unsaved tickets were asked about already (by the command
     // whose file dialog picked the file in another folder).
     void OpenPath(const QString &path, bool askedAlready = false);
+    // A file of "Недавние файлы" chosen: opened by OpenPath, or, when it is
+    // gone, said so and left out of the list (frmForma_Recent.cpp).
+    void OpenRecent(const QString &path);
     // "Отменить" (Ctrl+Z): takes back the last thing done in the check game,
     // or the last change to the card being keyed in.
     void RegimUndo_Click();
@@ -315,6 +319,10 @@ private:
     // Writes a file of the work folder and tells the user if it failed.
     bool WriteFile(const QString &name, const QByteArray &bytes);
     QString PathOf(const QString &name) const;
+    // A ticket or draw file of the work folder (or given whole) was opened or
+    // saved: it goes to the top of "Недавние файлы".
+    void RememberFile(const QString &name);
+    void FillRecentMenu();
     // A line of the winners list chosen: its ticket on the card.
     void NIKA_DblClick();
     void NIKA_Show();

@@ -2,6 +2,7 @@
 
 #include "controls/Fonts.h"
 #include "core/LotoRules.h"
+#include "io/DeskSettings.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -268,9 +269,13 @@ void OpenSave::OtherFolder()
         bilety
             ? QStringLiteral("Билеты (*%1 *%2)").arg(Loto::BiletExtension(true), Loto::BiletExtension(false))
             : QStringLiteral("Тиражи (*%1 *%2)").arg(Loto::TiragExtension(true), Loto::TiragExtension(false));
-    const QString path = PickFile()(this, windowTitle(), folder_, kinds + QStringLiteral(";;Все файлы (*)"));
+    // The desktop's dialog opens where a file was picked last, while that folder is there.
+    const QString last = DeskSettings::LastFolder();
+    const QString start = !last.isEmpty() && QFileInfo(last).isDir() ? last : folder_;
+    const QString path = PickFile()(this, windowTitle(), start, kinds + QStringLiteral(";;Все файлы (*)"));
     if (path.isEmpty())
         return; // the user gave up there: this dialog stays
+    DeskSettings::SetLastFolder(QFileInfo(path).absolutePath());
     accept();
     if (openPath_)
         openPath_(QFileInfo(path).absoluteFilePath());

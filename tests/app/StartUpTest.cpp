@@ -176,6 +176,7 @@ TEST_F(StartUp, MenusHaveTheirCaptionsShortcutsAndStartStates)
         {f.Ui().FileRezultat, QStringLiteral("Результаты тиража…"), QKeySequence(QStringLiteral("Ctrl+R")),
          false},
         {f.Ui().FileSaveTiragAs, QStringLiteral("Сохранить тираж как..."), {}, false},
+        {f.Ui().FileRecent->menuAction(), QStringLiteral("Недавние файлы"), {}, true},
         {f.Ui().FileExit, QStringLiteral("Выход"), {}, true},
         {f.Ui().Regim->menuAction(), QStringLiteral("Режим"), {}, false},
         {f.Ui().RegimAddBliet, QStringLiteral("Добавить билеты"), QKeySequence(Qt::Key_F8), false},
@@ -200,11 +201,12 @@ TEST_F(StartUp, MenusHaveTheirCaptionsShortcutsAndStartStates)
     }
     // Menu order, separators included.
     const QList<QAction *> file = f.Ui().File->actions();
-    ASSERT_EQ(file.size(), 10);
+    ASSERT_EQ(file.size(), 11);
     EXPECT_TRUE(file[4]->isSeparator());
     EXPECT_EQ(file[6], f.Ui().FileRezultat);
-    EXPECT_TRUE(file[8]->isSeparator());
-    EXPECT_EQ(file[9], f.Ui().FileExit);
+    EXPECT_EQ(file[8], f.Ui().FileRecent->menuAction());
+    EXPECT_TRUE(file[9]->isSeparator());
+    EXPECT_EQ(file[10], f.Ui().FileExit);
     const QList<QAction *> regim = f.Ui().Regim->actions();
     ASSERT_EQ(regim.size(), 12);
     EXPECT_TRUE(regim[1]->isSeparator());
