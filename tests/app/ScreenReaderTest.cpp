@@ -157,6 +157,31 @@ TEST_F(ScreenReader, AfterEveryNumberItsResultIsSaidAndAWinAsItsBoxSaysIt)
         << end[0].toStdString();
 }
 
+TEST_F(ScreenReader, AReplayAndTheSimulatorAreFollowedNumberByNumberToo)
+{
+    window->Ui().RegimProverka->trigger();
+    Vvod(5);
+    messenger.Script({MsgAnswer::Yes, MsgAnswer::No});
+    window->igra().Knopka_Click();
+    messenger.Script({MsgAnswer::Yes}); // "Перейти в новый режим?"
+    window->Ui().RegimPovtor->trigger();
+    ASSERT_EQ(state.RegimState, Rezhim::Povtor);
+    Said();
+    window->igra().Timer1_Timer();
+    EXPECT_EQ(Said(), QStringList{QStringLiteral("5: на 1 билете, ждут один номер: 0")});
+
+    state.settings.MaxHod = 85;
+    messenger.Script({MsgAnswer::Yes});
+    window->Ui().RegimImitator->trigger();
+    ASSERT_EQ(state.RegimState, Rezhim::Imitator);
+    Said();
+    window->igra().Timer1_Timer();
+    const QStringList said = Said();
+    ASSERT_EQ(said.size(), 1);
+    const int n = said[0].section(QLatin1Char(':'), 0, 0).toInt();
+    EXPECT_EQ(state.TiragNomera[1], n) << said[0].toStdString();
+}
+
 TEST_F(ScreenReader, BoardCardAndListAreNamedAndTheCardIsReadWhileItShowsATicket)
 {
     window->Ui().RegimProverka->trigger();
