@@ -28,8 +28,9 @@ zhr_ensure_packages() {
 }
 
 # What building the program and its tests needs (the report is printed through
-# Qt's print support; the tests read its PDF back with poppler-utils).
-ZHR_BUILD_PACKAGES=(cmake g++ make qt6-base-dev qt6-qpa-plugins libgtest-dev libbenchmark-dev
+# Qt's print support; the tests read its PDF back with poppler-utils;
+# qt6-base-private-dev: the tests switch accessibility on as a screen reader does).
+ZHR_BUILD_PACKAGES=(cmake g++ make qt6-base-dev qt6-base-private-dev qt6-qpa-plugins libgtest-dev libbenchmark-dev
                     fonts-liberation2 fonts-dejavu-core
                     libopencv-core-dev libopencv-imgproc-dev libtesseract-dev tesseract-ocr-rus
                     fonts-paratype fonts-crosextra-carlito

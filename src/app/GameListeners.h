@@ -1,7 +1,8 @@
 #pragma once
 // The window's listeners of the game's facts: the information strip's record
-// of the game, and the journal that is written after every change of a check
-// game. The board, card and lists are painted by the view (IgraView).
+// of the game, the journal that is written after every change of a check
+// game, and what a screen reader says of it. The board, card and lists are
+// painted by the view (IgraView).
 
 #include "core/IgraFacts.h"
 
@@ -10,6 +11,10 @@
 #include <vector>
 
 class BiletStore;
+class ListStats;
+
+// What was taken back, as the strip and a screen reader say it.
+QString UndoneText(const IgraHod &hod, const BiletStore &store);
 
 // What the strip says of the game in hand: the last number, a prize given
 // after it, and once the game is over the numbers that did not come.
@@ -54,4 +59,30 @@ public:
 
 private:
     std::function<void()> changed_;
+};
+
+// One short sentence for each thing that happens in a game, for a screen
+// reader: the number and how many tickets carry it and wait for one number
+// ("45: на 12 билетах, ждут один номер: 3"), a win as its message box says it,
+// the tour, a prize, the end, a take-back.
+class ReaderFacts : public IgraListener
+{
+public:
+    ReaderFacts(const BiletStore &store, const ListStats &stats, std::function<void(const QString &)> say)
+        : store_(store), stats_(stats), say_(std::move(say))
+    {
+    }
+
+    void NomerDrawn(const NomerFact &fact) override;
+    void TurChanged(qint32 tur) override;
+    void PrizAwarded(qint32 bilet) override;
+    void GameEnded(const EndFact &fact) override;
+    void Undone(const IgraHod &hod) override;
+
+private:
+    QString Nomer(qint32 bilet) const;
+
+    const BiletStore &store_;
+    const ListStats &stats_;
+    std::function<void(const QString &)> say_;
 };

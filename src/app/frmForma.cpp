@@ -1,6 +1,7 @@
 #include "app/frmForma.h"
 
 #include "controls/AccessibleCells.h"
+#include "controls/Announcer.h"
 #include "controls/AppIcon.h"
 #include "controls/ClickLabel.h"
 #include "controls/Contrast.h"
@@ -87,6 +88,10 @@ frmForma::frmForma(ProgramState &state, Messenger &messenger, const QString &wor
     // also under an announcement that stays open.
     zhurnalFacts_ = std::make_unique<ZhurnalFacts>([this] { zhurnalTimer_->start(); });
     igra_->Listen(*zhurnalFacts_);
+    announcer_ = new Announcer(client);
+    readerFacts_ = std::make_unique<ReaderFacts>(state_.store, state_.stats,
+                                                 [this](const QString &text) { announcer_->Say(text); });
+    igra_->Listen(*readerFacts_);
     Connect();
     // The window opens at the size of its controls and menu, at the print size
     // last chosen; the menu's height is known once the desktop's style is applied.
@@ -201,6 +206,8 @@ void frmForma::Connect()
     Label1->setBuddy(ListBilet1);
     ListBilet1->setAccessibleName(QStringLiteral("Номера билетов и статистика"));
     NIKA->setAccessibleName(QStringLiteral("Выигрывший билет"));
+    PolePic->setAccessibleName(QStringLiteral("Поле номеров"));
+    BiletPic->setAccessibleName(QStringLiteral("Билет"));
     setTabOrder(Nombilet, VVOD1);
     setTabOrder(VVOD1, kBiletGotov);
     setTabOrder(kBiletGotov, ListBilet1);
@@ -361,25 +368,33 @@ void frmForma::ExposeCells()
                  return QRect(0, 0, 289, 198);
              const int r = i - 1;
              return QRect(0, 31 * r + (r >= 3 ? 11 : 0), 289, 31);
+         },
+         // Closed to clicks during a game, the card is still read while it shows a ticket.
+         [this] {
+             const BiletStore &store = state_.store;
+             return state_.RegimState == Rezhim::Zagruzka ||
+                    (store.CurBilet() >= 0 && store.CurBilet() < store.BiletCount());
          }});
     // The list: each ticket with its statistics.
-    SetAccessibleCells(ListBilet1, {[this] { return state_.store.BiletCount(); },
-                                    [this](int i) {
-                                        const ListBilet::RowView row = ListBilet1->Row(i);
-                                        QString text = state_.store.Bilet(i).Nomer;
-                                        if (row.count)
-                                            text += QStringLiteral(": совпадений %1").arg(*row.count);
-                                        if (row.awaited)
-                                            text += QStringLiteral(", ждёт %1").arg(*row.awaited);
-                                        if (row.lider)
-                                            text += QStringLiteral(", лидер");
-                                        return text;
-                                    },
-                                    [this](int i) {
-                                        return QRect(0,
-                                                     (i - ListBilet1->ScrollValue()) * ListBilet::kRowHeight,
-                                                     ListBilet1->width(), ListBilet::kRowHeight);
-                                    }});
+    SetAccessibleCells(ListBilet1,
+                       {[this] { return state_.store.BiletCount(); },
+                        [this](int i) {
+                            const ListBilet::RowView row = ListBilet1->Row(i);
+                            QString text = state_.store.Bilet(i).Nomer;
+                            if (row.count)
+                                text += QStringLiteral(": совпадений %1").arg(*row.count);
+                            if (row.awaited)
+                                text += QStringLiteral(", ждёт %1").arg(*row.awaited);
+                            if (row.lider)
+                                text += QStringLiteral(", лидер");
+                            return text;
+                        },
+                        [this](int i) {
+                            return QRect(0, (i - ListBilet1->ScrollValue()) * ListBilet::kRowHeight,
+                                         ListBilet1->width(), ListBilet::kRowHeight);
+                        },
+                        {},
+                        [this] { return state_.store.BiletCount() > 0 ? ListBilet1->ListIndex() : -1; }});
 }
 
 void frmForma::RefocusVVOD1()
@@ -434,6 +449,9 @@ void frmForma::CreateMenus()
     FileSaveTiragAs = item(File, "FileSaveTiragAs", QStringLiteral("Сохранить т&ираж как..."), false);
     FileOtchet =
         item(File, "FileOtchet", QStringLiteral("Отч&ёт…"), false, QKeySequence(Qt::CTRL | Qt::Key_P));
+    FileRecent = File->addMenu(QStringLiteral("&Недавние файлы"));
+    FileRecent->setObjectName(QStringLiteral("FileRecent"));
+    connect(FileRecent, &QMenu::aboutToShow, this, [this] { FillRecentMenu(); });
     File->addSeparator()->setObjectName(QStringLiteral("FileSep2"));
     FileExit = item(File, "FileExit", QStringLiteral("В&ыход"), true);
 

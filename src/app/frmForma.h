@@ -23,6 +23,7 @@
 
 struct BiletFileData;
 struct ZhurnalData;
+class Announcer;
 class ClickLabel;
 class Zhurnal;
 class InfoStrip;
@@ -69,6 +70,7 @@ struct FormaControls {
     QAction *FileRezultat = nullptr; // "Результаты тиража…": a published result checked at once
     QAction *FileSaveTiragAs = nullptr;
     QAction *FileOtchet = nullptr; // "Отчёт…": the game in hand or just ended, to keep or print
+    QMenu *FileRecent = nullptr; // "Недавние файлы": the files opened or saved last
     QAction *FileExit = nullptr;
     QMenu *Regim = nullptr;
     QAction *RegimAddBliet = nullptr;
@@ -170,6 +172,9 @@ public:
     // askedAlready: unsaved tickets were asked about already (by the command
     // whose file dialog picked the file in another folder).
     void OpenPath(const QString &path, bool askedAlready = false);
+    // A file of "Недавние файлы" chosen: opened by OpenPath, or, when it is
+    // gone, said so and left out of the list (frmForma_Recent.cpp).
+    void OpenRecent(const QString &path);
     // "Отменить" (Ctrl+Z): takes back the last thing done in the check game,
     // or the last change to the card being keyed in.
     void RegimUndo_Click();
@@ -334,6 +339,10 @@ private:
     // Writes a file of the work folder and tells the user if it failed.
     bool WriteFile(const QString &name, const QByteArray &bytes);
     QString PathOf(const QString &name) const;
+    // A ticket or draw file of the work folder (or given whole) was opened or
+    // saved: it goes to the top of "Недавние файлы".
+    void RememberFile(const QString &name);
+    void FillRecentMenu();
     // A line of the winners list chosen: its ticket on the card.
     void NIKA_DblClick();
     void NIKA_Show();
@@ -383,6 +392,9 @@ private:
     // Listeners of the game: the strip's record of it and the journal's trigger.
     std::unique_ptr<StripFacts> stripFacts_;
     std::unique_ptr<ZhurnalFacts> zhurnalFacts_;
+    // What a screen reader says of the game, and where it hears it.
+    Announcer *announcer_ = nullptr;
+    std::unique_ptr<ReaderFacts> readerFacts_;
     std::unique_ptr<GameEngine> igra_;
     // The controls scaled to the print size; the size chosen; the menu's height and type at 100 %.
     std::unique_ptr<ZoomedPlaces> zoomed_;

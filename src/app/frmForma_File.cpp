@@ -65,6 +65,7 @@ void frmForma::OpenBlt(const QString &name)
         if (messenger_.Show(q) != MsgAnswer::Yes)
             return;
         ApplyBilety(name, isRusLoto, kept);
+        RememberFile(name);
         // The damaged file is never replaced unasked: the next save asks for a name.
         state_.store.SetFile(QString());
         biletFingerprint_.clear();
@@ -72,6 +73,7 @@ void frmForma::OpenBlt(const QString &name)
     }
     ApplyBilety(name, isRusLoto, std::get<BiletFileData>(parsed));
     biletFingerprint_ = fingerprint;
+    RememberFile(name);
 }
 
 void frmForma::ApplyBilety(const QString &name, bool isRusLoto, BiletFileData &data, bool unsaved)
@@ -146,6 +148,7 @@ void frmForma::SaveBlt(const QString &name)
     if (!WriteFile(name, bytes))
         return;
     state_.store.Saved(name);
+    RememberFile(name);
     biletFingerprint_ = ZhurnalFile::Fingerprint(bytes);
     savedNote_ =
         QStringLiteral("Сохранено: ") + QDir::toNativeSeparators(QFileInfo(PathOf(name)).absoluteFilePath());
@@ -220,6 +223,7 @@ void frmForma::OpenTrg(const QString &name)
         return;
     }
     state_.TiragFile = name;
+    RememberFile(name);
     igra_->PovtorTiraga(data.RegimTitle, data.entries);
 }
 
@@ -230,6 +234,7 @@ void frmForma::SaveTrg(const QString &name)
     if (!WriteFile(name, TiragFile::Encode(state_.RegimTitle, state_.TiragEntries())))
         return;
     state_.TiragFile = name;
+    RememberFile(name);
 }
 
 void frmForma::OpenPath(const QString &path, bool askedAlready)

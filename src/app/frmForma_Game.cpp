@@ -215,17 +215,7 @@ void frmForma::RegimUndo_Click()
     const std::optional<GameEngine::Hod> hod = igra_->Undo();
     if (!hod)
         return;
-    switch (hod->kind) {
-    case GameEngine::Hod::Kind::Nomer:
-        undoNote_ = QStringLiteral("Отменён номер %1").arg(hod->value);
-        break;
-    case GameEngine::Hod::Kind::Tur:
-        undoNote_ = QStringLiteral("Отменён переход в следующий тур");
-        break;
-    case GameEngine::Hod::Kind::Priz:
-        undoNote_ = QStringLiteral("Отменён приз билета ") + state_.store.Bilet(hod->value).Nomer;
-        break;
-    }
+    undoNote_ = UndoneText(*hod, state_.store);
     UpdateStrip();
     FocusVVOD1();
 }

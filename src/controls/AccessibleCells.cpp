@@ -1,5 +1,7 @@
 #include "controls/AccessibleCells.h"
 
+#include "controls/ListBilet.h"
+
 #include <QAccessible>
 #include <QHash>
 #include <QPointer>
@@ -36,7 +38,7 @@ public:
     void setText(QAccessible::Text, const QString &) override {}
     QRect rect() const override;
     QAccessible::Role role() const override { return QAccessible::ListItem; }
-    QAccessible::State state() const override { return {}; }
+    QAccessible::State state() const override;
 
 private:
     CellsAccessible *parent_;
@@ -76,6 +78,9 @@ public:
     }
     int indexOfChild(const QAccessibleInterface *child) const override
     {
+        // The keyboard's place stands for the selected cell.
+        if (child && child->object() && child->object() == KeyboardWidget())
+            return Current();
         for (std::size_t i = 0; i < ids_.size(); ++i)
             if (QAccessible::accessibleInterface(ids_[i]) == child)
                 return int(i);
@@ -91,6 +96,40 @@ public:
             if (s->rect(i).contains(local))
                 return child(i);
         return nullptr;
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = QAccessibleWidget::state();
+        const AccessibleCellSource *source = Source();
+        if (source && source->available)
+            s.disabled = !source->available();
+        return s;
+    }
+    QAccessibleInterface *focusChild() const override
+    {
+        QWidget *keyboard = KeyboardWidget();
+        if (keyboard && keyboard->hasFocus())
+            return QAccessible::queryAccessibleInterface(keyboard);
+        return QAccessibleWidget::focusChild();
+    }
+
+    // Whether the control's cells are chosen, and the chosen one (-1: none).
+    bool Choosable() const
+    {
+        const AccessibleCellSource *s = Source();
+        return s && s->current;
+    }
+    int Current() const
+    {
+        const AccessibleCellSource *s = Source();
+        return s && s->current ? s->current() : -1;
+    }
+    // The widget that takes the keys for the cells (the list's picture).
+    QWidget *KeyboardWidget() const
+    {
+        auto *list = qobject_cast<ListBilet *>(widget());
+        return list ? list->Picture() : nullptr;
     }
 
     QString CellText(int index) const
@@ -136,12 +175,73 @@ QRect CellAccessible::rect() const
     return parent_->CellRect(index_);
 }
 
+QAccessible::State CellAccessible::state() const
+{
+    QAccessible::State s;
+    s.disabled = parent_->state().disabled;
+    if (!parent_->Choosable())
+        return s;
+    s.selectable = true;
+    s.focusable = true;
+    if (index_ == parent_->Current()) {
+        s.selected = true;
+        QWidget *keyboard = parent_->KeyboardWidget();
+        s.focused = keyboard && keyboard->hasFocus();
+    }
+    return s;
+}
+
+// The list's picture, which has the keyboard while the list is used: to a
+// screen reader it is the selected row, so that the keyboard lands on a row
+// with its name, and moving the selection moves it.
+class SelectedCellAccessible : public QAccessibleWidget
+{
+public:
+    explicit SelectedCellAccessible(QWidget *picture) : QAccessibleWidget(picture, QAccessible::ListItem) {}
+
+    CellsAccessible *List() const
+    {
+        return dynamic_cast<CellsAccessible *>(
+            QAccessible::queryAccessibleInterface(widget()->parentWidget()));
+    }
+    QString text(QAccessible::Text t) const override
+    {
+        const CellsAccessible *list = List();
+        if (t != QAccessible::Name || !list)
+            return QAccessibleWidget::text(t);
+        const int current = list->Current();
+        return current >= 0 ? list->CellText(current) : list->text(QAccessible::Name);
+    }
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = QAccessibleWidget::state();
+        const CellsAccessible *list = List();
+        s.selectable = true;
+        s.selected = list && list->Current() >= 0;
+        return s;
+    }
+    QRect rect() const override
+    {
+        const CellsAccessible *list = List();
+        const int current = list ? list->Current() : -1;
+        return current >= 0 ? list->CellRect(current) : QAccessibleWidget::rect();
+    }
+    int childCount() const override { return 0; }
+    QAccessibleInterface *child(int) const override { return nullptr; }
+    int indexOfChild(const QAccessibleInterface *) const override { return -1; }
+    QAccessibleInterface *childAt(int, int) const override { return nullptr; }
+};
+
 QAccessibleInterface *Factory(const QString &key, QObject *object)
 {
     // The drawn controls, whether their cells are told yet or not.
     auto *widget = qobject_cast<QWidget *>(object);
-    if (widget && (key == QLatin1String("Surface") || key == QLatin1String("ListBilet")))
+    if (!widget)
+        return nullptr;
+    if (key == QLatin1String("Surface") || key == QLatin1String("ListBilet"))
         return new CellsAccessible(widget);
+    if (auto *list = qobject_cast<ListBilet *>(widget->parentWidget()); list && list->Picture() == widget)
+        return new SelectedCellAccessible(widget);
     return nullptr;
 }
 

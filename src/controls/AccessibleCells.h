@@ -15,6 +15,10 @@ struct AccessibleCellSource {
     std::function<int()> count;
     std::function<QString(int)> text; // what cell i shows, in words
     std::function<QRect(int)> rect;   // where, in the widget's coordinates
+    // Whether the control has something to read; unset: while it is enabled.
+    std::function<bool()> available = {};
+    // The selected cell (-1: none), for a control whose cells are chosen; unset: none are.
+    std::function<int()> current = {};
 };
 
 // Gives the widget its cells for screen readers; the widget must outlive
@@ -22,5 +26,7 @@ struct AccessibleCellSource {
 void SetAccessibleCells(QWidget *widget, AccessibleCellSource source);
 
 // Installed once, before the drawn controls are made: they show their cells
-// to screen readers.
+// to screen readers. The ticket list's rows take the keyboard in a picture of
+// their own; a screen reader finds the selected row there, so the keyboard
+// always stands on a named row.
 void InstallAccessibleCells();

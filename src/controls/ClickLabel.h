@@ -1,5 +1,6 @@
 #pragma once
-// A label that acts as a button: the tour label and the end/pause label.
+// A label that acts as a button: the tour label and the end/pause label. A
+// screen reader sees a button named by its caption, which it can press.
 
 #include <QLabel>
 
@@ -7,7 +8,11 @@ class ClickLabel : public QLabel
 {
     Q_OBJECT
 public:
-    using QLabel::QLabel;
+    explicit ClickLabel(const QString &text, QWidget *parent = nullptr);
+    explicit ClickLabel(QWidget *parent = nullptr) : ClickLabel(QString(), parent) {}
+
+    // What a click does (a screen reader's press too).
+    void Click() { emit Clicked(); }
 
 signals:
     void Clicked();

@@ -5,6 +5,7 @@
 #include "controls/VbColor.h"
 #include "core/LotoRules.h"
 
+#include <QAccessible>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -129,6 +130,7 @@ void ListBilet::Clear()
     std::vector<Stroka>().swap(rows_);
     state_.stats.Clear();
     listIndex_ = 0;
+    toldSelected_ = -1;
     frame_ = Frame::None;
     frameOverText_ = false;
     clickPending_ = false;
@@ -166,7 +168,8 @@ void ListBilet::NewNomer()
     // A ticket still being keyed in has no row yet.
     if (!Exists(cur))
         return;
-    if (cur != listIndex_)
+    const bool moved = cur != listIndex_;
+    if (moved)
         UnselectStroka();
     listIndex_ = cur;
     Stroka &row = rows_[std::size_t(cur)];
@@ -176,6 +179,8 @@ void ListBilet::NewNomer()
     frame_ = Frame::None;
     frameOverText_ = false;
     UpdateRow(cur);
+    if (moved)
+        TellSelection();
 }
 
 void ListBilet::StatsChanged(ListStats::Change change, const std::vector<qint32> &rows)
@@ -331,6 +336,35 @@ void ListBilet::SelectStroka()
     frame_ = Frame::Yellow;
     frameOverText_ = false;
     UpdateRow(listIndex_);
+    TellSelection();
+}
+
+void ListBilet::TellSelection()
+{
+    const qint32 left = toldSelected_;
+    toldSelected_ = listIndex_;
+    if (!QAccessible::isActive() || !Exists(listIndex_) || left == listIndex_)
+        return;
+    // Told once the selection has moved, so that each row says what it is now,
+    // with the statistics it shows now.
+    const auto tell = [this](QAccessible::Event what, qint32 row) {
+        QAccessibleEvent name(this, QAccessible::NameChanged);
+        name.setChild(row);
+        QAccessible::updateAccessibility(&name);
+        QAccessibleEvent event(this, what);
+        event.setChild(row);
+        QAccessible::updateAccessibility(&event);
+    };
+    if (Exists(left))
+        tell(QAccessible::SelectionRemove, left);
+    tell(QAccessible::SelectionAdd, listIndex_);
+    // The keyboard stands on the selected row: a screen reader follows it there.
+    if (picture_->hasFocus()) {
+        QAccessibleEvent name(picture_, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&name);
+        QAccessibleEvent focus(picture_, QAccessible::Focus);
+        QAccessible::updateAccessibility(&focus);
+    }
 }
 
 void ListBilet::SetSelectionFrame(Frame frame)
@@ -629,6 +663,12 @@ void ListBilet::PictureWheel(QWheelEvent *event)
 
 void ListBilet::PictureFocus(QFocusEvent *event, Frame frame)
 {
+    // The selected row's statistics changed while the keyboard was elsewhere:
+    // a screen reader reads them afresh as the keyboard arrives.
+    if (event->gotFocus() && QAccessible::isActive()) {
+        QAccessibleEvent name(picture_, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&name);
+    }
     // A menu popping up leaves the frame as it is; an empty list has no row to outline.
     if (rows_.empty() || event->reason() == Qt::PopupFocusReason)
         return;

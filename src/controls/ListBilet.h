@@ -127,6 +127,8 @@ private:
     void UnselectStroka();
     void SelectStroka();
     void SetSelectionFrame(Frame frame);
+    // Tells screen readers that the selection moved from the row told last to the selected one.
+    void TellSelection();
     void SetScroll();
     void SetValue(qint64 value);
     bool ScrollShown() const;
@@ -166,6 +168,7 @@ private:
     std::vector<Stroka> rows_;
     qreal zoom_ = 1;
     qint32 listIndex_ = 0;
+    qint32 toldSelected_ = -1; // the row screen readers were told is selected
     qint32 lineWidth_ = 69;
     Frame frame_ = Frame::None;
     bool frameOverText_ = false;

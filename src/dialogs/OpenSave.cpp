@@ -2,6 +2,7 @@
 
 #include "controls/Fonts.h"
 #include "core/LotoRules.h"
+#include "io/DeskSettings.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -194,6 +195,9 @@ OpenSave::OpenSave(Mode mode, const QString &folder, bool isRusLoto, const QStri
     List1[1] = new QListWidget(this);
     Label1->setBuddy(List1[0]);
     Label2->setBuddy(List1[1]);
+    // A list takes no name from its label: screen readers are told it here.
+    List1[0]->setAccessibleName(QStringLiteral("Русское лото"));
+    List1[1]->setAccessibleName(QStringLiteral("Золотой ключ"));
     place(List1[1], "List1_1", 264, 24, 249, 244);
     for (QListWidget *list : List1) {
         list->setSortingEnabled(true);
@@ -265,9 +269,13 @@ void OpenSave::OtherFolder()
         bilety
             ? QStringLiteral("Билеты (*%1 *%2)").arg(Loto::BiletExtension(true), Loto::BiletExtension(false))
             : QStringLiteral("Тиражи (*%1 *%2)").arg(Loto::TiragExtension(true), Loto::TiragExtension(false));
-    const QString path = PickFile()(this, windowTitle(), folder_, kinds + QStringLiteral(";;Все файлы (*)"));
+    // The desktop's dialog opens where a file was picked last, while that folder is there.
+    const QString last = DeskSettings::LastFolder();
+    const QString start = !last.isEmpty() && QFileInfo(last).isDir() ? last : folder_;
+    const QString path = PickFile()(this, windowTitle(), start, kinds + QStringLiteral(";;Все файлы (*)"));
     if (path.isEmpty())
         return; // the user gave up there: this dialog stays
+    DeskSettings::SetLastFolder(QFileInfo(path).absolutePath());
     accept();
     if (openPath_)
         openPath_(QFileInfo(path).absoluteFilePath());

@@ -88,6 +88,11 @@ PrizNB::PrizNB(QWidget *parent) : QDialog(parent)
         key->setAutoDefault(false);
         key->installEventFilter(this);
         connect(key, &QPushButton::clicked, this, [this, i] { Knopka_Click(i); });
+        // A screen reader says what the two signs do.
+        if (i == XKey)
+            key->setAccessibleName(QStringLiteral("X, любая цифра"));
+        else if (i == BackKey)
+            key->setAccessibleName(QStringLiteral("Стереть"));
         Knopka[static_cast<std::size_t>(i)] = key;
     }
     Knopka[BackKey]->setEnabled(false);
@@ -104,6 +109,8 @@ PrizNB::PrizNB(QWidget *parent) : QDialog(parent)
     TxtNB = new QLineEdit(this);
     place(TxtNB, QStringLiteral("TxtNB"), 8, 192, 233, 28);
     TxtNB->installEventFilter(this);
+    // The title above the box is drawn, so the box is named for screen readers here.
+    TxtNB->setAccessibleName(NumberTitle);
 
     OK = new QPushButton(QStringLiteral("OK"), this);
     place(OK, QStringLiteral("OK"), 88, 232, 73, 33);

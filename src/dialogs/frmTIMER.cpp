@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QFontMetrics>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
@@ -127,6 +128,8 @@ frmTIMER::frmTIMER(Settings &settings, Messenger &messenger, QWidget *parent)
     // Installed after the text is in, so the sign space counts as already there.
     Text1->setValidator(new MaxHodGuard(Text1));
     Text1->installEventFilter(this);
+    // The captions are drawn, so the boxes are named for screen readers here.
+    Text1->setAccessibleName(MaxHodCaption.chopped(1));
 
     Combo1 = new QComboBox(this);
     place(Combo1, "Combo1", 80, 53, 129, 28);
@@ -134,6 +137,11 @@ frmTIMER::frmTIMER(Settings &settings, Messenger &messenger, QWidget *parent)
     for (const QString &name : IntervalNames)
         Combo1->addItem(name);
     Combo1->setCurrentIndex(IndexOfInterval(settings_.interval));
+    // A list box is named by a label that is its buddy; the caption is drawn,
+    // so an unseen label names it for screen readers.
+    auto *timerLabel = new QLabel(TimerCaption, this);
+    timerLabel->setBuddy(Combo1);
+    timerLabel->hide();
     // A closed list leaves Esc to the dialog, which closes as "Отмена" does;
     // an open one only folds up.
 

@@ -177,6 +177,7 @@ TEST_F(StartUp, MenusHaveTheirCaptionsShortcutsAndStartStates)
          false},
         {f.Ui().FileSaveTiragAs, QStringLiteral("Сохранить тираж как..."), {}, false},
         {f.Ui().FileOtchet, QStringLiteral("Отчёт…"), QKeySequence(QStringLiteral("Ctrl+P")), false},
+        {f.Ui().FileRecent->menuAction(), QStringLiteral("Недавние файлы"), {}, true},
         {f.Ui().FileExit, QStringLiteral("Выход"), {}, true},
         {f.Ui().Regim->menuAction(), QStringLiteral("Режим"), {}, false},
         {f.Ui().RegimAddBliet, QStringLiteral("Добавить билеты"), QKeySequence(Qt::Key_F8), false},
@@ -205,12 +206,13 @@ TEST_F(StartUp, MenusHaveTheirCaptionsShortcutsAndStartStates)
     }
     // Menu order, separators included.
     const QList<QAction *> file = f.Ui().File->actions();
-    ASSERT_EQ(file.size(), 11);
+    ASSERT_EQ(file.size(), 12);
     EXPECT_TRUE(file[4]->isSeparator());
     EXPECT_EQ(file[6], f.Ui().FileRezultat);
     EXPECT_EQ(file[8], f.Ui().FileOtchet);
-    EXPECT_TRUE(file[9]->isSeparator());
-    EXPECT_EQ(file[10], f.Ui().FileExit);
+    EXPECT_EQ(file[9], f.Ui().FileRecent->menuAction());
+    EXPECT_TRUE(file[10]->isSeparator());
+    EXPECT_EQ(file[11], f.Ui().FileExit);
     const QList<QAction *> regim = f.Ui().Regim->actions();
     ASSERT_EQ(regim.size(), 12);
     EXPECT_TRUE(regim[1]->isSeparator());
