@@ -323,6 +323,11 @@ void frmForma::ExposeCells()
         return state_.RegimState != Rezhim::Zagruzka && state_.HodCount > 0 &&
                state_.NomerColor[std::size_t(n)] != 0;
     };
+    // Where a cell stands at the window's print size, from its place at 100 %.
+    const auto zoomed = [this](int x, int y, int w, int h) {
+        const int z = ZoomPercent();
+        return QRect(Zoom::Scaled(x, z), Zoom::Scaled(y, z), Zoom::Scaled(w, z), Zoom::Scaled(h, z));
+    };
     // The board: each number with what it is now.
     SetAccessibleCells(PolePic, {[] { return Loto::kMaxNomer; },
                                  [this, drawn](int i) {
@@ -336,7 +341,7 @@ void frmForma::ExposeCells()
                                          text += QStringLiteral(", ожидается");
                                      return text;
                                  },
-                                 [](int i) { return QRect(35 * (i / 10), 34 * (i % 10), 35, 34); }});
+                                 [zoomed](int i) { return zoomed(35 * (i / 10), 34 * (i % 10), 35, 34); }});
     // The card: its ticket number, then its rows, drawn numbers marked.
     SetAccessibleCells(
         BiletPic,
@@ -363,11 +368,11 @@ void frmForma::ExposeCells()
              }
              return QStringLiteral("Строка %1: ").arg(i) + numbers.join(QStringLiteral(", "));
          },
-         [](int i) {
+         [zoomed](int i) {
              if (i == 0)
-                 return QRect(0, 0, 289, 198);
+                 return zoomed(0, 0, 289, 198);
              const int r = i - 1;
-             return QRect(0, 31 * r + (r >= 3 ? 11 : 0), 289, 31);
+             return zoomed(0, 31 * r + (r >= 3 ? 11 : 0), 289, 31);
          },
          // Closed to clicks during a game, the card is still read while it shows a ticket.
          [this] {
@@ -390,8 +395,9 @@ void frmForma::ExposeCells()
                             return text;
                         },
                         [this](int i) {
-                            return QRect(0, (i - ListBilet1->ScrollValue()) * ListBilet::kRowHeight,
-                                         ListBilet1->width(), ListBilet::kRowHeight);
+                            const int z = ZoomPercent();
+                            const int row = Zoom::Scaled(ListBilet::kRowHeight, z);
+                            return QRect(0, (i - ListBilet1->ScrollValue()) * row, ListBilet1->width(), row);
                         },
                         {},
                         [this] { return state_.store.BiletCount() > 0 ? ListBilet1->ListIndex() : -1; }});

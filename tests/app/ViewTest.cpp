@@ -11,6 +11,7 @@
 #include "support/Ink.h"
 #include "support/WindowFixture.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QFile>
 #include <QLabel>
@@ -277,6 +278,13 @@ TEST_F(View, AtOneAndAHalfEverythingIsLargerSharpAndUncut)
     window->FileNewBilet2(true, QStringLiteral("1"));
     QTest::mouseClick(window->Ui().PolePic, Qt::LeftButton, {}, QPoint(qRound(52.5 * 4.5), qRound(51 * 4.5)));
     EXPECT_TRUE(window->entry.OnCard(45));
+    // A screen reader finds number 45 where it is drawn, not where it stood at 100 %.
+    QAccessibleInterface *board = QAccessible::queryAccessibleInterface(window->Ui().PolePic);
+    ASSERT_NE(board, nullptr);
+    const QRect cell45 = board->child(44)->rect();
+    EXPECT_TRUE(
+        cell45.contains(window->Ui().PolePic->mapToGlobal(QPoint(qRound(52.5 * 4.5), qRound(51 * 4.5)))));
+    EXPECT_NEAR(cell45.width(), 35 * 1.5, 1);
 }
 
 TEST_F(View, BackAtOneHundredEveryPixelIsAsBefore)
