@@ -112,7 +112,7 @@ void ZhurnalWrite(benchmark::State &bs, const QString &folder)
         data.BiletFile = QStringLiteral("Тираж1.rlb");
         data.fingerprint = fingerprint;
         data.RegimTitle = QStringLiteral("Тираж1");
-        data.entries = engine.HodyEntries();
+        data.tirag = engine.HodyTirag();
         if (FileSave::WriteAtomically(path, ZhurnalFile::Encode(data)) != SaveStatus::Saved) {
             bs.SkipWithError("cannot write the journal");
             return;

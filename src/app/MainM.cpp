@@ -9,7 +9,6 @@ std::unique_ptr<frmForma> MainM(ProgramState &state, Messenger &messenger, const
 {
     Fonts::InstallSubstitutes();
     state.settings.MaxHod = Settings::kDefaultMaxHod;
-    state.TiragNomera.assign(2, 0);
 
     auto window = std::make_unique<frmForma>(state, messenger, workFolder);
     window->ClearPole();

@@ -300,7 +300,7 @@ bool frmForma::eventFilter(QObject *watched, QEvent *event)
 void frmForma::ExposeCells()
 {
     const auto drawn = [this](int n) {
-        return state_.RegimState != Rezhim::Zagruzka && state_.HodCount > 0 &&
+        return state_.RegimState != Rezhim::Zagruzka && state_.TiragNomera.HodCount() > 0 &&
                state_.NomerColor[std::size_t(n)] != 0;
     };
     // The board: each number with what it is now.

@@ -77,7 +77,7 @@ void frmForma::Bilet()
         if (n == 0)
             continue; // a position never filled has no cell
         const int r = Loto::StrokaOfPosition(k), c = Loto::ColumnOfNomer(n);
-        if (state_.HodCount > 0 && state_.NomerColor[n] != 0)
+        if (state_.TiragNomera.HodCount() > 0 && state_.NomerColor[n] != 0)
             FillKletka(r, c, quint32(state_.NomerColor[n]));
         WriteKletka(r, c, Loto::NomerText(n));
     }

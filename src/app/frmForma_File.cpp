@@ -86,8 +86,7 @@ void frmForma::ApplyBilety(const QString &name, bool isRusLoto, BiletFileData &d
     RegimPrizPoNomeru->setEnabled(false);
     // A new set has no game yet: nothing to lose when checking starts, and the
     // winners of the last set are not this set's.
-    state_.HodCount = 0;
-    state_.HodExtra = 0;
+    state_.TiragNomera.Clear();
     igra_->ClearNika();
 
     state_.OpenBilety(name, isRusLoto, data.TiragTitle, std::move(data.Bilety), unsaved);
@@ -219,14 +218,14 @@ void frmForma::OpenTrg(const QString &name)
         return;
     }
     state_.TiragFile = name;
-    igra_->PovtorTiraga(data.RegimTitle, data.entries);
+    igra_->PovtorTiraga(data.RegimTitle, data.tirag);
 }
 
 void frmForma::SaveTrg(const QString &name)
 {
     if (!MayReplace(name, state_.TiragFile))
         return;
-    if (!WriteFile(name, TiragFile::Encode(state_.RegimTitle, state_.TiragEntries())))
+    if (!WriteFile(name, TiragFile::Encode(state_.RegimTitle, state_.TiragNomera)))
         return;
     state_.TiragFile = name;
 }

@@ -237,7 +237,7 @@ void frmForma::UpdateStrip()
                 text += QLatin1Char('\n') + note;
         return text + FileNotes();
     };
-    const QString moves = QStringLiteral("Ход %1").arg(state_.HodCount);
+    const QString moves = QStringLiteral("Ход %1").arg(state_.TiragNomera.HodCount());
     const QString tur = QStringLiteral("тур %1").arg(igra_->TurNomer);
     switch (regim) {
     case Rezhim::Proverka: {
@@ -318,7 +318,7 @@ void frmForma::WriteZhurnal()
     data.BiletFile = zhurnalName_;
     data.fingerprint = zhurnalFingerprint_;
     data.RegimTitle = state_.RegimTitle;
-    data.entries = igra_->HodyEntries();
+    data.tirag = igra_->HodyTirag();
     ZhurnalWritten(zhurnal_->Write(ZhurnalFile::Encode(data)));
 }
 
@@ -421,7 +421,7 @@ void frmForma::OfferZhurnal()
         RemoveZhurnal();
         return;
     }
-    igra_->RestoreProverka(data.entries);
+    igra_->RestoreProverka(data.tirag);
     FocusVVOD1();
 }
 

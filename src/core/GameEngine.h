@@ -100,6 +100,8 @@ public:
 
     // Commands of the Mode menu and of the window's labels.
     void RegimProverka_Click();
+    // A check game starts on the set in hand, with nothing asked.
+    void StartProverka();
     void RegimPovtor_Click();
     void RegimImitator_Click();
     void Knopka_Click();
@@ -119,9 +121,8 @@ public:
     // The one way the mode changes: the window's menus follow, the timer stops
     // outside replay and simulator, and with recaption the caption shows the mode.
     void SetRegim(Rezhim regim, bool recaption = false);
-    // A recorded draw (its title and entries, as a draw file holds them) becomes
-    // the replay source, and its replay starts.
-    void PovtorTiraga(const QString &regimTitle, const std::vector<qint32> &entries);
+    // A recorded draw and its title become the replay source, and its replay starts.
+    void PovtorTiraga(const QString &regimTitle, const Tirag &tirag);
     // Runs a modal window with no tick under it. Afterwards replay and
     // simulator go on: always, or with asBefore only if they were running.
     void DuringModal(const std::function<void()> &modal, bool asBefore = false);
@@ -144,18 +145,17 @@ public:
     // What the user did in a check game, in order: the game can be rebuilt from it.
     using Hod = IgraHod;
     const std::vector<Hod> &Hody() const { return hody_; }
-    // The same in a draw file's encoding: numbers, 91 for a tour change by
-    // hand, 94 and the ticket index for a prize.
-    std::vector<qint32> HodyEntries() const;
+    // The same as a draw: its numbers, its tour changes by hand and its prizes.
+    Tirag HodyTirag() const;
     // Whether a check game has something to take back.
     bool CanUndo() const;
     // Takes back the last thing the user did in the check game: afterwards
     // everything is as if it had never happened. Returns what was taken back.
     std::optional<Hod> Undo();
     // Starts a check game on the set in hand and rebuilds it quietly from
-    // entries (HodyEntries' encoding). Stops at the first entry that cannot be
+    // hody (as HodyTirag gives them). Stops at the first step that cannot be
     // played and returns how many were.
-    qsizetype RestoreProverka(const std::vector<qint32> &entries);
+    qsizetype RestoreProverka(const Tirag &hody);
 
     // Plays a published result as the user would have typed it into a new
     // check game on the set in hand: the numbers of each tour in order; where
@@ -224,10 +224,6 @@ private:
     void ClearPole();
     void ReplayTick();
     void ImitatorTick();
-    // The draw grows by one marker entry (91, 93, 94 or a prize's ticket index).
-    void AppendMarker(qint32 marker);
-    // The prize's 94 and ticket index go into the draw; a 93 at the end makes way for them.
-    void RecordPriz(qint32 index);
     // The winners-list line prefix + ticket t's number, listed at the next NikaFlush.
     void NikaLine(qint32 t, const QString &prefix);
     // Hands the lines gathered since the last flush to the winners list.

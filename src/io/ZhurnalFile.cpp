@@ -53,7 +53,7 @@ QByteArray Fingerprint(const QByteArray &biletBytes)
 QByteArray Encode(const ZhurnalData &data)
 {
     return Cp1251::Encode(kTitle) + "\r\n" + Cp1251::Encode(data.BiletFile) + "\r\n" + data.fingerprint +
-           "\r\n" + TiragFile::Encode(data.RegimTitle, data.entries);
+           "\r\n" + TiragFile::Encode(data.RegimTitle, data.tirag);
 }
 
 std::variant<ZhurnalData, FileParseError> Parse(const QByteArray &bytes)
@@ -97,7 +97,7 @@ std::variant<ZhurnalData, FileParseError> Parse(const QByteArray &bytes)
     }
     TiragFileData &draw = std::get<TiragFileData>(tirag);
     data.RegimTitle = draw.RegimTitle;
-    data.entries = std::move(draw.entries);
+    data.tirag = std::move(draw.tirag);
     return data;
 }
 

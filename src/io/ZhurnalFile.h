@@ -34,7 +34,7 @@ struct ZhurnalData {
     QString BiletFile;
     QByteArray fingerprint;
     QString RegimTitle;
-    std::vector<qint32> entries;
+    Tirag tirag; // what the user did so far
     // A check game, or tickets being keyed in: then these are they.
     bool zagruzka = false;
     bool IsRusLoto = false;

@@ -253,9 +253,7 @@ TEST_F(Files, DamagedTicketFilesLeaveTheSetAsItWas)
 TEST_F(Files, DrawFilesRoundTripAndOpenForReplay)
 {
     state.RegimTitle = QStringLiteral("Тираж1234");
-    state.TiragNomera = {0, 27, 5, 90, 91, 14, 93};
-    state.HodCount = 4;
-    state.HodExtra = 2;
+    state.TiragNomera = Tirag({27, 5, 90, 91, 14, 93});
     window->SaveTrg(QStringLiteral("d.rlt"));
     EXPECT_EQ(ReadBytes(Path(QStringLiteral("d.rlt"))),
               QByteArray("\xD2\xE8\xF0\xE0\xE6\x31\x32\x33\x34\r\n 27, 5, 90, 91, 14, 93\r\n"));
@@ -264,7 +262,7 @@ TEST_F(Files, DrawFilesRoundTripAndOpenForReplay)
     SaveTwo(QStringLiteral("t.rlb"));
     window->OpenBlt(QStringLiteral("t.rlb"));
     window->OpenTrg(QStringLiteral("d.rlt"));
-    EXPECT_EQ(state.PovtorNomera, (std::vector<qint32>{0, 27, 5, 90, 91, 14, 93}));
+    EXPECT_EQ(state.PovtorNomera.Entries(), (std::vector<qint32>{27, 5, 90, 91, 14, 93}));
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Русское лото - Тираж1234: ПОВТОР Тираж1234"));
 
     messenger.shown.clear();
@@ -273,7 +271,7 @@ TEST_F(Files, DrawFilesRoundTripAndOpenForReplay)
     ASSERT_EQ(messenger.shown.size(), 1u);
     EXPECT_EQ(messenger.shown[0].icon, MsgIcon::Error);
     EXPECT_EQ(state.TiragFile, QStringLiteral("d.rlt"));
-    EXPECT_EQ(state.PovtorNomera.size(), 7u);
+    EXPECT_EQ(state.PovtorNomera.Size(), 6);
 }
 
 TEST_F(Files, ASaveTheDiskRefusesIsReportedAndKeepsTheOldFile)
@@ -285,11 +283,10 @@ TEST_F(Files, ASaveTheDiskRefusesIsReportedAndKeepsTheOldFile)
         for (int t = 0; t < tickets; ++t)
             StoreKeyed(QString::number(t), t % 2 ? kRows2 : kRows);
         window->SaveBlt(state.TiragTitle + QStringLiteral(".rlb"));
-        state.TiragNomera.assign(std::size_t(tickets) + 2, 5);
-        state.HodCount = tickets;
+        state.TiragNomera = Tirag(std::vector<qint32>(std::size_t(tickets), 5));
         window->SaveTrg(state.TiragTitle + QStringLiteral(".rlt"));
         StoreKeyed(QStringLiteral("ещё"));
-        ++state.HodCount;
+        state.TiragNomera.AddNomer(5);
         const QStringList all = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
         const QStringList names = all.filter(state.TiragTitle + QLatin1Char('.'));
 

@@ -55,7 +55,7 @@ TEST_F(StartUp, WithoutSettingsFileThePaceIs100AndTheMaximum84)
     EXPECT_EQ(window->Ui().Timer1->interval(), 100);
     EXPECT_FALSE(window->Ui().Timer1->isActive());
     EXPECT_EQ(state.RegimState, Rezhim::None);
-    EXPECT_EQ(state.TiragNomera.size(), 2u);
+    EXPECT_TRUE(state.TiragNomera.Empty());
     EXPECT_EQ(state.store.BiletCount(), 0);
 }
 

@@ -53,7 +53,8 @@ TEST_F(Zagruzka, NewSetEntersTicketEntryWithItsLayout)
     EXPECT_EQ(state.RegimState, Rezhim::Zagruzka);
     EXPECT_TRUE(state.IsRusLoto);
     EXPECT_EQ(state.TiragTitle, QStringLiteral("Тираж1234"));
-    EXPECT_EQ(state.HodCount, 0) << "no game is in hand: the save question decides leaving entry";
+    EXPECT_EQ(state.TiragNomera.HodCount(), 0)
+        << "no game is in hand: the save question decides leaving entry";
     EXPECT_EQ(state.store.BiletCount(), 0);
     EXPECT_EQ(state.store.Bilety().size(), 1u);
     for (QWidget *w : {static_cast<QWidget *>(f.Ui().Nombilet), static_cast<QWidget *>(f.Ui().kBiletGotov),

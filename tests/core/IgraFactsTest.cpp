@@ -247,7 +247,7 @@ TEST(IgraFacts, ARestoredGameIsToldAsRebuiltNotNumberByNumber)
 {
     std::mt19937 rng(9);
     Game game(RandomBilety(rng, 20));
-    game.engine.RestoreProverka({12, 34, 56, 78, 9, Loto::kMarkerPriz, 3, 44});
+    game.engine.RestoreProverka(Tirag({12, 34, 56, 78, 9, Loto::kMarkerPriz, 3, 44}));
     EXPECT_EQ(game.log.Take(), QStringList({QStringLiteral("Regim 1"), QStringLiteral("NewGame"),
                                             QStringLiteral("Rebuilt hod 6 tur 1 last 44 priz -1")}));
 }
@@ -287,8 +287,7 @@ TEST(IgraFacts, AReplayTellsTheFactsOfTheGameItReplays)
                 game.engine.PrizPoNomeru(7);
         }
         game.log.Take();
-        std::vector<qint32> draw(game.state.TiragNomera.begin() + 1,
-                                 game.state.TiragNomera.begin() + game.state.TiragEnd() + 1);
+        const std::vector<qint32> draw = game.state.TiragNomera.Entries();
         // The facts of the game, as told while it was played, from the recorded draw.
         Game check(game.state.store.Bilety());
         check.engine.RegimProverka_Click();
@@ -304,7 +303,7 @@ TEST(IgraFacts, AReplayTellsTheFactsOfTheGameItReplays)
                 line.startsWith(QStringLiteral("Priz")))
                 expected << line;
 
-        game.engine.PovtorTiraga(QStringLiteral("ПОВТОР"), draw);
+        game.engine.PovtorTiraga(QStringLiteral("ПОВТОР"), Tirag(draw));
         for (int tick = 0; tick < 200 && game.state.RegimState == Rezhim::Povtor; ++tick)
             game.engine.Timer1_Timer();
         QStringList replayed;
