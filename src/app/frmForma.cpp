@@ -301,7 +301,7 @@ void frmForma::ExposeCells()
 {
     const auto drawn = [this](int n) {
         return state_.RegimState != Rezhim::Zagruzka && state_.TiragNomera.HodCount() > 0 &&
-               state_.NomerColor[std::size_t(n)] != 0;
+               IsDrawn(state_.NomerColor[std::size_t(n)]);
     };
     // The board: each number with what it is now.
     SetAccessibleCells(PolePic, {[] { return Loto::kMaxNomer; },

@@ -10,6 +10,7 @@
 // game's view, the mode layouts and the dialogs of the Mode and Help menus).
 
 #include "app/GameListeners.h"
+#include "controls/IgraLook.h"
 #include "core/BiletEntry.h"
 #include "core/GameEngine.h"
 #include "core/Messenger.h"
@@ -181,7 +182,7 @@ public:
 
     // Colours, as 0x00BBGGRR.
     // A number on the ticket being keyed in: the colour of a number on some ticket.
-    static constexpr quint32 kUsedColor = GameEngine::kOpenedColor;
+    static constexpr quint32 kUsedColor = IgraLook::ColorOf(Kletka::OnCard);
 
     // Fill colour of the next PoleKletka.
     quint32 KletkaColor = kUsedColor;
@@ -195,17 +196,17 @@ public:
     bool PolePressed = false;
 
     // What a game shows, drawn on the window.
-    void PoleKletka(int n, quint32 color) override;
+    void PoleKletka(int n, Kletka kletka) override;
     void PoleUnhighlight(int n) override;
     void ShowBilet() override;
-    void CardKletka(int stroka, int n, quint32 color) override;
+    void CardKletka(int stroka, int n, Kletka kletka) override;
     void NikaClear() override;
     void NikaAdd(const QString &prefix, const std::vector<qint32> &tickets) override;
-    void SetTur(const QString &caption, quint32 color) override;
+    void SetTur(qint32 tur) override;
     void SetNHOD(const QString &text) override;
     void SetVVOD1(const QString &text) override;
     void SetVVEDNOM(const QString &text) override;
-    void SetKnopka(const QString &caption) override;
+    void SetKnopka(::Knopka knopka) override;
     void SetCaption(const QString &caption) override;
     void EnableVVOD1(bool enabled, bool visible) override;
     void EnablePole(bool enabled) override;

@@ -77,7 +77,7 @@ void frmForma::OpenBlt(const QString &name)
 void frmForma::ApplyBilety(const QString &name, bool isRusLoto, BiletFileData &data, bool unsaved)
 {
     savedNote_.clear();
-    SetTur(QStringLiteral(" Тур-1"), GameEngine::kTurColor[1]);
+    SetTur(1);
     SetNHOD(QStringLiteral(" 0"));
     igra_->SetRegim(Rezhim::None);
     PSbros();

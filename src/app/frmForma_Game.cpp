@@ -30,7 +30,7 @@
 void frmForma::PSbros()
 {
     PolePic->setEnabled(false);
-    state_.NomerColor.fill(0);
+    state_.NomerColor.fill(Kletka::Free);
     state_.NikaBilet.assign(1, 0);
 
     ClearPole();
@@ -76,11 +76,11 @@ void frmForma::NikaAdd(const QString &prefix, const std::vector<qint32> &tickets
     NIKA->AddLines(prefix, tickets);
 }
 
-void frmForma::SetTur(const QString &caption, quint32 color)
+void frmForma::SetTur(qint32 tur)
 {
-    Tur->setText(caption);
+    Tur->setText(IgraLook::TurCaption(tur));
     QPalette pal = Tur->palette();
-    pal.setColor(QPalette::Window, VbColor::ToQColor(color));
+    pal.setColor(QPalette::Window, VbColor::ToQColor(IgraLook::TurColor(tur)));
     Tur->setPalette(pal);
 }
 
@@ -100,15 +100,16 @@ void frmForma::SetVVEDNOM(const QString &text)
     VVEDNOM->setToolTip(VVEDNOM->x() + VVEDNOM->width() > BiletPic->x() ? text : QString());
 }
 
-void frmForma::SetKnopka(const QString &caption)
+void frmForma::SetKnopka(::Knopka knopka)
 {
-    Knopka->setText(caption);
-    Knopka->setVisible(!caption.isEmpty());
+    const bool shown = knopka != ::Knopka::Hidden;
+    Knopka->setText(IgraLook::KnopkaCaption(knopka));
+    Knopka->setVisible(shown);
     // Its key does what a click does, and says so in the menu.
-    RegimKnopka->setEnabled(!caption.isEmpty());
-    if (caption == QLatin1String("  Стоп"))
+    RegimKnopka->setEnabled(shown);
+    if (knopka == ::Knopka::Stop)
         RegimKnopka->setText(QStringLiteral("&Пауза"));
-    else if (caption == QLatin1String(" Далее"))
+    else if (knopka == ::Knopka::Dalee)
         RegimKnopka->setText(QStringLiteral("Продол&жить"));
     else
         RegimKnopka->setText(QStringLiteral("&Конец игры"));

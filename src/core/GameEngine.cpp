@@ -22,19 +22,6 @@ constexpr qint32 OneShort(qint32 turNomer)
     }
 }
 
-// The tour label's caption.
-QString TurCaption(qint32 turNomer)
-{
-    switch (turNomer) {
-    case 1:
-        return QStringLiteral(" Тур-1");
-    case 2:
-        return QStringLiteral(" Тур-2");
-    default:
-        return QStringLiteral(" Тур-3...");
-    }
-}
-
 // The simulator's range for a scheduled tour change, inclusive.
 constexpr qint32 kTur1EndFrom = 5;
 constexpr qint32 kTur1EndTo = 10;
@@ -44,10 +31,6 @@ constexpr qint32 kTur2EndTo = 25;
 // It does so once a win of the tour is one number away.
 constexpr qint32 kTur1Schedule = OneShort(1);
 constexpr qint32 kTur2Schedule = OneShort(2);
-
-const QString kStop = QStringLiteral("  Стоп");
-const QString kDalee = QStringLiteral(" Далее");
-const QString kKonec = QStringLiteral(" Конец");
 
 } // namespace
 
@@ -74,15 +57,10 @@ bool GameEngine::Highlighted(int n) const
     return n >= 1 && n <= Loto::kMaxNomer && highlighted_[static_cast<std::size_t>(n)];
 }
 
-quint32 GameEngine::TourColor() const
+void GameEngine::SetKnopka(Knopka knopka)
 {
-    return kTurColor[std::clamp(TurNomer, 1, 3)];
-}
-
-void GameEngine::SetKnopka(const QString &caption)
-{
-    knopka_ = caption;
-    view_->SetKnopka(caption);
+    knopka_ = knopka;
+    view_->SetKnopka(knopka);
 }
 
 void GameEngine::TimerStart()
@@ -138,7 +116,7 @@ void GameEngine::NewIgra()
 
     state_.NikaBilet.assign(1, 0);
     SovpBileta.assign(static_cast<std::size_t>(count) + 1, SovpCls{});
-    state_.NomerColor.fill(0);
+    state_.NomerColor.fill(Kletka::Free);
 
     if (state_.store.CurBilet() == state_.store.BiletCount())
         state_.store.Show(0);
@@ -160,10 +138,10 @@ void GameEngine::NewIgra()
 
     TimerStop();
 
-    KletkaColor = kTurColor[1];
+    KletkaNow = Kletka::Tur1;
     TurNomer = 1;
     hody_.clear();
-    view_->SetTur(TurCaption(1), kTurColor[1]);
+    view_->SetTur(1);
 
     view_->SetNHOD(Loto::NomerText(0));
     view_->SetVVOD1(QString());
@@ -207,13 +185,13 @@ void GameEngine::AddTiragNomer(int n)
     if (state_.RegimState == Rezhim::Povtor || state_.RegimState == Rezhim::Imitator)
         view_->SetVVOD1(s);
 
-    PaintPole(n, KletkaColor);
+    PaintPole(n, KletkaNow);
     highlighted_[static_cast<std::size_t>(n)] = false;
 
     state_.TiragNomera.AddNomer(n);
     view_->SetNHOD(Loto::NomerText(state_.TiragNomera.HodCount()));
 
-    state_.NomerColor[static_cast<std::size_t>(n)] = static_cast<qint32>(KletkaColor);
+    state_.NomerColor[static_cast<std::size_t>(n)] = KletkaNow;
 
     state_.stats.NewHod();
     lastNomer_ = n;
@@ -265,7 +243,7 @@ bool GameEngine::CountEntry(int n, qint32 t, qint32 r)
         static_cast<std::size_t>(t) >= NomerVFlag.size() || r < 0 || r >= Loto::kStroki)
         return false;
     if (t == state_.store.CurBilet())
-        view_->CardKletka(r, n, KletkaColor);
+        view_->CardKletka(r, n, KletkaNow);
 
     ListStats &stats = state_.stats;
     SovpCls &sovp = SovpBileta[static_cast<std::size_t>(t)];
@@ -311,10 +289,8 @@ void GameEngine::ShowAwaited(qint32 t, qint32 r, const SovpCls &sovp)
     // looks the same painted again.
     if (highlighted_[static_cast<std::size_t>(a)])
         return;
-    KletkaColor = kHighlight;
-    PaintPole(a, KletkaColor);
+    PaintPole(a, Kletka::Awaited);
     highlighted_[static_cast<std::size_t>(a)] = true;
-    KletkaColor = TourColor();
 }
 
 void GameEngine::NextTur()
@@ -333,8 +309,8 @@ void GameEngine::NextTur()
     }
 
     ++TurNomer;
-    KletkaColor = kTurColor[TurNomer];
-    view_->SetTur(TurCaption(TurNomer), KletkaColor);
+    KletkaNow = KletkaOfTur(TurNomer);
+    view_->SetTur(TurNomer);
 
     // Counts never fall at a tour change, so raising LiderMax over the pass
     // leaves exactly the tickets with the highest new count as leaders.
@@ -356,7 +332,7 @@ void GameEngine::EndIgra()
 {
     BusyScope busy(busy_);
     TimerStop();
-    SetKnopka(QString());
+    SetKnopka(Knopka::Hidden);
 
     EndFact end;
     end.hod = state_.TiragNomera.HodCount();
@@ -456,7 +432,7 @@ void GameEngine::StartProverka()
     state_.RegimTitle = state_.TiragTitle;
     SetRegim(Rezhim::Proverka, true);
     NewIgra();
-    SetKnopka(kKonec);
+    SetKnopka(Knopka::Konec);
     view_->SetVVEDNOM(QStringLiteral("Введите номер:"));
     view_->EnablePole(true);
     view_->FocusVVOD1();
@@ -476,7 +452,7 @@ void GameEngine::StartPovtor()
         state_.PovtorNomera = state_.TiragNomera;
     SetRegim(Rezhim::Povtor);
     NewIgra();
-    SetKnopka(kStop);
+    SetKnopka(Knopka::Stop);
     TimerStart();
 }
 
@@ -498,7 +474,7 @@ void GameEngine::RegimImitator_Click()
     }
     state_.RegimTitle = QStringLiteral("ИМИТАТОР");
     SetRegim(Rezhim::Imitator, true);
-    SetKnopka(kStop);
+    SetKnopka(Knopka::Stop);
     NewIgra();
     TimerHod = -1;
     view_->EnablePrizPoNomeru(false);
@@ -535,11 +511,11 @@ void GameEngine::Knopka_Click()
     }
     if (state_.RegimState != Rezhim::Povtor && state_.RegimState != Rezhim::Imitator)
         return;
-    if (knopka_ != kStop) {
-        SetKnopka(kStop);
+    if (knopka_ != Knopka::Stop) {
+        SetKnopka(Knopka::Stop);
         TimerStart();
     } else {
-        SetKnopka(kDalee);
+        SetKnopka(Knopka::Dalee);
         TimerStop();
     }
 }
@@ -548,7 +524,7 @@ void GameEngine::NomerEntered(int n)
 {
     if (state_.RegimState != Rezhim::Proverka || n < 1 || n > Loto::kMaxNomer)
         return;
-    if (state_.NomerColor[static_cast<std::size_t>(n)] != 0)
+    if (IsDrawn(state_.NomerColor[static_cast<std::size_t>(n)]))
         return;
     hody_.push_back(Hod{Hod::Kind::Nomer, n});
     AddTiragNomer(n);
@@ -584,7 +560,7 @@ void GameEngine::ReplayTick()
     switch (step.kind) {
     case Tirag::Kind::Nomer:
         // A number drawn twice in a foreign file is passed over.
-        if (state_.NomerColor[static_cast<std::size_t>(step.value)] == 0) {
+        if (!IsDrawn(state_.NomerColor[static_cast<std::size_t>(step.value)])) {
             skipNext91_ = false;
             AddTiragNomer(step.value);
         }
@@ -645,11 +621,11 @@ void GameEngine::ImitatorTick()
         EndIgra();
 }
 
-void GameEngine::PaintPole(int n, quint32 color)
+void GameEngine::PaintPole(int n, Kletka kletka)
 {
     poleCell_[static_cast<std::size_t>(n)] = PoleCell::Painted;
-    poleColor_[static_cast<std::size_t>(n)] = color;
-    view_->PoleKletka(n, color);
+    poleKletka_[static_cast<std::size_t>(n)] = kletka;
+    view_->PoleKletka(n, kletka);
 }
 
 void GameEngine::UnhighlightPole(int n)
@@ -779,7 +755,7 @@ bool GameEngine::Apply(const Hod &hod)
     switch (hod.kind) {
     case Hod::Kind::Nomer:
         if (hod.value < 1 || hod.value > Loto::kMaxNomer ||
-            state_.NomerColor[static_cast<std::size_t>(hod.value)] != 0)
+            IsDrawn(state_.NomerColor[static_cast<std::size_t>(hod.value)]))
             return false;
         NomerEntered(hod.value);
         return true;
@@ -819,7 +795,7 @@ void GameEngine::RepaintAll()
     for (int n = 1; n <= Loto::kMaxNomer; ++n) {
         const std::size_t k = static_cast<std::size_t>(n);
         if (poleCell_[k] == PoleCell::Painted)
-            view_->PoleKletka(n, poleColor_[k]);
+            view_->PoleKletka(n, poleKletka_[k]);
         else if (poleCell_[k] == PoleCell::Opened)
             view_->PoleUnhighlight(n);
     }
@@ -830,7 +806,7 @@ void GameEngine::RepaintAll()
         const auto from = state_.NikaBilet.begin() + nikaRuns_[i].first;
         view_->NikaAdd(nikaRuns_[i].prefix, std::vector<qint32>(from, state_.NikaBilet.begin() + end));
     }
-    view_->SetTur(TurCaption(TurNomer), TourColor());
+    view_->SetTur(TurNomer);
     view_->SetNHOD(Loto::NomerText(state_.TiragNomera.HodCount()));
     state_.stats.PublishAll();
 }

@@ -23,24 +23,26 @@
 #include <random>
 #include <vector>
 
-// What a game shows. Colours are 0x00BBGGRR values. Every call does nothing
-// unless a view overrides it, so a view implements only what it shows.
+// What a game shows, in the game's terms: cells of numbers (IgraShow.h),
+// tours and the button under the board; how they look is the view's business
+// (the window's colours and captions are controls/IgraLook.h). Every call does
+// nothing unless a view overrides it, so a view implements only what it shows.
 class IgraView
 {
 public:
     virtual ~IgraView() = default;
 
-    // The board: repaints the cell of n in a colour, number on top.
-    virtual void PoleKletka(int /*n*/, quint32 /*color*/) {}
+    // The board: repaints the cell of n as drawn in a tour or awaited, number on top.
+    virtual void PoleKletka(int /*n*/, Kletka /*kletka*/) {}
     // The board: a cell whose awaited-number highlight is taken away at a tour
-    // change goes back to the colour of a number on some ticket (16751523).
+    // change goes back to showing a number on some ticket.
     virtual void PoleUnhighlight(int /*n*/) {}
     // The board: everything empty again.
     virtual void ClearPole() {}
     // The card shows ticket CurBilet (drawn numbers in their colours).
     virtual void ShowBilet() {}
-    // The card of CurBilet: drawn number n in row r painted in a colour.
-    virtual void CardKletka(int /*stroka*/, int /*n*/, quint32 /*color*/) {}
+    // The card of CurBilet: number n in row r drawn, in the tour kletka tells.
+    virtual void CardKletka(int /*stroka*/, int /*n*/, Kletka /*kletka*/) {}
 
     // The winners list NIKA.
     virtual void NikaClear() {}
@@ -49,12 +51,13 @@ public:
     virtual void NikaAdd(const QString & /*prefix*/, const std::vector<qint32> & /*tickets*/) {}
 
     // Labels and boxes.
-    virtual void SetTur(const QString & /*caption*/, quint32 /*color*/) {}
+    // The tour label shows tour tur (3 stands for the third and any later).
+    virtual void SetTur(qint32 /*tur*/) {}
     virtual void SetNHOD(const QString & /*text*/) {}
     virtual void SetVVOD1(const QString & /*text*/) {}   // the entry box's text
     virtual void SetVVEDNOM(const QString & /*text*/) {} // the caption before it
-    // Knopka: hidden when caption is empty, else shown with this caption.
-    virtual void SetKnopka(const QString & /*caption*/) {}
+    // Knopka: hidden, or shown for what it does now.
+    virtual void SetKnopka(Knopka /*knopka*/) {}
     virtual void SetCaption(const QString & /*caption*/) {} // the window's
 
     // What the user may do now.
@@ -84,13 +87,6 @@ public:
 class GameEngine
 {
 public:
-    // Tour colours, also the back colour of the tour label.
-    static constexpr quint32 kTurColor[4] = {0, 9803263, 8454143, 8454016};
-    // An awaited number on the board.
-    static constexpr quint32 kHighlight = 16689148;
-    // A number that occurs on some ticket.
-    static constexpr quint32 kOpenedColor = 16751523;
-
     GameEngine(ProgramState &state, IgraView &view, Messenger &messenger);
 
     // Facts of the game go to every listener subscribed, in the order of
@@ -172,8 +168,8 @@ public:
     };
     ResultWins PlayResult(const std::vector<std::vector<qint32>> &tours);
 
-    // Knopka's caption as last set by the game; empty while it is hidden.
-    const QString &KnopkaCaption() const { return knopka_; }
+    // What Knopka does, as last set by the game.
+    Knopka KnopkaNow() const { return knopka_; }
     // Lines the game has put into the winners list since it was cleared.
     qint32 NikaCount() const { return nikaCount_; }
     // Whether the board cell of n shows the awaited-number highlight.
@@ -183,7 +179,8 @@ public:
     qint32 TurNomer = 1;
     qint32 LiderMax = 0;
     qint32 TimerHod = 0;
-    quint32 KletkaColor = kTurColor[1];
+    // The cell a number drawn now gets: its tour's.
+    Kletka KletkaNow = Kletka::Tur1;
     std::vector<SovpCls> SovpBileta;
     std::vector<qint32> NomerVFlag;
 
@@ -219,7 +216,7 @@ private:
     // Shows the whole game as it stands: board, card, winners, tour, moves, list.
     void RepaintAll();
     // The board as the game paints it, remembered for RepaintAll.
-    void PaintPole(int n, quint32 color);
+    void PaintPole(int n, Kletka kletka);
     void UnhighlightPole(int n);
     void ClearPole();
     void ReplayTick();
@@ -234,16 +231,15 @@ private:
         return t >= 0 && t < state_.store.BiletCount() &&
                static_cast<std::size_t>(t) < state_.store.Bilety().size();
     }
-    quint32 TourColor() const;
-    void SetKnopka(const QString &caption);
+    void SetKnopka(Knopka knopka);
     void TimerStart();
     void TimerStop();
 
-    // What each board cell shows: empty, painted in poleColor_, or back to the
+    // What each board cell shows: empty, painted as poleKletka_ says, or back to the
     // colour of a number on some ticket.
     enum class PoleCell : quint8 { Empty, Painted, Opened };
     std::array<PoleCell, Loto::kMaxNomer + 1> poleCell_{};
-    std::array<quint32, Loto::kMaxNomer + 1> poleColor_{};
+    std::array<Kletka, Loto::kMaxNomer + 1> poleKletka_{};
     // The winners list's lines from first on start with prefix.
     struct NikaRun {
         qint32 first;
@@ -278,8 +274,8 @@ private:
         }
     } quietMessenger_;
 
-    // The caption Knopka shows; Knopka_Click toggles on it.
-    QString knopka_;
+    // What Knopka does now; Knopka_Click toggles on it.
+    Knopka knopka_ = Knopka::Hidden;
     qint32 nikaCount_ = 0;
     QString nikaPrefix_;
     std::vector<qint32> nikaPending_;

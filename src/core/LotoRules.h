@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/IgraShow.h"
+
 #include <QString>
 #include <array>
 
@@ -30,13 +32,13 @@ inline constexpr qint32 kMarkerTur = 91;
 inline constexpr qint32 kMarkerEnd = 93;
 inline constexpr qint32 kMarkerPriz = 94;
 
-// Per number 1..90 the colour it was drawn in; 0 = not drawn. Element 0 is unused.
-using NomerColorTable = std::array<qint32, kMaxNomer + 1>;
+// Per number 1..90 what its cell is: free, on the card, or drawn in a tour. Element 0 is unused.
+using KletkaTable = std::array<Kletka, kMaxNomer + 1>;
 // Calls f(n) for every number 1..90 not drawn yet, ascending.
-template <class F> void ForEachUndrawn(const NomerColorTable &nomerColor, F f)
+template <class F> void ForEachUndrawn(const KletkaTable &nomerColor, F f)
 {
     for (int n = 1; n <= kMaxNomer; ++n)
-        if (nomerColor[static_cast<std::size_t>(n)] == 0)
+        if (!IsDrawn(nomerColor[static_cast<std::size_t>(n)]))
             f(n);
 }
 

@@ -73,9 +73,9 @@ struct ProgramState {
     Tirag TiragNomera;
     // The draw being replayed.
     Tirag PovtorNomera;
-    // Per number: in ticket entry 1 when it is on the card being keyed in; in a
-    // game the colour it was drawn in. 0 = free.
-    Loto::NomerColorTable NomerColor{};
+    // Per number what its cell is: in ticket entry on the card being keyed in
+    // or free; in a game drawn in a tour or not drawn.
+    Loto::KletkaTable NomerColor{};
     // Ticket behind each line of the winners list.
     std::vector<qint32> NikaBilet = std::vector<qint32>(1, 0);
 };

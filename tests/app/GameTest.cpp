@@ -119,13 +119,13 @@ TEST_F(Game, ACheckGameMarksCountsAnnouncesAndMovesOn)
     EXPECT_EQ(window->Ui().ListBilet1->Row(0).lider, true);
     EXPECT_EQ(window->Ui().ListBilet1->Row(1).count, 0);
     // Drawn in the tour's colour on the board.
-    EXPECT_EQ(PoleCell(5), VbColor::ToQColor(GameEngine::kTurColor[1]));
+    EXPECT_EQ(PoleCell(5), VbColor::ToQColor(IgraLook::TurColor(1)));
 
     // A click on the board draws too; 35 leaves ticket "first" one short of its row.
     QTest::mouseClick(window->Ui().PolePic, Qt::LeftButton, {}, PoleCenter(35));
     EXPECT_EQ(state.TiragNomera.HodCount(), 4);
     EXPECT_EQ(window->Ui().ListBilet1->Row(0).awaited, 45);
-    EXPECT_EQ(PoleCell(45), VbColor::ToQColor(GameEngine::kHighlight));
+    EXPECT_EQ(PoleCell(45), VbColor::ToQColor(IgraLook::ColorOf(Kletka::Awaited)));
 
     Vvod(45);
     ASSERT_EQ(messenger.shown.size(), 1u);
@@ -373,8 +373,8 @@ TEST_F(Game, TheKeyboardReturnsToTheEntryBoxAfterMenusAndLists)
         QTest::keyClicks(QApplication::focusWidget(), QLatin1String(second));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     }
-    EXPECT_NE(state.NomerColor[16], 0);
-    EXPECT_NE(state.NomerColor[17], 0);
+    EXPECT_NE(state.NomerColor[16], Kletka::Free);
+    EXPECT_NE(state.NomerColor[17], Kletka::Free);
     EXPECT_EQ(state.TiragNomera.HodCount(), 3);
 }
 
@@ -446,7 +446,7 @@ TEST(GameBoxes, ANumberTypedWhileAWinIsAnnouncedIsNotLost)
     QTest::keyClicks(window->Ui().VVOD1, QStringLiteral("2"));
     QTest::keyClick(window->Ui().VVOD1, Qt::Key_Return);
     EXPECT_EQ(state.TiragNomera.HodCount(), 6);
-    EXPECT_NE(state.NomerColor[12], 0);
+    EXPECT_NE(state.NomerColor[12], Kletka::Free);
 }
 
 TEST(GameBoxes, KeysTypedAtOnceAfterAWinningNumberAllArriveInOrder)

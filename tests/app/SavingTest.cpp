@@ -276,7 +276,7 @@ TEST_F(Saving, ASetJustKeyedInIsCheckedAtOnce)
     ASSERT_EQ(QApplication::focusWidget(), window->Ui().VVOD1);
     Vvod(5);
     EXPECT_EQ(state.TiragNomera.HodCount(), 1);
-    EXPECT_NE(state.NomerColor[5], 0);
+    EXPECT_NE(state.NomerColor[5], Kletka::Free);
     EXPECT_EQ(state.stats.At(0).count, 1);
     EXPECT_EQ(state.store.File(), QStringLiteral("fresh.rlb"));
 

@@ -10,8 +10,8 @@ using TestSupport::RecordingView;
 namespace
 {
 
-constexpr quint32 kTur1 = GameEngine::kTurColor[1];
-constexpr quint32 kTur2 = GameEngine::kTurColor[2];
+constexpr quint32 kTur1 = IgraLook::TurColor(1);
+constexpr quint32 kTur2 = IgraLook::TurColor(2);
 constexpr MsgAnswer Yes = MsgAnswer::Yes;
 constexpr MsgAnswer No = MsgAnswer::No;
 
@@ -154,8 +154,8 @@ TEST_F(Igra, NumberIsPaintedCountedListedAwaitedAndWonInOrder)
 
     Enter({10, 20, 30});
     EXPECT_EQ(state.stats.Awaited(), (std::vector<std::pair<qint32, qint32>>{{0, 40}, {1, 50}}));
-    EXPECT_EQ(view.pole[40], GameEngine::kHighlight);
-    EXPECT_EQ(view.pole[50], GameEngine::kHighlight);
+    EXPECT_EQ(view.pole[40], IgraLook::ColorOf(Kletka::Awaited));
+    EXPECT_EQ(view.pole[50], IgraLook::ColorOf(Kletka::Awaited));
 
     Enter({2});
     view.calls.clear();
@@ -169,8 +169,8 @@ TEST_F(Igra, NumberIsPaintedCountedListedAwaitedAndWonInOrder)
     EXPECT_EQ(messenger.shown.back().icon, MsgIcon::Exclamation);
     EXPECT_EQ(state.stats.Leaders(), std::vector<qint32>({0}));
     EXPECT_EQ(state.TiragNomera.Entries(), (std::vector<qint32>{1, 10, 20, 30, 2, 40, 91}));
-    EXPECT_EQ(state.NomerColor[40], qint32(kTur1));
-    EXPECT_EQ(engine.KletkaColor, kTur2);
+    EXPECT_EQ(state.NomerColor[40], Kletka::Tur1);
+    EXPECT_EQ(engine.KletkaNow, Kletka::Tur2);
 }
 
 TEST_F(Igra, AwaitedNumberIsShownOncePerTour)
@@ -183,7 +183,7 @@ TEST_F(Igra, AwaitedNumberIsShownOncePerTour)
     messenger.Script({Yes});
     engine.Tur_Click();
     EXPECT_EQ(view.Calls("PoleUnhighlight"), QStringList({"PoleUnhighlight 40"}));
-    EXPECT_EQ(view.pole[40], GameEngine::kOpenedColor);
+    EXPECT_EQ(view.pole[40], IgraLook::kOpened);
     EXPECT_EQ(view.pole[31], kTur1); // drawn cells keep their tour colour
 
     Enter({3, 12, 22, 32, 41, 40}); // field 1 at 14: the new tour shows its awaited number
@@ -230,7 +230,7 @@ TEST_F(Igra, TourLabelAsksOnlyAfterEnoughNumbersAndTour3KeepsItsWinner)
     engine.Tur_Click();
     EXPECT_EQ(engine.TurNomer, 3);
     EXPECT_EQ(view.tur, " Тур-3...");
-    EXPECT_EQ(view.turColor, GameEngine::kTurColor[3]);
+    EXPECT_EQ(view.turColor, IgraLook::TurColor(3));
     engine.Tur_Click();
     EXPECT_EQ(messenger.shown.size(), 3u);
 
@@ -275,7 +275,7 @@ TEST_F(Igra, NewGameResetsEverythingAndTheNextNumberCutsTheOldDraw)
     EXPECT_EQ(view.tur, " Тур-1");
     EXPECT_TRUE(view.nika.isEmpty());
     EXPECT_EQ(engine.LiderMax, 0);
-    EXPECT_EQ(state.NomerColor, Loto::NomerColorTable{});
+    EXPECT_EQ(state.NomerColor, Loto::KletkaTable{});
     EXPECT_EQ(view.knopka, " Конец");
 
     Enter({1});
@@ -478,7 +478,7 @@ TEST_F(Replay, KnopkaPausesAndResumes)
     EXPECT_FALSE(view.timerActive);
     engine.Knopka_Click();
     EXPECT_EQ(view.knopka, "  Стоп");
-    EXPECT_EQ(engine.KnopkaCaption(), "  Стоп");
+    EXPECT_EQ(IgraLook::KnopkaCaption(engine.KnopkaNow()), "  Стоп");
     EXPECT_TRUE(view.timerActive);
 }
 

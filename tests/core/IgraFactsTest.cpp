@@ -146,7 +146,7 @@ TEST(IgraFacts, ANumbersFactNamesTheWinnersTheListShowsAndTheTicketsWaiting)
                 EXPECT_TRUE(inRow) << seed << " number " << n << " ticket " << hit.NomerBileta;
             }
             for (const IgraAwaited &a : game.log.awaited) {
-                EXPECT_EQ(game.state.NomerColor[std::size_t(a.nomer)], 0) << seed;
+                EXPECT_EQ(game.state.NomerColor[std::size_t(a.nomer)], Kletka::Free) << seed;
                 const BILETCls &b = game.state.store.Bilet(a.bilet);
                 bool on = false;
                 for (int p = 0; p < 30; ++p)

@@ -46,7 +46,7 @@ void ExpectSame(const Game &a, const Game &b, int seed)
     EXPECT_EQ(s.NikaBilet, t.NikaBilet) << seed;
     EXPECT_EQ(a.engine.TurNomer, b.engine.TurNomer) << seed;
     EXPECT_EQ(a.engine.LiderMax, b.engine.LiderMax) << seed;
-    EXPECT_EQ(a.engine.KletkaColor, b.engine.KletkaColor) << seed;
+    EXPECT_EQ(a.engine.KletkaNow, b.engine.KletkaNow) << seed;
     EXPECT_EQ(a.engine.NomerVFlag, b.engine.NomerVFlag) << seed;
     EXPECT_EQ(a.engine.Hody(), b.engine.Hody()) << seed;
     for (std::size_t i = 0; i < a.engine.SovpBileta.size(); ++i)
