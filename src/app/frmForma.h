@@ -107,8 +107,8 @@ public:
     void NomerToggle(int n, bool typed = false);
     // Sets the window's layout for the current mode and empties the game data.
     void PSbros();
-    // Starts a new ticket set of the lottery (Русское лото when isRusLoto) for a draw.
-    void FileNewBilet2(bool isRusLoto, const QString &drawNumber);
+    // Starts a new ticket set of the lottery for a draw.
+    void FileNewBilet2(const Loto::Kind &kind, const QString &drawNumber);
 
     // Reads a ticket file of the work folder and readies the set for checking.
     void OpenBlt(const QString &name);
@@ -264,7 +264,7 @@ private:
     bool Nombilet_KeyPress(QKeyEvent *event);
     // Puts a ticket set read from a file in place of the one in hand; name is
     // the file's, which gives the kind.
-    void ApplyBilety(const QString &name, bool isRusLoto, BiletFileData &data, bool unsaved = false);
+    void ApplyBilety(const QString &name, const Loto::Kind &kind, BiletFileData &data, bool unsaved = false);
     // The journal: the check game in hand after every action, or the tickets
     // keyed in and not saved after every change; gone with them.
     void WriteZhurnal();

@@ -310,7 +310,7 @@ void frmForma::WriteZhurnal()
             return;
         }
         ZhurnalWritten(zhurnal_->Write(ZhurnalFile::EncodeZagruzka(
-            ZhurnalBiletName(), state_.IsRusLoto, state_.TiragTitle, store.Bilety(), store.BiletCount())));
+            ZhurnalBiletName(), *state_.kind, state_.TiragTitle, store.Bilety(), store.BiletCount())));
         return;
     }
     if (state_.RegimState != Rezhim::Proverka || zhurnalFingerprint_.isEmpty())
@@ -336,7 +336,7 @@ void frmForma::StartZhurnal()
     zhurnalName_ = asFile ? ZhurnalBiletName() : QString();
     zhurnalFingerprint_ = asFile ? biletFingerprint_ : ZhurnalFile::Fingerprint(set);
     ZhurnalWritten(zhurnal_->WriteCopy(ZhurnalFile::EncodeCopy(
-        zhurnalFingerprint_, state_.IsRusLoto, state_.TiragTitle, store.Bilety(), store.BiletCount())));
+        zhurnalFingerprint_, *state_.kind, state_.TiragTitle, store.Bilety(), store.BiletCount())));
 }
 
 QString frmForma::ZhurnalBiletName() const
@@ -460,7 +460,7 @@ bool frmForma::RestoreBilety(const ZhurnalData &data)
                         QStringLiteral("Проверка продолжается по копии билетов из журнала."),
                     MsgIcon::Information, Titles::Files);
     // No file holds these tickets as they are: a save asks for a name.
-    ApplyBilety(QString(), copy->IsRusLoto, copy->bilety, true);
+    ApplyBilety(QString(), *copy->kind, copy->bilety, true);
     biletFingerprint_.clear();
     UpdateStrip();
     return true;
@@ -469,9 +469,7 @@ bool frmForma::RestoreBilety(const ZhurnalData &data)
 void frmForma::RestoreZagruzka(ZhurnalData &data)
 {
     BiletStore &store = state_.store;
-    state_.TiragTitle = data.bilety.TiragTitle;
-    state_.IsRusLoto = data.IsRusLoto;
-    state_.GameTitle = Loto::MakeGameTitle(state_.IsRusLoto, state_.TiragTitle);
+    state_.SetKind(*data.kind, data.bilety.TiragTitle);
     igra_->SetRegim(Rezhim::Zagruzka, true);
     PSbros();
     // The set's file stays its file: only the user's save writes it.

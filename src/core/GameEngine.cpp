@@ -345,7 +345,7 @@ void GameEngine::EndIgra()
     });
     view_->SetVVEDNOM(undrawn);
 
-    if (state_.IsRusLoto) {
+    if (state_.kind->jackpot) {
         const qint32 remaining = Loto::kMaxNomer - state_.TiragNomera.HodCount();
         const qint32 count = std::min(state_.store.BiletCount(), static_cast<qint32>(SovpBileta.size()));
         for (qint32 t = 0; t < count; ++t) {

@@ -17,11 +17,16 @@ QString RegimCaption(Rezhim regim, const QString &gameTitle, const QString &regi
     return gameTitle;
 }
 
-void ProgramState::OpenBilety(const QString &file, bool isRusLoto, const QString &tiragTitle,
+void ProgramState::SetKind(const Loto::Kind &lotoKind, const QString &tiragTitle)
+{
+    kind = &lotoKind;
+    TiragTitle = tiragTitle;
+    GameTitle = Loto::MakeGameTitle(lotoKind, tiragTitle);
+}
+
+void ProgramState::OpenBilety(const QString &file, const Loto::Kind &lotoKind, const QString &tiragTitle,
                               std::vector<BILETCls> bilety, bool unsaved)
 {
-    IsRusLoto = isRusLoto;
-    TiragTitle = tiragTitle;
-    GameTitle = Loto::MakeGameTitle(IsRusLoto, TiragTitle);
+    SetKind(lotoKind, tiragTitle);
     store.Load(std::move(bilety), file, unsaved);
 }

@@ -52,10 +52,13 @@ struct ProgramState {
     Rezhim RegimState = Rezhim::None;
     QString RegimTitle;
 
-    // Kind and titles of the current ticket set; empty until a set exists.
-    bool IsRusLoto = false;
+    // Lottery and titles of the current ticket set; the titles are empty until a set exists.
+    const Loto::Kind *kind = &Loto::ZolotoyKlyuch();
     QString TiragTitle;
     QString GameTitle;
+    // The one place a set's lottery is chosen: its kind and title, and the
+    // game's title made of them.
+    void SetKind(const Loto::Kind &lotoKind, const QString &tiragTitle);
 
     QString TiragFile; // draw file last read or written
 
@@ -65,7 +68,7 @@ struct ProgramState {
     // the checker alike: its kind and titles, its tickets counted and indexed,
     // ticket 0 on the card. file names where it came from (empty: no file
     // holds it); unsaved says it holds what no file does.
-    void OpenBilety(const QString &file, bool isRusLoto, const QString &tiragTitle,
+    void OpenBilety(const QString &file, const Loto::Kind &lotoKind, const QString &tiragTitle,
                     std::vector<BILETCls> bilety, bool unsaved = false);
 
     // The draw of the current game: its numbers with their markers, as a draw

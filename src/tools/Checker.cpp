@@ -69,7 +69,7 @@ std::variant<Data, Failure> ReadFile(const QString &path, ParseFn parse)
 void LoadBilety(ProgramState &state, const QString &biletPath, BiletFileData data)
 {
     const QString name = QFileInfo(biletPath).fileName();
-    state.OpenBilety(name, Loto::IsRusLotoFileName(name), data.TiragTitle, std::move(data.Bilety));
+    state.OpenBilety(name, Loto::KindOfBiletFile(name), data.TiragTitle, std::move(data.Bilety));
 }
 
 // As "Открыть тираж": the draw becomes the replay source and the replay starts.

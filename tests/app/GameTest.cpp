@@ -243,7 +243,7 @@ TEST_F(Game, TheExamplesOpenAndTheirDrawReplaysToTheSameDraw)
     window->OpenBlt(QStringLiteral("Пример.rlb"));
     ASSERT_TRUE(messenger.shown.empty());
     EXPECT_EQ(state.store.BiletCount(), 12);
-    EXPECT_TRUE(state.IsRusLoto);
+    EXPECT_EQ(state.kind, &Loto::RusLoto());
 
     window->OpenTrg(QStringLiteral("Пример.rlt"));
     ASSERT_EQ(state.RegimState, Rezhim::Povtor);
@@ -314,7 +314,7 @@ TEST_F(Game, HelpOpensTheHelpPageAndAboutKeepsTheReplayClockRule)
     EXPECT_TRUE(window->Ui().Timer1->isActive());
 
     // Ticket entry has no clock to go on.
-    window->FileNewBilet2(true, QStringLiteral("1"));
+    window->FileNewBilet2(Loto::RusLoto(), QStringLiteral("1"));
     RejectNextDialog();
     window->Ui().HelpAbout->trigger();
     EXPECT_FALSE(window->Ui().Timer1->isActive());
@@ -390,7 +390,7 @@ TEST_F(Game, ANewTicketSetStartsWithoutWinnersOrQuestions)
     messenger.shown.clear();
     Proverka();
     EXPECT_TRUE(messenger.shown.empty());
-    window->FileNewBilet2(true, QStringLiteral("1"));
+    window->FileNewBilet2(Loto::RusLoto(), QStringLiteral("1"));
     EXPECT_EQ(window->Ui().NIKA->count(), 0);
 }
 
@@ -731,7 +731,7 @@ TEST_F(Game, ADrawOfAnotherNumberThanTheTicketsIsCheckedOnlyWhenTheUserSaysSo)
             }
             const bool replayed = !d.asked || answer == MsgAnswer::Yes;
             EXPECT_EQ(state.RegimState, replayed ? Rezhim::Povtor : Rezhim::None);
-            window->FileNewBilet2(true, QStringLiteral("77")); // out of the replay, set aside
+            window->FileNewBilet2(Loto::RusLoto(), QStringLiteral("77")); // out of the replay, set aside
             window->OpenBlt(QStringLiteral("t.rlb"));
         }
     }

@@ -67,7 +67,7 @@ protected:
     // A new set of draw 1234 with one ticket keyed in and stored.
     void KeyIn()
     {
-        window->FileNewBilet2(true, QStringLiteral("1234"));
+        window->FileNewBilet2(Loto::RusLoto(), QStringLiteral("1234"));
         StoreKeyed(QStringLiteral("017"));
         ASSERT_TRUE(state.store.Unsaved());
     }

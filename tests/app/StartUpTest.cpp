@@ -315,7 +315,7 @@ TEST_F(StartUp, EntryBoxesAndListsAreNamedByTheirLabels)
     const auto name = [](QWidget *w) {
         return QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name);
     };
-    window->FileNewBilet2(true, QStringLiteral("1"));
+    window->FileNewBilet2(Loto::RusLoto(), QStringLiteral("1"));
     EXPECT_TRUE(name(window->Ui().VVOD1).startsWith(QStringLiteral("Введите номер")))
         << name(window->Ui().VVOD1).toStdString();
     EXPECT_TRUE(name(window->Ui().Nombilet).startsWith(QStringLiteral("Билет номер")));

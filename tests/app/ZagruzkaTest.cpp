@@ -32,7 +32,7 @@ protected:
     void SetUp() override
     {
         WindowFixture::SetUp();
-        window->FileNewBilet2(true, QStringLiteral("1234"));
+        window->FileNewBilet2(Loto::RusLoto(), QStringLiteral("1234"));
         QApplication::processEvents();
     }
 
@@ -51,7 +51,7 @@ TEST_F(Zagruzka, NewSetEntersTicketEntryWithItsLayout)
     const frmForma &f = *window;
     EXPECT_EQ(f.windowTitle(), QStringLiteral("Русское лото - Тираж1234 Загрузка билетов"));
     EXPECT_EQ(state.RegimState, Rezhim::Zagruzka);
-    EXPECT_TRUE(state.IsRusLoto);
+    EXPECT_EQ(state.kind, &Loto::RusLoto());
     EXPECT_EQ(state.TiragTitle, QStringLiteral("Тираж1234"));
     EXPECT_EQ(state.TiragNomera.HodCount(), 0)
         << "no game is in hand: the save question decides leaving entry";
@@ -77,9 +77,9 @@ TEST_F(Zagruzka, NewSetEntersTicketEntryWithItsLayout)
         EXPECT_EQ(CardCell(0, c), kUsed);
     EXPECT_EQ(CardCell(1, 0), kWhite);
 
-    window->FileNewBilet2(false, QStringLiteral("007"));
+    window->FileNewBilet2(Loto::ZolotoyKlyuch(), QStringLiteral("007"));
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Золотой ключ - Тираж007 Загрузка билетов"));
-    EXPECT_FALSE(state.IsRusLoto);
+    EXPECT_EQ(state.kind, &Loto::ZolotoyKlyuch());
 }
 
 TEST_F(Zagruzka, BoardCellsGiveTheirNumbers)
@@ -316,7 +316,7 @@ TEST_F(Zagruzka, AddingTicketsKeepsTheSetAndAsksWhenAGameHasNumbers)
     EXPECT_EQ(state.store.Bilet(0).Nomer, QStringLiteral("a"));
 
     // A new set lets the old tickets go.
-    window->FileNewBilet2(true, QStringLiteral("5"));
+    window->FileNewBilet2(Loto::RusLoto(), QStringLiteral("5"));
     EXPECT_EQ(state.store.BiletCount(), 0);
     EXPECT_EQ(state.store.Bilety().size(), 1u);
 }
@@ -336,7 +336,7 @@ TEST_F(Zagruzka, QuickClicksOnTheBoardEachCount)
             << first << "," << second;
         EXPECT_EQ(state.NomerColor[22], first == second ? Kletka::Free : Kletka::OnCard)
             << first << "," << second;
-        window->FileNewBilet2(true, QStringLiteral("1234"));
+        window->FileNewBilet2(Loto::RusLoto(), QStringLiteral("1234"));
     }
 }
 
@@ -521,7 +521,7 @@ TEST_F(Zagruzka, TwoTicketsTypedAsOneStreamAreSavedAsTyped)
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         const QString name = QStringLiteral("%1.rlb").arg(++saved);
-        window->FileNewBilet2(true, QStringLiteral("1234"));
+        window->FileNewBilet2(Loto::RusLoto(), QStringLiteral("1234"));
         QApplication::processEvents();
         ASSERT_EQ(QApplication::focusWidget(), window->Ui().Nombilet);
         Typist typist;

@@ -64,7 +64,7 @@ protected:
     void Load(const std::vector<BILETCls> &bilety, bool rusLoto = false)
     {
         state.store.Load(bilety);
-        state.IsRusLoto = rusLoto;
+        state.kind = rusLoto ? &Loto::RusLoto() : &Loto::ZolotoyKlyuch();
     }
     void Check(const std::vector<BILETCls> &bilety, bool rusLoto = false)
     {

@@ -22,7 +22,7 @@ struct Game {
     {
         messenger.fallbackAnswer = MsgAnswer::Yes; // "Перейти в следующий тур?"
         state.store.Load(bilety);
-        state.IsRusLoto = true;
+        state.kind = &Loto::RusLoto();
         engine.RegimProverka_Click();
     }
     void Play(const Hod &hod)

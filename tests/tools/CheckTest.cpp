@@ -587,7 +587,7 @@ TEST_F(Checker, PublishedResultPlaysAsTheSameGameTypedWithTourClicks)
         RecordingMessenger typist;
         GameEngine engine(state, view, typist);
         state.TiragTitle = set.TiragTitle;
-        state.IsRusLoto = true;
+        state.kind = &Loto::RusLoto();
         state.store.Load(set.Bilety);
         engine.RegimProverka_Click();
         for (std::size_t t = 0; t < tours.size(); ++t) {
