@@ -3,7 +3,9 @@
 // the winners list and the entry boxes, with the File, Mode and Help menus.
 // The window only paints and asks: the rules are the game's (GameEngine), the
 // ticket set's (BiletStore), the card's and the typing's (BiletEntry,
-// NomerTyping) and the list statistics' (ListStats). Its implementation
+// NomerTyping) and the list statistics' (ListStats); the game tells it cells,
+// tours and the button's state, and the colours and captions it shows for them
+// come from one table (controls/IgraLook.h). Its implementation
 // is split by subject: frmForma.cpp (shell, menus, keys, exit), frmForma_Pole.cpp
 // (the board), frmForma_Bilet.cpp (the card), frmForma_Zagruzka.cpp (ticket
 // entry), frmForma_File.cpp (ticket and draw files), frmForma_Game.cpp (the
