@@ -52,7 +52,7 @@ struct CheckFiles {
 
     // All 90 numbers typed in a check game on these tickets, then " Конец": the
     // draw holds the tour changes the wins caused and the end marker.
-    static std::vector<qint32> RecordDraw(std::vector<BILETCls> set, std::mt19937 &rng)
+    static Tirag RecordDraw(std::vector<BILETCls> set, std::mt19937 &rng)
     {
         ProgramState state;
         TestSupport::RecordingView view;
@@ -70,8 +70,7 @@ struct CheckFiles {
         messenger.Script({MsgAnswer::Yes}); // "Конец игры?"; the draw is not saved
         engine.Knopka_Click();
 
-        const qint32 last = state.TiragEnd();
-        return std::vector<qint32>(state.TiragNomera.begin() + 1, state.TiragNomera.begin() + last + 1);
+        return state.TiragNomera;
     }
 };
 

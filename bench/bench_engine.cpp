@@ -100,7 +100,7 @@ void BM_ReplayWholeDraw(benchmark::State &bs)
     for (int n : Shuffled(rng))
         g.engine.NomerEntered(n);
     g.engine.EndIgra();
-    const std::vector<qint32> recorded = g.state.TiragNomera;
+    const Tirag recorded = g.state.TiragNomera;
 
     for (auto _ : bs) {
         bs.PauseTiming();
@@ -115,7 +115,8 @@ void BM_ReplayWholeDraw(benchmark::State &bs)
     }
     if (g.state.TiragNomera != recorded)
         bs.SkipWithError("the replay did not reproduce the draw");
-    bs.counters["tour_changes"] = double(std::count(recorded.begin(), recorded.end(), 91));
+    bs.counters["tour_changes"] =
+        double(std::count(recorded.Entries().begin(), recorded.Entries().end(), 91));
     bs.counters["winners"] = double(g.engine.NikaCount());
 }
 BENCHMARK(BM_ReplayWholeDraw)->Unit(benchmark::kMillisecond)->Iterations(10);

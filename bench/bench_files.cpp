@@ -105,7 +105,7 @@ void BM_WindowOneNumber(benchmark::State &state)
             std::iota(order.begin(), order.end(), 1);
             std::shuffle(order.begin(), order.end(), rng);
             next = 0;
-            program.HodCount = 0;
+            program.TiragNomera.Clear();
             window->RegimProverka_Click();
             state.ResumeTiming();
         }

@@ -112,7 +112,7 @@ void ZhurnalWrite(benchmark::State &bs, const QString &folder)
         data.BiletFile = QStringLiteral("Тираж1.rlb");
         data.fingerprint = fingerprint;
         data.RegimTitle = QStringLiteral("Тираж1");
-        data.entries = engine.HodyEntries();
+        data.tirag = engine.HodyTirag();
         if (FileSave::WriteAtomically(path, ZhurnalFile::Encode(data)) != SaveStatus::Saved) {
             bs.SkipWithError("cannot write the journal");
             return;
@@ -140,8 +140,9 @@ void BM_ZhurnalCopyAtGameStart(benchmark::State &bs)
     const std::vector<BILETCls> bilety = Bilety(qint32(bs.range(0)));
     const QString path = QDir(dir.path()).filePath(QStringLiteral("Жребикон.jnb"));
     for (auto _ : bs) {
-        const QByteArray copy = ZhurnalFile::EncodeCopy(
-            ZhurnalFile::Fingerprint("x"), true, QStringLiteral("Тираж1"), bilety, qint32(bilety.size()));
+        const QByteArray copy =
+            ZhurnalFile::EncodeCopy(ZhurnalFile::Fingerprint("x"), Loto::RusLoto(), QStringLiteral("Тираж1"),
+                                    bilety, qint32(bilety.size()));
         if (FileSave::WriteAtomically(path, copy) != SaveStatus::Saved) {
             bs.SkipWithError("cannot write the copy");
             return;

@@ -36,11 +36,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     }
 
     const TiragFileData &draw = std::get<TiragFileData>(result);
-    Require(SavedDraw(draw.entries));
-    const auto reread = TiragFile::Parse(TiragFile::Encode(draw.RegimTitle, draw.entries));
+    Require(SavedDraw(draw.tirag.Entries()));
+    const auto reread = TiragFile::Parse(TiragFile::Encode(draw.RegimTitle, draw.tirag));
     Require(std::holds_alternative<TiragFileData>(reread));
     const TiragFileData &again = std::get<TiragFileData>(reread);
-    Require(again.entries == draw.entries);
+    Require(again.tirag == draw.tirag);
     if (TitleSurvivesSaving(draw.RegimTitle))
         Require(again.RegimTitle == draw.RegimTitle);
     return 0;

@@ -12,7 +12,6 @@ std::unique_ptr<frmForma> MainM(ProgramState &state, Messenger &messenger, const
     // A desktop whose own colours hardly read (grey on grey) gets black or white text.
     Contrast::MakeDesktopReadable();
     state.settings.MaxHod = Settings::kDefaultMaxHod;
-    state.TiragNomera.assign(2, 0);
 
     auto window = std::make_unique<frmForma>(state, messenger, workFolder);
     window->ClearPole();

@@ -320,8 +320,8 @@ bool frmForma::eventFilter(QObject *watched, QEvent *event)
 void frmForma::ExposeCells()
 {
     const auto drawn = [this](int n) {
-        return state_.RegimState != Rezhim::Zagruzka && state_.HodCount > 0 &&
-               state_.NomerColor[std::size_t(n)] != 0;
+        return state_.RegimState != Rezhim::Zagruzka && state_.TiragNomera.HodCount() > 0 &&
+               IsDrawn(state_.NomerColor[std::size_t(n)]);
     };
     // Where a cell stands at the window's print size, from its place at 100 %.
     const auto zoomed = [this](int x, int y, int w, int h) {

@@ -3,13 +3,16 @@
 // the winners list and the entry boxes, with the File, Mode and Help menus.
 // The window only paints and asks: the rules are the game's (GameEngine), the
 // ticket set's (BiletStore), the card's and the typing's (BiletEntry,
-// NomerTyping) and the list statistics' (ListStats). Its implementation
+// NomerTyping) and the list statistics' (ListStats); the game tells it cells,
+// tours and the button's state, and the colours and captions it shows for them
+// come from one table (controls/IgraLook.h). Its implementation
 // is split by subject: frmForma.cpp (shell, menus, keys, exit), frmForma_Pole.cpp
 // (the board), frmForma_Bilet.cpp (the card), frmForma_Zagruzka.cpp (ticket
 // entry), frmForma_File.cpp (ticket and draw files), frmForma_Game.cpp (the
 // game's view, the mode layouts and the dialogs of the Mode and Help menus).
 
 #include "app/GameListeners.h"
+#include "controls/IgraLook.h"
 #include "core/BiletEntry.h"
 #include "core/GameEngine.h"
 #include "core/Messenger.h"
@@ -114,8 +117,8 @@ public:
     void NomerToggle(int n, bool typed = false);
     // Sets the window's layout for the current mode and empties the game data.
     void PSbros();
-    // Starts a new ticket set of the lottery (Русское лото when isRusLoto) for a draw.
-    void FileNewBilet2(bool isRusLoto, const QString &drawNumber);
+    // Starts a new ticket set of the lottery for a draw.
+    void FileNewBilet2(const Loto::Kind &kind, const QString &drawNumber);
 
     // Reads a ticket file of the work folder and readies the set for checking.
     void OpenBlt(const QString &name);
@@ -204,7 +207,7 @@ public:
 
     // Colours, as 0x00BBGGRR.
     // A number on the ticket being keyed in: the colour of a number on some ticket.
-    static constexpr quint32 kUsedColor = GameEngine::kOpenedColor;
+    static constexpr quint32 kUsedColor = IgraLook::ColorOf(Kletka::OnCard);
 
     // Fill colour of the next PoleKletka.
     quint32 KletkaColor = kUsedColor;
@@ -218,17 +221,17 @@ public:
     bool PolePressed = false;
 
     // What a game shows, drawn on the window.
-    void PoleKletka(int n, quint32 color) override;
+    void PoleKletka(int n, Kletka kletka) override;
     void PoleUnhighlight(int n) override;
     void ShowBilet() override;
-    void CardKletka(int stroka, int n, quint32 color) override;
+    void CardKletka(int stroka, int n, Kletka kletka) override;
     void NikaClear() override;
     void NikaAdd(const QString &prefix, const std::vector<qint32> &tickets) override;
-    void SetTur(const QString &caption, quint32 color) override;
+    void SetTur(qint32 tur) override;
     void SetNHOD(const QString &text) override;
     void SetVVOD1(const QString &text) override;
     void SetVVEDNOM(const QString &text) override;
-    void SetKnopka(const QString &caption) override;
+    void SetKnopka(::Knopka knopka) override;
     void SetCaption(const QString &caption) override;
     void EnableVVOD1(bool enabled, bool visible) override;
     void EnablePole(bool enabled) override;
@@ -288,7 +291,7 @@ private:
     bool Nombilet_KeyPress(QKeyEvent *event);
     // Puts a ticket set read from a file in place of the one in hand; name is
     // the file's, which gives the kind.
-    void ApplyBilety(const QString &name, bool isRusLoto, BiletFileData &data, bool unsaved = false);
+    void ApplyBilety(const QString &name, const Loto::Kind &kind, BiletFileData &data, bool unsaved = false);
     // The journal: the check game in hand after every action, or the tickets
     // keyed in and not saved after every change; gone with them.
     void WriteZhurnal();

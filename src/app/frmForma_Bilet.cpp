@@ -77,8 +77,8 @@ void frmForma::Bilet()
         if (n == 0)
             continue; // a position never filled has no cell
         const int r = Loto::StrokaOfPosition(k), c = Loto::ColumnOfNomer(n);
-        if (state_.HodCount > 0 && state_.NomerColor[n] != 0)
-            FillKletka(r, c, quint32(state_.NomerColor[n]));
+        if (state_.TiragNomera.HodCount() > 0 && IsDrawn(state_.NomerColor[n]))
+            FillKletka(r, c, IgraLook::ColorOf(state_.NomerColor[n]));
         WriteKletka(r, c, Loto::NomerText(n));
     }
 }
@@ -112,12 +112,12 @@ void frmForma::BiletMark(const IgraWin &win)
     }
 }
 
-void frmForma::CardKletka(int stroka, int n, quint32 color)
+void frmForma::CardKletka(int stroka, int n, Kletka kletka)
 {
     if (stroka < 0 || stroka >= Loto::kStroki || n < 1 || n > Loto::kMaxNomer)
         return;
     const int c = Loto::ColumnOfNomer(n);
-    FillKletka(stroka, c, color);
+    FillKletka(stroka, c, IgraLook::ColorOf(kletka));
     WriteKletka(stroka, c, Loto::NomerText(n));
 }
 
@@ -368,7 +368,7 @@ bool frmForma::VVOD1_KeyPress(QKeyEvent *event)
             QString refused;
             if (n == 0 || n > Loto::kMaxNomer)
                 refused = QStringLiteral("Номера %1 нет: номера от 1 до 90").arg(typedText);
-            else if (state_.NomerColor[std::size_t(n)] != 0)
+            else if (IsDrawn(state_.NomerColor[std::size_t(n)]))
                 refused = QStringLiteral("Номер %1 уже выпал").arg(n);
             if (!refused.isEmpty()) {
                 undoNote_ = refused;

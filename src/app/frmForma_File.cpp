@@ -42,7 +42,7 @@ void frmForma::OpenBlt(const QString &name)
         return;
     }
     // The name tells the kind, as it does to the checker.
-    const bool isRusLoto = Loto::IsRusLotoFileName(name);
+    const Loto::Kind &kind = Loto::KindOfBiletFile(name);
     BiletFileData kept;
     auto parsed = BiletFile::Parse(std::get<QByteArray>(bytes), &kept);
     const QByteArray fingerprint = std::holds_alternative<BiletFileData>(parsed)
@@ -64,22 +64,22 @@ void frmForma::OpenBlt(const QString &name)
         q.defaultButton = MsgAnswer::No;
         if (messenger_.Show(q) != MsgAnswer::Yes)
             return;
-        ApplyBilety(name, isRusLoto, kept);
+        ApplyBilety(name, kind, kept);
         RememberFile(name);
         // The damaged file is never replaced unasked: the next save asks for a name.
         state_.store.SetFile(QString());
         biletFingerprint_.clear();
         return;
     }
-    ApplyBilety(name, isRusLoto, std::get<BiletFileData>(parsed));
+    ApplyBilety(name, kind, std::get<BiletFileData>(parsed));
     biletFingerprint_ = fingerprint;
     RememberFile(name);
 }
 
-void frmForma::ApplyBilety(const QString &name, bool isRusLoto, BiletFileData &data, bool unsaved)
+void frmForma::ApplyBilety(const QString &name, const Loto::Kind &kind, BiletFileData &data, bool unsaved)
 {
     savedNote_.clear();
-    SetTur(QStringLiteral(" Тур-1"), GameEngine::kTurColor[1]);
+    SetTur(1);
     SetNHOD(QStringLiteral(" 0"));
     igra_->SetRegim(Rezhim::None);
     PSbros();
@@ -88,12 +88,11 @@ void frmForma::ApplyBilety(const QString &name, bool isRusLoto, BiletFileData &d
     RegimPrizPoNomeru->setEnabled(false);
     // A new set has no game yet: nothing to lose when checking starts, and the
     // winners of the last set are not this set's.
-    state_.HodCount = 0;
-    state_.HodExtra = 0;
+    state_.TiragNomera.Clear();
     igra_->ClearNika();
     FileOtchet->setEnabled(false); // the game reported on was the last set's
 
-    state_.OpenBilety(name, isRusLoto, data.TiragTitle, std::move(data.Bilety), unsaved);
+    state_.OpenBilety(name, kind, data.TiragTitle, std::move(data.Bilety), unsaved);
     SetCaption(RegimCaption(Rezhim::None, state_.GameTitle, state_.RegimTitle));
 
     const BiletStore &store = state_.store;
@@ -190,7 +189,7 @@ bool frmForma::LeaveZagruzka(bool ask)
     // The set is readied as an opened file is, and stays as saved (or not) as it was.
     const QByteArray fingerprint = biletFingerprint_;
     const QString note = savedNote_;
-    ApplyBilety(store.File(), state_.IsRusLoto, set, store.Unsaved());
+    ApplyBilety(store.File(), *state_.kind, set, store.Unsaved());
     biletFingerprint_ = fingerprint;
     savedNote_ = note;
     UpdateStrip();
@@ -224,14 +223,14 @@ void frmForma::OpenTrg(const QString &name)
     }
     state_.TiragFile = name;
     RememberFile(name);
-    igra_->PovtorTiraga(data.RegimTitle, data.entries);
+    igra_->PovtorTiraga(data.RegimTitle, data.tirag);
 }
 
 void frmForma::SaveTrg(const QString &name)
 {
     if (!MayReplace(name, state_.TiragFile))
         return;
-    if (!WriteFile(name, TiragFile::Encode(state_.RegimTitle, state_.TiragEntries())))
+    if (!WriteFile(name, TiragFile::Encode(state_.RegimTitle, state_.TiragNomera)))
         return;
     state_.TiragFile = name;
     RememberFile(name);
@@ -278,7 +277,7 @@ void frmForma::FileOpen_Click()
     if (!MaySaveBilety())
         return;
     OpenSave::Run(
-        OpenSave::OpenBilety, workFolder_, state_.IsRusLoto, QString(),
+        OpenSave::OpenBilety, workFolder_, *state_.kind, QString(),
         [this](const QString &name) { OpenBlt(name); }, this,
         [this](const QString &path) { OpenPath(path, true); });
 }
@@ -296,7 +295,7 @@ void frmForma::FileSaveBilet_Click()
         return;
     }
     OpenSave::Run(
-        OpenSave::SaveBilety, workFolder_, state_.IsRusLoto, state_.TiragTitle,
+        OpenSave::SaveBilety, workFolder_, *state_.kind, state_.TiragTitle,
         [this](const QString &name) { SaveBlt(name); }, this);
 }
 
@@ -307,7 +306,7 @@ void frmForma::FileSaveBiletAs_Click()
         return;
     }
     OpenSave::Run(
-        OpenSave::SaveBiletyAs, workFolder_, state_.IsRusLoto, state_.TiragTitle,
+        OpenSave::SaveBiletyAs, workFolder_, *state_.kind, state_.TiragTitle,
         [this](const QString &name) { SaveBlt(name); }, this);
 }
 
@@ -316,7 +315,7 @@ void frmForma::FileOpenTirag_Click()
     if (!MaySaveBilety())
         return;
     OpenSave::Run(
-        OpenSave::OpenTirag, workFolder_, state_.IsRusLoto, QString(),
+        OpenSave::OpenTirag, workFolder_, *state_.kind, QString(),
         [this](const QString &name) { OpenTrg(name); }, this,
         [this](const QString &path) { OpenPath(path, true); });
 }
@@ -324,6 +323,6 @@ void frmForma::FileOpenTirag_Click()
 void frmForma::FileSaveTiragAs_Click()
 {
     OpenSave::Run(
-        OpenSave::SaveTiragAs, workFolder_, state_.IsRusLoto, state_.RegimTitle,
+        OpenSave::SaveTiragAs, workFolder_, *state_.kind, state_.RegimTitle,
         [this](const QString &name) { SaveTrg(name); }, this);
 }

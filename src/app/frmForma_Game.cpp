@@ -32,7 +32,7 @@
 void frmForma::PSbros()
 {
     PolePic->setEnabled(false);
-    state_.NomerColor.fill(0);
+    state_.NomerColor.fill(Kletka::Free);
     state_.NikaBilet.assign(1, 0);
 
     ClearPole();
@@ -78,11 +78,11 @@ void frmForma::NikaAdd(const QString &prefix, const std::vector<qint32> &tickets
     NIKA->AddLines(prefix, tickets);
 }
 
-void frmForma::SetTur(const QString &caption, quint32 color)
+void frmForma::SetTur(qint32 tur)
 {
-    Tur->setText(caption);
+    Tur->setText(IgraLook::TurCaption(tur));
     QPalette pal = Tur->palette();
-    pal.setColor(QPalette::Window, VbColor::ToQColor(color));
+    pal.setColor(QPalette::Window, VbColor::ToQColor(IgraLook::TurColor(tur)));
     Tur->setPalette(pal);
     Contrast::MakeReadable(Tur, QPalette::WindowText, QPalette::Window);
 }
@@ -103,15 +103,16 @@ void frmForma::SetVVEDNOM(const QString &text)
     VVEDNOM->setToolTip(VVEDNOM->x() + VVEDNOM->width() > BiletPic->x() ? text : QString());
 }
 
-void frmForma::SetKnopka(const QString &caption)
+void frmForma::SetKnopka(::Knopka knopka)
 {
-    Knopka->setText(caption);
-    Knopka->setVisible(!caption.isEmpty());
+    const bool shown = knopka != ::Knopka::Hidden;
+    Knopka->setText(IgraLook::KnopkaCaption(knopka));
+    Knopka->setVisible(shown);
     // Its key does what a click does, and says so in the menu.
-    RegimKnopka->setEnabled(!caption.isEmpty());
-    if (caption == QLatin1String("  Стоп"))
+    RegimKnopka->setEnabled(shown);
+    if (knopka == ::Knopka::Stop)
         RegimKnopka->setText(QStringLiteral("&Пауза"));
-    else if (caption == QLatin1String(" Далее"))
+    else if (knopka == ::Knopka::Dalee)
         RegimKnopka->setText(QStringLiteral("Продол&жить"));
     else
         RegimKnopka->setText(QStringLiteral("&Конец игры"));
@@ -232,7 +233,7 @@ void frmForma::UpdateStrip()
                 text += QLatin1Char('\n') + note;
         return text + FileNotes();
     };
-    const QString moves = QStringLiteral("Ход %1").arg(state_.HodCount);
+    const QString moves = QStringLiteral("Ход %1").arg(state_.TiragNomera.HodCount());
     const QString tur = QStringLiteral("тур %1").arg(igra_->TurNomer);
     switch (regim) {
     case Rezhim::Proverka: {
@@ -305,7 +306,7 @@ void frmForma::WriteZhurnal()
             return;
         }
         ZhurnalWritten(zhurnal_->Write(ZhurnalFile::EncodeZagruzka(
-            ZhurnalBiletName(), state_.IsRusLoto, state_.TiragTitle, store.Bilety(), store.BiletCount())));
+            ZhurnalBiletName(), *state_.kind, state_.TiragTitle, store.Bilety(), store.BiletCount())));
         return;
     }
     if (state_.RegimState != Rezhim::Proverka || zhurnalFingerprint_.isEmpty())
@@ -314,7 +315,7 @@ void frmForma::WriteZhurnal()
     data.BiletFile = zhurnalName_;
     data.fingerprint = zhurnalFingerprint_;
     data.RegimTitle = state_.RegimTitle;
-    data.entries = igra_->HodyEntries();
+    data.tirag = igra_->HodyTirag();
     ZhurnalWritten(zhurnal_->Write(ZhurnalFile::Encode(data)));
 }
 
@@ -331,7 +332,7 @@ void frmForma::StartZhurnal()
     zhurnalName_ = asFile ? ZhurnalBiletName() : QString();
     zhurnalFingerprint_ = asFile ? biletFingerprint_ : ZhurnalFile::Fingerprint(set);
     ZhurnalWritten(zhurnal_->WriteCopy(ZhurnalFile::EncodeCopy(
-        zhurnalFingerprint_, state_.IsRusLoto, state_.TiragTitle, store.Bilety(), store.BiletCount())));
+        zhurnalFingerprint_, *state_.kind, state_.TiragTitle, store.Bilety(), store.BiletCount())));
 }
 
 QString frmForma::ZhurnalBiletName() const
@@ -417,7 +418,7 @@ void frmForma::OfferZhurnal()
         RemoveZhurnal();
         return;
     }
-    igra_->RestoreProverka(data.entries);
+    igra_->RestoreProverka(data.tirag);
     FocusVVOD1();
 }
 
@@ -455,7 +456,7 @@ bool frmForma::RestoreBilety(const ZhurnalData &data)
                         QStringLiteral("Проверка продолжается по копии билетов из журнала."),
                     MsgIcon::Information, Titles::Files);
     // No file holds these tickets as they are: a save asks for a name.
-    ApplyBilety(QString(), copy->IsRusLoto, copy->bilety, true);
+    ApplyBilety(QString(), *copy->kind, copy->bilety, true);
     biletFingerprint_.clear();
     UpdateStrip();
     return true;
@@ -464,9 +465,7 @@ bool frmForma::RestoreBilety(const ZhurnalData &data)
 void frmForma::RestoreZagruzka(ZhurnalData &data)
 {
     BiletStore &store = state_.store;
-    state_.TiragTitle = data.bilety.TiragTitle;
-    state_.IsRusLoto = data.IsRusLoto;
-    state_.GameTitle = Loto::MakeGameTitle(state_.IsRusLoto, state_.TiragTitle);
+    state_.SetKind(*data.kind, data.bilety.TiragTitle);
     igra_->SetRegim(Rezhim::Zagruzka, true);
     PSbros();
     // The set's file stays its file: only the user's save writes it.

@@ -15,7 +15,7 @@
 bool frmForma::OtchetAvailable() const
 {
     // Ticket entry counts a move of its own; a set opened after the game is not the game's.
-    return state_.RegimState != Rezhim::Zagruzka && state_.HodCount > 0 && state_.store.BiletCount() > 0 &&
+    return state_.RegimState != Rezhim::Zagruzka && state_.TiragNomera.HodCount() > 0 && state_.store.BiletCount() > 0 &&
            igra_->SovpBileta.size() == std::size_t(state_.store.BiletCount()) + 1;
 }
 

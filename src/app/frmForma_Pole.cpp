@@ -74,9 +74,9 @@ void frmForma::PoleKletka(int n)
     pole.Text(x + h - 2, y + 3, t);
 }
 
-void frmForma::PoleKletka(int n, quint32 color)
+void frmForma::PoleKletka(int n, Kletka kletka)
 {
-    KletkaColor = color;
+    KletkaColor = IgraLook::ColorOf(kletka);
     PoleKletka(n);
 }
 
@@ -89,7 +89,7 @@ void frmForma::PoleUnhighlight(int n)
     Surface &pole = *PolePic;
     const int x = kCellW * ((n - 1) / 10);
     const int y = kCellH * ((n - 1) % 10);
-    pole.FillRect(x + 1, y + 1, x + 34, y + 33, Color(GameEngine::kOpenedColor));
+    pole.FillRect(x + 1, y + 1, x + 34, y + 33, Color(IgraLook::kOpened));
     const QString t = Loto::NomerText(n);
     pole.Text(x + (kCellW - pole.TextWidth(t)) / 2 - 3, y + 3, t);
 }
@@ -150,7 +150,7 @@ void frmForma::PolePic_MouseMove(QPointF pos)
     if (!cell)
         return;
     // Drawn numbers are never framed in a check.
-    if (state_.RegimState == Rezhim::Proverka && state_.NomerColor[cell->nomer] != 0)
+    if (state_.RegimState == Rezhim::Proverka && IsDrawn(state_.NomerColor[cell->nomer]))
         return;
     PoleX = cell->x;
     PoleY = cell->y;
@@ -162,7 +162,7 @@ void frmForma::PolePic_MouseDown(QPointF pos)
     const std::optional<PoleCell> cell = CellAt(pos);
     if (!cell)
         return;
-    if (state_.RegimState == Rezhim::Proverka && state_.NomerColor[cell->nomer] != 0)
+    if (state_.RegimState == Rezhim::Proverka && IsDrawn(state_.NomerColor[cell->nomer]))
         return;
     // A pen or a touch screen presses without hovering first: the pressed cell
     // becomes the framed one.

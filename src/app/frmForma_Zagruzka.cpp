@@ -18,14 +18,12 @@ void frmForma::FileNewBilet_Click()
     if (!MaySaveBilety())
         return;
     if (const auto choice = Zapros::Ask(this))
-        FileNewBilet2(choice->first, choice->second);
+        FileNewBilet2(*choice->first, choice->second);
 }
 
-void frmForma::FileNewBilet2(bool isRusLoto, const QString &drawNumber)
+void frmForma::FileNewBilet2(const Loto::Kind &kind, const QString &drawNumber)
 {
-    state_.TiragTitle = Loto::MakeTiragTitle(drawNumber);
-    state_.IsRusLoto = isRusLoto;
-    state_.GameTitle = Loto::MakeGameTitle(isRusLoto, state_.TiragTitle);
+    state_.SetKind(kind, Loto::MakeTiragTitle(drawNumber));
     igra_->SetRegim(Rezhim::Zagruzka, true);
     PSbros();
     // Tickets held before are let go: the user asked for a new set (and the

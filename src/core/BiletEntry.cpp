@@ -4,7 +4,7 @@
 
 void BiletEntry::Clear()
 {
-    nomerColor_.fill(0);
+    nomerColor_.fill(::Kletka::Free);
     kletki_.fill(0);
     strokaCount_.fill(0);
     curStroka_ = 0;
@@ -20,7 +20,7 @@ void BiletEntry::Load(const BILETCls &bilet)
         const qint32 n = bilet.NomeraList(k);
         if (n == 0)
             continue;
-        nomerColor_[static_cast<std::size_t>(n)] = 1;
+        nomerColor_[static_cast<std::size_t>(n)] = ::Kletka::OnCard;
         kletki_[static_cast<std::size_t>(Loto::KletkaIndex(r, Loto::ColumnOfNomer(n)))] = n;
     }
     curStroka_ = kFull;
@@ -40,7 +40,7 @@ BiletEntry::Change BiletEntry::TakeOff(int n)
 {
     Change change{Change::Kind::TakenOff, n};
     change.strokaBefore = curStroka_;
-    nomerColor_[static_cast<std::size_t>(n)] = 0;
+    nomerColor_[static_cast<std::size_t>(n)] = ::Kletka::Free;
     const int c = Loto::ColumnOfNomer(n);
     int r = 0;
     while (r < Loto::kStroki && Kletka(r, c) != n)
@@ -65,12 +65,12 @@ BiletEntry::Change BiletEntry::PutOn(int n)
         return {};
     Change change{Change::Kind::PutOn, n, r, Loto::ColumnOfNomer(n)};
     change.strokaBefore = r;
-    nomerColor_[static_cast<std::size_t>(n)] = 1;
+    nomerColor_[static_cast<std::size_t>(n)] = ::Kletka::OnCard;
     qint32 &cell = kletki_[static_cast<std::size_t>(Loto::KletkaIndex(r, change.column))];
     if (cell != 0) {
         // A row holds one number a column: the earlier one makes way.
         change.displaced = cell;
-        nomerColor_[static_cast<std::size_t>(cell)] = 0;
+        nomerColor_[static_cast<std::size_t>(cell)] = ::Kletka::Free;
     } else {
         ++strokaCount_[static_cast<std::size_t>(r)];
     }
@@ -97,14 +97,14 @@ std::optional<BiletEntry::Change> BiletEntry::Undo()
     };
     const std::size_t n = static_cast<std::size_t>(change.nomer);
     if (change.kind == Change::Kind::PutOn) {
-        nomerColor_[n] = 0;
+        nomerColor_[n] = ::Kletka::Free;
         cell(change.stroka, change.column) = change.displaced;
         if (change.displaced != 0)
-            nomerColor_[static_cast<std::size_t>(change.displaced)] = 1;
+            nomerColor_[static_cast<std::size_t>(change.displaced)] = ::Kletka::OnCard;
         else
             --strokaCount_[static_cast<std::size_t>(change.stroka)];
     } else {
-        nomerColor_[n] = 1;
+        nomerColor_[n] = ::Kletka::OnCard;
         if (change.stroka >= 0) {
             cell(change.stroka, change.column) = change.nomer;
             ++strokaCount_[static_cast<std::size_t>(change.stroka)];

@@ -39,8 +39,8 @@ public:
         bool operator==(const Change &) const = default;
     };
 
-    // The entry marks the numbers on the card in nomerColor (1 on the card, 0 free).
-    explicit BiletEntry(Loto::NomerColorTable &nomerColor) : nomerColor_(nomerColor) {}
+    // The entry marks the numbers on the card in nomerColor (OnCard, else Free).
+    explicit BiletEntry(Loto::KletkaTable &nomerColor) : nomerColor_(nomerColor) {}
 
     // An empty card, filling row 0; nothing on the board; no history.
     void Clear();
@@ -87,7 +87,7 @@ public:
     int CurStroka() const { return curStroka_; }
     bool OnCard(int n) const
     {
-        return n >= 1 && n <= Loto::kMaxNomer && nomerColor_[static_cast<std::size_t>(n)] != 0;
+        return n >= 1 && n <= Loto::kMaxNomer && nomerColor_[static_cast<std::size_t>(n)] != ::Kletka::Free;
     }
 
     // The number of the ticket bought after one numbered nomer: its last run of
@@ -105,7 +105,7 @@ private:
     Change TakeOff(int n);
     Change PutOn(int n);
 
-    Loto::NomerColorTable &nomerColor_;
+    Loto::KletkaTable &nomerColor_;
     std::array<qint32, Loto::kKletki> kletki_{};
     // Element kFull stays 0 and stops the search for the next row to fill.
     std::array<qint32, Loto::kStroki + 1> strokaCount_{};

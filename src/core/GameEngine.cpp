@@ -8,10 +8,6 @@
 namespace
 {
 
-using Loto::kMarkerEnd;
-using Loto::kMarkerPriz;
-using Loto::kMarkerTur;
-
 // Tours 1 and 2 end on a complete row or field; tour 3 needs the whole ticket.
 // A ticket this many matches in is one number short.
 constexpr qint32 OneShort(qint32 turNomer)
@@ -26,19 +22,6 @@ constexpr qint32 OneShort(qint32 turNomer)
     }
 }
 
-// The tour label's caption.
-QString TurCaption(qint32 turNomer)
-{
-    switch (turNomer) {
-    case 1:
-        return QStringLiteral(" Тур-1");
-    case 2:
-        return QStringLiteral(" Тур-2");
-    default:
-        return QStringLiteral(" Тур-3...");
-    }
-}
-
 // The simulator's range for a scheduled tour change, inclusive.
 constexpr qint32 kTur1EndFrom = 5;
 constexpr qint32 kTur1EndTo = 10;
@@ -48,15 +31,6 @@ constexpr qint32 kTur2EndTo = 25;
 // It does so once a win of the tour is one number away.
 constexpr qint32 kTur1Schedule = OneShort(1);
 constexpr qint32 kTur2Schedule = OneShort(2);
-
-const QString kStop = QStringLiteral("  Стоп");
-const QString kDalee = QStringLiteral(" Далее");
-const QString kKonec = QStringLiteral(" Конец");
-
-void Resize(std::vector<qint32> &v, qint32 upperIndex)
-{
-    v.resize(static_cast<std::size_t>(std::max(upperIndex, 0)) + 1, 0);
-}
 
 } // namespace
 
@@ -83,15 +57,10 @@ bool GameEngine::Highlighted(int n) const
     return n >= 1 && n <= Loto::kMaxNomer && highlighted_[static_cast<std::size_t>(n)];
 }
 
-quint32 GameEngine::TourColor() const
+void GameEngine::SetKnopka(Knopka knopka)
 {
-    return kTurColor[std::clamp(TurNomer, 1, 3)];
-}
-
-void GameEngine::SetKnopka(const QString &caption)
-{
-    knopka_ = caption;
-    view_->SetKnopka(caption);
+    knopka_ = knopka;
+    view_->SetKnopka(knopka);
 }
 
 void GameEngine::TimerStart()
@@ -117,10 +86,9 @@ void GameEngine::SetRegim(Rezhim regim, bool recaption)
         view_->SetCaption(RegimCaption(regim, state_.GameTitle, state_.RegimTitle));
 }
 
-void GameEngine::PovtorTiraga(const QString &regimTitle, const std::vector<qint32> &entries)
+void GameEngine::PovtorTiraga(const QString &regimTitle, const Tirag &tirag)
 {
-    state_.PovtorNomera.assign(1, 0);
-    state_.PovtorNomera.insert(state_.PovtorNomera.end(), entries.begin(), entries.end());
+    state_.PovtorNomera = tirag;
     state_.RegimTitle = regimTitle;
     // The replay starts at once, on the draw just read.
     SetRegim(Rezhim::Povtor, true);
@@ -148,7 +116,7 @@ void GameEngine::NewIgra()
 
     state_.NikaBilet.assign(1, 0);
     SovpBileta.assign(static_cast<std::size_t>(count) + 1, SovpCls{});
-    state_.NomerColor.fill(0);
+    state_.NomerColor.fill(Kletka::Free);
 
     if (state_.store.CurBilet() == state_.store.BiletCount())
         state_.store.Show(0);
@@ -165,17 +133,16 @@ void GameEngine::NewIgra()
     TimerHod = 0;
     lastNomer_ = 0;
     lastPriz_ = -1;
-    state_.HodCount = 0;
-    state_.HodExtra = 0;
+    state_.TiragNomera.Clear();
     LiderMax = 0;
     skipNext91_ = false;
 
     TimerStop();
 
-    KletkaColor = kTurColor[1];
+    KletkaNow = Kletka::Tur1;
     TurNomer = 1;
     hody_.clear();
-    view_->SetTur(TurCaption(1), kTurColor[1]);
+    view_->SetTur(1);
 
     view_->SetNHOD(Loto::NomerText(0));
     view_->SetVVOD1(QString());
@@ -187,17 +154,9 @@ void GameEngine::NewIgra()
     Tell([](IgraListener &l) { l.NewGame(); });
 }
 
-void GameEngine::AppendMarker(qint32 marker)
-{
-    ++state_.HodExtra;
-    const qint32 last = state_.TiragEnd();
-    Resize(state_.TiragNomera, last);
-    state_.TiragNomera[static_cast<std::size_t>(last)] = marker;
-}
-
 IgraWin GameEngine::WonWith(qint32 t, qint32 r, qint32 n) const
 {
-    IgraWin win{IgraWin::Kind::Nomer, t, TurNomer, -1, -1, n, state_.HodCount};
+    IgraWin win{IgraWin::Kind::Nomer, t, TurNomer, -1, -1, n, state_.TiragNomera.HodCount()};
     const SovpCls &sovp = SovpBileta[static_cast<std::size_t>(t)];
     // A number on both fields of a ticket lists it twice, once for each of its
     // rows; the line names what is complete, which may be the other row.
@@ -218,7 +177,7 @@ IgraWin GameEngine::WonWith(qint32 t, qint32 r, qint32 n) const
 
 IgraWin GameEngine::WonWithout(IgraWin::Kind kind, qint32 t) const
 {
-    IgraWin win{kind, t, TurNomer, -1, -1, 0, state_.HodCount};
+    IgraWin win{kind, t, TurNomer, -1, -1, 0, state_.TiragNomera.HodCount()};
     if (kind == IgraWin::Kind::Kubishka && static_cast<std::size_t>(t) < SovpBileta.size())
         win.pole = SovpBileta[static_cast<std::size_t>(t)].Pole1() >= Loto::kNomeraPerBilet / 2 ? 0 : 1;
     return win;
@@ -259,16 +218,13 @@ void GameEngine::AddTiragNomer(int n)
     if (state_.RegimState == Rezhim::Povtor || state_.RegimState == Rezhim::Imitator)
         view_->SetVVOD1(s);
 
-    PaintPole(n, KletkaColor);
+    PaintPole(n, KletkaNow);
     highlighted_[static_cast<std::size_t>(n)] = false;
 
-    ++state_.HodCount;
-    view_->SetNHOD(Loto::NomerText(state_.HodCount));
+    state_.TiragNomera.AddNomer(n);
+    view_->SetNHOD(Loto::NomerText(state_.TiragNomera.HodCount()));
 
-    const qint32 last = state_.TiragEnd();
-    Resize(state_.TiragNomera, last);
-    state_.TiragNomera[static_cast<std::size_t>(last)] = n;
-    state_.NomerColor[static_cast<std::size_t>(n)] = static_cast<qint32>(KletkaColor);
+    state_.NomerColor[static_cast<std::size_t>(n)] = KletkaNow;
 
     state_.stats.NewHod();
     lastNomer_ = n;
@@ -296,7 +252,8 @@ void GameEngine::AddTiragNomer(int n)
     state_.stats.Publish();
     NikaFlush();
     Tell([&](IgraListener &l) {
-        l.NomerDrawn(NomerFact{n, state_.HodCount, TurNomer, entries, winners_, numberWins_, awaited_});
+        l.NomerDrawn(
+            NomerFact{n, state_.TiragNomera.HodCount(), TurNomer, entries, winners_, numberWins_, awaited_});
     });
     // Kept before the announcement: a box left open must not hold the game back.
     view_->GameChanged();
@@ -322,7 +279,7 @@ bool GameEngine::CountEntry(int n, qint32 t, qint32 r)
         static_cast<std::size_t>(t) >= NomerVFlag.size() || r < 0 || r >= Loto::kStroki)
         return false;
     if (t == state_.store.CurBilet())
-        view_->CardKletka(r, n, KletkaColor);
+        view_->CardKletka(r, n, KletkaNow);
 
     ListStats &stats = state_.stats;
     SovpCls &sovp = SovpBileta[static_cast<std::size_t>(t)];
@@ -368,10 +325,8 @@ void GameEngine::ShowAwaited(qint32 t, qint32 r, const SovpCls &sovp)
     // looks the same painted again.
     if (highlighted_[static_cast<std::size_t>(a)])
         return;
-    KletkaColor = kHighlight;
-    PaintPole(a, KletkaColor);
+    PaintPole(a, Kletka::Awaited);
     highlighted_[static_cast<std::size_t>(a)] = true;
-    KletkaColor = TourColor();
 }
 
 void GameEngine::NextTur()
@@ -380,7 +335,7 @@ void GameEngine::NextTur()
     if (TurNomer >= 3)
         return;
     NomerVFlag.assign(static_cast<std::size_t>(std::max(state_.store.BiletCount(), 0)), 0);
-    AppendMarker(kMarkerTur);
+    state_.TiragNomera.AddTur();
 
     for (int k = 1; k <= Loto::kMaxNomer; ++k) {
         if (highlighted_[static_cast<std::size_t>(k)]) {
@@ -390,8 +345,8 @@ void GameEngine::NextTur()
     }
 
     ++TurNomer;
-    KletkaColor = kTurColor[TurNomer];
-    view_->SetTur(TurCaption(TurNomer), KletkaColor);
+    KletkaNow = KletkaOfTur(TurNomer);
+    view_->SetTur(TurNomer);
 
     // Counts never fall at a tour change, so raising LiderMax over the pass
     // leaves exactly the tickets with the highest new count as leaders.
@@ -413,10 +368,10 @@ void GameEngine::EndIgra()
 {
     BusyScope busy(busy_);
     TimerStop();
-    SetKnopka(QString());
+    SetKnopka(Knopka::Hidden);
 
     EndFact end;
-    end.hod = state_.HodCount;
+    end.hod = state_.TiragNomera.HodCount();
     QString undrawn;
     Loto::ForEachUndrawn(state_.NomerColor, [&](int k) {
         end.undrawn.push_back(k);
@@ -426,8 +381,8 @@ void GameEngine::EndIgra()
     });
     view_->SetVVEDNOM(undrawn);
 
-    if (state_.IsRusLoto) {
-        const qint32 remaining = Loto::kMaxNomer - state_.HodCount;
+    if (state_.kind->jackpot) {
+        const qint32 remaining = Loto::kMaxNomer - state_.TiragNomera.HodCount();
         const qint32 count = std::min(state_.store.BiletCount(), static_cast<qint32>(SovpBileta.size()));
         for (qint32 t = 0; t < count; ++t) {
             const SovpCls &sovp = SovpBileta[static_cast<std::size_t>(t)];
@@ -442,7 +397,7 @@ void GameEngine::EndIgra()
         }
     }
 
-    AppendMarker(kMarkerEnd);
+    state_.TiragNomera.AddEnd();
     Tell([&end](IgraListener &l) { l.GameEnded(end); });
     view_->EnableAddBilety(true);
     view_->EnableSaveTirag(true);
@@ -455,19 +410,6 @@ void GameEngine::EndIgra()
     view_->GameChanged();
 }
 
-void GameEngine::RecordPriz(qint32 index)
-{
-    if (state_.TiragEnded()) {
-        const qint32 last = state_.TiragEnd();
-        // The prize takes the end marker's place; HodExtra already counts that entry.
-        Resize(state_.TiragNomera, last);
-        state_.TiragNomera[static_cast<std::size_t>(last)] = kMarkerPriz;
-    } else {
-        AppendMarker(kMarkerPriz);
-    }
-    AppendMarker(index);
-}
-
 void GameEngine::PrizPoNomeru(qint32 index)
 {
     if (!IsBilet(index))
@@ -478,7 +420,7 @@ void GameEngine::PrizPoNomeru(qint32 index)
     NikaLine(WonWithout(IgraWin::Kind::Priz, index), QStringLiteral("(Приз)  "));
     NikaFlush();
     // Told once the prize is in the draw, so that what is shown of the game includes it.
-    RecordPriz(index);
+    state_.TiragNomera.AddPriz(index);
     lastPriz_ = index;
     Tell([index](IgraListener &l) { l.PrizAwarded(index); });
     view_->GameChanged();
@@ -494,13 +436,13 @@ bool GameEngine::PovtorAvailable() const
     // Ticket entry keeps no draw of its own.
     if (state_.RegimState == Rezhim::Zagruzka)
         return false;
-    return state_.TiragEnded();
+    return state_.TiragNomera.Ended();
 }
 
 bool GameEngine::AskNewRegim()
 {
     // Ticket entry counts as a game under way.
-    if (state_.HodCount <= 0 && state_.RegimState != Rezhim::Zagruzka)
+    if (state_.TiragNomera.HodCount() <= 0 && state_.RegimState != Rezhim::Zagruzka)
         return true;
     BusyScope busy(busy_);
     return messenger_->Ask(QStringLiteral("Перейти в новый режим?"), MsgAnswer::No);
@@ -518,12 +460,16 @@ void GameEngine::ClearNika()
 
 void GameEngine::RegimProverka_Click()
 {
-    if (!AskNewRegim())
-        return;
+    if (AskNewRegim())
+        StartProverka();
+}
+
+void GameEngine::StartProverka()
+{
     state_.RegimTitle = state_.TiragTitle;
     SetRegim(Rezhim::Proverka, true);
     NewIgra();
-    SetKnopka(kKonec);
+    SetKnopka(Knopka::Konec);
     view_->SetVVEDNOM(QStringLiteral("Введите номер:"));
     view_->EnablePole(true);
     view_->FocusVVOD1();
@@ -538,17 +484,12 @@ void GameEngine::RegimPovtor_Click()
 
 void GameEngine::StartPovtor()
 {
-    if (state_.RegimState != Rezhim::Povtor) {
-        // A loaded draw file has filled the source itself; otherwise it is the game just played.
-        const std::vector<qint32> entries = state_.TiragEntries();
-        state_.PovtorNomera.assign(1, 0);
-        state_.PovtorNomera.insert(state_.PovtorNomera.end(), entries.begin(), entries.end());
-        Resize(state_.PovtorNomera, std::max(state_.TiragEnd(), 0));
-    }
+    // A loaded draw file has filled the source itself; otherwise it is the game just played.
+    if (state_.RegimState != Rezhim::Povtor)
+        state_.PovtorNomera = state_.TiragNomera;
     SetRegim(Rezhim::Povtor);
     NewIgra();
-    SetKnopka(kStop);
-    state_.TiragNomera.assign(1, 0);
+    SetKnopka(Knopka::Stop);
     TimerStart();
 }
 
@@ -570,7 +511,7 @@ void GameEngine::RegimImitator_Click()
     }
     state_.RegimTitle = QStringLiteral("ИМИТАТОР");
     SetRegim(Rezhim::Imitator, true);
-    SetKnopka(kStop);
+    SetKnopka(Knopka::Stop);
     NewIgra();
     TimerHod = -1;
     view_->EnablePrizPoNomeru(false);
@@ -581,7 +522,7 @@ void GameEngine::Tur_Click()
 {
     if (state_.RegimState != Rezhim::Proverka)
         return;
-    const bool tourLongEnough = TurNomer < 3 && state_.HodCount > OneShort(TurNomer);
+    const bool tourLongEnough = TurNomer < 3 && state_.TiragNomera.HodCount() > OneShort(TurNomer);
     if (!tourLongEnough)
         return;
     {
@@ -607,11 +548,11 @@ void GameEngine::Knopka_Click()
     }
     if (state_.RegimState != Rezhim::Povtor && state_.RegimState != Rezhim::Imitator)
         return;
-    if (knopka_ != kStop) {
-        SetKnopka(kStop);
+    if (knopka_ != Knopka::Stop) {
+        SetKnopka(Knopka::Stop);
         TimerStart();
     } else {
-        SetKnopka(kDalee);
+        SetKnopka(Knopka::Dalee);
         TimerStop();
     }
 }
@@ -620,7 +561,7 @@ void GameEngine::NomerEntered(int n)
 {
     if (state_.RegimState != Rezhim::Proverka || n < 1 || n > Loto::kMaxNomer)
         return;
-    if (state_.NomerColor[static_cast<std::size_t>(n)] != 0)
+    if (IsDrawn(state_.NomerColor[static_cast<std::size_t>(n)]))
         return;
     hody_.push_back(Hod{Hod::Kind::Nomer, n});
     AddTiragNomer(n);
@@ -639,8 +580,8 @@ void GameEngine::Timer1_Timer()
 
 void GameEngine::ReplayTick()
 {
-    const std::vector<qint32> &povtor = state_.PovtorNomera;
-    const qint32 last = static_cast<qint32>(povtor.size()) - 1;
+    const Tirag &povtor = state_.PovtorNomera;
+    const qint32 last = povtor.Size();
     const auto finish = [this] {
         TimerStop();
         EndIgra();
@@ -650,35 +591,41 @@ void GameEngine::ReplayTick()
         return;
     }
 
-    ++TimerHod;
-    const qint32 v = povtor[static_cast<std::size_t>(TimerHod)];
-    if (v >= 1 && v <= Loto::kMaxNomer) {
+    // TimerHod counts the entries taken so far.
+    const Tirag::Step step = povtor.At(TimerHod);
+    TimerHod += step.size;
+    switch (step.kind) {
+    case Tirag::Kind::Nomer:
         // A number drawn twice in a foreign file is passed over.
-        if (state_.NomerColor[static_cast<std::size_t>(v)] == 0) {
+        if (!IsDrawn(state_.NomerColor[static_cast<std::size_t>(step.value)])) {
             skipNext91_ = false;
-            AddTiragNomer(v);
+            AddTiragNomer(step.value);
         }
-    } else if (v == kMarkerTur) {
+        break;
+    case Tirag::Kind::Tur:
         if (skipNext91_)
             skipNext91_ = false;
         else if (TurNomer < 3)
             NextTur();
-    } else if (v == kMarkerEnd) {
+        break;
+    case Tirag::Kind::End:
         finish();
         return;
-    } else if (v == kMarkerPriz && TimerHod < last) {
-        ++TimerHod;
-        const qint32 t = povtor[static_cast<std::size_t>(TimerHod)];
-        if (IsBilet(t)) {
+    case Tirag::Kind::Priz:
+        if (IsBilet(step.value)) {
+            const qint32 t = step.value;
             const QString &nomer = state_.store.Bilet(t).Nomer;
             NikaLine(WonWithout(IgraWin::Kind::Priz, t), QStringLiteral("(Приз!!!) "));
             NikaFlush();
-            RecordPriz(t);
+            state_.TiragNomera.AddPriz(t);
             lastPriz_ = t;
             Tell([t](IgraListener &l) { l.PrizAwarded(t); });
             messenger_->Tell(QStringLiteral("Билет номер ") + nomer + QStringLiteral(" выиграл приз!!!"),
                              MsgIcon::Exclamation, Titles::Joy);
         }
+        break;
+    case Tirag::Kind::Unknown:
+        break;
     }
 
     // A draw whose end marker gave way to a prize ends with its last entry.
@@ -698,23 +645,24 @@ void GameEngine::ImitatorTick()
     std::uniform_int_distribution<std::size_t> pick(0, undrawnCount - 1);
     const qint32 n = undrawn[pick(random)];
 
-    if (state_.HodCount == TimerHod && TurNomer < 3)
+    const qint32 hod = state_.TiragNomera.HodCount();
+    if (hod == TimerHod && TurNomer < 3)
         NextTur();
-    if (state_.HodCount == kTur1Schedule)
+    if (hod == kTur1Schedule)
         TimerHod = std::uniform_int_distribution<qint32>(kTur1EndFrom, kTur1EndTo)(random);
-    else if (state_.HodCount == kTur2Schedule)
+    else if (hod == kTur2Schedule)
         TimerHod = std::uniform_int_distribution<qint32>(kTur2EndFrom, kTur2EndTo)(random);
 
     AddTiragNomer(n);
-    if (state_.HodCount >= state_.settings.MaxHod)
+    if (state_.TiragNomera.HodCount() >= state_.settings.MaxHod)
         EndIgra();
 }
 
-void GameEngine::PaintPole(int n, quint32 color)
+void GameEngine::PaintPole(int n, Kletka kletka)
 {
     poleCell_[static_cast<std::size_t>(n)] = PoleCell::Painted;
-    poleColor_[static_cast<std::size_t>(n)] = color;
-    view_->PoleKletka(n, color);
+    poleKletka_[static_cast<std::size_t>(n)] = kletka;
+    view_->PoleKletka(n, kletka);
 }
 
 void GameEngine::UnhighlightPole(int n)
@@ -729,24 +677,23 @@ void GameEngine::ClearPole()
     view_->ClearPole();
 }
 
-std::vector<qint32> GameEngine::HodyEntries() const
+Tirag GameEngine::HodyTirag() const
 {
-    std::vector<qint32> entries;
+    Tirag tirag;
     for (const Hod &hod : hody_) {
         switch (hod.kind) {
         case Hod::Kind::Nomer:
-            entries.push_back(hod.value);
+            tirag.AddNomer(hod.value);
             break;
         case Hod::Kind::Tur:
-            entries.push_back(kMarkerTur);
+            tirag.AddTur();
             break;
         case Hod::Kind::Priz:
-            entries.push_back(kMarkerPriz);
-            entries.push_back(hod.value);
+            tirag.AddPriz(hod.value);
             break;
         }
     }
-    return entries;
+    return tirag;
 }
 
 bool GameEngine::CanUndo() const
@@ -767,31 +714,32 @@ std::optional<GameEngine::Hod> GameEngine::Undo()
     return last;
 }
 
-qsizetype GameEngine::RestoreProverka(const std::vector<qint32> &entries)
+qsizetype GameEngine::RestoreProverka(const Tirag &hody)
 {
-    std::vector<Hod> hody;
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        const qint32 v = entries[i];
-        if (v >= 1 && v <= Loto::kMaxNomer)
-            hody.push_back(Hod{Hod::Kind::Nomer, v});
-        else if (v == kMarkerTur)
-            hody.push_back(Hod{Hod::Kind::Tur, 0});
-        else if (v == kMarkerPriz && i + 1 < entries.size())
-            hody.push_back(Hod{Hod::Kind::Priz, entries[++i]});
+    std::vector<Hod> kept;
+    for (qint32 pos = 0; pos < hody.Size();) {
+        const Tirag::Step step = hody.At(pos);
+        if (step.kind == Tirag::Kind::Nomer)
+            kept.push_back(Hod{Hod::Kind::Nomer, step.value});
+        else if (step.kind == Tirag::Kind::Tur)
+            kept.push_back(Hod{Hod::Kind::Tur, 0});
+        else if (step.kind == Tirag::Kind::Priz)
+            kept.push_back(Hod{Hod::Kind::Priz, step.value});
         else
             break;
+        pos += step.size;
     }
-    state_.HodCount = 0; // nothing to ask about: the game is the one being restored
-    RegimProverka_Click();
-    Rebuild(std::move(hody));
+    // Nothing to ask about: the game is the one being restored.
+    StartProverka();
+    Rebuild(std::move(kept));
     view_->GameChanged();
     return static_cast<qsizetype>(hody_.size());
 }
 
 GameEngine::ResultWins GameEngine::PlayResult(const std::vector<std::vector<qint32>> &tours)
 {
-    state_.HodCount = 0; // a new game: nothing in hand to ask about
-    RegimProverka_Click();
+    // A new game: nothing in hand to ask about.
+    StartProverka();
     view_ = &quietView_;
     messenger_ = &quietMessenger_;
     for (std::size_t i = 0; i < tours.size(); ++i) {
@@ -804,7 +752,7 @@ GameEngine::ResultWins GameEngine::PlayResult(const std::vector<std::vector<qint
     view_ = &shownView_;
     messenger_ = &shownMessenger_;
     RepaintAll();
-    const IgraSummary summary{state_.HodCount, TurNomer, lastNomer_, lastPriz_};
+    const IgraSummary summary{state_.TiragNomera.HodCount(), TurNomer, lastNomer_, lastPriz_};
     Tell([&summary](IgraListener &l) { l.Rebuilt(summary); });
 
     // The end is shown; its boxes are gathered, and its question to save the draw is left to the caller.
@@ -844,12 +792,12 @@ bool GameEngine::Apply(const Hod &hod)
     switch (hod.kind) {
     case Hod::Kind::Nomer:
         if (hod.value < 1 || hod.value > Loto::kMaxNomer ||
-            state_.NomerColor[static_cast<std::size_t>(hod.value)] != 0)
+            IsDrawn(state_.NomerColor[static_cast<std::size_t>(hod.value)]))
             return false;
         NomerEntered(hod.value);
         return true;
     case Hod::Kind::Tur:
-        if (TurNomer >= 3 || state_.HodCount <= OneShort(TurNomer))
+        if (TurNomer >= 3 || state_.TiragNomera.HodCount() <= OneShort(TurNomer))
             return false;
         hody_.push_back(hod);
         NextTur();
@@ -874,7 +822,7 @@ void GameEngine::Rebuild(std::vector<Hod> hody)
     view_ = &shownView_;
     messenger_ = &shownMessenger_;
     RepaintAll();
-    const IgraSummary summary{state_.HodCount, TurNomer, lastNomer_, lastPriz_};
+    const IgraSummary summary{state_.TiragNomera.HodCount(), TurNomer, lastNomer_, lastPriz_};
     Tell([&summary](IgraListener &l) { l.Rebuilt(summary); });
 }
 
@@ -884,7 +832,7 @@ void GameEngine::RepaintAll()
     for (int n = 1; n <= Loto::kMaxNomer; ++n) {
         const std::size_t k = static_cast<std::size_t>(n);
         if (poleCell_[k] == PoleCell::Painted)
-            view_->PoleKletka(n, poleColor_[k]);
+            view_->PoleKletka(n, poleKletka_[k]);
         else if (poleCell_[k] == PoleCell::Opened)
             view_->PoleUnhighlight(n);
     }
@@ -895,7 +843,7 @@ void GameEngine::RepaintAll()
         const auto from = state_.NikaBilet.begin() + nikaRuns_[i].first;
         view_->NikaAdd(nikaRuns_[i].prefix, std::vector<qint32>(from, state_.NikaBilet.begin() + end));
     }
-    view_->SetTur(TurCaption(TurNomer), TourColor());
-    view_->SetNHOD(Loto::NomerText(state_.HodCount));
+    view_->SetTur(TurNomer);
+    view_->SetNHOD(Loto::NomerText(state_.TiragNomera.HodCount()));
     state_.stats.PublishAll();
 }

@@ -23,24 +23,26 @@
 #include <random>
 #include <vector>
 
-// What a game shows. Colours are 0x00BBGGRR values. Every call does nothing
-// unless a view overrides it, so a view implements only what it shows.
+// What a game shows, in the game's terms: cells of numbers (IgraShow.h),
+// tours and the button under the board; how they look is the view's business
+// (the window's colours and captions are controls/IgraLook.h). Every call does
+// nothing unless a view overrides it, so a view implements only what it shows.
 class IgraView
 {
 public:
     virtual ~IgraView() = default;
 
-    // The board: repaints the cell of n in a colour, number on top.
-    virtual void PoleKletka(int /*n*/, quint32 /*color*/) {}
+    // The board: repaints the cell of n as drawn in a tour or awaited, number on top.
+    virtual void PoleKletka(int /*n*/, Kletka /*kletka*/) {}
     // The board: a cell whose awaited-number highlight is taken away at a tour
-    // change goes back to the colour of a number on some ticket (16751523).
+    // change goes back to showing a number on some ticket.
     virtual void PoleUnhighlight(int /*n*/) {}
     // The board: everything empty again.
     virtual void ClearPole() {}
     // The card shows ticket CurBilet (drawn numbers in their colours).
     virtual void ShowBilet() {}
-    // The card of CurBilet: drawn number n in row r painted in a colour.
-    virtual void CardKletka(int /*stroka*/, int /*n*/, quint32 /*color*/) {}
+    // The card of CurBilet: number n in row r drawn, in the tour kletka tells.
+    virtual void CardKletka(int /*stroka*/, int /*n*/, Kletka /*kletka*/) {}
 
     // The winners list NIKA.
     virtual void NikaClear() {}
@@ -49,12 +51,13 @@ public:
     virtual void NikaAdd(const QString & /*prefix*/, const std::vector<qint32> & /*tickets*/) {}
 
     // Labels and boxes.
-    virtual void SetTur(const QString & /*caption*/, quint32 /*color*/) {}
+    // The tour label shows tour tur (3 stands for the third and any later).
+    virtual void SetTur(qint32 /*tur*/) {}
     virtual void SetNHOD(const QString & /*text*/) {}
     virtual void SetVVOD1(const QString & /*text*/) {}   // the entry box's text
     virtual void SetVVEDNOM(const QString & /*text*/) {} // the caption before it
-    // Knopka: hidden when caption is empty, else shown with this caption.
-    virtual void SetKnopka(const QString & /*caption*/) {}
+    // Knopka: hidden, or shown for what it does now.
+    virtual void SetKnopka(Knopka /*knopka*/) {}
     virtual void SetCaption(const QString & /*caption*/) {} // the window's
 
     // What the user may do now.
@@ -84,13 +87,6 @@ public:
 class GameEngine
 {
 public:
-    // Tour colours, also the back colour of the tour label.
-    static constexpr quint32 kTurColor[4] = {0, 9803263, 8454143, 8454016};
-    // An awaited number on the board.
-    static constexpr quint32 kHighlight = 16689148;
-    // A number that occurs on some ticket.
-    static constexpr quint32 kOpenedColor = 16751523;
-
     GameEngine(ProgramState &state, IgraView &view, Messenger &messenger);
 
     // Facts of the game go to every listener subscribed, in the order of
@@ -100,6 +96,8 @@ public:
 
     // Commands of the Mode menu and of the window's labels.
     void RegimProverka_Click();
+    // A check game starts on the set in hand, with nothing asked.
+    void StartProverka();
     void RegimPovtor_Click();
     void RegimImitator_Click();
     void Knopka_Click();
@@ -119,9 +117,8 @@ public:
     // The one way the mode changes: the window's menus follow, the timer stops
     // outside replay and simulator, and with recaption the caption shows the mode.
     void SetRegim(Rezhim regim, bool recaption = false);
-    // A recorded draw (its title and entries, as a draw file holds them) becomes
-    // the replay source, and its replay starts.
-    void PovtorTiraga(const QString &regimTitle, const std::vector<qint32> &entries);
+    // A recorded draw and its title become the replay source, and its replay starts.
+    void PovtorTiraga(const QString &regimTitle, const Tirag &tirag);
     // Runs a modal window with no tick under it. Afterwards replay and
     // simulator go on: always, or with asBefore only if they were running.
     void DuringModal(const std::function<void()> &modal, bool asBefore = false);
@@ -144,18 +141,17 @@ public:
     // What the user did in a check game, in order: the game can be rebuilt from it.
     using Hod = IgraHod;
     const std::vector<Hod> &Hody() const { return hody_; }
-    // The same in a draw file's encoding: numbers, 91 for a tour change by
-    // hand, 94 and the ticket index for a prize.
-    std::vector<qint32> HodyEntries() const;
+    // The same as a draw: its numbers, its tour changes by hand and its prizes.
+    Tirag HodyTirag() const;
     // Whether a check game has something to take back.
     bool CanUndo() const;
     // Takes back the last thing the user did in the check game: afterwards
     // everything is as if it had never happened. Returns what was taken back.
     std::optional<Hod> Undo();
     // Starts a check game on the set in hand and rebuilds it quietly from
-    // entries (HodyEntries' encoding). Stops at the first entry that cannot be
+    // hody (as HodyTirag gives them). Stops at the first step that cannot be
     // played and returns how many were.
-    qsizetype RestoreProverka(const std::vector<qint32> &entries);
+    qsizetype RestoreProverka(const Tirag &hody);
 
     // Plays a published result as the user would have typed it into a new
     // check game on the set in hand: the numbers of each tour in order; where
@@ -172,8 +168,8 @@ public:
     };
     ResultWins PlayResult(const std::vector<std::vector<qint32>> &tours);
 
-    // Knopka's caption as last set by the game; empty while it is hidden.
-    const QString &KnopkaCaption() const { return knopka_; }
+    // What Knopka does, as last set by the game.
+    Knopka KnopkaNow() const { return knopka_; }
     // Lines the game has put into the winners list since it was cleared.
     qint32 NikaCount() const { return nikaCount_; }
     // What won each of those lines, in the list's order (kept through a quiet rebuild).
@@ -185,7 +181,8 @@ public:
     qint32 TurNomer = 1;
     qint32 LiderMax = 0;
     qint32 TimerHod = 0;
-    quint32 KletkaColor = kTurColor[1];
+    // The cell a number drawn now gets: its tour's.
+    Kletka KletkaNow = Kletka::Tur1;
     std::vector<SovpCls> SovpBileta;
     std::vector<qint32> NomerVFlag;
 
@@ -221,15 +218,11 @@ private:
     // Shows the whole game as it stands: board, card, winners, tour, moves, list.
     void RepaintAll();
     // The board as the game paints it, remembered for RepaintAll.
-    void PaintPole(int n, quint32 color);
+    void PaintPole(int n, Kletka kletka);
     void UnhighlightPole(int n);
     void ClearPole();
     void ReplayTick();
     void ImitatorTick();
-    // The draw grows by one marker entry (91, 93, 94 or a prize's ticket index).
-    void AppendMarker(qint32 marker);
-    // The prize's 94 and ticket index go into the draw; a 93 at the end makes way for them.
-    void RecordPriz(qint32 index);
     // The winners-list line prefix + the won ticket's number, listed at the next NikaFlush.
     void NikaLine(const IgraWin &win, const QString &prefix);
     // What ticket t won with number n on its row r in the tour in hand.
@@ -244,16 +237,15 @@ private:
         return t >= 0 && t < state_.store.BiletCount() &&
                static_cast<std::size_t>(t) < state_.store.Bilety().size();
     }
-    quint32 TourColor() const;
-    void SetKnopka(const QString &caption);
+    void SetKnopka(Knopka knopka);
     void TimerStart();
     void TimerStop();
 
-    // What each board cell shows: empty, painted in poleColor_, or back to the
+    // What each board cell shows: empty, painted as poleKletka_ says, or back to the
     // colour of a number on some ticket.
     enum class PoleCell : quint8 { Empty, Painted, Opened };
     std::array<PoleCell, Loto::kMaxNomer + 1> poleCell_{};
-    std::array<quint32, Loto::kMaxNomer + 1> poleColor_{};
+    std::array<Kletka, Loto::kMaxNomer + 1> poleKletka_{};
     // The winners list's lines from first on start with prefix.
     struct NikaRun {
         qint32 first;
@@ -290,8 +282,8 @@ private:
         }
     } quietMessenger_;
 
-    // The caption Knopka shows; Knopka_Click toggles on it.
-    QString knopka_;
+    // What Knopka does now; Knopka_Click toggles on it.
+    Knopka knopka_ = Knopka::Hidden;
     qint32 nikaCount_ = 0;
     QString nikaPrefix_;
     std::vector<qint32> nikaPending_;

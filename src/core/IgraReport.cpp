@@ -50,16 +50,16 @@ BestCounts(const BILETCls &bilet, const std::array<qint32, Loto::kMaxNomer + 1> 
 IgraReport IgraReport::Of(const ProgramState &state, const GameEngine &engine)
 {
     IgraReport report;
-    report.lottery = Loto::KindName(state.IsRusLoto);
+    report.lottery = state.kind->name;
     report.tirag = state.RegimTitle.isEmpty() ? state.TiragTitle : state.RegimTitle;
     report.ended = state.RegimState != Rezhim::Proverka && !IsAutomatic(state.RegimState);
-    report.hod = state.HodCount;
+    report.hod = state.TiragNomera.HodCount();
     report.tur = engine.TurNomer;
 
     // The draw's entries: numbers, 91 where a tour began, 94 and a ticket for a prize, 93 at the end.
     std::array<qint32, Loto::kMaxNomer + 1> turOf{};
     report.tours.emplace_back();
-    const std::vector<qint32> entries = state.TiragEntries();
+    const std::vector<qint32> &entries = state.TiragNomera.Entries();
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const qint32 v = entries[i];
         if (v >= 1 && v <= Loto::kMaxNomer) {

@@ -24,42 +24,47 @@ int KletkaIndex(int stroka, int column)
     return stroka * kColumns + column;
 }
 
-bool IsRusLotoFileName(const QString &fileName)
+const Kind &RusLoto()
 {
-    if (fileName.size() < 3)
-        return false;
-    return fileName.right(3).toLower() == QLatin1String("rlb");
+    static const Kind kind{QStringLiteral("Русское лото"), QStringLiteral(".rlb"), QStringLiteral(".rlt"),
+                           true};
+    return kind;
 }
 
-QString KindName(bool isRusLoto)
+const Kind &ZolotoyKlyuch()
 {
-    return isRusLoto ? QStringLiteral("Русское лото") : QStringLiteral("Золотой ключ");
+    static const Kind kind{QStringLiteral("Золотой ключ"), QStringLiteral(".gkb"), QStringLiteral(".gkt"),
+                           false};
+    return kind;
 }
 
-QString BiletExtension(bool isRusLoto)
+std::array<const Kind *, 2> Kinds()
 {
-    return isRusLoto ? QStringLiteral(".rlb") : QStringLiteral(".gkb");
+    return {&RusLoto(), &ZolotoyKlyuch()};
 }
 
-QString TiragExtension(bool isRusLoto)
+const Kind &KindOfBiletFile(const QString &fileName)
 {
-    return isRusLoto ? QStringLiteral(".rlt") : QStringLiteral(".gkt");
+    // The ending without its dot: a name of those three letters alone counts too.
+    const bool rusLoto = fileName.size() >= 3 &&
+                         fileName.right(3).compare(RusLoto().biletExtension.mid(1), Qt::CaseInsensitive) == 0;
+    return rusLoto ? RusLoto() : ZolotoyKlyuch();
 }
 
 FileKind KindOfFile(const QString &fileName)
 {
-    FileKind kind;
-    for (const bool isRusLoto : {true, false}) {
-        if (fileName.endsWith(BiletExtension(isRusLoto), Qt::CaseInsensitive))
-            kind.bilety = true;
-        else if (fileName.endsWith(TiragExtension(isRusLoto), Qt::CaseInsensitive))
-            kind.tirag = true;
+    FileKind file;
+    for (const Kind *kind : Kinds()) {
+        if (fileName.endsWith(kind->biletExtension, Qt::CaseInsensitive))
+            file.bilety = true;
+        else if (fileName.endsWith(kind->tiragExtension, Qt::CaseInsensitive))
+            file.tirag = true;
         else
             continue;
-        kind.isRusLoto = isRusLoto;
+        file.kind = kind;
         break;
     }
-    return kind;
+    return file;
 }
 
 QString MakeTiragTitle(const QString &drawNumber)
@@ -92,9 +97,9 @@ QString OtherTiragText(const QString &biletTitle, const QString &tiragTitle)
     return QStringLiteral("%1 не тот, что у билетов (%2).").arg(tiragTitle, biletTitle);
 }
 
-QString MakeGameTitle(bool isRusLoto, const QString &tiragTitle)
+QString MakeGameTitle(const Kind &kind, const QString &tiragTitle)
 {
-    return KindName(isRusLoto) + QStringLiteral(" - ") + tiragTitle;
+    return kind.name + QStringLiteral(" - ") + tiragTitle;
 }
 
 QString NomerText(qint64 n)

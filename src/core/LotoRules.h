@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/IgraShow.h"
+
 #include <QString>
 #include <array>
 
@@ -30,13 +32,13 @@ inline constexpr qint32 kMarkerTur = 91;
 inline constexpr qint32 kMarkerEnd = 93;
 inline constexpr qint32 kMarkerPriz = 94;
 
-// Per number 1..90 the colour it was drawn in; 0 = not drawn. Element 0 is unused.
-using NomerColorTable = std::array<qint32, kMaxNomer + 1>;
+// Per number 1..90 what its cell is: free, on the card, or drawn in a tour. Element 0 is unused.
+using KletkaTable = std::array<Kletka, kMaxNomer + 1>;
 // Calls f(n) for every number 1..90 not drawn yet, ascending.
-template <class F> void ForEachUndrawn(const NomerColorTable &nomerColor, F f)
+template <class F> void ForEachUndrawn(const KletkaTable &nomerColor, F f)
 {
     for (int n = 1; n <= kMaxNomer; ++n)
-        if (nomerColor[static_cast<std::size_t>(n)] == 0)
+        if (!IsDrawn(nomerColor[static_cast<std::size_t>(n)]))
             f(n);
 }
 
@@ -56,20 +58,29 @@ int StrokaOfPosition(int k);
 // Cell 0..53 of (row 0..5, column 0..8) on the ticket picture.
 int KletkaIndex(int stroka, int column);
 
-// True when a ticket file name belongs to "Русское лото" (ends in "rlb", any case).
-bool IsRusLotoFileName(const QString &fileName);
-// The lottery name shown to the user.
-QString KindName(bool isRusLoto);
-// Extension of a ticket file of the kind, with the dot.
-QString BiletExtension(bool isRusLoto);
-// Extension of a draw file of the kind, with the dot.
-QString TiragExtension(bool isRusLoto);
+// A lottery the program knows: what it is called, the endings of its two
+// kinds of file, and whether the end of a game looks for the jackpot.
+struct Kind {
+    QString name;           // as the user sees it
+    QString biletExtension; // of a ticket file, with the dot
+    QString tiragExtension; // of a draw file, with the dot
+    bool jackpot;           // a ticket covered just as the game ends wins "КУБЫШКА"
+};
+// "Русское лото": tickets in .rlb, draws in .rlt, the jackpot looked for.
+const Kind &RusLoto();
+// "Золотой ключ": .gkb and .gkt, no jackpot.
+const Kind &ZolotoyKlyuch();
+// Both, "Русское лото" first.
+std::array<const Kind *, 2> Kinds();
+// The kind of a ticket set by its file's name: "Русское лото" when the name
+// ends in "rlb" (any case), else "Золотой ключ".
+const Kind &KindOfBiletFile(const QString &fileName);
 // What a file holds by the extension of its name (any case): the program
 // opens ticket files and draw files of either kind and nothing else.
 struct FileKind {
-    bool bilety = false; // a ticket file
-    bool tirag = false;  // a draw file
-    bool isRusLoto = false;
+    bool bilety = false;        // a ticket file
+    bool tirag = false;         // a draw file
+    const Kind *kind = nullptr; // of which lottery, when it opens
     bool Opens() const { return bilety || tirag; }
 };
 FileKind KindOfFile(const QString &fileName);
@@ -84,7 +95,7 @@ QString TiragNumber(const QString &title);
 // What is said of such a draw.
 QString OtherTiragText(const QString &biletTitle, const QString &tiragTitle);
 // Title of the game: lottery name and draw title.
-QString MakeGameTitle(bool isRusLoto, const QString &tiragTitle);
+QString MakeGameTitle(const Kind &kind, const QString &tiragTitle);
 // A number as shown to the user: a space stands where a minus sign would be.
 QString NomerText(qint64 n);
 

@@ -5,6 +5,7 @@
 
 #include "core/BiletStore.h"
 #include "core/ListStats.h"
+#include "core/Tirag.h"
 
 #include <QString>
 #include <vector>
@@ -51,10 +52,13 @@ struct ProgramState {
     Rezhim RegimState = Rezhim::None;
     QString RegimTitle;
 
-    // Kind and titles of the current ticket set; empty until a set exists.
-    bool IsRusLoto = false;
+    // Lottery and titles of the current ticket set; the titles are empty until a set exists.
+    const Loto::Kind *kind = &Loto::ZolotoyKlyuch();
     QString TiragTitle;
     QString GameTitle;
+    // The one place a set's lottery is chosen: its kind and title, and the
+    // game's title made of them.
+    void SetKind(const Loto::Kind &lotoKind, const QString &tiragTitle);
 
     QString TiragFile; // draw file last read or written
 
@@ -64,28 +68,17 @@ struct ProgramState {
     // the checker alike: its kind and titles, its tickets counted and indexed,
     // ticket 0 on the card. file names where it came from (empty: no file
     // holds it); unsaved says it holds what no file does.
-    void OpenBilety(const QString &file, bool isRusLoto, const QString &tiragTitle,
+    void OpenBilety(const QString &file, const Loto::Kind &lotoKind, const QString &tiragTitle,
                     std::vector<BILETCls> bilety, bool unsaved = false);
 
-    // The draw of the current game, entries from index 1 (index 0 unused).
-    std::vector<qint32> TiragNomera = std::vector<qint32>(2, 0);
-    // Numbers drawn in the current game (markers not counted); ticket entry
-    // sets it to 1 so that leaving entry asks first.
-    qint32 HodCount = 0;
-    // Marker entries in the draw (tour changes, prizes, the end).
-    qint32 HodExtra = 0;
-    // Index of the draw's last entry: every number and marker so far.
-    qint32 TiragEnd() const { return HodCount + HodExtra; }
-    // The draw's entries 1..TiragEnd(): its numbers with their markers, as a
-    // draw file, the checker's report and a replay take them.
-    std::vector<qint32> TiragEntries() const;
-    // Whether the draw's last entry is the end marker: the game was played out.
-    bool TiragEnded() const;
-    // The draw being replayed, entries from index 1.
-    std::vector<qint32> PovtorNomera = std::vector<qint32>(1, 0);
-    // Per number: in ticket entry 1 when it is on the card being keyed in; in a
-    // game the colour it was drawn in. 0 = free.
-    Loto::NomerColorTable NomerColor{};
+    // The draw of the current game: its numbers with their markers, as a draw
+    // file, the checker's report and a replay take them.
+    Tirag TiragNomera;
+    // The draw being replayed.
+    Tirag PovtorNomera;
+    // Per number what its cell is: in ticket entry on the card being keyed in
+    // or free; in a game drawn in a tour or not drawn.
+    Loto::KletkaTable NomerColor{};
     // Ticket behind each line of the winners list.
     std::vector<qint32> NikaBilet = std::vector<qint32>(1, 0);
 };

@@ -20,19 +20,19 @@ void SovpCls::NewTur(qint32 turNomer)
     }
 }
 
-qint32 SovpCls::FirstUndrawn(const BILETCls &bilet, int from, int to, const Loto::NomerColorTable &nomerColor)
+qint32 SovpCls::FirstUndrawn(const BILETCls &bilet, int from, int to, const Loto::KletkaTable &nomerColor)
 {
     for (int k = from; k <= to; ++k) {
         const qint32 n = bilet.NomeraList(k);
         // A ticket holds only 0..90; 0 is an unfilled position, never an awaited number.
-        if (n != 0 && nomerColor[static_cast<std::size_t>(n)] == 0)
+        if (n != 0 && !IsDrawn(nomerColor[static_cast<std::size_t>(n)]))
             return n;
     }
     return 0;
 }
 
 qint32 SovpCls::FoundNomera1Typ(const BILETCls &bilet, qint32 stroka,
-                                const Loto::NomerColorTable &nomerColor) const
+                                const Loto::KletkaTable &nomerColor) const
 {
     if (stroka < 0 || stroka >= Loto::kStroki)
         RowOutOfRange();
@@ -40,14 +40,14 @@ qint32 SovpCls::FoundNomera1Typ(const BILETCls &bilet, qint32 stroka,
     return FirstUndrawn(bilet, first, first + Loto::kNomeraPerStroka - 1, nomerColor);
 }
 
-qint32 SovpCls::FoundNomera2Typ(const BILETCls &bilet, const Loto::NomerColorTable &nomerColor) const
+qint32 SovpCls::FoundNomera2Typ(const BILETCls &bilet, const Loto::KletkaTable &nomerColor) const
 {
     if (Pole1Sovp == kNomeraNaPole - 1)
         return FirstUndrawn(bilet, 0, kNomeraNaPole - 1, nomerColor);
     return FirstUndrawn(bilet, kNomeraNaPole, Loto::kNomeraPerBilet - 1, nomerColor);
 }
 
-qint32 SovpCls::FoundNomera3Typ(const BILETCls &bilet, const Loto::NomerColorTable &nomerColor) const
+qint32 SovpCls::FoundNomera3Typ(const BILETCls &bilet, const Loto::KletkaTable &nomerColor) const
 {
     return FirstUndrawn(bilet, 0, Loto::kNomeraPerBilet - 1, nomerColor);
 }

@@ -36,12 +36,11 @@ public:
     // Carries the counts over when the game has just moved on to tour turNomer.
     void NewTur(qint32 turNomer);
     // The first undrawn number of row stroka 0..5, or 0 when the whole row is drawn.
-    qint32 FoundNomera1Typ(const BILETCls &bilet, qint32 stroka,
-                           const Loto::NomerColorTable &nomerColor) const;
+    qint32 FoundNomera1Typ(const BILETCls &bilet, qint32 stroka, const Loto::KletkaTable &nomerColor) const;
     // The first undrawn number of the field that is one short (field 1 when both are), or 0.
-    qint32 FoundNomera2Typ(const BILETCls &bilet, const Loto::NomerColorTable &nomerColor) const;
+    qint32 FoundNomera2Typ(const BILETCls &bilet, const Loto::KletkaTable &nomerColor) const;
     // The first undrawn number of the whole ticket, or 0.
-    qint32 FoundNomera3Typ(const BILETCls &bilet, const Loto::NomerColorTable &nomerColor) const;
+    qint32 FoundNomera3Typ(const BILETCls &bilet, const Loto::KletkaTable &nomerColor) const;
     // 1 when a whole playing field is covered (the jackpot condition), else 0.
     qint32 Cubishka() const;
 
@@ -58,8 +57,7 @@ private:
     static constexpr qint32 kStrokiNaPole = 3;
     static constexpr qint32 kNomeraNaPole = kStrokiNaPole * Loto::kNomeraPerStroka;
 
-    static qint32 FirstUndrawn(const BILETCls &bilet, int from, int to,
-                               const Loto::NomerColorTable &nomerColor);
+    static qint32 FirstUndrawn(const BILETCls &bilet, int from, int to, const Loto::KletkaTable &nomerColor);
 
     std::array<qint32, Loto::kStroki> StrokaSovp{};
     qint32 Pole1Sovp = 0;

@@ -31,10 +31,10 @@ ModeTexts TextsOf(OpenSave::Mode mode)
 {
     const QString open = QStringLiteral("Открыть");
     const QString save = QStringLiteral("Сохранить");
-    const std::array<QString, 2> ticketFiles{QLatin1Char('*') + Loto::BiletExtension(true),
-                                             QLatin1Char('*') + Loto::BiletExtension(false)};
-    const std::array<QString, 2> drawFiles{QLatin1Char('*') + Loto::TiragExtension(true),
-                                           QLatin1Char('*') + Loto::TiragExtension(false)};
+    const std::array<QString, 2> ticketFiles{QLatin1Char('*') + Loto::RusLoto().biletExtension,
+                                             QLatin1Char('*') + Loto::ZolotoyKlyuch().biletExtension};
+    const std::array<QString, 2> drawFiles{QLatin1Char('*') + Loto::RusLoto().tiragExtension,
+                                           QLatin1Char('*') + Loto::ZolotoyKlyuch().tiragExtension};
     switch (mode) {
     case OpenSave::OpenBilety:
         break;
@@ -148,9 +148,9 @@ private:
     QSet<QString> held_{QString()};
 };
 
-OpenSave::OpenSave(Mode mode, const QString &folder, bool isRusLoto, const QString &initialName,
+OpenSave::OpenSave(Mode mode, const QString &folder, const Loto::Kind &kind, const QString &initialName,
                    std::function<void(const QString &)> act, QWidget *parent)
-    : QDialog(parent), mode_(mode), folder_(folder), isRusLoto_(isRusLoto), act_(std::move(act))
+    : QDialog(parent), mode_(mode), folder_(folder), kind_(&kind), act_(std::move(act))
 {
     const ModeTexts texts = TextsOf(mode_);
     setWindowTitle(texts.caption);
@@ -232,11 +232,11 @@ OpenSave::OpenSave(Mode mode, const QString &folder, bool isRusLoto, const QStri
     TxtName->setFocus();
 }
 
-void OpenSave::Run(Mode mode, const QString &folder, bool isRusLoto, const QString &initialName,
+void OpenSave::Run(Mode mode, const QString &folder, const Loto::Kind &kind, const QString &initialName,
                    std::function<void(const QString &)> act, QWidget *parent,
                    std::function<void(const QString &)> openPath)
 {
-    OpenSave dialog(mode, folder, isRusLoto, initialName, std::move(act), parent);
+    OpenSave dialog(mode, folder, kind, initialName, std::move(act), parent);
     if (openPath)
         dialog.OfferOtherFolder(std::move(openPath));
     dialog.exec();
@@ -266,9 +266,10 @@ void OpenSave::OtherFolder()
 {
     const bool bilety = mode_ == OpenBilety;
     const QString kinds =
-        bilety
-            ? QStringLiteral("Билеты (*%1 *%2)").arg(Loto::BiletExtension(true), Loto::BiletExtension(false))
-            : QStringLiteral("Тиражи (*%1 *%2)").arg(Loto::TiragExtension(true), Loto::TiragExtension(false));
+        bilety ? QStringLiteral("Билеты (*%1 *%2)")
+                     .arg(Loto::RusLoto().biletExtension, Loto::ZolotoyKlyuch().biletExtension)
+               : QStringLiteral("Тиражи (*%1 *%2)")
+                     .arg(Loto::RusLoto().tiragExtension, Loto::ZolotoyKlyuch().tiragExtension);
     // The desktop's dialog opens where a file was picked last, while that folder is there.
     const QString last = DeskSettings::LastFolder();
     const QString start = !last.isEmpty() && QFileInfo(last).isDir() ? last : folder_;
@@ -308,9 +309,9 @@ QString OpenSave::DefaultExtension() const
     switch (mode_) {
     case SaveBilety:
     case SaveBiletyAs:
-        return Loto::BiletExtension(isRusLoto_);
+        return kind_->biletExtension;
     case SaveTiragAs:
-        return Loto::TiragExtension(isRusLoto_);
+        return kind_->tiragExtension;
     case OpenBilety:
     case OpenTirag:
         break;

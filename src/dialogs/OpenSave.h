@@ -6,6 +6,8 @@
 // open a file kept anywhere else, "Другая папка…" opens the desktop's own file
 // dialog, and the file picked there goes to the window whole, by its path.
 
+#include "core/LotoRules.h"
+
 #include <QDialog>
 #include <QString>
 
@@ -25,18 +27,18 @@ public:
     // The job the dialog does; the values are the ones the File menu commands use.
     enum Mode { OpenBilety = 0, SaveBilety = 1, SaveBiletyAs = 2, OpenTirag = 3, SaveTiragAs = 4 };
 
-    // folder: the work folder whose files are listed. isRusLoto: the kind of the
+    // folder: the work folder whose files are listed. kind: the lottery of the
     // current set, which decides the extension a saved name gets. initialName:
     // the name offered in the box (a save mode's default name; empty to open).
     // act: the file command, called with the final bare name when the user
     // confirms; the dialog closes afterwards whatever the command did.
-    OpenSave(Mode mode, const QString &folder, bool isRusLoto, const QString &initialName,
+    OpenSave(Mode mode, const QString &folder, const Loto::Kind &kind, const QString &initialName,
              std::function<void(const QString &)> act, QWidget *parent = nullptr);
 
     // Builds a fresh dialog, so the lists are read anew, and shows it modally.
     // openPath, when given in an open mode, takes a file picked in another
     // folder by its whole path.
-    static void Run(Mode mode, const QString &folder, bool isRusLoto, const QString &initialName,
+    static void Run(Mode mode, const QString &folder, const Loto::Kind &kind, const QString &initialName,
                     std::function<void(const QString &)> act, QWidget *parent = nullptr,
                     std::function<void(const QString &)> openPath = {});
 
@@ -83,7 +85,7 @@ private:
 
     Mode mode_;
     QString folder_;
-    bool isRusLoto_;
+    const Loto::Kind *kind_;
     std::function<void(const QString &)> act_;
     std::function<void(const QString &)> openPath_;
     NameCleaner *cleaner_ = nullptr;

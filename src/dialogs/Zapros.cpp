@@ -71,7 +71,7 @@ Zapros::Zapros(QWidget *parent) : QDialog(parent)
     TxtTIRAG->setFocus();
 }
 
-std::optional<std::pair<bool, QString>> Zapros::Ask(QWidget *parent)
+std::optional<std::pair<const Loto::Kind *, QString>> Zapros::Ask(QWidget *parent)
 {
     Zapros dialog(parent);
     dialog.exec();
@@ -88,11 +88,11 @@ QString Zapros::DrawNumber() const
     return TxtTIRAG->text();
 }
 
-std::optional<std::pair<bool, QString>> Zapros::Choice() const
+std::optional<std::pair<const Loto::Kind *, QString>> Zapros::Choice() const
 {
     if (result() != QDialog::Accepted)
         return std::nullopt;
-    return std::make_pair(IsRusLoto(), DrawNumber());
+    return std::make_pair(IsRusLoto() ? &Loto::RusLoto() : &Loto::ZolotoyKlyuch(), DrawNumber());
 }
 
 bool Zapros::eventFilter(QObject *watched, QEvent *event)

@@ -2,6 +2,8 @@
 // "Запрос": asks which lottery a new ticket set belongs to and which draw it is
 // for. The draw number is one to six digits; "OK" stays disabled while it is empty.
 
+#include "core/LotoRules.h"
+
 #include <QDialog>
 #include <QString>
 
@@ -23,7 +25,7 @@ public:
 
     // Opens a fresh dialog modally; the lottery kind (true for "Русское лото")
     // and the draw number, or nothing when the user cancelled.
-    static std::optional<std::pair<bool, QString>> Ask(QWidget *parent);
+    static std::optional<std::pair<const Loto::Kind *, QString>> Ask(QWidget *parent);
 
     // True when "Русское лото" is selected.
     bool IsRusLoto() const;
@@ -31,7 +33,7 @@ public:
     QString DrawNumber() const;
     // The answer of a dialog that has closed: kind and number if it was
     // accepted, nothing otherwise.
-    std::optional<std::pair<bool, QString>> Choice() const;
+    std::optional<std::pair<const Loto::Kind *, QString>> Choice() const;
 
     // The controls, reachable for the window and for tests.
     std::array<QRadioButton *, 2> Option1{}; // 0 "Русское лото", 1 "Золотой ключ"

@@ -96,6 +96,7 @@ std::variant<TiragFileData, FileParseError> Parse(QByteArrayView bytes)
     data.RegimTitle = FileText::Decode(TitleField(titleLine), text.utf8);
 
     DrawRules rules;
+    std::vector<qint32> entries;
     while (const std::optional<QByteArrayView> line = lines.Next()) {
         if (FileText::IsBlank(*line))
             continue;
@@ -126,7 +127,7 @@ std::variant<TiragFileData, FileParseError> Parse(QByteArrayView bytes)
                 const qint32 entry = static_cast<qint32>(*value);
                 if (const std::optional<QString> broken = rules.Take(entry))
                     return ErrorAt(lines.LineNumber(), *broken);
-                data.entries.push_back(entry);
+                entries.push_back(entry);
                 if (rules.awaitingIndex)
                     rules.prizLine = lines.LineNumber();
                 i = end;
@@ -136,11 +137,13 @@ std::variant<TiragFileData, FileParseError> Parse(QByteArrayView bytes)
     }
     if (rules.awaitingIndex)
         return ErrorAt(rules.prizLine, QStringLiteral("после отметки приза 94 нет номера билета"));
+    data.tirag = Tirag(std::move(entries));
     return data;
 }
 
-QByteArray Encode(const QString &regimTitle, const std::vector<qint32> &entries)
+QByteArray Encode(const QString &regimTitle, const Tirag &tirag)
 {
+    const std::vector<qint32> &entries = tirag.Entries();
     QByteArray out = Cp1251::Encode(regimTitle) + "\r\n";
     for (std::size_t i = 0; i < entries.size(); ++i) {
         if (i > 0)

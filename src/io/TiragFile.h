@@ -3,6 +3,7 @@
 // CR LF. Line 1 is the title of the game; line 2 the draw sequence as signed
 // numbers joined by commas: " 27, 5, 90, 91, 14, 93".
 
+#include "core/Tirag.h"
 #include "io/BiletFile.h"
 
 #include <QByteArray>
@@ -13,7 +14,7 @@
 
 struct TiragFileData {
     QString RegimTitle;
-    std::vector<qint32> entries; // in file order; the replay takes them as PovtorNomera[1..]
+    Tirag tirag;
 };
 
 namespace TiragFile
@@ -33,6 +34,6 @@ std::variant<TiragFileData, FileParseError> Parse(QByteArrayView bytes);
 // The title line and the entries line. A title with a comma, a leading space or
 // a leading double quote does not read back the same; the program's own titles
 // have none of them.
-QByteArray Encode(const QString &regimTitle, const std::vector<qint32> &entries);
+QByteArray Encode(const QString &regimTitle, const Tirag &tirag);
 
 } // namespace TiragFile

@@ -18,25 +18,34 @@ constexpr int kHeaderLines = 3;
 // The ticket file's name is a path at most.
 constexpr qsizetype kMaxNameBytes = 4096;
 
-QByteArray EncodeSet(const QString &title, const QByteArray &line2, bool isRusLoto, const QString &tiragTitle,
-                     const std::vector<BILETCls> &bilety, qint32 count)
+// The lottery's line: its ticket files' ending without the dot, "rlb" or "gkb".
+QByteArray KindTag(const Loto::Kind &kind)
 {
-    return Cp1251::Encode(title) + "\r\n" + line2 + "\r\n" + (isRusLoto ? "rlb" : "gkb") + "\r\n" +
+    return kind.biletExtension.mid(1).toLatin1();
+}
+
+QByteArray EncodeSet(const QString &title, const QByteArray &line2, const Loto::Kind &kind,
+                     const QString &tiragTitle, const std::vector<BILETCls> &bilety, qint32 count)
+{
+    return Cp1251::Encode(title) + "\r\n" + line2 + "\r\n" + KindTag(kind) + "\r\n" +
            BiletFile::Encode(tiragTitle, bilety, count);
 }
 
 // Lines 2 and 3 and the set after them, of a journal or copy whose title was read.
 std::variant<BiletFileData, FileParseError> ParseSet(const QByteArray &bytes, FileText::LineReader &lines,
-                                                     QByteArray &line2, bool &isRusLoto)
+                                                     QByteArray &line2, const Loto::Kind *&lotoKind)
 {
     const std::optional<QByteArrayView> second = lines.Next();
     const std::optional<QByteArrayView> kind = lines.Next();
     if (!second || !kind)
         return FileText::ErrorAt(lines.LineNumber() + 1, QStringLiteral("файл обрывается"));
     line2 = second->toByteArray();
-    if (*kind != QByteArrayView("rlb") && *kind != QByteArrayView("gkb"))
+    lotoKind = nullptr;
+    for (const Loto::Kind *known : Loto::Kinds())
+        if (*kind == QByteArrayView(KindTag(*known)))
+            lotoKind = known;
+    if (!lotoKind)
         return FileText::ErrorAt(3, QStringLiteral("ожидалось rlb или gkb"));
-    isRusLoto = *kind == QByteArrayView("rlb");
     auto set = BiletFile::Parse(bytes.sliced(bytes.size() - lines.BytesLeft()));
     if (auto *error = std::get_if<FileParseError>(&set))
         error->line += kHeaderLines;
@@ -53,7 +62,7 @@ QByteArray Fingerprint(const QByteArray &biletBytes)
 QByteArray Encode(const ZhurnalData &data)
 {
     return Cp1251::Encode(kTitle) + "\r\n" + Cp1251::Encode(data.BiletFile) + "\r\n" + data.fingerprint +
-           "\r\n" + TiragFile::Encode(data.RegimTitle, data.entries);
+           "\r\n" + TiragFile::Encode(data.RegimTitle, data.tirag);
 }
 
 std::variant<ZhurnalData, FileParseError> Parse(const QByteArray &bytes)
@@ -64,7 +73,7 @@ std::variant<ZhurnalData, FileParseError> Parse(const QByteArray &bytes)
     // Compared as bytes: a line of junk is never decoded.
     if (title && *title == Cp1251::Encode(kZagruzkaTitle)) {
         QByteArray name;
-        auto set = ParseSet(bytes, lines, name, data.IsRusLoto);
+        auto set = ParseSet(bytes, lines, name, data.kind);
         if (auto *error = std::get_if<FileParseError>(&set))
             return *error;
         if (name.size() > kMaxNameBytes)
@@ -97,20 +106,20 @@ std::variant<ZhurnalData, FileParseError> Parse(const QByteArray &bytes)
     }
     TiragFileData &draw = std::get<TiragFileData>(tirag);
     data.RegimTitle = draw.RegimTitle;
-    data.entries = std::move(draw.entries);
+    data.tirag = std::move(draw.tirag);
     return data;
 }
 
-QByteArray EncodeZagruzka(const QString &biletFile, bool isRusLoto, const QString &tiragTitle,
+QByteArray EncodeZagruzka(const QString &biletFile, const Loto::Kind &kind, const QString &tiragTitle,
                           const std::vector<BILETCls> &bilety, qint32 count)
 {
-    return EncodeSet(kZagruzkaTitle, Cp1251::Encode(biletFile), isRusLoto, tiragTitle, bilety, count);
+    return EncodeSet(kZagruzkaTitle, Cp1251::Encode(biletFile), kind, tiragTitle, bilety, count);
 }
 
-QByteArray EncodeCopy(const QByteArray &fingerprint, bool isRusLoto, const QString &tiragTitle,
+QByteArray EncodeCopy(const QByteArray &fingerprint, const Loto::Kind &kind, const QString &tiragTitle,
                       const std::vector<BILETCls> &bilety, qint32 count)
 {
-    return EncodeSet(kCopyTitle, fingerprint, isRusLoto, tiragTitle, bilety, count);
+    return EncodeSet(kCopyTitle, fingerprint, kind, tiragTitle, bilety, count);
 }
 
 std::variant<BiletyCopy, FileParseError> ParseCopy(const QByteArray &bytes)
@@ -120,7 +129,7 @@ std::variant<BiletyCopy, FileParseError> ParseCopy(const QByteArray &bytes)
     if (!title || *title != Cp1251::Encode(kCopyTitle))
         return FileText::ErrorAt(1, QStringLiteral("это не копия билетов"));
     BiletyCopy copy;
-    auto set = ParseSet(bytes, lines, copy.fingerprint, copy.IsRusLoto);
+    auto set = ParseSet(bytes, lines, copy.fingerprint, copy.kind);
     if (auto *error = std::get_if<FileParseError>(&set))
         return *error;
     copy.bilety = std::get<BiletFileData>(std::move(set));

@@ -22,6 +22,7 @@
 // The copy is laid out the same way under its own title, with the fingerprint
 // the check journal names on line 2.
 
+#include "core/LotoRules.h"
 #include "io/BiletFile.h"
 #include "io/TiragFile.h"
 
@@ -34,17 +35,17 @@ struct ZhurnalData {
     QString BiletFile;
     QByteArray fingerprint;
     QString RegimTitle;
-    std::vector<qint32> entries;
+    Tirag tirag; // what the user did so far
     // A check game, or tickets being keyed in: then these are they.
     bool zagruzka = false;
-    bool IsRusLoto = false;
+    const Loto::Kind *kind = &Loto::ZolotoyKlyuch();
     BiletFileData bilety;
 };
 
 // The copy of the tickets a check game is played on.
 struct BiletyCopy {
     QByteArray fingerprint; // the check journal's line 3
-    bool IsRusLoto = false;
+    const Loto::Kind *kind = &Loto::ZolotoyKlyuch();
     BiletFileData bilety;
 };
 
@@ -63,10 +64,10 @@ QByteArray Encode(const ZhurnalData &data);
 std::variant<ZhurnalData, FileParseError> Parse(const QByteArray &bytes);
 
 // The journal of tickets being keyed in: tickets 0..count-1 of bilety.
-QByteArray EncodeZagruzka(const QString &biletFile, bool isRusLoto, const QString &tiragTitle,
+QByteArray EncodeZagruzka(const QString &biletFile, const Loto::Kind &kind, const QString &tiragTitle,
                           const std::vector<BILETCls> &bilety, qint32 count);
 
-QByteArray EncodeCopy(const QByteArray &fingerprint, bool isRusLoto, const QString &tiragTitle,
+QByteArray EncodeCopy(const QByteArray &fingerprint, const Loto::Kind &kind, const QString &tiragTitle,
                       const std::vector<BILETCls> &bilety, qint32 count);
 std::variant<BiletyCopy, FileParseError> ParseCopy(const QByteArray &bytes);
 

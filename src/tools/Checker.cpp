@@ -69,7 +69,7 @@ std::variant<Data, Failure> ReadFile(const QString &path, ParseFn parse)
 void LoadBilety(ProgramState &state, const QString &biletPath, BiletFileData data)
 {
     const QString name = QFileInfo(biletPath).fileName();
-    state.OpenBilety(name, Loto::IsRusLotoFileName(name), data.TiragTitle, std::move(data.Bilety));
+    state.OpenBilety(name, Loto::KindOfBiletFile(name), data.TiragTitle, std::move(data.Bilety));
 }
 
 // As "Открыть тираж": the draw becomes the replay source and the replay starts.
@@ -77,11 +77,11 @@ void LoadBilety(ProgramState &state, const QString &biletPath, BiletFileData dat
 void Replay(ProgramState &state, GameEngine &engine, const QString &tiragPath, const TiragFileData &data)
 {
     state.TiragFile = QFileInfo(tiragPath).fileName();
-    engine.PovtorTiraga(data.RegimTitle, data.entries);
+    engine.PovtorTiraga(data.RegimTitle, data.tirag);
 
     // Every tick consumes at least one entry and the replay stops at the last
     // one, so this bound is never what ends the loop.
-    std::size_t ticksLeft = state.PovtorNomera.size() + 1;
+    std::size_t ticksLeft = static_cast<std::size_t>(state.PovtorNomera.Size()) + 2;
     while (state.RegimState == Rezhim::Povtor && ticksLeft-- > 0)
         engine.Timer1_Timer();
 }
@@ -94,12 +94,12 @@ void FillReport(Report &report, const ProgramState &state, const GameEngine &eng
     report.draw = state.RegimTitle;
     if (Loto::OtherTirag(state.TiragTitle, state.RegimTitle))
         report.warning = Loto::OtherTiragText(state.TiragTitle, state.RegimTitle);
-    report.moves = state.HodCount;
+    report.moves = state.TiragNomera.HodCount();
     report.tour = engine.TurNomer;
 
     report.undrawn = view.Vvednom();
 
-    report.sequence = state.TiragEntries();
+    report.sequence = state.TiragNomera.Entries();
 
     report.counts = state.stats.Counts();
     report.leaders = state.stats.Leaders();
@@ -236,7 +236,7 @@ std::variant<ResultDraw, Failure> PlayResult(const QString &biletPath, const QSt
 
     ResultDraw draw;
     draw.title = result.tirag.isEmpty() ? state.TiragTitle : QStringLiteral("Тираж") + result.tirag;
-    draw.entries = state.TiragEntries();
+    draw.tirag = state.TiragNomera;
     return draw;
 }
 
@@ -246,7 +246,7 @@ std::variant<Report, Failure> RunDraw(const QString &biletPath, const ResultDraw
     if (auto *failure = std::get_if<Failure>(&bilety))
         return std::move(*failure);
     return ReportOn(biletPath, std::move(std::get<BiletFileData>(bilety)), QString(),
-                    TiragFileData{draw.title, draw.entries});
+                    TiragFileData{draw.title, draw.tirag});
 }
 
 std::variant<Report, Failure> Run(const QString &biletPath, const QString &tiragPath)

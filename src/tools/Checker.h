@@ -6,6 +6,7 @@
 // as a report, which can be written as JSON or as text for a person.
 
 #include "core/IgraReport.h"
+#include "core/Tirag.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -99,10 +100,10 @@ std::variant<Report, Failure> Run(const QString &biletPath, const QString &tirag
 // The draw file a check game would save after the published result in the
 // text file (pasted from a results page; "-" reads standard input) was played
 // on the ticket file: its title ("Тираж" and the number the text names, or the
-// ticket set's title) and its entries.
+// ticket set's title) and its draw.
 struct ResultDraw {
     QString title;
-    std::vector<qint32> entries;
+    Tirag tirag;
 };
 std::variant<ResultDraw, Failure> PlayResult(const QString &biletPath, const QString &textPath);
 

@@ -43,7 +43,7 @@ protected:
     // Keys in two tickets of a "Русское лото" set for draw 1234 and saves them.
     void SaveTwo(const QString &name)
     {
-        window->FileNewBilet2(true, QStringLiteral("1234"));
+        window->FileNewBilet2(Loto::RusLoto(), QStringLiteral("1234"));
         StoreKeyed(QStringLiteral("017"));
         StoreKeyed(QStringLiteral(" b, \"2\" "), kRows2);
         window->SaveBlt(name);
@@ -56,7 +56,7 @@ protected:
                state.store.File(),
                state.RegimState,
                state.store.BiletCount(),
-               state.IsRusLoto,
+               state.kind == &Loto::RusLoto(),
                {},
                window->Ui().PolePic->Image(),
                window->Ui().BiletPic->Image()};
@@ -76,11 +76,11 @@ TEST_F(Files, SavedTicketsOpenAgainReadyForChecking)
     const QByteArray saved = ReadBytes(Path(QStringLiteral("Тираж1234.rlb")));
     EXPECT_EQ(saved, BiletFile::Encode(QStringLiteral("Тираж1234"), state.store.Bilety(), 2));
 
-    window->FileNewBilet2(false, QStringLiteral("99"));
+    window->FileNewBilet2(Loto::ZolotoyKlyuch(), QStringLiteral("99"));
     window->OpenBlt(QStringLiteral("Тираж1234.rlb"));
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Русское лото - Тираж1234"));
     EXPECT_EQ(state.RegimState, Rezhim::None);
-    EXPECT_TRUE(state.IsRusLoto);
+    EXPECT_EQ(state.kind, &Loto::RusLoto());
     ASSERT_EQ(state.store.BiletCount(), 2);
     EXPECT_EQ(state.store.Bilet(1).Nomer, QStringLiteral(" b, \"2\" "));
     for (int k = 0; k < 30; ++k)
@@ -116,16 +116,16 @@ TEST_F(Files, TheNameDecidesTheKind)
     for (const char *name : {"UPPER.RLB", "plain"})
         ASSERT_TRUE(QFile::copy(Path(QStringLiteral("a.gkb")), Path(QLatin1String(name))));
     window->OpenBlt(QStringLiteral("UPPER.RLB"));
-    EXPECT_TRUE(state.IsRusLoto);
+    EXPECT_EQ(state.kind, &Loto::RusLoto());
     EXPECT_EQ(state.GameTitle, QStringLiteral("Русское лото - Тираж1234"));
     window->OpenBlt(QStringLiteral("plain"));
-    EXPECT_FALSE(state.IsRusLoto);
+    EXPECT_EQ(state.kind, &Loto::ZolotoyKlyuch());
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Золотой ключ - Тираж1234"));
 }
 
 TEST_F(Files, SavingKeyedTicketsNeedsNoMenuOpening)
 {
-    window->FileNewBilet2(true, QStringLiteral("5"));
+    window->FileNewBilet2(Loto::RusLoto(), QStringLiteral("5"));
     EXPECT_TRUE(window->Ui().FileSaveBilet->isEnabled());
     EXPECT_TRUE(window->Ui().FileSaveBiletAs->isEnabled());
     // An empty set is refused.
@@ -253,9 +253,7 @@ TEST_F(Files, DamagedTicketFilesLeaveTheSetAsItWas)
 TEST_F(Files, DrawFilesRoundTripAndOpenForReplay)
 {
     state.RegimTitle = QStringLiteral("Тираж1234");
-    state.TiragNomera = {0, 27, 5, 90, 91, 14, 93};
-    state.HodCount = 4;
-    state.HodExtra = 2;
+    state.TiragNomera = Tirag({27, 5, 90, 91, 14, 93});
     window->SaveTrg(QStringLiteral("d.rlt"));
     EXPECT_EQ(ReadBytes(Path(QStringLiteral("d.rlt"))),
               QByteArray("\xD2\xE8\xF0\xE0\xE6\x31\x32\x33\x34\r\n 27, 5, 90, 91, 14, 93\r\n"));
@@ -264,7 +262,7 @@ TEST_F(Files, DrawFilesRoundTripAndOpenForReplay)
     SaveTwo(QStringLiteral("t.rlb"));
     window->OpenBlt(QStringLiteral("t.rlb"));
     window->OpenTrg(QStringLiteral("d.rlt"));
-    EXPECT_EQ(state.PovtorNomera, (std::vector<qint32>{0, 27, 5, 90, 91, 14, 93}));
+    EXPECT_EQ(state.PovtorNomera.Entries(), (std::vector<qint32>{27, 5, 90, 91, 14, 93}));
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Русское лото - Тираж1234: ПОВТОР Тираж1234"));
 
     messenger.shown.clear();
@@ -273,7 +271,7 @@ TEST_F(Files, DrawFilesRoundTripAndOpenForReplay)
     ASSERT_EQ(messenger.shown.size(), 1u);
     EXPECT_EQ(messenger.shown[0].icon, MsgIcon::Error);
     EXPECT_EQ(state.TiragFile, QStringLiteral("d.rlt"));
-    EXPECT_EQ(state.PovtorNomera.size(), 7u);
+    EXPECT_EQ(state.PovtorNomera.Size(), 6);
 }
 
 TEST_F(Files, ASaveTheDiskRefusesIsReportedAndKeepsTheOldFile)
@@ -281,15 +279,14 @@ TEST_F(Files, ASaveTheDiskRefusesIsReportedAndKeepsTheOldFile)
     // A small set and one far beyond the 16 KB of QSaveFile's buffer; the
     // system refuses each write half-way, and the settings' at once.
     for (const int tickets : {2, 300}) {
-        window->FileNewBilet2(true, QString::number(tickets));
+        window->FileNewBilet2(Loto::RusLoto(), QString::number(tickets));
         for (int t = 0; t < tickets; ++t)
             StoreKeyed(QString::number(t), t % 2 ? kRows2 : kRows);
         window->SaveBlt(state.TiragTitle + QStringLiteral(".rlb"));
-        state.TiragNomera.assign(std::size_t(tickets) + 2, 5);
-        state.HodCount = tickets;
+        state.TiragNomera = Tirag(std::vector<qint32>(std::size_t(tickets), 5));
         window->SaveTrg(state.TiragTitle + QStringLiteral(".rlt"));
         StoreKeyed(QStringLiteral("ещё"));
-        ++state.HodCount;
+        state.TiragNomera.AddNomer(5);
         const QStringList all = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
         const QStringList names = all.filter(state.TiragTitle + QLatin1Char('.'));
 

@@ -109,23 +109,23 @@ TEST_F(Game, ACheckGameMarksCountsAnnouncesAndMovesOn)
     // 0 and 95 are ignored; a typed number is drawn once.
     Vvod(0);
     Vvod(95);
-    EXPECT_EQ(state.HodCount, 0);
+    EXPECT_EQ(state.TiragNomera.HodCount(), 0);
     for (int n : {5, 15, 25})
         Vvod(n);
     Vvod(5);
-    EXPECT_EQ(state.HodCount, 3);
+    EXPECT_EQ(state.TiragNomera.HodCount(), 3);
     EXPECT_EQ(window->Ui().NHOD->text(), QStringLiteral(" 3"));
     EXPECT_EQ(window->Ui().ListBilet1->Row(0).count, 3);
     EXPECT_EQ(window->Ui().ListBilet1->Row(0).lider, true);
     EXPECT_EQ(window->Ui().ListBilet1->Row(1).count, 0);
     // Drawn in the tour's colour on the board.
-    EXPECT_EQ(PoleCell(5), VbColor::ToQColor(GameEngine::kTurColor[1]));
+    EXPECT_EQ(PoleCell(5), VbColor::ToQColor(IgraLook::TurColor(1)));
 
     // A click on the board draws too; 35 leaves ticket "first" one short of its row.
     QTest::mouseClick(window->Ui().PolePic, Qt::LeftButton, {}, PoleCenter(35));
-    EXPECT_EQ(state.HodCount, 4);
+    EXPECT_EQ(state.TiragNomera.HodCount(), 4);
     EXPECT_EQ(window->Ui().ListBilet1->Row(0).awaited, 45);
-    EXPECT_EQ(PoleCell(45), VbColor::ToQColor(GameEngine::kHighlight));
+    EXPECT_EQ(PoleCell(45), VbColor::ToQColor(IgraLook::ColorOf(Kletka::Awaited)));
 
     Vvod(45);
     ASSERT_EQ(messenger.shown.size(), 1u);
@@ -152,7 +152,7 @@ TEST_F(Game, ACheckGameMarksCountsAnnouncesAndMovesOn)
     EXPECT_TRUE(window->Ui().FileSaveTiragAs->isEnabled());
     emit window->Ui().Regim->aboutToShow();
     EXPECT_TRUE(window->Ui().RegimPovtor->isEnabled());
-    EXPECT_EQ(state.TiragNomera, (std::vector<qint32>{0, 5, 15, 25, 35, 45, 91, 93}));
+    EXPECT_EQ(state.TiragNomera.Entries(), (std::vector<qint32>{5, 15, 25, 35, 45, 91, 93}));
 }
 
 TEST_F(Game, AReplayOnTheTimerReproducesTheGameAndPausesWithTheButton)
@@ -162,7 +162,7 @@ TEST_F(Game, AReplayOnTheTimerReproducesTheGameAndPausesWithTheButton)
         Vvod(n);
     messenger.Script({MsgAnswer::Yes, MsgAnswer::No});
     window->igra().Knopka_Click();
-    const std::vector<qint32> recorded = state.TiragNomera;
+    const Tirag recorded = state.TiragNomera;
     const QStringList winners = Nika();
     messenger.shown.clear();
 
@@ -208,9 +208,9 @@ TEST_F(Game, TheSimulatorDrawsEveryNumberOnceAndStopsAtTheMaximum)
     EXPECT_FALSE(window->Ui().RegimPrizPoNomeru->isEnabled());
     for (int tick = 0; tick < 200 && state.RegimState == Rezhim::Imitator; ++tick)
         window->igra().Timer1_Timer();
-    EXPECT_EQ(state.HodCount, 85);
+    EXPECT_EQ(state.TiragNomera.HodCount(), 85);
     std::set<qint32> drawn;
-    for (qint32 v : state.TiragNomera) {
+    for (qint32 v : state.TiragNomera.Entries()) {
         if (v >= 1 && v <= 90) {
             EXPECT_TRUE(drawn.insert(v).second) << v;
         }
@@ -243,12 +243,12 @@ TEST_F(Game, TheExamplesOpenAndTheirDrawReplaysToTheSameDraw)
     window->OpenBlt(QStringLiteral("Пример.rlb"));
     ASSERT_TRUE(messenger.shown.empty());
     EXPECT_EQ(state.store.BiletCount(), 12);
-    EXPECT_TRUE(state.IsRusLoto);
+    EXPECT_EQ(state.kind, &Loto::RusLoto());
 
     window->OpenTrg(QStringLiteral("Пример.rlt"));
     ASSERT_EQ(state.RegimState, Rezhim::Povtor);
-    const std::vector<qint32> recorded = state.PovtorNomera;
-    EXPECT_EQ(recorded.back(), 93);
+    const Tirag recorded = state.PovtorNomera;
+    EXPECT_TRUE(recorded.Ended());
     for (int tick = 0; tick < 200 && state.RegimState == Rezhim::Povtor; ++tick)
         window->igra().Timer1_Timer();
     EXPECT_EQ(state.TiragNomera, recorded);
@@ -273,7 +273,7 @@ TEST_F(Game, APrizeByTicketNumberIsListedRecordedAndAnnounced)
     EXPECT_EQ(messenger.shown.back().text, QStringLiteral("Билет номер AB-0345 выиграл приз!!!"));
     EXPECT_EQ(Nika().back(), QStringLiteral("(Приз)  AB-0345"));
     EXPECT_EQ(state.NikaBilet.back(), 1);
-    EXPECT_EQ(state.TiragNomera, (std::vector<qint32>{0, 5, 15, 94, 1}));
+    EXPECT_EQ(state.TiragNomera.Entries(), (std::vector<qint32>{5, 15, 94, 1}));
 
     // All X awards nothing.
     messenger.shown.clear();
@@ -314,7 +314,7 @@ TEST_F(Game, HelpOpensTheHelpPageAndAboutKeepsTheReplayClockRule)
     EXPECT_TRUE(window->Ui().Timer1->isActive());
 
     // Ticket entry has no clock to go on.
-    window->FileNewBilet2(true, QStringLiteral("1"));
+    window->FileNewBilet2(Loto::RusLoto(), QStringLiteral("1"));
     RejectNextDialog();
     window->Ui().HelpAbout->trigger();
     EXPECT_FALSE(window->Ui().Timer1->isActive());
@@ -330,7 +330,7 @@ TEST_F(Game, OpeningADrawFileAndSayingNoLeavesTheCheckGameAsItWas)
     for (int n : {11, 22, 33})
         Vvod(n);
     const QString caption = window->windowTitle();
-    const std::vector<qint32> povtor = state.PovtorNomera, tirag = state.TiragNomera;
+    const Tirag povtor = state.PovtorNomera, tirag = state.TiragNomera;
     messenger.shown.clear();
     window->OpenTrg(QStringLiteral("d.rlt"));
     ASSERT_EQ(messenger.shown.size(), 1u);
@@ -343,7 +343,7 @@ TEST_F(Game, OpeningADrawFileAndSayingNoLeavesTheCheckGameAsItWas)
     EXPECT_TRUE(state.TiragFile.isEmpty());
     EXPECT_EQ(window->Ui().Knopka->text(), QStringLiteral(" Конец"));
     Vvod(44);
-    EXPECT_EQ(state.HodCount, 4);
+    EXPECT_EQ(state.TiragNomera.HodCount(), 4);
 }
 
 TEST_F(Game, TheKeyboardReturnsToTheEntryBoxAfterMenusAndLists)
@@ -373,9 +373,9 @@ TEST_F(Game, TheKeyboardReturnsToTheEntryBoxAfterMenusAndLists)
         QTest::keyClicks(QApplication::focusWidget(), QLatin1String(second));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     }
-    EXPECT_NE(state.NomerColor[16], 0);
-    EXPECT_NE(state.NomerColor[17], 0);
-    EXPECT_EQ(state.HodCount, 3);
+    EXPECT_NE(state.NomerColor[16], Kletka::Free);
+    EXPECT_NE(state.NomerColor[17], Kletka::Free);
+    EXPECT_EQ(state.TiragNomera.HodCount(), 3);
 }
 
 TEST_F(Game, ANewTicketSetStartsWithoutWinnersOrQuestions)
@@ -386,11 +386,11 @@ TEST_F(Game, ANewTicketSetStartsWithoutWinnersOrQuestions)
     window->OpenBlt(QStringLiteral("t.rlb"));
     EXPECT_EQ(window->Ui().NIKA->count(), 0);
     EXPECT_EQ(state.NikaBilet, std::vector<qint32>{0});
-    EXPECT_EQ(state.HodCount, 0);
+    EXPECT_EQ(state.TiragNomera.HodCount(), 0);
     messenger.shown.clear();
     Proverka();
     EXPECT_TRUE(messenger.shown.empty());
-    window->FileNewBilet2(true, QStringLiteral("1"));
+    window->FileNewBilet2(Loto::RusLoto(), QStringLiteral("1"));
     EXPECT_EQ(window->Ui().NIKA->count(), 0);
 }
 
@@ -445,8 +445,8 @@ TEST(GameBoxes, ANumberTypedWhileAWinIsAnnouncedIsNotLost)
     ASSERT_TRUE(announced);
     QTest::keyClicks(window->Ui().VVOD1, QStringLiteral("2"));
     QTest::keyClick(window->Ui().VVOD1, Qt::Key_Return);
-    EXPECT_EQ(state.HodCount, 6);
-    EXPECT_NE(state.NomerColor[12], 0);
+    EXPECT_EQ(state.TiragNomera.HodCount(), 6);
+    EXPECT_NE(state.NomerColor[12], Kletka::Free);
 }
 
 TEST(GameBoxes, KeysTypedAtOnceAfterAWinningNumberAllArriveInOrder)
@@ -483,7 +483,7 @@ TEST(GameBoxes, KeysTypedAtOnceAfterAWinningNumberAllArriveInOrder)
             QTest::qWaitFor([&] { return typist.Done() && !QApplication::activeModalWidget(); }, 5000));
         QTest::qWait(100); // what was held is typed in
         std::vector<qint32> drawn;
-        for (qint32 v : state.TiragNomera)
+        for (qint32 v : state.TiragNomera.Entries())
             if (v >= 1 && v <= 90)
                 drawn.push_back(v);
         EXPECT_EQ(drawn, (std::vector<qint32>{5, 15, 25, 35, 45, 59, 12}));
@@ -501,7 +501,7 @@ TEST_F(Game, ASlipTakenBackWithCtrlZLeavesTheDrawOfTheGameWithoutIt)
     ctrl(Qt::Key_Z);
     EXPECT_EQ(window->Ui().usrReklamaX1->Text().section('\n', 1), QStringLiteral("Отменён номер 61"));
     Vvod(16);
-    EXPECT_EQ(state.TiragNomera, (std::vector<qint32>{0, 5, 15, 16}));
+    EXPECT_EQ(state.TiragNomera.Entries(), (std::vector<qint32>{5, 15, 16}));
     EXPECT_EQ(window->Ui().NHOD->text(), QStringLiteral(" 3"));
     EXPECT_EQ(PoleCell(61), VbColor::ToQColor(VbColor::ButtonFace));
     EXPECT_EQ(window->Ui().usrReklamaX1->Big(), QStringLiteral("16"));
@@ -529,7 +529,7 @@ TEST_F(Game, ACheckGameCutShortIsTakenUpWhereItStopped)
     QApplication::processEvents();
     const QString journal = Path(QStringLiteral("Жребикон.jnl"));
     ASSERT_TRUE(QFile::exists(journal));
-    const std::vector<qint32> drawn = state.TiragNomera;
+    const Tirag drawn = state.TiragNomera;
     // The program ends without a word, as in a crash: its journal stays.
     window.reset();
     // The next program in the same folder; its window goes before its state.
@@ -576,7 +576,7 @@ TEST_F(Game, ACheckGameCutShortIsTakenUpWhereItStopped)
         EXPECT_EQ(second->state.RegimState, Rezhim::Proverka);
         EXPECT_EQ(second->state.store.BiletCount(), 2);
         EXPECT_EQ(second->state.store.Bilet(1).Nomer, QStringLiteral("second"));
-        EXPECT_EQ(second->state.TiragNomera, (std::vector<qint32>{0, 5, 15, 25, 35}));
+        EXPECT_EQ(second->state.TiragNomera.Entries(), (std::vector<qint32>{5, 15, 25, 35}));
         // No file holds these tickets now: a save asks for a name, closing asks to save.
         EXPECT_TRUE(second->state.store.File().isEmpty());
         EXPECT_TRUE(second->state.store.Unsaved());
@@ -657,7 +657,7 @@ TEST_F(Game, TheStripShowsTheLastNumberCalledAndSaysWhatCameOfEachKey)
     Renumber(1, QStringLiteral("AB-0345"));
     Vvod(45);
     prize(QStringLiteral("xxx0345"));
-    ASSERT_EQ(state.TiragNomera, (std::vector<qint32>{0, 45, 94, 1}));
+    ASSERT_EQ(state.TiragNomera.Entries(), (std::vector<qint32>{45, 94, 1}));
     EXPECT_EQ(big(), QStringLiteral("45"));
     EXPECT_EQ(note(), QStringLiteral("Приз по номеру: билет AB-0345"));
     Vvod(46);
@@ -679,7 +679,7 @@ TEST_F(Game, TheStripShowsTheLastNumberCalledAndSaysWhatCameOfEachKey)
         QTest::keyClicks(window->Ui().VVOD1, QString::fromLatin1(r.typed));
         QTest::keyClick(window->Ui().VVOD1, Qt::Key_Return);
         EXPECT_EQ(note(), QString::fromUtf8(r.said));
-        EXPECT_EQ(state.HodCount, 2);
+        EXPECT_EQ(state.TiragNomera.HodCount(), 2);
         EXPECT_EQ(big(), QStringLiteral("46"));
     }
 }
@@ -716,7 +716,7 @@ TEST_F(Game, ADrawOfAnotherNumberThanTheTicketsIsCheckedOnlyWhenTheUserSaysSo)
     for (const auto &d : draws) {
         const QString title = QString::fromUtf8(d.title);
         SCOPED_TRACE(d.title);
-        WriteBytes(Path(QStringLiteral("d.rlt")), TiragFile::Encode(title, {5, 15, 93}));
+        WriteBytes(Path(QStringLiteral("d.rlt")), TiragFile::Encode(title, Tirag({5, 15, 93})));
         for (const MsgAnswer answer : {MsgAnswer::No, MsgAnswer::Yes}) {
             messenger.shown.clear();
             messenger.Script({answer});
@@ -731,7 +731,7 @@ TEST_F(Game, ADrawOfAnotherNumberThanTheTicketsIsCheckedOnlyWhenTheUserSaysSo)
             }
             const bool replayed = !d.asked || answer == MsgAnswer::Yes;
             EXPECT_EQ(state.RegimState, replayed ? Rezhim::Povtor : Rezhim::None);
-            window->FileNewBilet2(true, QStringLiteral("77")); // out of the replay, set aside
+            window->FileNewBilet2(Loto::RusLoto(), QStringLiteral("77")); // out of the replay, set aside
             window->OpenBlt(QStringLiteral("t.rlb"));
         }
     }
@@ -760,7 +760,7 @@ TEST_F(Game, TakingBackNeverAnnouncesAgainWhatWasAnnouncedBefore)
         QTest::keyClick(window->Ui().VVOD1, Qt::Key_Z, Qt::ControlModifier);
         EXPECT_EQ(messenger.shown.size(), 2u) << step;
     }
-    EXPECT_EQ(state.HodCount, 4);
+    EXPECT_EQ(state.TiragNomera.HodCount(), 4);
     EXPECT_EQ(window->Ui().NIKA->count(), 0);
 }
 
@@ -784,7 +784,7 @@ TEST_F(Game, APublishedResultIsCheckedAsTypedWithOneSummaryOfTheWins)
                          "2 тур: 6, 16, 26, 36, 46, 7, 17, 27, 37, 47\n3 тур: 18, 28\n"));
     messenger.shown.clear();
     window->Ui().FileRezultat->trigger();
-    EXPECT_EQ(state.HodCount, 18);
+    EXPECT_EQ(state.TiragNomera.HodCount(), 18);
     EXPECT_EQ(state.RegimState, Rezhim::None) << "the game ended as with \" Конец\"";
     EXPECT_EQ(Nika(),
               (QStringList{QStringLiteral("(номер 45)  first"), QStringLiteral("(номер 47)  first")}));
@@ -806,9 +806,8 @@ TEST_F(Game, APublishedResultIsCheckedAsTypedWithOneSummaryOfTheWins)
     messenger.Script({MsgAnswer::Yes}); // "Перейти в новый режим?"
     window->Ui().FileRezultat->trigger();
     ASSERT_EQ(messenger.shown.front().text, QStringLiteral("Перейти в новый режим?"));
-    EXPECT_EQ(state.HodCount, 7);
-    const std::vector<qint32> drawn(state.TiragNomera.begin() + 1,
-                                    state.TiragNomera.begin() + state.TiragEnd() + 1);
+    EXPECT_EQ(state.TiragNomera.HodCount(), 7);
+    const std::vector<qint32> &drawn = state.TiragNomera.Entries();
     EXPECT_EQ(drawn, (std::vector<qint32>{4, 14, 60, 70, 80, 9, 91, 24, 93}));
     EXPECT_EQ(messenger.shown.at(1).text, QStringLiteral("Проверено чисел: 7. Выигрышей нет."));
 }

@@ -40,7 +40,7 @@ protected:
             Vvod(n);
         for (int n : {1, 51, 61, 71, 90, 2, 52, 62, 72, 82, 3, 53, 63, 73, 83})
             Vvod(n);
-        ASSERT_EQ(state.HodCount, 20);
+        ASSERT_EQ(state.TiragNomera.HodCount(), 20);
         ASSERT_EQ(window->Ui().NIKA->count(), 2);
     }
     QColor Card(int x, int y) const { return window->Ui().BiletPic->Pixel(x, y); }

@@ -116,7 +116,7 @@ TEST_F(OwnFiles, AFolderEverybodyMayWriteIntoIsOnlyReadFrom)
 
 TEST_F(OwnFiles, TheTicketNumberBoxTakesNoMoreThanATicketFileHolds)
 {
-    window->FileNewBilet2(true, QStringLiteral("1"));
+    window->FileNewBilet2(Loto::RusLoto(), QStringLiteral("1"));
     QLineEdit *box = window->Ui().Nombilet;
     QTest::keyClicks(box, QString(30, QLatin1Char('7')));
     EXPECT_EQ(box->text(), QString(20, QLatin1Char('7')));

@@ -83,7 +83,7 @@ TEST_F(RecentFiles, TheFilesOpenedAndSavedAreOfferedAtTheNextStartAndOpenAsFromT
                                            Line(3, QStringLiteral("b.gkb"))}));
     Choose(*second, 2);
     EXPECT_EQ(second->state.store.File(), QStringLiteral("b.gkb"));
-    EXPECT_FALSE(second->state.IsRusLoto);
+    EXPECT_EQ(second->state.kind, &Loto::ZolotoyKlyuch());
     EXPECT_TRUE(second->asked.shown.empty());
     EXPECT_EQ(Items(*second).first(), Line(1, QStringLiteral("b.gkb")));
     // The folder's "Жребикон.ini" is not where the list lives.

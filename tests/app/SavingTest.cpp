@@ -67,7 +67,7 @@ protected:
     // A new set of draw 1234 with one ticket keyed in and stored.
     void KeyIn()
     {
-        window->FileNewBilet2(true, QStringLiteral("1234"));
+        window->FileNewBilet2(Loto::RusLoto(), QStringLiteral("1234"));
         StoreKeyed(QStringLiteral("017"));
         ASSERT_TRUE(state.store.Unsaved());
     }
@@ -275,8 +275,8 @@ TEST_F(Saving, ASetJustKeyedInIsCheckedAtOnce)
     ASSERT_EQ(state.RegimState, Rezhim::Proverka);
     ASSERT_EQ(QApplication::focusWidget(), window->Ui().VVOD1);
     Vvod(5);
-    EXPECT_EQ(state.HodCount, 1);
-    EXPECT_NE(state.NomerColor[5], 0);
+    EXPECT_EQ(state.TiragNomera.HodCount(), 1);
+    EXPECT_NE(state.NomerColor[5], Kletka::Free);
     EXPECT_EQ(state.stats.At(0).count, 1);
     EXPECT_EQ(state.store.File(), QStringLiteral("fresh.rlb"));
 
@@ -295,7 +295,7 @@ TEST_F(Saving, ASetJustKeyedInIsCheckedAtOnce)
     Restart({MsgAnswer::Yes});
     EXPECT_EQ(state.RegimState, Rezhim::Proverka);
     EXPECT_EQ(state.store.BiletCount(), 2);
-    EXPECT_EQ(state.HodCount, 1);
+    EXPECT_EQ(state.TiragNomera.HodCount(), 1);
     EXPECT_TRUE(state.store.Unsaved());
 }
 
@@ -311,7 +311,7 @@ TEST_F(Saving, AJournalThatCannotBeWrittenIsSaidOnceAndOneThatCannotBeReadIsName
             QApplication::processEvents();
         }
     }
-    EXPECT_EQ(state.HodCount, 4);
+    EXPECT_EQ(state.TiragNomera.HodCount(), 4);
     ASSERT_EQ(messenger.shown.size(), 1u);
     const QString journal = QDir::toNativeSeparators(Path(QStringLiteral("Жребикон.jnl")));
     EXPECT_EQ(messenger.shown[0].text.section('\n', 0, 0),

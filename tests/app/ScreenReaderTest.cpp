@@ -179,7 +179,7 @@ TEST_F(ScreenReader, AReplayAndTheSimulatorAreFollowedNumberByNumberToo)
     const QStringList said = Said();
     ASSERT_EQ(said.size(), 1);
     const int n = said[0].section(QLatin1Char(':'), 0, 0).toInt();
-    EXPECT_EQ(state.TiragNomera[1], n) << said[0].toStdString();
+    EXPECT_EQ(state.TiragNomera.Entries().at(0), n) << said[0].toStdString();
 }
 
 TEST_F(ScreenReader, BoardCardAndListAreNamedAndTheCardIsReadWhileItShowsATicket)
@@ -252,7 +252,7 @@ TEST_F(ScreenReader, TabNeverLandsOnANamelessObject)
     frmTIMER timer(settings, asked);
     PrizNB prize;
     Zapros zapros;
-    OpenSave open(OpenSave::OpenBilety, dir.path(), true, QString(), [](const QString &) {});
+    OpenSave open(OpenSave::OpenBilety, dir.path(), Loto::RusLoto(), QString(), [](const QString &) {});
     open.OfferOtherFolder([](const QString &) {});
     frmRezultat rezultat(QStringLiteral("Тираж77"));
     for (QWidget *dialog : std::initializer_list<QWidget *>{&timer, &prize, &zapros, &open, &rezultat})

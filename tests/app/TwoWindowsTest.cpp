@@ -76,7 +76,7 @@ TEST(TwoWindows, TheJournalIsOnlyItsOwnersUntilItDies)
     game.BiletFile = QStringLiteral("t.rlb");
     game.fingerprint = ZhurnalFile::Fingerprint(tickets);
     game.RegimTitle = QStringLiteral("Тираж77");
-    game.entries = {5, 15, 25};
+    game.tirag = Tirag({5, 15, 25});
     const QString journal = d.filePath(ZhurnalFile::FileName);
     WriteBytes(journal, ZhurnalFile::Encode(game));
     const QByteArray journalBytes = ReadBytes(journal);
@@ -127,7 +127,7 @@ TEST(TwoWindows, TheJournalIsOnlyItsOwnersUntilItDies)
         ASSERT_FALSE(next.asked.shown.empty());
         EXPECT_EQ(next.asked.shown[0].text, QStringLiteral("Продолжить незавершённую проверку?"));
         EXPECT_EQ(next.state.RegimState, Rezhim::Proverka);
-        EXPECT_EQ(next.state.TiragNomera, (std::vector<qint32>{0, 5, 15, 25}));
+        EXPECT_EQ(next.state.TiragNomera.Entries(), (std::vector<qint32>{5, 15, 25}));
         EXPECT_TRUE(leftoversThere());
     }
     // No program lives here any more: the leftovers go, the dead one's lock with them.

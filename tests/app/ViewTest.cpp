@@ -121,7 +121,7 @@ TEST_F(DarkDesktop, EveryNumberOnTheBoardTheCardAndTheTourLabelReadsOnItsCell)
     EXPECT_GE(Measure(tur, tur.rect().adjusted(3, 3, -3, -3)).Ratio(), Contrast::kMinRatio);
 
     // Keying in: the row being filled shows "?" on its own colour.
-    window->FileNewBilet2(true, QStringLiteral("1"));
+    window->FileNewBilet2(Loto::RusLoto(), QStringLiteral("1"));
     Vvod(5);
     const QImage keyed = window->Ui().BiletPic->Image();
     for (int c : {0, 1, 8}) {
@@ -275,7 +275,7 @@ TEST_F(View, AtOneAndAHalfEverythingIsLargerSharpAndUncut)
     }
 
     // The mouse picks in the board's own cells.
-    window->FileNewBilet2(true, QStringLiteral("1"));
+    window->FileNewBilet2(Loto::RusLoto(), QStringLiteral("1"));
     QTest::mouseClick(window->Ui().PolePic, Qt::LeftButton, {}, QPoint(qRound(52.5 * 4.5), qRound(51 * 4.5)));
     EXPECT_TRUE(window->entry.OnCard(45));
     // A screen reader finds number 45 where it is drawn, not where it stood at 100 %.
@@ -289,7 +289,7 @@ TEST_F(View, AtOneAndAHalfEverythingIsLargerSharpAndUncut)
 
 TEST_F(View, BackAtOneHundredEveryPixelIsAsBefore)
 {
-    window->FileNewBilet2(true, QStringLiteral("1"));
+    window->FileNewBilet2(Loto::RusLoto(), QStringLiteral("1"));
     for (int n : {5, 15, 25, 7})
         Vvod(n);
     const QImage pole = window->Ui().PolePic->Image().copy();
@@ -306,7 +306,7 @@ TEST_F(View, BackAtOneHundredEveryPixelIsAsBefore)
 
 TEST_F(View, AWindowSmallerThanItsControlsScrollsToTheBoxBeingTypedInto)
 {
-    window->FileNewBilet2(true, QStringLiteral("1"));
+    window->FileNewBilet2(Loto::RusLoto(), QStringLiteral("1"));
     window->resize(500, 400);
     window->SetZoom(200);
     auto *area = qobject_cast<QScrollArea *>(window->centralWidget());

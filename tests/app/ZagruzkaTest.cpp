@@ -32,7 +32,7 @@ protected:
     void SetUp() override
     {
         WindowFixture::SetUp();
-        window->FileNewBilet2(true, QStringLiteral("1234"));
+        window->FileNewBilet2(Loto::RusLoto(), QStringLiteral("1234"));
         QApplication::processEvents();
     }
 
@@ -51,9 +51,10 @@ TEST_F(Zagruzka, NewSetEntersTicketEntryWithItsLayout)
     const frmForma &f = *window;
     EXPECT_EQ(f.windowTitle(), QStringLiteral("Русское лото - Тираж1234 Загрузка билетов"));
     EXPECT_EQ(state.RegimState, Rezhim::Zagruzka);
-    EXPECT_TRUE(state.IsRusLoto);
+    EXPECT_EQ(state.kind, &Loto::RusLoto());
     EXPECT_EQ(state.TiragTitle, QStringLiteral("Тираж1234"));
-    EXPECT_EQ(state.HodCount, 0) << "no game is in hand: the save question decides leaving entry";
+    EXPECT_EQ(state.TiragNomera.HodCount(), 0)
+        << "no game is in hand: the save question decides leaving entry";
     EXPECT_EQ(state.store.BiletCount(), 0);
     EXPECT_EQ(state.store.Bilety().size(), 1u);
     for (QWidget *w : {static_cast<QWidget *>(f.Ui().Nombilet), static_cast<QWidget *>(f.Ui().kBiletGotov),
@@ -76,22 +77,22 @@ TEST_F(Zagruzka, NewSetEntersTicketEntryWithItsLayout)
         EXPECT_EQ(CardCell(0, c), kUsed);
     EXPECT_EQ(CardCell(1, 0), kWhite);
 
-    window->FileNewBilet2(false, QStringLiteral("007"));
+    window->FileNewBilet2(Loto::ZolotoyKlyuch(), QStringLiteral("007"));
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Золотой ключ - Тираж007 Загрузка билетов"));
-    EXPECT_FALSE(state.IsRusLoto);
+    EXPECT_EQ(state.kind, &Loto::ZolotoyKlyuch());
 }
 
 TEST_F(Zagruzka, BoardCellsGiveTheirNumbers)
 {
     for (int n : {10, 11, 90, 1, 81}) {
         ClickPole(n);
-        EXPECT_EQ(state.NomerColor[n], 1) << n;
+        EXPECT_EQ(state.NomerColor[n], Kletka::OnCard) << n;
         EXPECT_EQ(PoleCell(n), kUsed) << n;
     }
     // 10 and 11 share card column 1, 90 and 81 column 8: the later ones displaced them.
-    EXPECT_EQ(state.NomerColor[10], 0);
+    EXPECT_EQ(state.NomerColor[10], Kletka::Free);
     EXPECT_EQ(PoleCell(10), ButtonFace());
-    EXPECT_EQ(state.NomerColor[90], 0);
+    EXPECT_EQ(state.NomerColor[90], Kletka::Free);
     EXPECT_EQ(window->entry.StrokaCount(0), 3);
 }
 
@@ -105,23 +106,23 @@ TEST_F(Zagruzka, AClickNeedsPressAndReleaseOnTheSameCell)
     // Raised again once the pointer left the pressed cell.
     EXPECT_EQ(pole->Pixel(35 + 2, 34 + 2), kWhite);
     QTest::mouseRelease(pole, Qt::LeftButton, {}, PoleCenter(13));
-    EXPECT_EQ(state.NomerColor[12], 0);
-    EXPECT_EQ(state.NomerColor[13], 0);
+    EXPECT_EQ(state.NomerColor[12], Kletka::Free);
+    EXPECT_EQ(state.NomerColor[13], Kletka::Free);
 
     QTest::mousePress(pole, Qt::LeftButton, {}, PoleCenter(12));
     QTest::mouseMove(pole, PoleCenter(13));
     QTest::mouseMove(pole, PoleCenter(12));
     EXPECT_EQ(pole->Pixel(35 + 2, 34 + 2), QColor(Qt::black));
     QTest::mouseRelease(pole, Qt::LeftButton, {}, PoleCenter(12));
-    EXPECT_EQ(state.NomerColor[12], 1);
+    EXPECT_EQ(state.NomerColor[12], Kletka::OnCard);
 
     // The closing line at the bottom and the last column's right edge are not cells.
     QTest::mousePress(pole, Qt::LeftButton, {}, QPoint(20, 339));
     QTest::mouseRelease(pole, Qt::LeftButton, {}, QPoint(20, 340));
     QTest::mousePress(pole, Qt::LeftButton, {}, QPoint(314, 20));
     QTest::mouseRelease(pole, Qt::LeftButton, {}, QPoint(315, 20));
-    EXPECT_EQ(state.NomerColor[10], 0);
-    EXPECT_EQ(state.NomerColor[81], 0);
+    EXPECT_EQ(state.NomerColor[10], Kletka::Free);
+    EXPECT_EQ(state.NomerColor[81], Kletka::Free);
 }
 
 TEST_F(Zagruzka, TheHoverFrameFollowsThePointerAndLeavesWithIt)
@@ -149,7 +150,7 @@ TEST_F(Zagruzka, RowsFillTopToBottomAndAClashReplacesTheEarlierNumber)
     Vvod(5);
     Vvod(7);
     EXPECT_EQ(window->entry.Kletka(0), 7);
-    EXPECT_EQ(state.NomerColor[5], 0);
+    EXPECT_EQ(state.NomerColor[5], Kletka::Free);
     EXPECT_EQ(PoleCell(5), ButtonFace());
     EXPECT_EQ(window->entry.StrokaCount(0), 1);
     Vvod(7); // the same number again takes it off
@@ -187,11 +188,11 @@ TEST_F(Zagruzka, CardReleasesFindTheirRowAcrossTheBand)
     ASSERT_EQ(window->entry.CurStroka(), 6);
     // y 93 to 96 counts for row 3, 97 to 103 for row 2.
     QTest::mouseClick(window->Ui().BiletPic, Qt::LeftButton, {}, QPoint(32 * 5 + 10, 95));
-    EXPECT_EQ(state.NomerColor[51], 0);
-    EXPECT_EQ(state.NomerColor[47], 1);
+    EXPECT_EQ(state.NomerColor[51], Kletka::Free);
+    EXPECT_EQ(state.NomerColor[47], Kletka::OnCard);
     EXPECT_EQ(window->entry.CurStroka(), 3);
     QTest::mouseClick(window->Ui().BiletPic, Qt::LeftButton, {}, QPoint(32 * 4 + 10, 100));
-    EXPECT_EQ(state.NomerColor[47], 0);
+    EXPECT_EQ(state.NomerColor[47], Kletka::Free);
     EXPECT_EQ(window->entry.CurStroka(), 2);
     EXPECT_FALSE(window->Ui().kBiletGotov->isEnabled());
 }
@@ -202,10 +203,10 @@ TEST_F(Zagruzka, TheEntryBoxTakesTwoDigitsAndIgnoresZeroAndAbove90)
     // A number ends with its second digit; Backspace right after it corrects it.
     QTest::keyClicks(v, QStringLiteral("4x5"));
     EXPECT_EQ(v->text(), QString());
-    EXPECT_EQ(state.NomerColor[45], 1);
+    EXPECT_EQ(state.NomerColor[45], Kletka::OnCard);
     QTest::keyClick(v, Qt::Key_Backspace);
     EXPECT_EQ(v->text(), QStringLiteral("4"));
-    EXPECT_EQ(state.NomerColor[45], 0);
+    EXPECT_EQ(state.NomerColor[45], Kletka::Free);
     QTest::sendKeyEvent(QTest::Click, v, Qt::Key_unknown, QString(QChar(0x0416)), Qt::NoModifier);
     EXPECT_EQ(v->text(), QStringLiteral("4"));
     QTest::keyClick(v, Qt::Key_Backspace);
@@ -215,7 +216,7 @@ TEST_F(Zagruzka, TheEntryBoxTakesTwoDigitsAndIgnoresZeroAndAbove90)
     }
     QTest::keyClick(v, Qt::Key_Return);
     for (int n = 1; n <= 90; ++n)
-        EXPECT_EQ(state.NomerColor[n], 0) << n;
+        EXPECT_EQ(state.NomerColor[n], Kletka::Free) << n;
 }
 
 TEST_F(Zagruzka, ReadyNeedsACompleteCardAndATicketNumber)
@@ -277,7 +278,7 @@ TEST_F(Zagruzka, ATicketChosenInTheListIsEditedInPlace)
     EXPECT_EQ(window->Ui().Nombilet->text(), QStringLiteral("second"));
     EXPECT_EQ(window->entry.CurStroka(), 6);
     EXPECT_TRUE(window->Ui().kBiletGotov->isEnabled());
-    EXPECT_EQ(state.NomerColor[90], 1);
+    EXPECT_EQ(state.NomerColor[90], Kletka::OnCard);
     EXPECT_EQ(PoleCell(90), kUsed);
 
     Vvod(90); // off row 3, then 80 in its place
@@ -315,7 +316,7 @@ TEST_F(Zagruzka, AddingTicketsKeepsTheSetAndAsksWhenAGameHasNumbers)
     EXPECT_EQ(state.store.Bilet(0).Nomer, QStringLiteral("a"));
 
     // A new set lets the old tickets go.
-    window->FileNewBilet2(true, QStringLiteral("5"));
+    window->FileNewBilet2(Loto::RusLoto(), QStringLiteral("5"));
     EXPECT_EQ(state.store.BiletCount(), 0);
     EXPECT_EQ(state.store.Bilety().size(), 1u);
 }
@@ -331,9 +332,11 @@ TEST_F(Zagruzka, QuickClicksOnTheBoardEachCount)
                              Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(pole, &dblClick);
         QTest::mouseRelease(pole, Qt::LeftButton, {}, PoleCenter(second));
-        EXPECT_EQ(state.NomerColor[12], first == second ? 0 : 1) << first << "," << second;
-        EXPECT_EQ(state.NomerColor[22], first == second ? 0 : 1) << first << "," << second;
-        window->FileNewBilet2(true, QStringLiteral("1234"));
+        EXPECT_EQ(state.NomerColor[12], first == second ? Kletka::Free : Kletka::OnCard)
+            << first << "," << second;
+        EXPECT_EQ(state.NomerColor[22], first == second ? Kletka::Free : Kletka::OnCard)
+            << first << "," << second;
+        window->FileNewBilet2(Loto::RusLoto(), QStringLiteral("1234"));
     }
 }
 
@@ -366,12 +369,12 @@ TEST_F(Zagruzka, ANumberTakenOffWhileTheReadyButtonHasTheKeyboardGoesOnTheCard)
     ASSERT_EQ(QApplication::focusWidget(), window->Ui().kBiletGotov);
     // A click on the card takes 5 off; the keyboard goes to the entry box.
     QTest::mouseClick(window->Ui().BiletPic, Qt::LeftButton, {}, QPoint(16, 15));
-    ASSERT_EQ(state.NomerColor[5], 0);
+    ASSERT_EQ(state.NomerColor[5], Kletka::Free);
     EXPECT_EQ(QApplication::focusWidget(), window->Ui().VVOD1);
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("4"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     EXPECT_EQ(window->Ui().Nombilet->text(), QStringLiteral("017"));
-    EXPECT_EQ(state.NomerColor[4], 1);
+    EXPECT_EQ(state.NomerColor[4], Kletka::OnCard);
 }
 
 TEST_F(Zagruzka, CtrlZTakesBackTheLastChangeToTheCard)
@@ -382,12 +385,12 @@ TEST_F(Zagruzka, CtrlZTakesBackTheLastChangeToTheCard)
     EXPECT_EQ(window->Ui().usrReklamaX1->Text().section('\n', 1),
               QStringLiteral("Внимание: 15 снят со строки 1, Ctrl+Z вернёт его"));
     QTest::keyClick(window->Ui().VVOD1, Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(state.NomerColor[15], 1);
+    EXPECT_EQ(state.NomerColor[15], Kletka::OnCard);
     EXPECT_EQ(window->entry.Kletka(0, 1), 15);
     EXPECT_EQ(window->entry.CurStroka(), 1);
     EXPECT_EQ(CardCell(1, 1), kUsed); // row 1 is being filled again
     QTest::keyClick(window->Ui().VVOD1, Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(state.NomerColor[6], 0);
+    EXPECT_EQ(state.NomerColor[6], Kletka::Free);
     EXPECT_EQ(PoleCell(6), ButtonFace());
     EXPECT_EQ(window->entry.StrokaCount(1), 0);
 }
@@ -422,8 +425,8 @@ TEST_F(Zagruzka, PastedNumbersGoOntoTheCardUntilOneIsNotANumber)
     QApplication::clipboard()->setText(QStringLiteral("5 15, 25\t35 45 6 16 x7 26"));
     QTest::keyClick(window->Ui().VVOD1, Qt::Key_V, Qt::ControlModifier);
     for (int n : {5, 15, 25, 35, 45, 6, 16})
-        EXPECT_EQ(state.NomerColor[n], 1) << n;
-    EXPECT_EQ(state.NomerColor[26], 0);
+        EXPECT_EQ(state.NomerColor[n], Kletka::OnCard) << n;
+    EXPECT_EQ(state.NomerColor[26], Kletka::Free);
     EXPECT_TRUE(window->Ui().usrReklamaX1->Text().contains(QStringLiteral("«x7»")));
 }
 
@@ -454,7 +457,7 @@ TEST_F(Zagruzka, TicketsOfTheSetCanBeRemovedAndEditsAbandoned)
     QTest::keyClick(window->Ui().VVOD1, Qt::Key_Escape);
     EXPECT_EQ(state.store.CurBilet(), 3);
     EXPECT_EQ(state.store.Bilet(0).NomeraList(0), 5);
-    EXPECT_EQ(state.NomerColor[5], 0);
+    EXPECT_EQ(state.NomerColor[5], Kletka::Free);
 }
 
 TEST_F(Zagruzka, TheListFollowsNewTicketsAndTheWheelScrollsIt)
@@ -518,7 +521,7 @@ TEST_F(Zagruzka, TwoTicketsTypedAsOneStreamAreSavedAsTyped)
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         const QString name = QStringLiteral("%1.rlb").arg(++saved);
-        window->FileNewBilet2(true, QStringLiteral("1234"));
+        window->FileNewBilet2(Loto::RusLoto(), QStringLiteral("1234"));
         QApplication::processEvents();
         ASSERT_EQ(QApplication::focusWidget(), window->Ui().Nombilet);
         Typist typist;
@@ -575,11 +578,11 @@ TEST_F(Zagruzka, CtrlZAfterANumberDisplacedAnotherPutsTheCardBackExactly)
     const std::vector<BiletEntry::Change> history = window->entry.History();
     Vvod(19); // takes the place of 16 in row 1
     ASSERT_EQ(window->entry.Kletka(1, 1), 19);
-    ASSERT_EQ(state.NomerColor[16], 0);
+    ASSERT_EQ(state.NomerColor[16], Kletka::Free);
     QTest::keyClick(window->Ui().VVOD1, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(window->entry.Kletka(1, 1), 16);
-    EXPECT_EQ(state.NomerColor[16], 1);
-    EXPECT_EQ(state.NomerColor[19], 0);
+    EXPECT_EQ(state.NomerColor[16], Kletka::OnCard);
+    EXPECT_EQ(state.NomerColor[19], Kletka::Free);
     EXPECT_EQ(window->entry.StrokaCount(1), 2);
     EXPECT_EQ(window->entry.CurStroka(), 1);
     EXPECT_EQ(window->entry.History(), history);

@@ -12,13 +12,13 @@ using Kind = BiletEntry::Change::Kind;
 
 TEST(BiletEntry, FillsRowByRowOneNumberAColumnAndGoesBackForAHole)
 {
-    Loto::NomerColorTable onCard{};
+    Loto::KletkaTable onCard{};
     BiletEntry entry(onCard);
     entry.Clear();
     // 7 takes 5's column in row 0; 7 again takes it off.
     EXPECT_EQ(entry.Toggle(5), (BiletEntry::Change{Kind::PutOn, 5, 0, 0, 0, 0, 0, false}));
     EXPECT_EQ(entry.Toggle(7), (BiletEntry::Change{Kind::PutOn, 7, 0, 0, 5, 0, 0, false}));
-    EXPECT_EQ(onCard[5], 0);
+    EXPECT_EQ(onCard[5], Kletka::Free);
     EXPECT_EQ(entry.Toggle(7), (BiletEntry::Change{Kind::TakenOff, 7, 0, 0, 0, 0, 0, false}));
     EXPECT_EQ(entry.StrokaCount(0), 0);
 
@@ -76,7 +76,7 @@ void KeyWholeCard(BiletEntry &entry, int plus)
 
 TEST(BiletEntry, ReadyCardsAreFiledIntoTheSetWithTheirTwinAndTheNextFreeNumber)
 {
-    Loto::NomerColorTable onCard{};
+    Loto::KletkaTable onCard{};
     BiletEntry entry(onCard);
     BiletStore store;
     store.NewSet();

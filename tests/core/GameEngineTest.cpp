@@ -10,8 +10,8 @@ using TestSupport::RecordingView;
 namespace
 {
 
-constexpr quint32 kTur1 = GameEngine::kTurColor[1];
-constexpr quint32 kTur2 = GameEngine::kTurColor[2];
+constexpr quint32 kTur1 = IgraLook::TurColor(1);
+constexpr quint32 kTur2 = IgraLook::TurColor(2);
 constexpr MsgAnswer Yes = MsgAnswer::Yes;
 constexpr MsgAnswer No = MsgAnswer::No;
 
@@ -64,7 +64,7 @@ protected:
     void Load(const std::vector<BILETCls> &bilety, bool rusLoto = false)
     {
         state.store.Load(bilety);
-        state.IsRusLoto = rusLoto;
+        state.kind = rusLoto ? &Loto::RusLoto() : &Loto::ZolotoyKlyuch();
     }
     void Check(const std::vector<BILETCls> &bilety, bool rusLoto = false)
     {
@@ -96,9 +96,9 @@ protected:
     }
     void StartReplay(const std::vector<qint32> &povtor)
     {
-        state.PovtorNomera = povtor;
+        state.PovtorNomera = Tirag(povtor);
         state.RegimState = Rezhim::Povtor; // as a loaded draw file leaves it
-        if (state.HodCount > 0)
+        if (state.TiragNomera.HodCount() > 0)
             messenger.Script({Yes});
         engine.RegimPovtor_Click();
     }
@@ -112,7 +112,7 @@ protected:
     }
     int Count(qint32 v) const
     {
-        return int(std::count(state.TiragNomera.begin(), state.TiragNomera.end(), v));
+        return int(std::count(state.TiragNomera.Entries().begin(), state.TiragNomera.Entries().end(), v));
     }
 };
 
@@ -126,20 +126,20 @@ TEST_F(Igra, CheckModeTakesOnlyUndrawnNumbersFrom1To90)
     Check({kA});
     Enter({0, 95, -3, 91});
     EXPECT_TRUE(view.calls.isEmpty());
-    EXPECT_EQ(state.HodCount, 0);
+    EXPECT_EQ(state.TiragNomera.HodCount(), 0);
 
     Enter({5});
     const QStringList once = view.calls;
     Enter({5});
     EXPECT_EQ(view.calls, once);
-    EXPECT_EQ(state.HodCount, 1);
-    EXPECT_EQ(state.TiragNomera, (std::vector<qint32>{0, 5}));
+    EXPECT_EQ(state.TiragNomera.HodCount(), 1);
+    EXPECT_EQ(state.TiragNomera.Entries(), (std::vector<qint32>{5}));
     EXPECT_TRUE(messenger.shown.empty());
 
     // Outside check mode typed numbers are not drawn numbers.
     state.RegimState = Rezhim::None;
     Enter({6});
-    EXPECT_EQ(state.HodCount, 1);
+    EXPECT_EQ(state.TiragNomera.HodCount(), 1);
 }
 
 TEST_F(Igra, NumberIsPaintedCountedListedAwaitedAndWonInOrder)
@@ -154,8 +154,8 @@ TEST_F(Igra, NumberIsPaintedCountedListedAwaitedAndWonInOrder)
 
     Enter({10, 20, 30});
     EXPECT_EQ(state.stats.Awaited(), (std::vector<std::pair<qint32, qint32>>{{0, 40}, {1, 50}}));
-    EXPECT_EQ(view.pole[40], GameEngine::kHighlight);
-    EXPECT_EQ(view.pole[50], GameEngine::kHighlight);
+    EXPECT_EQ(view.pole[40], IgraLook::ColorOf(Kletka::Awaited));
+    EXPECT_EQ(view.pole[50], IgraLook::ColorOf(Kletka::Awaited));
 
     Enter({2});
     view.calls.clear();
@@ -168,9 +168,9 @@ TEST_F(Igra, NumberIsPaintedCountedListedAwaitedAndWonInOrder)
     EXPECT_EQ(Texts(Titles::Joy), QStringList({"Количество выигравших билетов: 1"}));
     EXPECT_EQ(messenger.shown.back().icon, MsgIcon::Exclamation);
     EXPECT_EQ(state.stats.Leaders(), std::vector<qint32>({0}));
-    EXPECT_EQ(state.TiragNomera, (std::vector<qint32>{0, 1, 10, 20, 30, 2, 40, 91}));
-    EXPECT_EQ(state.NomerColor[40], qint32(kTur1));
-    EXPECT_EQ(engine.KletkaColor, kTur2);
+    EXPECT_EQ(state.TiragNomera.Entries(), (std::vector<qint32>{1, 10, 20, 30, 2, 40, 91}));
+    EXPECT_EQ(state.NomerColor[40], Kletka::Tur1);
+    EXPECT_EQ(engine.KletkaNow, Kletka::Tur2);
 }
 
 TEST_F(Igra, AwaitedNumberIsShownOncePerTour)
@@ -183,7 +183,7 @@ TEST_F(Igra, AwaitedNumberIsShownOncePerTour)
     messenger.Script({Yes});
     engine.Tur_Click();
     EXPECT_EQ(view.Calls("PoleUnhighlight"), QStringList({"PoleUnhighlight 40"}));
-    EXPECT_EQ(view.pole[40], GameEngine::kOpenedColor);
+    EXPECT_EQ(view.pole[40], IgraLook::kOpened);
     EXPECT_EQ(view.pole[31], kTur1); // drawn cells keep their tour colour
 
     Enter({3, 12, 22, 32, 41, 40}); // field 1 at 14: the new tour shows its awaited number
@@ -199,7 +199,7 @@ TEST_F(Igra, TwoWinnersOnOneNumberGiveOneMessageAndOneTourChange)
     EXPECT_EQ(view.nika, QStringList({"(номер 40)  017", "(номер 40)  019"}));
     EXPECT_EQ(state.NikaBilet, (std::vector<qint32>{0, 1}));
     EXPECT_EQ(engine.TurNomer, 2);
-    EXPECT_EQ(state.TiragNomera, (std::vector<qint32>{0, 1, 10, 20, 30, 40, 91}));
+    EXPECT_EQ(state.TiragNomera.Entries(), (std::vector<qint32>{1, 10, 20, 30, 40, 91}));
     EXPECT_EQ(state.stats.Leaders(), std::vector<qint32>({0, 1}));
 }
 
@@ -230,7 +230,7 @@ TEST_F(Igra, TourLabelAsksOnlyAfterEnoughNumbersAndTour3KeepsItsWinner)
     engine.Tur_Click();
     EXPECT_EQ(engine.TurNomer, 3);
     EXPECT_EQ(view.tur, " Тур-3...");
-    EXPECT_EQ(view.turColor, GameEngine::kTurColor[3]);
+    EXPECT_EQ(view.turColor, IgraLook::TurColor(3));
     engine.Tur_Click();
     EXPECT_EQ(messenger.shown.size(), 3u);
 
@@ -275,11 +275,11 @@ TEST_F(Igra, NewGameResetsEverythingAndTheNextNumberCutsTheOldDraw)
     EXPECT_EQ(view.tur, " Тур-1");
     EXPECT_TRUE(view.nika.isEmpty());
     EXPECT_EQ(engine.LiderMax, 0);
-    EXPECT_EQ(state.NomerColor, Loto::NomerColorTable{});
+    EXPECT_EQ(state.NomerColor, Loto::KletkaTable{});
     EXPECT_EQ(view.knopka, " Конец");
 
     Enter({1});
-    EXPECT_EQ(state.TiragNomera, (std::vector<qint32>{0, 1}));
+    EXPECT_EQ(state.TiragNomera.Entries(), (std::vector<qint32>{1}));
     EXPECT_EQ(engine.SovpBileta[0].MaxCount, 1);
 }
 
@@ -310,7 +310,7 @@ TEST_F(Igra, EndOfCheckListsUndrawnNumbersOffersToSaveAndAllowsReplay)
               QStringList({"EnableAddBilety 1", "EnableSaveTirag 1", "EnableVVOD1 0 0"}));
     EXPECT_TRUE(view.knopka.isEmpty());
     EXPECT_EQ(state.RegimState, Rezhim::None);
-    EXPECT_EQ(state.TiragNomera.back(), 93);
+    EXPECT_EQ(state.TiragNomera.Entries().back(), 93);
     EXPECT_TRUE(engine.PovtorAvailable());
     // Ticket entry keeps no draw to replay, even with the last game's in hand.
     state.RegimState = Rezhim::Zagruzka;
@@ -379,11 +379,11 @@ TEST_F(Igra, PrizeByTicketNumberTakesTheEndMarkersPlace)
     Check({kA, kB});
     Enter({5});
     engine.PrizPoNomeru(1);
-    EXPECT_EQ(state.TiragNomera, (std::vector<qint32>{0, 5, 94, 1}));
+    EXPECT_EQ(state.TiragNomera.Entries(), (std::vector<qint32>{5, 94, 1}));
     EndCheck();
     engine.PrizPoNomeru(0);
-    EXPECT_EQ(state.TiragNomera, (std::vector<qint32>{0, 5, 94, 1, 94, 0}));
-    EXPECT_EQ(state.HodExtra, 4);
+    EXPECT_EQ(state.TiragNomera.Entries(), (std::vector<qint32>{5, 94, 1, 94, 0}));
+    EXPECT_EQ(state.TiragNomera.HodExtra(), 4);
     EXPECT_EQ(view.nika, QStringList({"(Приз)  018", "(Приз)  017"}));
     EXPECT_EQ(state.NikaBilet, (std::vector<qint32>{1, 0}));
     EXPECT_EQ(Texts(Titles::Joy).last(), "Билет номер 017 выиграл приз!!!");
@@ -403,7 +403,7 @@ TEST_F(Replay, ReproducesACheckGame)
     EndCheck();
     engine.PrizPoNomeru(0); // replaces the end marker
     ASSERT_GE(Count(91), 2);
-    const std::vector<qint32> recorded = state.TiragNomera;
+    const std::vector<qint32> recorded = state.TiragNomera.Entries();
     const QStringList nika = view.nika;
     const QStringList joy = Texts(Titles::Joy);
     const std::vector<qint32> nikaBilet = state.NikaBilet;
@@ -411,10 +411,10 @@ TEST_F(Replay, ReproducesACheckGame)
     messenger.shown.clear();
     messenger.Script({Yes});
     engine.RegimPovtor_Click();
-    EXPECT_EQ(state.PovtorNomera, recorded);
+    EXPECT_EQ(state.PovtorNomera.Entries(), recorded);
     EXPECT_EQ(view.knopka, "  Стоп");
     EXPECT_TRUE(view.timerActive);
-    EXPECT_EQ(state.TiragNomera, (std::vector<qint32>{0}));
+    EXPECT_EQ(state.TiragNomera.Entries(), (std::vector<qint32>{}));
     EXPECT_TRUE(engine.PovtorAvailable());
     engine.Tur_Click(); // only check mode asks
     EXPECT_EQ(messenger.shown.size(), 1u);
@@ -428,7 +428,7 @@ TEST_F(Replay, ReproducesACheckGame)
     EXPECT_EQ(state.NikaBilet, nikaBilet);
     std::vector<qint32> expected = recorded;
     expected.push_back(93); // the replay ends where the prize had replaced the end
-    EXPECT_EQ(state.TiragNomera, expected);
+    EXPECT_EQ(state.TiragNomera.Entries(), expected);
     EXPECT_EQ(view.vvod1, " 83");
     EXPECT_EQ(view.CountOf("SaveTiragAs"), 0);
 }
@@ -437,52 +437,52 @@ TEST_F(Replay, WinsTourChangeStandsForTheRecordedOneOnly)
 {
     Load({kA});
     // The win's 91 and a scheduled one side by side: both tours end.
-    StartReplay({0, 1, 10, 20, 30, 40, 91, 91, 7, 91, 91, 8, 93});
+    StartReplay({1, 10, 20, 30, 40, 91, 91, 7, 91, 91, 8, 93});
     RunTimer();
-    EXPECT_EQ(state.TiragNomera, (std::vector<qint32>{0, 1, 10, 20, 30, 40, 91, 91, 7, 8, 93}));
+    EXPECT_EQ(state.TiragNomera.Entries(), (std::vector<qint32>{1, 10, 20, 30, 40, 91, 91, 7, 8, 93}));
     EXPECT_EQ(engine.TurNomer, 3);
     EXPECT_EQ(view.CountOf("SetTur"), 3); // tour 1 at the start, then 2 and 3
 
     // A number between the win and a recorded 91 makes that 91 a tour change of its own.
-    StartReplay({0, 1, 10, 20, 30, 40, 7, 91, 8, 93});
+    StartReplay({1, 10, 20, 30, 40, 7, 91, 8, 93});
     RunTimer();
-    EXPECT_EQ(state.TiragNomera, (std::vector<qint32>{0, 1, 10, 20, 30, 40, 91, 7, 91, 8, 93}));
+    EXPECT_EQ(state.TiragNomera.Entries(), (std::vector<qint32>{1, 10, 20, 30, 40, 91, 7, 91, 8, 93}));
     EXPECT_EQ(engine.TurNomer, 3);
 }
 
 TEST_F(Replay, PassesOverEntriesThatAreNoDrawAndEndsAtTheLastEntry)
 {
     Load({kA, kB});
-    StartReplay({0, 5, 0, -5, 92, 99, 5, 94, 7, 94, -1, 12, 95, 94, 2, 33, 94});
+    StartReplay({5, 0, -5, 92, 99, 5, 94, 7, 94, -1, 12, 95, 94, 2, 33, 94});
     const int ticks = RunTimer();
     EXPECT_EQ(view.Calls("PoleKletka"),
               QStringList({"PoleKletka 5 9803263", "PoleKletka 12 9803263", "PoleKletka 33 9803263"}));
     EXPECT_TRUE(view.nika.isEmpty());
     EXPECT_TRUE(Texts(Titles::Joy).isEmpty());
-    EXPECT_EQ(state.TiragNomera, (std::vector<qint32>{0, 5, 12, 33, 93}));
+    EXPECT_EQ(state.TiragNomera.Entries(), (std::vector<qint32>{5, 12, 33, 93}));
     EXPECT_EQ(state.RegimState, Rezhim::None);
     EXPECT_EQ(ticks, 13); // 94 with its index is one tick
 
-    StartReplay({0, 1, 94, 1});
+    StartReplay({1, 94, 1});
     EXPECT_EQ(RunTimer(), 2);
     EXPECT_EQ(view.nika, QStringList({"(Приз!!!) 018"}));
-    EXPECT_EQ(state.TiragNomera, (std::vector<qint32>{0, 1, 94, 1, 93}));
+    EXPECT_EQ(state.TiragNomera.Entries(), (std::vector<qint32>{1, 94, 1, 93}));
 
     StartReplay({});
     EXPECT_EQ(RunTimer(), 1);
-    EXPECT_EQ(state.TiragNomera, (std::vector<qint32>{0, 93}));
+    EXPECT_EQ(state.TiragNomera.Entries(), (std::vector<qint32>{93}));
 }
 
 TEST_F(Replay, KnopkaPausesAndResumes)
 {
     Load({kA});
-    StartReplay({0, 1, 2, 3, 93});
+    StartReplay({1, 2, 3, 93});
     engine.Knopka_Click();
     EXPECT_EQ(view.knopka, " Далее");
     EXPECT_FALSE(view.timerActive);
     engine.Knopka_Click();
     EXPECT_EQ(view.knopka, "  Стоп");
-    EXPECT_EQ(engine.KnopkaCaption(), "  Стоп");
+    EXPECT_EQ(IgraLook::KnopkaCaption(engine.KnopkaNow()), "  Стоп");
     EXPECT_TRUE(view.timerActive);
 }
 
@@ -499,8 +499,7 @@ TEST_F(Imitator, DrawsEachNumberOnceEndsAfterMaxHodAndSchedulesTourChanges)
         RunTimer();
         std::vector<int> numbers;
         std::vector<std::size_t> tourStarts;
-        for (std::size_t i = 1; i < state.TiragNomera.size(); ++i) {
-            const qint32 v = state.TiragNomera[i];
+        for (const qint32 v : state.TiragNomera.Entries()) {
             if (v == 91)
                 tourStarts.push_back(numbers.size() + 1);
             else if (v != 93)
@@ -528,7 +527,7 @@ TEST_F(Imitator, FirstNumberIsUniformOverAllNinety)
     for (int game = 0; game < 9000; ++game) {
         engine.RegimImitator_Click();
         engine.Timer1_Timer();
-        ++seen[std::size_t(state.TiragNomera[1])];
+        ++seen[std::size_t(state.TiragNomera.Entries().at(0))];
     }
     // 100 expected for each; an edge number drawn at half the rate would sit near 50.
     for (int n = 1; n <= 90; ++n)
@@ -564,10 +563,11 @@ public:
 
     MsgAnswer Show(const MessageRequest &request) override
     {
-        const qint32 hod = state->HodCount + state->HodExtra;
+        const qint32 hod = state->TiragNomera.HodCount() + state->TiragNomera.HodExtra();
         const qint32 timerHod = engine->TimerHod;
         engine->Timer1_Timer();
-        if (hod == state->HodCount + state->HodExtra && timerHod == engine->TimerHod)
+        if (hod == state->TiragNomera.HodCount() + state->TiragNomera.HodExtra() &&
+            timerHod == engine->TimerHod)
             ++unchangedTicks;
         return RecordingMessenger::Show(request);
     }
@@ -584,7 +584,7 @@ TEST(EngineBusy, TickInsideABoxIsDropped)
     messenger.engine = &engine;
     messenger.state = &state;
     state.store.Load({kA});
-    state.PovtorNomera = {0, 1, 10, 20, 30, 40, 91, 94, 0, 5, 6, 93};
+    state.PovtorNomera = Tirag({1, 10, 20, 30, 40, 91, 94, 0, 5, 6, 93});
     state.RegimState = Rezhim::Povtor;
     engine.RegimPovtor_Click();
 
@@ -601,5 +601,5 @@ TEST(EngineBusy, TickInsideABoxIsDropped)
     EXPECT_EQ(messenger.unchangedTicks, 3);
     EXPECT_EQ(engine.TimerHod, 8);
     EXPECT_EQ(state.RegimState, Rezhim::Povtor);
-    EXPECT_EQ(state.TiragNomera, (std::vector<qint32>{0, 1, 10, 20, 30, 40, 91, 94, 0}));
+    EXPECT_EQ(state.TiragNomera.Entries(), (std::vector<qint32>{1, 10, 20, 30, 40, 91, 94, 0}));
 }

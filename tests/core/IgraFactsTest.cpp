@@ -75,7 +75,7 @@ struct Game {
     {
         messenger.fallbackAnswer = MsgAnswer::Yes; // "Перейти в следующий тур?"
         state.store.Load(bilety);
-        state.IsRusLoto = true;
+        state.kind = &Loto::RusLoto();
         engine.Listen(log);
     }
 };
@@ -146,7 +146,7 @@ TEST(IgraFacts, ANumbersFactNamesTheWinnersTheListShowsAndTheTicketsWaiting)
                 EXPECT_TRUE(inRow) << seed << " number " << n << " ticket " << hit.NomerBileta;
             }
             for (const IgraAwaited &a : game.log.awaited) {
-                EXPECT_EQ(game.state.NomerColor[std::size_t(a.nomer)], 0) << seed;
+                EXPECT_EQ(game.state.NomerColor[std::size_t(a.nomer)], Kletka::Free) << seed;
                 const BILETCls &b = game.state.store.Bilet(a.bilet);
                 bool on = false;
                 for (int p = 0; p < 30; ++p)
@@ -247,7 +247,7 @@ TEST(IgraFacts, ARestoredGameIsToldAsRebuiltNotNumberByNumber)
 {
     std::mt19937 rng(9);
     Game game(RandomBilety(rng, 20));
-    game.engine.RestoreProverka({12, 34, 56, 78, 9, Loto::kMarkerPriz, 3, 44});
+    game.engine.RestoreProverka(Tirag({12, 34, 56, 78, 9, Loto::kMarkerPriz, 3, 44}));
     EXPECT_EQ(game.log.Take(), QStringList({QStringLiteral("Regim 1"), QStringLiteral("NewGame"),
                                             QStringLiteral("Rebuilt hod 6 tur 1 last 44 priz -1")}));
 }
@@ -287,8 +287,7 @@ TEST(IgraFacts, AReplayTellsTheFactsOfTheGameItReplays)
                 game.engine.PrizPoNomeru(7);
         }
         game.log.Take();
-        std::vector<qint32> draw(game.state.TiragNomera.begin() + 1,
-                                 game.state.TiragNomera.begin() + game.state.TiragEnd() + 1);
+        const std::vector<qint32> draw = game.state.TiragNomera.Entries();
         // The facts of the game, as told while it was played, from the recorded draw.
         Game check(game.state.store.Bilety());
         check.engine.RegimProverka_Click();
@@ -304,7 +303,7 @@ TEST(IgraFacts, AReplayTellsTheFactsOfTheGameItReplays)
                 line.startsWith(QStringLiteral("Priz")))
                 expected << line;
 
-        game.engine.PovtorTiraga(QStringLiteral("ПОВТОР"), draw);
+        game.engine.PovtorTiraga(QStringLiteral("ПОВТОР"), Tirag(draw));
         for (int tick = 0; tick < 200 && game.state.RegimState == Rezhim::Povtor; ++tick)
             game.engine.Timer1_Timer();
         QStringList replayed;

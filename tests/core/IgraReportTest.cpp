@@ -54,7 +54,7 @@ struct Game {
     {
         messenger.fallbackAnswer = MsgAnswer::Yes;
         state.store.Load(bilety);
-        state.IsRusLoto = rusLoto;
+        state.kind = rusLoto ? &Loto::RusLoto() : &Loto::ZolotoyKlyuch();
         state.TiragTitle = QStringLiteral("Тираж1473");
         engine.Listen(log);
         engine.RegimProverka_Click();

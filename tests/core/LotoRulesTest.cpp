@@ -31,6 +31,9 @@ TEST(LottoLayout, RowsAndCellsAcrossTheFieldBoundary)
 
 TEST(LottoKind, KindFromFileNameInAnyCase)
 {
+    const auto IsRusLotoFileName = [](const char *name) {
+        return &KindOfBiletFile(QString::fromUtf8(name)) == &RusLoto();
+    };
     EXPECT_TRUE(IsRusLotoFileName("Тираж1234.RLB"));
     EXPECT_TRUE(IsRusLotoFileName("a.rLb"));
     EXPECT_TRUE(IsRusLotoFileName("rlb"));
@@ -56,7 +59,7 @@ TEST(LotoRules, OnlyTicketAndDrawFilesOpenAndTheirKindIsTheirExtensions)
         EXPECT_EQ(kind.tirag, c.tirag) << c.name;
         EXPECT_EQ(kind.Opens(), c.bilety || c.tirag) << c.name;
         if (kind.Opens()) {
-            EXPECT_EQ(kind.isRusLoto, c.isRusLoto) << c.name;
+            EXPECT_EQ(kind.kind, c.isRusLoto ? &RusLoto() : &ZolotoyKlyuch()) << c.name;
         }
     }
 }
@@ -64,8 +67,32 @@ TEST(LotoRules, OnlyTicketAndDrawFilesOpenAndTheirKindIsTheirExtensions)
 TEST(LottoKind, TitlesKeepTheDrawNumberAsTyped)
 {
     EXPECT_EQ(MakeTiragTitle("007"), QStringLiteral("Тираж007"));
-    EXPECT_EQ(MakeGameTitle(true, MakeTiragTitle("1234")), QStringLiteral("Русское лото - Тираж1234"));
-    EXPECT_EQ(MakeGameTitle(false, MakeTiragTitle("12")), QStringLiteral("Золотой ключ - Тираж12"));
+    EXPECT_EQ(MakeGameTitle(RusLoto(), MakeTiragTitle("1234")), QStringLiteral("Русское лото - Тираж1234"));
+    EXPECT_EQ(MakeGameTitle(ZolotoyKlyuch(), MakeTiragTitle("12")), QStringLiteral("Золотой ключ - Тираж12"));
+}
+
+// Each lottery's files end in their own way, and only "Русское лото" has the jackpot.
+TEST(LottoKind, EachLotteryIsDescribedOnce)
+{
+    const struct {
+        const Kind &kind;
+        const char *name, *bilety, *tirag;
+        bool jackpot;
+    } cases[] = {
+        {RusLoto(), "Русское лото", ".rlb", ".rlt", true},
+        {ZolotoyKlyuch(), "Золотой ключ", ".gkb", ".gkt", false},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(c.kind.name, QString::fromUtf8(c.name));
+        EXPECT_EQ(c.kind.biletExtension, QLatin1String(c.bilety)) << c.name;
+        EXPECT_EQ(c.kind.tiragExtension, QLatin1String(c.tirag)) << c.name;
+        EXPECT_EQ(c.kind.jackpot, c.jackpot) << c.name;
+        // A file of the kind is taken for one of the kind.
+        EXPECT_EQ(&KindOfBiletFile(QStringLiteral("Тираж1") + c.kind.biletExtension), &c.kind) << c.name;
+        EXPECT_EQ(KindOfFile(QStringLiteral("Тираж1") + c.kind.tiragExtension).kind, &c.kind) << c.name;
+    }
+    EXPECT_EQ(Kinds()[0], &RusLoto());
+    EXPECT_EQ(Kinds()[1], &ZolotoyKlyuch());
 }
 
 TEST(LottoKind, NumberTextReservesTheSignPlace)

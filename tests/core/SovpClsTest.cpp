@@ -29,13 +29,13 @@ const BILETCls kBilet = BiletFromRows({{{1, 10, 20, 30, 40},
                                       "42");
 
 // Every number of the ticket marked as drawn except the ones listed.
-Loto::NomerColorTable DrawnExcept(std::initializer_list<int> undrawn)
+Loto::KletkaTable DrawnExcept(std::initializer_list<int> undrawn)
 {
-    Loto::NomerColorTable color{};
+    Loto::KletkaTable color{};
     for (int k = 0; k < 30; ++k)
-        color[static_cast<std::size_t>(kBilet.NomeraList(k))] = 0xFF;
+        color[static_cast<std::size_t>(kBilet.NomeraList(k))] = Kletka::Tur1;
     for (int n : undrawn)
-        color[static_cast<std::size_t>(n)] = 0;
+        color[static_cast<std::size_t>(n)] = Kletka::Free;
     return color;
 }
 
@@ -120,7 +120,7 @@ TEST(SovpAwaited, FirstUndrawnNumberOfRowFieldAndTicket)
     // An unfilled position holds 0, which is never an awaited number.
     BILETCls partial = kBilet;
     partial.NomeraAdd(0, 0);
-    Loto::NomerColorTable color = DrawnExcept({30});
+    Loto::KletkaTable color = DrawnExcept({30});
     EXPECT_EQ(s.FoundNomera1Typ(partial, 0, color), 30);
     EXPECT_EQ(s.FoundNomera3Typ(partial, color), 30);
 }

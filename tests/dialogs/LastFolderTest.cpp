@@ -25,7 +25,8 @@ TEST(LastFolder, TheDesktopsDialogOpensInTheFolderAFileWasPickedFromLast)
     };
     const auto pick = [&](const QString &picked) {
         answer = picked;
-        OpenSave dialog(OpenSave::OpenBilety, work.path(), true, QString(), [](const QString &) {});
+        OpenSave dialog(OpenSave::OpenBilety, work.path(), Loto::RusLoto(), QString(),
+                        [](const QString &) {});
         dialog.OfferOtherFolder([](const QString &) {});
         dialog.show();
         QTest::mouseClick(dialog.kOther, Qt::LeftButton);

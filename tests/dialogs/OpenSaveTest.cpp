@@ -66,8 +66,9 @@ protected:
     void Open(OpenSave::Mode mode, bool isRusLoto = true, const QString &initialName = QString(),
               const QString &workFolder = QString())
     {
-        dialog = std::make_unique<OpenSave>(mode, workFolder.isNull() ? folder.path() : workFolder, isRusLoto,
-                                            initialName, [this](const QString &name) {
+        dialog = std::make_unique<OpenSave>(mode, workFolder.isNull() ? folder.path() : workFolder,
+                                            isRusLoto ? Loto::RusLoto() : Loto::ZolotoyKlyuch(), initialName,
+                                            [this](const QString &name) {
                                                 acted.push_back(name);
                                                 visibleWhileActing = dialog->isVisible();
                                             });
@@ -140,7 +141,7 @@ TEST_F(OpenSaveTest, CaptionsFollowTheMode)
         {OpenSave::SaveTiragAs, u"Сохранить тираж как...", u"Сохранить"},
     };
     for (const Expected &c : cases) {
-        const OpenSave shown(c.mode, folder.path(), true, QString(), nullptr);
+        const OpenSave shown(c.mode, folder.path(), Loto::RusLoto(), QString(), nullptr);
         EXPECT_EQ(shown.windowTitle(), QString::fromUtf16(c.caption)) << int(c.mode);
         EXPECT_EQ(shown.kOK->text(), QString::fromUtf16(c.ok)) << int(c.mode);
         EXPECT_EQ(shown.kNO->text(), QStringLiteral("Отмена")) << int(c.mode);
@@ -205,7 +206,7 @@ TEST_F(OpenSaveTest, TicketModesListOrdinaryTicketFilesOfEachKindWhateverTheCase
     const QStringList rusLoto{QStringLiteral("A.rlb"), QStringLiteral("b.rlb"), QStringLiteral("UP.RLB"),
                               QStringLiteral("Тираж7.rlb")};
     for (OpenSave::Mode mode : {OpenSave::OpenBilety, OpenSave::SaveBilety, OpenSave::SaveBiletyAs}) {
-        const OpenSave shown(mode, folder.path(), false, QString(), nullptr);
+        const OpenSave shown(mode, folder.path(), Loto::ZolotoyKlyuch(), QString(), nullptr);
         // Not the folder "d.rlb", the hidden ".h.rlb", the link "s.rlb" nor "e.rlb.bak".
         EXPECT_EQ(Items(shown.List1[0]), rusLoto) << int(mode);
         EXPECT_EQ(Items(shown.List1[1]), QStringList{QStringLiteral("c.gkb")}) << int(mode);
@@ -217,7 +218,7 @@ TEST_F(OpenSaveTest, DrawModesListDrawFilesOfEachKind)
     MakeFile(QStringLiteral("Б.RLT"));
     MakeFile(QStringLiteral("a.Rlt"));
     for (OpenSave::Mode mode : {OpenSave::OpenTirag, OpenSave::SaveTiragAs}) {
-        const OpenSave shown(mode, folder.path(), true, QString(), nullptr);
+        const OpenSave shown(mode, folder.path(), Loto::RusLoto(), QString(), nullptr);
         EXPECT_EQ(Items(shown.List1[0]),
                   (QStringList{QStringLiteral("a.Rlt"), QStringLiteral("x.rlt"), QStringLiteral("Б.RLT")}))
             << int(mode);
@@ -231,7 +232,7 @@ TEST_F(OpenSaveTest, EmptyOrMissingFolderGivesTwoEmptyLists)
     ASSERT_TRUE(empty.isValid());
     for (const QString &path : {empty.path(), QDir(empty.path()).filePath(QStringLiteral("gone"))}) {
         for (OpenSave::Mode mode : {OpenSave::OpenBilety, OpenSave::OpenTirag}) {
-            const OpenSave shown(mode, path, true, QString(), nullptr);
+            const OpenSave shown(mode, path, Loto::RusLoto(), QString(), nullptr);
             EXPECT_EQ(shown.List1[0]->count(), 0) << path.toStdString();
             EXPECT_EQ(shown.List1[1]->count(), 0) << path.toStdString();
         }
@@ -512,7 +513,7 @@ TEST_F(OpenSaveTest, RunShowsAFreshModalDialogAndReturnsWhenItCloses)
     answer.start(10);
 
     std::vector<QString> names;
-    OpenSave::Run(OpenSave::SaveTiragAs, folder.path(), false, QString(),
+    OpenSave::Run(OpenSave::SaveTiragAs, folder.path(), Loto::ZolotoyKlyuch(), QString(),
                   [&names](const QString &name) { names.push_back(name); });
 
     EXPECT_EQ(title, QStringLiteral("Сохранить тираж как..."));

@@ -168,7 +168,8 @@ TEST_F(ZaprosTest, EnterAcceptsAndReportsTheKindAndNumber)
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
     EXPECT_FALSE(dialog->IsRusLoto());
     EXPECT_EQ(dialog->DrawNumber(), QStringLiteral("1234"));
-    EXPECT_EQ(dialog->Choice(), std::make_optional(std::make_pair(false, QStringLiteral("1234"))));
+    EXPECT_EQ(dialog->Choice(),
+              std::make_optional(std::make_pair(&Loto::ZolotoyKlyuch(), QStringLiteral("1234"))));
 }
 
 TEST_F(ZaprosTest, OkAcceptsAndKeepsLeadingZeros)
@@ -179,7 +180,7 @@ TEST_F(ZaprosTest, OkAcceptsAndKeepsLeadingZeros)
 
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
-    EXPECT_EQ(dialog->Choice(), std::make_optional(std::make_pair(true, QStringLiteral("007"))));
+    EXPECT_EQ(dialog->Choice(), std::make_optional(std::make_pair(&Loto::RusLoto(), QStringLiteral("007"))));
 }
 
 TEST_F(ZaprosTest, EnterWithAnEmptyNumberLeavesTheDialogOpen)

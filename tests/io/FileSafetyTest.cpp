@@ -82,7 +82,7 @@ TEST(FileText, AByteOrderMarkIsDroppedAndMarksTheTextAsUtf8)
     const QByteArray bom = "\xEF\xBB\xBF" + QStringLiteral("Тираж1234").toUtf8();
     const auto draw = TiragFile::Parse(bom + "\r\n 5, 93\r\n");
     EXPECT_EQ(std::get<TiragFileData>(draw).RegimTitle, QStringLiteral("Тираж1234"));
-    EXPECT_EQ(std::get<TiragFileData>(draw).entries, (std::vector<qint32>{5, 93}));
+    EXPECT_EQ(std::get<TiragFileData>(draw).tirag.Entries(), (std::vector<qint32>{5, 93}));
 
     std::mt19937 rng(1);
     QByteArray tickets =

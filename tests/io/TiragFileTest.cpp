@@ -42,12 +42,12 @@ TEST(TiragFile, DocumentedExampleIsWrittenAndReadByteForByte)
         QByteArray::fromHex("D2 E8 F0 E0 E6 31 32 33 34 0D 0A 20 32 37 2C 20 35 2C 20 39 30 2C"
                             "20 39 31 2C 20 31 34 2C 20 39 33 0D 0A");
     const Entries draw{27, 5, 90, 91, 14, 93};
-    EXPECT_EQ(TiragFile::Encode(QStringLiteral("Тираж1234"), draw).toHex(' '), expected.toHex(' '));
+    EXPECT_EQ(TiragFile::Encode(QStringLiteral("Тираж1234"), Tirag(draw)).toHex(' '), expected.toHex(' '));
 
     const TiragFileData read = Parsed(expected);
     EXPECT_EQ(read.RegimTitle, QStringLiteral("Тираж1234"));
-    EXPECT_EQ(read.entries, draw);
-    EXPECT_EQ(TiragFile::Encode(read.RegimTitle, read.entries), expected);
+    EXPECT_EQ(read.tirag.Entries(), draw);
+    EXPECT_EQ(TiragFile::Encode(read.RegimTitle, read.tirag), expected);
 }
 
 TEST(TiragFile, EveryEntryAndTheProgramsTitlesReadBack)
@@ -62,14 +62,14 @@ TEST(TiragFile, EveryEntryAndTheProgramsTitlesReadBack)
          {5, 91, 94, 5, 94, 91, 94, 93, 94, std::numeric_limits<qint32>::max() - 1}},
     };
     for (const auto &[title, draw] : games) {
-        const QByteArray bytes = TiragFile::Encode(title, draw);
+        const QByteArray bytes = TiragFile::Encode(title, Tirag(draw));
         EXPECT_EQ(bytes.count("\r\n"), 2) << "title line and entries line";
         const TiragFileData read = Parsed(bytes);
         EXPECT_EQ(read.RegimTitle, title);
-        EXPECT_EQ(read.entries, draw) << bytes.constData();
+        EXPECT_EQ(read.tirag.Entries(), draw) << bytes.constData();
     }
-    EXPECT_EQ(TiragFile::Encode("T", {}), QByteArray("T\r\n\r\n"));
-    EXPECT_EQ(TiragFile::Encode("T", {-3, 4}), QByteArray("T\r\n-3, 4\r\n"));
+    EXPECT_EQ(TiragFile::Encode("T", Tirag()), QByteArray("T\r\n\r\n"));
+    EXPECT_EQ(TiragFile::Encode("T", Tirag({-3, 4})), QByteArray("T\r\n-3, 4\r\n"));
 }
 
 TEST(TiragFile, TitleIsTheFirstFieldOfLineOne)
@@ -86,21 +86,21 @@ TEST(TiragFile, TitleIsTheFirstFieldOfLineOne)
         // Line 1 keeps to itself: numbers after the title's comma are no entries.
         const TiragFileData read = Parsed(Cp1251::Encode(QString::fromUtf8(utf8)));
         EXPECT_EQ(read.RegimTitle, title) << utf8.constData();
-        EXPECT_EQ(read.entries, Entries{5}) << utf8.constData();
+        EXPECT_EQ(read.tirag.Entries(), Entries{5}) << utf8.constData();
     }
 }
 
 TEST(TiragFile, FieldsAreSplitByCommasSpacesAndLineEnds)
 {
-    EXPECT_EQ(Parsed("T\r\n27,5 90\t91\r\n 14 ,\t93\r\n").entries, (Entries{27, 5, 90, 91, 14, 93}));
-    EXPECT_EQ(Parsed("T\n 27, 5\n 90\n").entries, (Entries{27, 5, 90}));
-    EXPECT_EQ(Parsed("T\r\n+7, +08, 009").entries, (Entries{7, 8, 9}));
+    EXPECT_EQ(Parsed("T\r\n27,5 90\t91\r\n 14 ,\t93\r\n").tirag.Entries(), (Entries{27, 5, 90, 91, 14, 93}));
+    EXPECT_EQ(Parsed("T\n 27, 5\n 90\n").tirag.Entries(), (Entries{27, 5, 90}));
+    EXPECT_EQ(Parsed("T\r\n+7, +08, 009").tirag.Entries(), (Entries{7, 8, 9}));
     // Blank lines anywhere add nothing.
-    EXPECT_EQ(Parsed("T\r\n\r\n 1, 2\r\n   \r\n\t\r\n 3\r\n\r\n\r\n").entries, (Entries{1, 2, 3}));
+    EXPECT_EQ(Parsed("T\r\n\r\n 1, 2\r\n   \r\n\t\r\n 3\r\n\r\n\r\n").tirag.Entries(), (Entries{1, 2, 3}));
     // A title alone is an empty draw, with or without its line end.
-    EXPECT_EQ(Parsed("Тираж5").entries, Entries{});
-    EXPECT_EQ(Parsed("Тираж5\r\n").entries, Entries{});
-    EXPECT_EQ(Parsed("Тираж5\r\n\r\n").entries, Entries{});
+    EXPECT_EQ(Parsed("Тираж5").tirag.Entries(), Entries{});
+    EXPECT_EQ(Parsed("Тираж5\r\n").tirag.Entries(), Entries{});
+    EXPECT_EQ(Parsed("Тираж5\r\n\r\n").tirag.Entries(), Entries{});
 }
 
 TEST(TiragFile, RefusesFieldsThatAreNotThirtyTwoBitNumbers)
@@ -171,7 +171,7 @@ TEST(TiragFile, RefusesADrawTheProgramCouldNotHaveSaved)
     QByteArray prizy = "T\r\n 5";
     for (int i = 0; i < 10000; ++i)
         prizy += ", 94, " + QByteArray::number(i % 7);
-    EXPECT_EQ(Parsed(prizy).entries.size(), 20001u);
+    EXPECT_EQ(Parsed(prizy).tirag.Entries().size(), 20001u);
     const FileParseError e = Refused(prizy + "\r\n 94, 0\r\n");
     EXPECT_EQ(e.line, 3);
     EXPECT_EQ(e.reason, QStringLiteral("больше 10000 призов по номеру билета"));
@@ -192,7 +192,7 @@ TEST(TiragFile, DamagedFilesGiveADrawOrAnErrorInsideTheFile)
                 draw.insert(draw.begin() + static_cast<std::ptrdiff_t>(at), 91);
         if (length > 1)
             draw.insert(draw.end(), {94, 3, 93});
-        originals.push_back(TiragFile::Encode(QStringLiteral("Тираж%1").arg(length), draw));
+        originals.push_back(TiragFile::Encode(QStringLiteral("Тираж%1").arg(length), Tirag(draw)));
     }
 
     int accepted = 0;
@@ -229,7 +229,8 @@ TEST(TiragFile, DamagedFilesGiveADrawOrAnErrorInsideTheFile)
         ++accepted;
         // Whatever was read is written and read again to the same entries.
         const TiragFileData &data = std::get<TiragFileData>(result);
-        EXPECT_EQ(Parsed(TiragFile::Encode(data.RegimTitle, data.entries)).entries, data.entries)
+        EXPECT_EQ(Parsed(TiragFile::Encode(data.RegimTitle, data.tirag)).tirag.Entries(),
+                  data.tirag.Entries())
             << bytes.toHex(' ').constData();
     }
     EXPECT_GT(accepted, 300);
@@ -242,10 +243,11 @@ TEST(ZhurnalFile, ItsEntriesAreHeldToTheRulesOfADraw)
     data.BiletFile = QStringLiteral("t.rlb");
     data.fingerprint = ZhurnalFile::Fingerprint("x");
     data.RegimTitle = QStringLiteral("Тираж1");
-    data.entries = {5, 91, 7};
-    EXPECT_EQ(std::get<ZhurnalData>(ZhurnalFile::Parse(ZhurnalFile::Encode(data))).entries, data.entries);
+    data.tirag = Tirag({5, 91, 7});
+    EXPECT_EQ(std::get<ZhurnalData>(ZhurnalFile::Parse(ZhurnalFile::Encode(data))).tirag.Entries(),
+              data.tirag.Entries());
     // Line 5 holds the entries, after three lines of the journal's own and the title.
-    data.entries = {5, 91, 7, 5};
+    data.tirag = Tirag({5, 91, 7, 5});
     const auto twice = ZhurnalFile::Parse(ZhurnalFile::Encode(data));
     ASSERT_TRUE(std::holds_alternative<FileParseError>(twice));
     EXPECT_EQ(std::get<FileParseError>(twice).line, 5);

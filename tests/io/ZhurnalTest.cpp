@@ -22,7 +22,7 @@ TEST(ZhurnalFile, AJournalOfTheVersionBeforeIsStillACheckGame)
     EXPECT_FALSE(data.zagruzka);
     EXPECT_EQ(data.BiletFile, QStringLiteral("t.rlb"));
     EXPECT_EQ(data.RegimTitle, QStringLiteral("Тираж77"));
-    EXPECT_EQ(data.entries, (std::vector<qint32>{5, 15, 91, 94, 1}));
+    EXPECT_EQ(data.tirag.Entries(), (std::vector<qint32>{5, 15, 91, 94, 1}));
 }
 
 TEST(Zhurnal, OnlyTheProgramsOwnLeftoversOfInterruptedSavesGo)

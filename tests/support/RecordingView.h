@@ -4,6 +4,7 @@
 // keeps what a user would see: the board's colours, the winners list, the
 // labels, Knopka and the timer. With quiet set it keeps nothing at all.
 
+#include "controls/IgraLook.h"
 #include "core/GameEngine.h"
 
 #include <QString>
@@ -55,15 +56,17 @@ public:
     }
     int CountOf(const QString &prefix) const { return int(Calls(prefix).size()); }
 
-    void PoleKletka(int n, quint32 color) override
+    // Cells, the tour label and Knopka are written down as the window shows them.
+    void PoleKletka(int n, Kletka kletka) override
     {
+        const quint32 color = IgraLook::ColorOf(kletka);
         if (Note([&] { return QStringLiteral("PoleKletka %1 %2").arg(n).arg(color); }))
             Paint(n, color);
     }
     void PoleUnhighlight(int n) override
     {
         if (Note([&] { return QStringLiteral("PoleUnhighlight %1").arg(n); }))
-            Paint(n, GameEngine::kOpenedColor);
+            Paint(n, IgraLook::kOpened);
     }
     void ClearPole() override
     {
@@ -74,9 +77,11 @@ public:
     {
         Note([] { return QStringLiteral("ShowBilet"); });
     }
-    void CardKletka(int stroka, int n, quint32 color) override
+    void CardKletka(int stroka, int n, Kletka kletka) override
     {
-        Note([&] { return QStringLiteral("CardKletka %1 %2 %3").arg(stroka).arg(n).arg(color); });
+        Note([&] {
+            return QStringLiteral("CardKletka %1 %2 %3").arg(stroka).arg(n).arg(IgraLook::ColorOf(kletka));
+        });
     }
 
     void NikaClear() override
@@ -93,8 +98,10 @@ public:
         }
     }
 
-    void SetTur(const QString &text, quint32 color) override
+    void SetTur(qint32 turNomer) override
     {
+        const QString text = IgraLook::TurCaption(turNomer);
+        const quint32 color = IgraLook::TurColor(turNomer);
         if (!Note([&] { return QStringLiteral("SetTur %1 %2").arg(text).arg(color); }))
             return;
         tur = text;
@@ -115,8 +122,9 @@ public:
         if (Note([&] { return QStringLiteral("SetVVEDNOM ") + text; }))
             vvednom = text;
     }
-    void SetKnopka(const QString &text) override
+    void SetKnopka(Knopka shown) override
     {
+        const QString text = IgraLook::KnopkaCaption(shown);
         if (Note([&] { return QStringLiteral("SetKnopka ") + text; }))
             knopka = text;
     }

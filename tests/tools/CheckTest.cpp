@@ -158,7 +158,7 @@ protected:
     QString WriteTirag(const QString &name, const Entries &entries,
                        const QString &title = QStringLiteral("Тираж1234"))
     {
-        return Write(name, TiragFile::Encode(title, entries));
+        return Write(name, TiragFile::Encode(title, Tirag(entries)));
     }
 
     static Check::Report Report(const QString &bilety, const QString &tirag)
@@ -561,8 +561,9 @@ TEST_F(Checker, PublishedResultPlaysAsTheSameGameTypedWithTourClicks)
         ASSERT_TRUE(draw.open(QIODevice::ReadOnly));
         const TiragFileData recorded = std::get<TiragFileData>(TiragFile::Parse(draw.readAll()));
         std::vector<Entries> tours(1);
-        for (std::size_t i = 0; i < recorded.entries.size(); ++i) {
-            const qint32 v = recorded.entries[i];
+        const Entries &entries = recorded.tirag.Entries();
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            const qint32 v = entries[i];
             if (v == 91)
                 tours.emplace_back();
             else if (v == 94)
@@ -586,7 +587,7 @@ TEST_F(Checker, PublishedResultPlaysAsTheSameGameTypedWithTourClicks)
         RecordingMessenger typist;
         GameEngine engine(state, view, typist);
         state.TiragTitle = set.TiragTitle;
-        state.IsRusLoto = true;
+        state.kind = &Loto::RusLoto();
         state.store.Load(set.Bilety);
         engine.RegimProverka_Click();
         for (std::size_t t = 0; t < tours.size(); ++t) {
@@ -599,7 +600,7 @@ TEST_F(Checker, PublishedResultPlaysAsTheSameGameTypedWithTourClicks)
         }
         typist.Script({MsgAnswer::Yes, MsgAnswer::No}); // "Конец игры?", "Сохранить тираж?"
         engine.Knopka_Click();
-        const Entries typed(state.TiragNomera.begin() + 1, state.TiragNomera.begin() + state.TiragEnd() + 1);
+        const Entries &typed = state.TiragNomera.Entries();
         ASSERT_EQ(typed.back(), 93);
 
         QByteArray expected, out, err;

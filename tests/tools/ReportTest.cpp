@@ -42,10 +42,11 @@ protected:
         bilety_ =
             Write(QStringLiteral("Тираж1234.rlb"), BiletFile::Encode(QStringLiteral("Тираж1234"), bilety, 2));
         // Row 2 of 104549 in tour 1, its lower field in tour 2, the end in tour 3.
-        tirag_ = Write(QStringLiteral("Тираж1234.rlt"),
-                       TiragFile::Encode(QStringLiteral("Тираж1234"),
-                                         {2,  13, 24, 35, 90, 46, 91, 4,  15, 7,  8,  26, 37,
-                                          48, 5,  16, 27, 38, 49, 6,  17, 28, 39, 50, 91, 93}));
+        tirag_ = Write(
+            QStringLiteral("Тираж1234.rlt"),
+            TiragFile::Encode(QStringLiteral("Тираж1234"),
+                              Tirag(std::vector<qint32>{2, 13, 24, 35, 90, 46, 91, 4,  15, 7,  8,  26, 37, 48,
+                                                        5, 16, 27, 38, 49, 6,  17, 28, 39, 50, 91, 93})));
     }
 
     QString Write(const QString &name, const QByteArray &bytes)
