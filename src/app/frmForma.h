@@ -10,6 +10,8 @@
 // game's view, the mode layouts and the dialogs of the Mode and Help menus).
 
 #include "app/GameListeners.h"
+#include "app/PhotoImport.h"
+#include "app/PhotoPanel.h"
 #include "core/BiletEntry.h"
 #include "core/GameEngine.h"
 #include "core/Messenger.h"
@@ -36,6 +38,7 @@ class QMenu;
 class QPushButton;
 class QTimer;
 class Surface;
+template <typename T> class QFutureWatcher;
 
 // The main window's controls, by the names the rest of the program uses. The
 // window owns them; outside it they are only looked at, through frmForma::Ui().
@@ -62,6 +65,7 @@ struct FormaControls {
     QMenu *File = nullptr;
     QAction *FileNewBilet = nullptr;
     QAction *FileOpen = nullptr;
+    QAction *FilePhoto = nullptr; // "Билеты со снимка…": tickets read from photos onto the card
     QAction *FileSaveBilet = nullptr;
     QAction *FileSaveBiletAs = nullptr;
     QAction *FileOpenTirag = nullptr;
@@ -138,6 +142,22 @@ public:
     // have typed, with one summary of the wins (frmForma_Rezultat.cpp).
     void FileRezultat_Click();
     void FileSaveTiragAs_Click();
+    // Tickets from photos (frmForma_Photo.cpp): the files are picked, read off
+    // the window's thread with a progress that can be cancelled, and each
+    // ticket found comes onto the card in ticket entry, doubtful cells marked.
+    void FilePhoto_Click();
+    void ImportPhotos(const QStringList &paths);
+    // What the pictures gave: files that could not be read are said, and the
+    // tickets found go into ticket entry one after another.
+    void PhotosRead(std::vector<PhotoImage> images);
+    // The desktop's file dialog for pictures (tests put their own in).
+    using PhotoPicker = std::function<QStringList(QWidget *parent, const QString &folder)>;
+    static PhotoPicker &PickPhotos();
+    // The queue of tickets from photos and the photo shown beside the card (none before the first import).
+    const PhotoImport &Photos() const { return photos_; }
+    PhotoPanel *Photo() const { return photoPanel_; }
+    // Pictures are being read, or corners clicked on one are.
+    bool PhotoReading() const { return photoWatcher_ != nullptr || photoCornerRead_; }
     void RegimAddBliet_Click();
     // The user chose a row of the ticket list.
     void ListBilet1_DblClick();
@@ -182,6 +202,8 @@ public:
     // Colours, as 0x00BBGGRR.
     // A number on the ticket being keyed in: the colour of a number on some ticket.
     static constexpr quint32 kUsedColor = GameEngine::kOpenedColor;
+    // A cell of a ticket from a photo that the reader was not sure of: gold.
+    static constexpr quint32 kDoubtColor = 0x00D7FF;
 
     // Fill colour of the next PoleKletka.
     quint32 KletkaColor = kUsedColor;
@@ -318,6 +340,17 @@ private:
     void NIKA_DblClick();
     void NIKA_Show();
 
+    // Tickets from photos: the set they go to, the ticket in hand onto the
+    // card, the marks of its doubtful cells and number.
+    bool PhotoSet(const QString &tirag);
+    void PhotoBilet();
+    void PhotoNext();
+    void PhotoStop(const QString &note = {});
+    void PhotoCorners(const PhotoPanel::Corners &corners);
+    void PaintDoubts();
+    void UpdateNombiletDoubt();
+    QString PhotoNote() const;
+
     void CreateControls(QWidget *client);
     void CreateMenus();
     void Connect();
@@ -351,4 +384,16 @@ private:
     std::unique_ptr<StripFacts> stripFacts_;
     std::unique_ptr<ZhurnalFacts> zhurnalFacts_;
     std::unique_ptr<GameEngine> igra_;
+    // Tickets from photos.
+    PhotoImport photos_;
+    PhotoPanel *photoPanel_ = nullptr;
+    QFutureWatcher<PhotoImage> *photoWatcher_ = nullptr;
+    bool photoCornerRead_ = false;
+    // The card holds the queue's ticket in hand (not a ticket of the list being corrected).
+    bool photoOnCard_ = false;
+    int photoRows_ = 0;   // its rows put on whole
+    int photoSerial_ = 0; // changes with every ticket in hand: a late corner read is dropped
+    QString photoTiragNote_;
+    QAction *photoSkip_ = nullptr;
+    QAction *photoStop_ = nullptr;
 };

@@ -99,6 +99,7 @@ void frmForma::BiletNew()
     BiletClear();
     state_.store.ShowNew();
     SetLabel(NOMBILETlbl, QString());
+    photoOnCard_ = false;
     Nombilet->clear();
     kBiletGotov->setEnabled(false);
     StrokaMark(entry.CurStroka());
@@ -151,6 +152,7 @@ void frmForma::NomerToggle(int n, bool typed)
                                .arg(change.stroka + 1)
                          : QStringLiteral("%1 снят со строки %2").arg(nomer).arg(change.stroka + 1);
     PaintEntryChange(change);
+    PaintDoubts();
     UpdateUndo();
     UpdateStrip();
 }
@@ -170,6 +172,7 @@ void frmForma::RepaintEntry()
             if (const qint32 n = entry.Kletka(r, c); n != 0 && r != entry.CurStroka())
                 WriteKletka(r, c, Loto::NomerText(n));
     StrokaMark(entry.CurStroka());
+    PaintDoubts();
     SetBiletGotovEnabled(entry.Ready(Nombilet->text()));
 }
 
@@ -237,6 +240,10 @@ void frmForma::BiletPic_MouseUp(QPointF pos)
 void frmForma::Nombilet_Change()
 {
     SetBiletGotovEnabled(entry.Ready(Nombilet->text()));
+    if (photos_.Active()) {
+        UpdateNombiletDoubt();
+        UpdateStrip();
+    }
 }
 
 void frmForma::SetBiletGotovEnabled(bool enabled)
@@ -277,6 +284,9 @@ bool frmForma::AbandonEdit()
         return false;
     const QString nomer = store.Bilet(store.CurBilet()).Nomer;
     BiletNew();
+    // The ticket from a photo that the correction put aside comes back.
+    if (photos_.Active())
+        PhotoBilet();
     entryNote_ = QStringLiteral("Правка билета %1 отменена").arg(nomer);
     UpdateStrip();
     return true;
@@ -390,6 +400,7 @@ void frmForma::kBiletGotov_Click()
     const auto filed = entry.File(state_.store, nomer);
     if (!filed)
         return;
+    const bool fromPhoto = photoOnCard_;
     if (filed->stored.added)
         ListBilet1->Add();
     else if (filed->stored.renamed)
@@ -401,6 +412,17 @@ void frmForma::kBiletGotov_Click()
     Nombilet->selectAll();
     if (filed->twin >= 0) {
         entryNote_ = TwinNote(nomer, filed->twin);
+        UpdateStrip();
+    }
+    // The next ticket from the photos, or the one a correction put aside.
+    if (fromPhoto || photos_.Active()) {
+        const QString note = entryNote_;
+        if (fromPhoto)
+            PhotoNext();
+        else
+            PhotoBilet();
+        if (entryNote_.isEmpty())
+            entryNote_ = note;
         UpdateStrip();
     }
 }

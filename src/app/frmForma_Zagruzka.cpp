@@ -23,6 +23,7 @@ void frmForma::FileNewBilet_Click()
 
 void frmForma::FileNewBilet2(bool isRusLoto, const QString &drawNumber)
 {
+    PhotoStop();
     state_.TiragTitle = Loto::MakeTiragTitle(drawNumber);
     state_.IsRusLoto = isRusLoto;
     state_.GameTitle = Loto::MakeGameTitle(isRusLoto, state_.TiragTitle);
@@ -95,8 +96,11 @@ bool frmForma::DeleteBilet()
     for (qint32 i = 0; i < store.BiletCount(); ++i)
         ListBilet1->Add();
     ListBilet1->SetListIndex(std::min(t, store.BiletCount() - 1));
-    if (wasOnCard)
+    if (wasOnCard) {
         BiletNew(); // the ticket being edited is gone
+        if (photos_.Active())
+            PhotoBilet();
+    }
     entryNote_ = QStringLiteral("Билет удалён из набора");
     BiletyChanged();
     return true;

@@ -169,6 +169,7 @@ TEST_F(StartUp, MenusHaveTheirCaptionsShortcutsAndStartStates)
         {f.Ui().File->menuAction(), QStringLiteral("Файл"), {}, true},
         {f.Ui().FileNewBilet, QStringLiteral("Создать"), QKeySequence(QStringLiteral("Ctrl+N")), true},
         {f.Ui().FileOpen, QStringLiteral("Открыть билеты"), QKeySequence(QStringLiteral("Ctrl+O")), true},
+        {f.Ui().FilePhoto, QStringLiteral("Билеты со снимка…"), QKeySequence(QStringLiteral("Ctrl+I")), true},
         {f.Ui().FileSaveBilet, QStringLiteral("Сохранить билет"), QKeySequence(QStringLiteral("Ctrl+S")),
          false},
         {f.Ui().FileSaveBiletAs, QStringLiteral("Сохранить как.."), {}, false},
@@ -200,11 +201,12 @@ TEST_F(StartUp, MenusHaveTheirCaptionsShortcutsAndStartStates)
     }
     // Menu order, separators included.
     const QList<QAction *> file = f.Ui().File->actions();
-    ASSERT_EQ(file.size(), 10);
-    EXPECT_TRUE(file[4]->isSeparator());
-    EXPECT_EQ(file[6], f.Ui().FileRezultat);
-    EXPECT_TRUE(file[8]->isSeparator());
-    EXPECT_EQ(file[9], f.Ui().FileExit);
+    ASSERT_EQ(file.size(), 11);
+    EXPECT_EQ(file[2], f.Ui().FilePhoto);
+    EXPECT_TRUE(file[5]->isSeparator());
+    EXPECT_EQ(file[7], f.Ui().FileRezultat);
+    EXPECT_TRUE(file[9]->isSeparator());
+    EXPECT_EQ(file[10], f.Ui().FileExit);
     const QList<QAction *> regim = f.Ui().Regim->actions();
     ASSERT_EQ(regim.size(), 12);
     EXPECT_TRUE(regim[1]->isSeparator());
