@@ -45,6 +45,8 @@ void PhotoImport::Start(std::vector<PhotoImage> images)
     images_ = std::move(images);
     items_.clear();
     pos_ = 0;
+    waiting_ = 0;
+    brought_.clear();
     for (std::size_t i = 0; i < images_.size(); ++i) {
         const PhotoImage &photo = images_[i];
         if (!photo.error.isEmpty())
@@ -61,12 +63,16 @@ void PhotoImport::Stop()
     images_.clear();
     items_.clear();
     pos_ = 0;
+    waiting_ = 0;
+    brought_.clear();
 }
 
 bool PhotoImport::Next()
 {
     if (Active())
         ++pos_;
+    waiting_ = 0;
+    brought_.clear();
     if (Active())
         return true;
     Stop();
@@ -81,12 +87,46 @@ const Scan::ScannedBilet *PhotoImport::CurrentBilet() const
     return &CurrentImage().bilety[std::size_t(b)];
 }
 
-int PhotoImport::PutOn(BiletEntry &entry) const
+int PhotoImport::PutOn(BiletEntry &entry)
+{
+    brought_.clear();
+    waiting_ = CurrentBilet() ? PutRows(entry, 0) : 0;
+    return waiting_;
+}
+
+bool PhotoImport::Continue(BiletEntry &entry)
+{
+    if (!CurrentBilet() || waiting_ >= Loto::kStroki || entry.History().empty() ||
+        entry.StrokaCount(waiting_) != Loto::kNomeraPerStroka || entry.CurStroka() != waiting_ + 1)
+        return false;
+    // The rows below are empty: nothing could be typed there while the row waited.
+    for (int r = waiting_ + 1; r < Loto::kStroki; ++r)
+        if (entry.StrokaCount(r) != 0)
+            return false;
+    Brought brought{entry.History().size() - 1, 0, waiting_};
+    waiting_ = PutRows(entry, waiting_ + 1);
+    brought.end = entry.History().size();
+    brought_.push_back(brought);
+    return true;
+}
+
+std::optional<BiletEntry::Change> PhotoImport::Undo(BiletEntry &entry)
+{
+    if (brought_.empty() || entry.History().size() != brought_.back().end)
+        return entry.Undo();
+    const Brought brought = brought_.back();
+    brought_.pop_back();
+    std::optional<BiletEntry::Change> last;
+    while (entry.History().size() > brought.start)
+        last = entry.Undo();
+    waiting_ = brought.row;
+    return last;
+}
+
+int PhotoImport::PutRows(BiletEntry &entry, int row) const
 {
     const Scan::ScannedBilet *bilet = CurrentBilet();
-    if (!bilet)
-        return 0;
-    for (int r = 0; r < Loto::kStroki; ++r) {
+    for (int r = row; r < Loto::kStroki; ++r) {
         for (int c = 0; c < Loto::kColumns && entry.CurStroka() == r; ++c) {
             const int n = bilet->cells[std::size_t(r)][std::size_t(c)];
             // A number on the card already would be taken off by a second toggle.

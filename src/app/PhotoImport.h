@@ -60,9 +60,18 @@ public:
     // Puts the numbers of the ticket in hand onto an empty card, row by row as
     // they would be typed, so Ctrl+Z and every rule of entry hold. A row that
     // cannot be completed from what was read (a number read twice, one out of
-    // its column) stops it there: the rows below are typed by hand. Returns
-    // the rows put on whole.
-    int PutOn(BiletEntry &entry) const;
+    // its column) stops it there and waits for the user. Returns the rows put
+    // on whole.
+    int PutOn(BiletEntry &entry);
+    // After a change the user made to the card: once the waiting row is
+    // complete, the rows read below it are put on too. True when they were.
+    bool Continue(BiletEntry &entry);
+    // Ctrl+Z (or Backspace after a number) on the card: the change that
+    // completed a waiting row is taken back with the rows it brought on.
+    // Returns the user's change taken back.
+    std::optional<BiletEntry::Change> Undo(BiletEntry &entry);
+    // The row that waits for the user to complete it (kStroki: none).
+    int WaitingRow() const { return waiting_; }
     // The doubtful cells of the ticket in hand whose number on the card is
     // still the one read (an empty one too): what the user has yet to look at.
     std::vector<Scan::Cell> Doubts(const BiletEntry &entry) const;
@@ -81,7 +90,19 @@ public:
     void Found(Scan::ScannedBilet bilet);
 
 private:
+    // Puts the rows from row on while each is completed; the row that waits, or kStroki.
+    int PutRows(BiletEntry &entry, int row) const;
+
     std::vector<PhotoImage> images_;
     std::vector<Item> items_;
     std::size_t pos_ = 0;
+    int waiting_ = 0;
+    // The rows a completed waiting row brought on: the card's history from
+    // the user's change to the last row put on, and the row that waited.
+    struct Brought {
+        std::size_t start = 0;
+        std::size_t end = 0;
+        int row = 0;
+    };
+    std::vector<Brought> brought_;
 };

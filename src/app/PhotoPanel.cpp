@@ -30,7 +30,7 @@ PhotoPanel::PhotoPanel(QWidget *parent) : QWidget(parent, Qt::Tool)
     layout->addWidget(captionLabel_);
     area_ = new QWidget(this);
     area_->setObjectName(QStringLiteral("PhotoPicture"));
-    area_->setMinimumSize(480, 360);
+    area_->setMinimumSize(240, 180);
     area_->setAccessibleName(QStringLiteral("Снимок билета"));
     area_->installEventFilter(this);
     area_->setCursor(Qt::CrossCursor);

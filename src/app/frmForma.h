@@ -348,6 +348,9 @@ private:
     void PhotoStop(const QString &note = {});
     void PhotoCorners(const PhotoPanel::Corners &corners);
     void PaintDoubts();
+    // Takes back the last change to the card: with a ticket from a photo,
+    // the rows a completed row brought on go with it.
+    std::optional<BiletEntry::Change> UndoEntry();
     void UpdateNombiletDoubt();
     QString PhotoNote() const;
 
@@ -391,7 +394,6 @@ private:
     bool photoCornerRead_ = false;
     // The card holds the queue's ticket in hand (not a ticket of the list being corrected).
     bool photoOnCard_ = false;
-    int photoRows_ = 0;   // its rows put on whole
     int photoSerial_ = 0; // changes with every ticket in hand: a late corner read is dropped
     QString photoTiragNote_;
     QAction *photoSkip_ = nullptr;

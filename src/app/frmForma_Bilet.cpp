@@ -152,6 +152,10 @@ void frmForma::NomerToggle(int n, bool typed)
                                .arg(change.stroka + 1)
                          : QStringLiteral("%1 снят со строки %2").arg(nomer).arg(change.stroka + 1);
     PaintEntryChange(change);
+    // A row of a ticket from a photo that waited for the user is complete:
+    // the rows read below it come on.
+    if (photoOnCard_ && photos_.Continue(entry))
+        RepaintEntry();
     PaintDoubts();
     UpdateUndo();
     UpdateStrip();
@@ -324,7 +328,7 @@ bool frmForma::VVOD1_KeyPress(QKeyEvent *event)
     }
     const NomerTyping::Step step = typing_.Press(key, event->text(), box, zagruzka, kBiletGotov->isEnabled());
     if (step.undo) {
-        if (const auto change = entry.Undo()) {
+        if (const auto change = UndoEntry()) {
             RepaintEntry();
             entryNote_ = UndoneNote(*change);
             UpdateUndo();

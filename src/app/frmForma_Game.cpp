@@ -202,7 +202,7 @@ void frmForma::UpdateUndo()
 void frmForma::RegimUndo_Click()
 {
     if (state_.RegimState == Rezhim::Zagruzka) {
-        if (const auto change = entry.Undo()) {
+        if (const auto change = UndoEntry()) {
             RepaintEntry();
             entryNote_ = UndoneNote(*change);
             UpdateUndo();

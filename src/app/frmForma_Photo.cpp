@@ -18,6 +18,7 @@
 #include <QProgressDialog>
 #include <QScreen>
 #include <QtConcurrent/QtConcurrentRun>
+#include <algorithm>
 
 namespace
 {
@@ -201,9 +202,8 @@ void frmForma::PhotoBilet()
     const PhotoImage &photo = photos_.CurrentImage();
     const Scan::ScannedBilet *bilet = photos_.CurrentBilet();
     photoOnCard_ = true;
-    photoRows_ = 0;
     if (bilet) {
-        photoRows_ = photos_.PutOn(entry);
+        photos_.PutOn(entry);
         RepaintEntry();
         Nombilet->setText(bilet->nomer);
         if (!bilet->nomer.isEmpty())
@@ -240,13 +240,17 @@ void frmForma::PhotoBilet()
                   .arg(name);
     photoPanel_->Show(photo.preview, photo.scale, grids, photos_.CurrentBiletIndex(), caption, !bilet);
     if (!photoPanel_->isVisible()) {
-        // Beside the main window, on the side the screen has room for.
+        // Beside the main window, on the side the screen has more room on,
+        // as wide as that room allows.
+        constexpr int kGap = 8, kWidest = 560, kNarrowest = 320;
         const QRect frame = frameGeometry();
         const QRect screen = this->screen() ? this->screen()->availableGeometry() : QRect();
-        int x = frame.right() + 8;
-        if (!screen.isEmpty() && x + photoPanel_->width() > screen.right())
-            x = std::max(screen.left(), frame.left() - photoPanel_->width() - 8);
-        photoPanel_->move(x, frame.top());
+        const int right = screen.isEmpty() ? kWidest : screen.right() - frame.right() - kGap;
+        const int left = screen.isEmpty() ? 0 : frame.left() - screen.left() - kGap;
+        const bool onRight = right >= kWidest || right >= left;
+        const int width = std::clamp(onRight ? right : left, kNarrowest, kWidest);
+        photoPanel_->resize(width, std::max(frame.height(), 400));
+        photoPanel_->move(onRight ? frame.right() + kGap : frame.left() - kGap - width, frame.top());
         photoPanel_->show();
         activateWindow();
     }
@@ -323,6 +327,11 @@ void frmForma::PhotoCorners(const PhotoPanel::Corners &corners)
     watcher->setFuture(QtConcurrent::run([image, corners] { return Scan::ReadBiletAt(image, corners); }));
 }
 
+std::optional<BiletEntry::Change> frmForma::UndoEntry()
+{
+    return photoOnCard_ ? photos_.Undo(entry) : entry.Undo();
+}
+
 void frmForma::PaintDoubts()
 {
     if (!photoOnCard_ || state_.RegimState != Rezhim::Zagruzka)
@@ -370,8 +379,8 @@ QString frmForma::PhotoNote() const
         look << QStringLiteral("клеток %1").arg(doubts);
     if (photos_.NomerDoubtful(Nombilet->text()))
         look << QStringLiteral("номер билета");
-    if (photoRows_ < Loto::kStroki && !entry.Complete())
-        look << QStringLiteral("строки с %1-й").arg(photoRows_ + 1);
+    if (const int waiting = photos_.WaitingRow(); waiting < Loto::kStroki)
+        look << QStringLiteral("строку %1 дописать").arg(waiting + 1);
     return text + (look.isEmpty()
                        ? QStringLiteral(", прочитан уверенно")
                        : QStringLiteral(". Сверьте со снимком: ") + look.join(QStringLiteral(", ")));

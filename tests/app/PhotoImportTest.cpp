@@ -118,6 +118,37 @@ TEST_F(PhotoQueue, AReadThatBreaksARowStopsThereAndNothingSpillsIntoTheNextRow)
     }
 }
 
+TEST_F(PhotoQueue, TheRowsBelowAWaitingRowFollowWhenTheUserCompletesItAndGoBackWithIt)
+{
+    PhotoImport queue;
+    queue.Start({Photo({Scanned(Swapped(kRows, 1, 0, 5), "1")})});
+    ASSERT_EQ(queue.PutOn(entry), 1);
+    EXPECT_EQ(queue.WaitingRow(), 1);
+    // Changes that leave the row waiting bring nothing.
+    entry.Toggle(17); // 16 makes way
+    EXPECT_FALSE(queue.Continue(entry));
+    entry.Toggle(16);
+    EXPECT_FALSE(queue.Continue(entry));
+    entry.Toggle(6);
+    ASSERT_TRUE(queue.Continue(entry));
+    EXPECT_TRUE(entry.Complete());
+    EXPECT_EQ(queue.WaitingRow(), 6);
+    EXPECT_FALSE(queue.Continue(entry)) << "once";
+    // A change after them is taken back alone; then the rows go with the 6 that brought them.
+    entry.Toggle(83);
+    EXPECT_EQ(queue.Undo(entry)->nomer, 83);
+    const auto undone = queue.Undo(entry);
+    ASSERT_TRUE(undone);
+    EXPECT_EQ(undone->nomer, 6);
+    EXPECT_EQ(entry.CurStroka(), 1);
+    EXPECT_EQ(entry.StrokaCount(2), 0);
+    EXPECT_EQ(queue.WaitingRow(), 1);
+    // Completed with another number, the row brings the rows just the same.
+    entry.Toggle(8);
+    EXPECT_TRUE(queue.Continue(entry));
+    EXPECT_TRUE(entry.Complete());
+}
+
 TEST_F(PhotoQueue, DoubtsLastWhileTheCellHoldsWhatWasRead)
 {
     PhotoImport queue;

@@ -212,7 +212,7 @@ TEST_F(Photos, DoubtfulCellsAndNumberAreMarkedUntilCorrectedAndTheTicketIsStored
     EXPECT_FALSE(window->Photos().Active());
 }
 
-TEST_F(Photos, AReadThatBreaksARowLeavesTheRestToTypeAndATakenNumberIsSaid)
+TEST_F(Photos, ARowBrokenByTheReadWaitsForTheUserAndTheRowsBelowFollowIt)
 {
     window->FileNewBilet2(true, QStringLiteral("1234"));
     StoreKeyed(QStringLiteral("000017"), kRows2);
@@ -221,10 +221,21 @@ TEST_F(Photos, AReadThatBreaksARowLeavesTheRestToTypeAndATakenNumberIsSaid)
     misread[3][0] = 5;
     window->PhotosRead({Photo({Scanned(misread, QStringLiteral("000017"), {{3, 0}})})});
     EXPECT_EQ(window->entry.CurStroka(), 3);
-    EXPECT_TRUE(Strip().contains(QStringLiteral("строки с 4-й")));
+    EXPECT_EQ(window->entry.Kletka(4, 1), 0);
+    EXPECT_TRUE(Strip().contains(QStringLiteral("строку 4 дописать")));
     EXPECT_TRUE(Strip().contains(QStringLiteral("уже есть в наборе")));
+    // The missing number, typed quickly: the rows read below come on with it.
+    QTest::keyClicks(window->Ui().VVOD1, QStringLiteral("1 "));
+    ASSERT_TRUE(window->entry.Complete());
+    EXPECT_EQ(window->entry.Kletka(5, 8), 83);
+    EXPECT_FALSE(Strip().contains(QStringLiteral("дописать")));
+    // Ctrl+Z takes the number back with the rows it brought; typed again, they come again.
+    Key(window->Ui().VVOD1, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(window->entry.CurStroka(), 3);
+    EXPECT_EQ(window->entry.Kletka(3, 0), 0);
+    EXPECT_EQ(window->entry.Kletka(4, 1), 0);
+    EXPECT_EQ(state.NomerColor[83], 0);
     Vvod(1);
-    VvodRows({{{}, {}, {}, {}, kRows[4], kRows[5]}}, 6);
     ASSERT_TRUE(window->entry.Complete());
     window->Ui().kBiletGotov->click();
     EXPECT_EQ(state.store.BiletCount(), 2);
