@@ -61,6 +61,7 @@ void frmForma::ImportPhotos(const QStringList &paths)
     auto *progress = new QProgressDialog(this);
     progress->setObjectName(QStringLiteral("PhotoProgress"));
     progress->setWindowTitle(kPhotoTitle);
+    progress->setMinimumWidth(380); // room for the title and the file's name
     progress->setLabelText(QStringLiteral("Чтение снимков…"));
     progress->setCancelButtonText(QStringLiteral("Отмена"));
     progress->setRange(0, int(paths.size()));
@@ -124,7 +125,7 @@ void frmForma::PhotosRead(std::vector<PhotoImage> images)
     QStringList errors;
     for (const PhotoImage &photo : queue.Images())
         if (!photo.error.isEmpty())
-            errors << QFileInfo(photo.path).fileName() + QStringLiteral(": ") + photo.error;
+            errors << photo.error; // it names the file
     if (!errors.isEmpty())
         messenger_.Tell((errors.size() == 1 ? QStringLiteral("Снимок не прочитан.\n")
                                             : QStringLiteral("Снимки не прочитаны.\n")) +
