@@ -270,6 +270,22 @@ void frmForma::Connect()
         });
     connect(FileNewBilet, &QAction::triggered, this, [this] { FileNewBilet_Click(); });
     connect(FileOpen, &QAction::triggered, this, [this] { FileOpen_Click(); });
+    connect(FilePhoto, &QAction::triggered, this, [this] { FilePhoto_Click(); });
+    // The photo's window has the keys of its buttons too, wherever the keyboard is.
+    photoSkip_ = new QAction(QStringLiteral("Следующий билет со снимка"), this);
+    photoSkip_->setObjectName(QStringLiteral("PhotoSkip"));
+    photoSkip_->setShortcut(QKeySequence(Qt::Key_F9));
+    photoStop_ = new QAction(QStringLiteral("Закончить ввод со снимков"), this);
+    photoStop_->setObjectName(QStringLiteral("PhotoStop"));
+    photoStop_->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F9));
+    for (QAction *a : {photoSkip_, photoStop_}) {
+        a->setShortcutContext(Qt::ApplicationShortcut);
+        a->setEnabled(false);
+        addAction(a);
+    }
+    connect(photoSkip_, &QAction::triggered, this, [this] { PhotoNext(); });
+    connect(photoStop_, &QAction::triggered, this,
+            [this] { PhotoStop(QStringLiteral("Ввод со снимков закончен")); });
     connect(FileSaveBilet, &QAction::triggered, this, [this] { FileSaveBilet_Click(); });
     connect(FileSaveBiletAs, &QAction::triggered, this, [this] { FileSaveBiletAs_Click(); });
     connect(FileOpenTirag, &QAction::triggered, this, [this] { FileOpenTirag_Click(); });
@@ -445,6 +461,8 @@ void frmForma::CreateMenus()
         item(File, "FileNewBilet", QStringLiteral("&Создать"), true, QKeySequence(Qt::CTRL | Qt::Key_N));
     FileOpen =
         item(File, "FileOpen", QStringLiteral("&Открыть билеты"), true, QKeySequence(Qt::CTRL | Qt::Key_O));
+    FilePhoto = item(File, "FilePhoto", QStringLiteral("&Билеты со снимка…"), true,
+                     QKeySequence(Qt::CTRL | Qt::Key_I));
     FileSaveBilet = item(File, "FileSaveBilet", QStringLiteral("Со&хранить билет"), false,
                          QKeySequence(Qt::CTRL | Qt::Key_S));
     FileSaveBiletAs = item(File, "FileSaveBiletAs", QStringLiteral("Сохранить &как.."), false);

@@ -12,6 +12,8 @@
 // game's view, the mode layouts and the dialogs of the Mode and Help menus).
 
 #include "app/GameListeners.h"
+#include "app/PhotoImport.h"
+#include "app/PhotoPanel.h"
 #include "controls/IgraLook.h"
 #include "core/BiletEntry.h"
 #include "core/GameEngine.h"
@@ -41,6 +43,7 @@ class QPushButton;
 class QTimer;
 class Surface;
 class ZoomedPlaces;
+template <typename T> class QFutureWatcher;
 
 // The main window's controls, by the names the rest of the program uses. The
 // window owns them; outside it they are only looked at, through frmForma::Ui().
@@ -67,13 +70,14 @@ struct FormaControls {
     QMenu *File = nullptr;
     QAction *FileNewBilet = nullptr;
     QAction *FileOpen = nullptr;
+    QAction *FilePhoto = nullptr; // "Билеты со снимка…": tickets read from photos onto the card
     QAction *FileSaveBilet = nullptr;
     QAction *FileSaveBiletAs = nullptr;
     QAction *FileOpenTirag = nullptr;
     QAction *FileRezultat = nullptr; // "Результаты тиража…": a published result checked at once
     QAction *FileSaveTiragAs = nullptr;
     QAction *FileOtchet = nullptr; // "Отчёт…": the game in hand or just ended, to keep or print
-    QMenu *FileRecent = nullptr; // "Недавние файлы": the files opened or saved last
+    QMenu *FileRecent = nullptr;   // "Недавние файлы": the files opened or saved last
     QAction *FileExit = nullptr;
     QMenu *Regim = nullptr;
     QAction *RegimAddBliet = nullptr;
@@ -156,6 +160,22 @@ public:
     bool SaveOtchet(const QString &path);
     // Whether there is a game to report on: numbers drawn on the set in hand.
     bool OtchetAvailable() const;
+    // Tickets from photos (frmForma_Photo.cpp): the files are picked, read off
+    // the window's thread with a progress that can be cancelled, and each
+    // ticket found comes onto the card in ticket entry, doubtful cells marked.
+    void FilePhoto_Click();
+    void ImportPhotos(const QStringList &paths);
+    // What the pictures gave: files that could not be read are said, and the
+    // tickets found go into ticket entry one after another.
+    void PhotosRead(std::vector<PhotoImage> images);
+    // The desktop's file dialog for pictures (tests put their own in).
+    using PhotoPicker = std::function<QStringList(QWidget *parent, const QString &folder)>;
+    static PhotoPicker &PickPhotos();
+    // The queue of tickets from photos and the photo shown beside the card (none before the first import).
+    const PhotoImport &Photos() const { return photos_; }
+    PhotoPanel *Photo() const { return photoPanel_; }
+    // Pictures are being read, or corners clicked on one are.
+    bool PhotoReading() const { return photoWatcher_ != nullptr || photoCornerRead_; }
     void RegimAddBliet_Click();
     // The user chose a row of the ticket list.
     void ListBilet1_DblClick();
@@ -208,6 +228,8 @@ public:
     // Colours, as 0x00BBGGRR.
     // A number on the ticket being keyed in: the colour of a number on some ticket.
     static constexpr quint32 kUsedColor = IgraLook::ColorOf(Kletka::OnCard);
+    // A cell of a ticket from a photo that the reader was not sure of: gold.
+    static constexpr quint32 kDoubtColor = 0x00D7FF;
 
     // Fill colour of the next PoleKletka.
     quint32 KletkaColor = kUsedColor;
@@ -353,6 +375,20 @@ private:
     // the whole ticket; the strip says it in words.
     void BiletMark(const IgraWin &win);
 
+    // Tickets from photos: the set they go to, the ticket in hand onto the
+    // card, the marks of its doubtful cells and number.
+    bool PhotoSet(const QString &tirag);
+    void PhotoBilet();
+    void PhotoNext();
+    void PhotoStop(const QString &note = {});
+    void PhotoCorners(const PhotoPanel::Corners &corners);
+    void PaintDoubts();
+    // Takes back the last change to the card: with a ticket from a photo,
+    // the rows a completed row brought on go with it.
+    std::optional<BiletEntry::Change> UndoEntry();
+    void UpdateNombiletDoubt();
+    QString PhotoNote() const;
+
     void CreateControls(QWidget *client);
     void CreateMenus();
     // The print size (frmForma_Zoom.cpp): the area that holds the controls and
@@ -404,4 +440,15 @@ private:
     int zoomChosen_ = 100;
     int menuHeight_ = 0;
     QFont menuFont_;
+    // Tickets from photos.
+    PhotoImport photos_;
+    PhotoPanel *photoPanel_ = nullptr;
+    QFutureWatcher<PhotoImage> *photoWatcher_ = nullptr;
+    bool photoCornerRead_ = false;
+    // The card holds the queue's ticket in hand (not a ticket of the list being corrected).
+    bool photoOnCard_ = false;
+    int photoSerial_ = 0; // changes with every ticket in hand: a late corner read is dropped
+    QString photoTiragNote_;
+    QAction *photoSkip_ = nullptr;
+    QAction *photoStop_ = nullptr;
 };

@@ -128,6 +128,7 @@ void frmForma::BiletNew()
     BiletClear();
     state_.store.ShowNew();
     SetLabel(NOMBILETlbl, QString());
+    photoOnCard_ = false;
     Nombilet->clear();
     kBiletGotov->setEnabled(false);
     StrokaMark(entry.CurStroka());
@@ -180,6 +181,11 @@ void frmForma::NomerToggle(int n, bool typed)
                                .arg(change.stroka + 1)
                          : QStringLiteral("%1 снят со строки %2").arg(nomer).arg(change.stroka + 1);
     PaintEntryChange(change);
+    // A row of a ticket from a photo that waited for the user is complete:
+    // the rows read below it come on.
+    if (photoOnCard_ && photos_.Continue(entry))
+        RepaintEntry();
+    PaintDoubts();
     UpdateUndo();
     UpdateStrip();
 }
@@ -199,6 +205,7 @@ void frmForma::RepaintEntry()
             if (const qint32 n = entry.Kletka(r, c); n != 0 && r != entry.CurStroka())
                 WriteKletka(r, c, Loto::NomerText(n));
     StrokaMark(entry.CurStroka());
+    PaintDoubts();
     SetBiletGotovEnabled(entry.Ready(Nombilet->text()));
 }
 
@@ -266,6 +273,10 @@ void frmForma::BiletPic_MouseUp(QPointF pos)
 void frmForma::Nombilet_Change()
 {
     SetBiletGotovEnabled(entry.Ready(Nombilet->text()));
+    if (photos_.Active()) {
+        UpdateNombiletDoubt();
+        UpdateStrip();
+    }
 }
 
 void frmForma::SetBiletGotovEnabled(bool enabled)
@@ -306,6 +317,9 @@ bool frmForma::AbandonEdit()
         return false;
     const QString nomer = store.Bilet(store.CurBilet()).Nomer;
     BiletNew();
+    // The ticket from a photo that the correction put aside comes back.
+    if (photos_.Active())
+        PhotoBilet();
     entryNote_ = QStringLiteral("Правка билета %1 отменена").arg(nomer);
     UpdateStrip();
     return true;
@@ -343,7 +357,7 @@ bool frmForma::VVOD1_KeyPress(QKeyEvent *event)
     }
     const NomerTyping::Step step = typing_.Press(key, event->text(), box, zagruzka, kBiletGotov->isEnabled());
     if (step.undo) {
-        if (const auto change = entry.Undo()) {
+        if (const auto change = UndoEntry()) {
             RepaintEntry();
             entryNote_ = UndoneNote(*change);
             UpdateUndo();
@@ -419,6 +433,7 @@ void frmForma::kBiletGotov_Click()
     const auto filed = entry.File(state_.store, nomer);
     if (!filed)
         return;
+    const bool fromPhoto = photoOnCard_;
     if (filed->stored.added)
         ListBilet1->Add();
     else if (filed->stored.renamed)
@@ -430,6 +445,17 @@ void frmForma::kBiletGotov_Click()
     Nombilet->selectAll();
     if (filed->twin >= 0) {
         entryNote_ = TwinNote(nomer, filed->twin);
+        UpdateStrip();
+    }
+    // The next ticket from the photos, or the one a correction put aside.
+    if (fromPhoto || photos_.Active()) {
+        const QString note = entryNote_;
+        if (fromPhoto)
+            PhotoNext();
+        else
+            PhotoBilet();
+        if (entryNote_.isEmpty())
+            entryNote_ = note;
         UpdateStrip();
     }
 }

@@ -177,6 +177,9 @@ void frmForma::RegimChanged()
         StartZhurnal();
     else if (state_.RegimState != Rezhim::Zagruzka)
         RemoveZhurnal();
+    // Tickets from photos go only into ticket entry.
+    if (state_.RegimState != Rezhim::Zagruzka)
+        PhotoStop();
     undoNote_.clear();
     UpdateUndo();
     UpdateStrip();
@@ -205,7 +208,7 @@ void frmForma::UpdateUndo()
 void frmForma::RegimUndo_Click()
 {
     if (state_.RegimState == Rezhim::Zagruzka) {
-        if (const auto change = entry.Undo()) {
+        if (const auto change = UndoEntry()) {
             RepaintEntry();
             entryNote_ = UndoneNote(*change);
             UpdateUndo();
@@ -249,6 +252,8 @@ void frmForma::UpdateStrip()
         return;
     case Rezhim::Zagruzka: {
         QString text = QStringLiteral("Билетов в наборе: %1").arg(state_.store.BiletCount());
+        if (const QString photo = PhotoNote(); !photo.isEmpty())
+            text += QLatin1Char('\n') + photo;
         if (!entryNote_.isEmpty())
             text += QLatin1Char('\n') + entryNote_;
         text += FileNotes();

@@ -23,6 +23,7 @@ void frmForma::FileNewBilet_Click()
 
 void frmForma::FileNewBilet2(const Loto::Kind &kind, const QString &drawNumber)
 {
+    PhotoStop();
     state_.SetKind(kind, Loto::MakeTiragTitle(drawNumber));
     igra_->SetRegim(Rezhim::Zagruzka, true);
     PSbros();
@@ -93,8 +94,11 @@ bool frmForma::DeleteBilet()
     for (qint32 i = 0; i < store.BiletCount(); ++i)
         ListBilet1->Add();
     ListBilet1->SetListIndex(std::min(t, store.BiletCount() - 1));
-    if (wasOnCard)
+    if (wasOnCard) {
         BiletNew(); // the ticket being edited is gone
+        if (photos_.Active())
+            PhotoBilet();
+    }
     entryNote_ = QStringLiteral("Билет удалён из набора");
     BiletyChanged();
     return true;

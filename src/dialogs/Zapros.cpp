@@ -71,9 +71,16 @@ Zapros::Zapros(QWidget *parent) : QDialog(parent)
     TxtTIRAG->setFocus();
 }
 
-std::optional<std::pair<const Loto::Kind *, QString>> Zapros::Ask(QWidget *parent)
+std::optional<std::pair<const Loto::Kind *, QString>> Zapros::Ask(QWidget *parent, const QString &drawNumber)
 {
     Zapros dialog(parent);
+    // Offered selected: a number read wrongly is typed over at once.
+    int at = 0;
+    QString offered = drawNumber;
+    if (dialog.TxtTIRAG->validator()->validate(offered, at) == QValidator::Acceptable) {
+        dialog.TxtTIRAG->setText(offered);
+        dialog.TxtTIRAG->selectAll();
+    }
     dialog.exec();
     return dialog.Choice();
 }

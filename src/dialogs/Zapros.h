@@ -24,8 +24,10 @@ public:
     explicit Zapros(QWidget *parent = nullptr);
 
     // Opens a fresh dialog modally; the lottery kind (true for "Русское лото")
-    // and the draw number, or nothing when the user cancelled.
-    static std::optional<std::pair<const Loto::Kind *, QString>> Ask(QWidget *parent);
+    // and the draw number, or nothing when the user cancelled. drawNumber is
+    // offered in the box (as read from a photo) when it is one the box takes.
+    static std::optional<std::pair<const Loto::Kind *, QString>> Ask(QWidget *parent,
+                                                                     const QString &drawNumber = {});
 
     // True when "Русское лото" is selected.
     bool IsRusLoto() const;

@@ -169,6 +169,7 @@ TEST_F(StartUp, MenusHaveTheirCaptionsShortcutsAndStartStates)
         {f.Ui().File->menuAction(), QStringLiteral("Файл"), {}, true},
         {f.Ui().FileNewBilet, QStringLiteral("Создать"), QKeySequence(QStringLiteral("Ctrl+N")), true},
         {f.Ui().FileOpen, QStringLiteral("Открыть билеты"), QKeySequence(QStringLiteral("Ctrl+O")), true},
+        {f.Ui().FilePhoto, QStringLiteral("Билеты со снимка…"), QKeySequence(QStringLiteral("Ctrl+I")), true},
         {f.Ui().FileSaveBilet, QStringLiteral("Сохранить билет"), QKeySequence(QStringLiteral("Ctrl+S")),
          false},
         {f.Ui().FileSaveBiletAs, QStringLiteral("Сохранить как.."), {}, false},
@@ -206,13 +207,14 @@ TEST_F(StartUp, MenusHaveTheirCaptionsShortcutsAndStartStates)
     }
     // Menu order, separators included.
     const QList<QAction *> file = f.Ui().File->actions();
-    ASSERT_EQ(file.size(), 12);
-    EXPECT_TRUE(file[4]->isSeparator());
-    EXPECT_EQ(file[6], f.Ui().FileRezultat);
-    EXPECT_EQ(file[8], f.Ui().FileOtchet);
-    EXPECT_EQ(file[9], f.Ui().FileRecent->menuAction());
-    EXPECT_TRUE(file[10]->isSeparator());
-    EXPECT_EQ(file[11], f.Ui().FileExit);
+    ASSERT_EQ(file.size(), 13);
+    EXPECT_EQ(file[2], f.Ui().FilePhoto);
+    EXPECT_TRUE(file[5]->isSeparator());
+    EXPECT_EQ(file[7], f.Ui().FileRezultat);
+    EXPECT_EQ(file[9], f.Ui().FileOtchet);
+    EXPECT_EQ(file[10], f.Ui().FileRecent->menuAction());
+    EXPECT_TRUE(file[11]->isSeparator());
+    EXPECT_EQ(file[12], f.Ui().FileExit);
     const QList<QAction *> regim = f.Ui().Regim->actions();
     ASSERT_EQ(regim.size(), 12);
     EXPECT_TRUE(regim[1]->isSeparator());
