@@ -20,6 +20,7 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 
 namespace
 {
@@ -289,6 +290,16 @@ TEST_F(View, AtOneAndAHalfEverythingIsLargerSharpAndUncut)
 
 TEST_F(View, BackAtOneHundredEveryPixelIsAsBefore)
 {
+    // At its own size the window shows all of its controls and no scroll bar.
+    const auto noScrollBars = [this] {
+        const auto *area = qobject_cast<QScrollArea *>(window->centralWidget());
+        ASSERT_NE(area, nullptr);
+        QApplication::processEvents();
+        EXPECT_EQ(area->viewport()->size(), QSize(632, 508));
+        EXPECT_FALSE(area->horizontalScrollBar()->isVisible());
+        EXPECT_FALSE(area->verticalScrollBar()->isVisible());
+    };
+    noScrollBars();
     window->FileNewBilet2(Loto::RusLoto(), QStringLiteral("1"));
     for (int n : {5, 15, 25, 7})
         Vvod(n);
@@ -302,6 +313,7 @@ TEST_F(View, BackAtOneHundredEveryPixelIsAsBefore)
     EXPECT_EQ(window->Ui().ListBilet1->RenderVisible(), list);
     EXPECT_EQ(Client()->size(), QSize(632, 508));
     EXPECT_EQ(window->Ui().Label2_0->geometry(), QRect(336, 264, 137, 25));
+    noScrollBars();
 }
 
 TEST_F(View, AWindowSmallerThanItsControlsScrollsToTheBoxBeingTypedInto)
