@@ -132,9 +132,9 @@ int Main(const QStringList &commandLine, const Sink &out, const Sink &err)
         if (auto *failure = std::get_if<Failure>(&draw))
             result = std::move(*failure);
         else
-            result = RunDraw(files[0], std::get<ResultDraw>(draw));
+            result = RunDraw(files[0], std::get<ResultDraw>(draw), !reportPath.isEmpty());
     } else {
-        result = Run(files[0], files[1]);
+        result = Run(files[0], files[1], !reportPath.isEmpty());
     }
     if (const auto *failure = std::get_if<Failure>(&result)) {
         Print(err, failure->message + QLatin1Char('\n'));

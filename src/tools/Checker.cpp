@@ -88,7 +88,8 @@ void Replay(ProgramState &state, GameEngine &engine, const QString &tiragPath, c
 
 // Completes the report; the messenger and the view have filled in the messages
 // and the winners' lines already.
-void FillReport(Report &report, const ProgramState &state, const GameEngine &engine, const CheckView &view)
+void FillReport(Report &report, const ProgramState &state, const GameEngine &engine, const CheckView &view,
+                bool withPaper)
 {
     report.game = state.GameTitle;
     report.draw = state.RegimTitle;
@@ -104,7 +105,8 @@ void FillReport(Report &report, const ProgramState &state, const GameEngine &eng
     report.counts = state.stats.Counts();
     report.leaders = state.stats.Leaders();
     report.awaited = state.stats.Awaited();
-    report.paper = IgraReport::Of(state, engine);
+    if (withPaper)
+        report.paper = IgraReport::Of(state, engine);
 }
 
 // A published result is a page of text: far below this.
@@ -135,7 +137,7 @@ std::variant<BiletFileData, Failure> ReadBilety(const QString &biletPath)
 
 // The draw replayed against the tickets read from biletPath, and reported on.
 Report ReportOn(const QString &biletPath, BiletFileData bilety, const QString &tiragPath,
-                const TiragFileData &draw)
+                const TiragFileData &draw, bool withPaper)
 {
     Report report;
     ProgramState state;
@@ -145,7 +147,7 @@ Report ReportOn(const QString &biletPath, BiletFileData bilety, const QString &t
 
     LoadBilety(state, biletPath, std::move(bilety));
     Replay(state, engine, tiragPath, draw);
-    FillReport(report, state, engine, view);
+    FillReport(report, state, engine, view, withPaper);
     return report;
 }
 
@@ -240,16 +242,16 @@ std::variant<ResultDraw, Failure> PlayResult(const QString &biletPath, const QSt
     return draw;
 }
 
-std::variant<Report, Failure> RunDraw(const QString &biletPath, const ResultDraw &draw)
+std::variant<Report, Failure> RunDraw(const QString &biletPath, const ResultDraw &draw, bool withPaper)
 {
     auto bilety = ReadBilety(biletPath);
     if (auto *failure = std::get_if<Failure>(&bilety))
         return std::move(*failure);
     return ReportOn(biletPath, std::move(std::get<BiletFileData>(bilety)), QString(),
-                    TiragFileData{draw.title, draw.tirag});
+                    TiragFileData{draw.title, draw.tirag}, withPaper);
 }
 
-std::variant<Report, Failure> Run(const QString &biletPath, const QString &tiragPath)
+std::variant<Report, Failure> Run(const QString &biletPath, const QString &tiragPath, bool withPaper)
 {
     auto bilety = ReadBilety(biletPath);
     if (auto *failure = std::get_if<Failure>(&bilety))
@@ -258,7 +260,7 @@ std::variant<Report, Failure> Run(const QString &biletPath, const QString &tirag
     if (auto *failure = std::get_if<Failure>(&tirag))
         return std::move(*failure);
     return ReportOn(biletPath, std::move(std::get<BiletFileData>(bilety)), tiragPath,
-                    std::get<TiragFileData>(tirag));
+                    std::get<TiragFileData>(tirag), withPaper);
 }
 
 } // namespace Check

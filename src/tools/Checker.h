@@ -85,7 +85,7 @@ struct Report {
     std::vector<qint32> counts;                     // count column of the ticket list, by ticket
     std::vector<qint32> leaders;                    // tickets marked as leaders, ascending
     std::vector<std::pair<qint32, qint32>> awaited; // (ticket, number) still shown, by ticket
-    IgraReport paper; // the same game as a report to keep (--report; never in the JSON)
+    IgraReport paper; // the same game as a report to keep, when asked for (--report; never in the JSON)
 };
 
 // A file that could not be opened or read: the program's message for it.
@@ -94,8 +94,9 @@ struct Failure {
 };
 
 // Replays the draw file against the ticket file. The kind of lottery comes
-// from the ticket file's name; paths may name folders.
-std::variant<Report, Failure> Run(const QString &biletPath, const QString &tiragPath);
+// from the ticket file's name; paths may name folders. withPaper: the report
+// to keep (paper) is made too.
+std::variant<Report, Failure> Run(const QString &biletPath, const QString &tiragPath, bool withPaper = false);
 
 // The draw file a check game would save after the published result in the
 // text file (pasted from a results page; "-" reads standard input) was played
@@ -108,7 +109,8 @@ struct ResultDraw {
 std::variant<ResultDraw, Failure> PlayResult(const QString &biletPath, const QString &textPath);
 
 // Replays a draw (as a draw file holds it) against the ticket file, as Run does.
-std::variant<Report, Failure> RunDraw(const QString &biletPath, const ResultDraw &draw);
+std::variant<Report, Failure> RunDraw(const QString &biletPath, const ResultDraw &draw,
+                                      bool withPaper = false);
 
 // Takes output text piece by piece, in order.
 using Sink = std::function<void(QByteArrayView)>;

@@ -95,7 +95,7 @@ TEST_F(ReportFiles, TheCheckerWritesACsvRowPerTicketBesideItsUsualOutput)
     EXPECT_EQ(Read(csv), QByteArray(kCsv));
 
     // A game still on says what each ticket waits for.
-    auto result = Check::Run(bilety_, tirag_);
+    auto result = Check::Run(bilety_, tirag_, true);
     ASSERT_TRUE(std::holds_alternative<Check::Report>(result));
     IgraReport paper = std::get<Check::Report>(result).paper;
     paper.ended = false;
