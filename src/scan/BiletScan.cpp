@@ -652,10 +652,15 @@ void ReadNumberLines(const cv::Mat &rgb, const Quad &upper, const Quad &lower, S
     double nomerDistance = 1e9, tiragDistance = 1e9;
     bool nomerFound = false, tiragFound = false;
     for (const TextLine &line : lines) {
-        const LineText read = ReadLine(line.picture);
-        const QString lower = read.text.toLower();
+        const LineText words = ReadLine(line.picture);
+        const QString lower = words.text.toLower();
         const qsizetype drawWord = lower.indexOf(QStringLiteral("тираж"));
         const bool price = lower.contains(QStringLiteral("цена")) || lower.contains(QStringLiteral("руб"));
+        // A line of neither the draw nor the price may hold the ticket
+        // number: its digits are read again with Latin print leading, which
+        // mistakes fewer digits for others.
+        const bool numberLine = drawWord < 0 && !price;
+        const LineText read = numberLine ? ReadLine(line.picture, true) : words;
         // Runs of digits with the lowest certainty among them.
         for (qsizetype i = 0; i < read.text.size();) {
             if (!read.text[i].isDigit() || read.text[i].unicode() > 0x7f) {
@@ -676,14 +681,14 @@ void ReadNumberLines(const cv::Mat &rgb, const Quad &upper, const Quad &lower, S
             };
             if (glued(i - 1) || glued(j))
                 least = 0;
-            if (drawWord >= 0 && i > drawWord && digits.size() <= 6) {
+            if (!numberLine && drawWord >= 0 && i > drawWord && digits.size() <= 6) {
                 if (!tiragFound || line.distance < tiragDistance) {
                     tiragFound = true;
                     tiragDistance = line.distance;
                     bilet.tirag = digits;
                     bilet.tiragDoubtful = least < 80 || !(tirag && tirag->digits == digits);
                 }
-            } else if (drawWord < 0 && !price && digits.size() >= 6 && digits.size() <= 12) {
+            } else if (numberLine && digits.size() >= 6 && digits.size() <= 12) {
                 if (!nomerFound || digits.size() > bilet.nomer.size() ||
                     (digits.size() == bilet.nomer.size() && line.distance < nomerDistance)) {
                     nomerFound = true;

@@ -149,6 +149,19 @@ TEST(Read, TheNumberLinesOfAScanAreRead)
     EXPECT_GE(tiragi, 3);
 }
 
+TEST(Read, TicketNumbersOfPhotosAreReadDigitForDigit)
+{
+    // Photos whose ticket number once came out with a 5 for a 3.
+    for (const quint32 seed : {50001u, 50002u}) {
+        TicketArt::ShotOptions options;
+        options.level = Level::Photo;
+        const TicketArt::Shot shot = TicketArt::MakeShot(seed, options);
+        const auto read = Scan::ReadBilety(shot.image);
+        ASSERT_EQ(read.size(), 1u) << seed;
+        EXPECT_EQ(read[0].nomer, shot.tickets[0].nomer) << seed;
+    }
+}
+
 TEST(Read, PicturesWithoutTicketsGiveNone)
 {
     EXPECT_TRUE(Scan::ReadBilety(TicketArt::MakeDecoy(5)).empty());
