@@ -223,8 +223,12 @@ DigitRead ReadDigit(const Features &features, unsigned allowed, const OwnDigits 
     if (vote.digit < 0 || (clear && mine[best] < theirs[vote.digit])) {
         read.digit = best;
         read.distance = std::min(read.distance, mine[best]);
+        read.doubtful = true;
     }
-    read.doubtful = true;
+    // A digit the ticket has not shown yet (a units 0, a 9) is no
+    // disagreement with its print; one it has shown otherwise is.
+    if (vote.digit >= 0 && mine[vote.digit] < 1e8f)
+        read.doubtful = true;
     return read;
 }
 

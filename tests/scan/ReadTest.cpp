@@ -91,7 +91,9 @@ TEST(Read, ScansInUnseenTypefacesAreReadWhole)
 {
     // Scans in typefaces and decorations the digit model never saw, each of
     // which once lost a cell: a units digit the model alone takes for
-    // another is known from the ticket's own tens digits.
+    // another is known from the ticket's own tens digits. And the person is
+    // asked about few cells: a clean scan is no guesswork.
+    std::size_t doubtful = 0;
     for (const quint32 seed : {50005u, 50006u, 50007u, 50011u, 50025u}) {
         TicketArt::ShotOptions options;
         options.level = Level::Scan;
@@ -102,7 +104,9 @@ TEST(Read, ScansInUnseenTypefacesAreReadWhole)
             for (int col = 0; col < 9; ++col)
                 EXPECT_EQ(read[0].cells[row][col], shot.tickets[0].cells[row][col])
                     << seed << " cell " << row << "," << col;
+        doubtful += read[0].doubtful.size();
     }
+    EXPECT_LE(doubtful, 15u);
 }
 
 TEST(Read, UpsideDownGivesTheSameTicketAsUpright)
