@@ -166,10 +166,30 @@ TEST(Read, TicketNumbersOfPhotosAreReadDigitForDigit)
     }
 }
 
+TEST(Read, ThePaleGridOfASmallBlurredPhotoIsFound)
+{
+    // Thin light lines that blur apart at the first look.
+    for (const quint32 seed : {50000u, 50003u, 50027u}) {
+        TicketArt::ShotOptions options;
+        options.level = Level::SmallBlurred;
+        const TicketArt::Shot shot = TicketArt::MakeShot(seed, options);
+        const auto read = Scan::ReadBilety(shot.image);
+        ASSERT_EQ(read.size(), 1u) << seed;
+        const auto &truth = shot.tickets[0].corners;
+        const double size = Distance(truth[0], truth[2]);
+        for (int k = 0; k < 4; ++k)
+            EXPECT_LT(Distance(read[0].corners[k], truth[k]), 0.05 * size) << seed << " corner " << k;
+    }
+}
+
 TEST(Read, PicturesWithoutTicketsGiveNone)
 {
     EXPECT_TRUE(Scan::ReadBilety(TicketArt::MakeDecoy(5)).empty());
     EXPECT_TRUE(Scan::ReadBilety(TicketArt::MakeDecoy(6)).empty());
+    // Pages that are no tickets are looked at twice, the second time with
+    // the lower bar for pale lines: still no ticket.
+    for (quint32 seed = 100; seed < 110; ++seed)
+        EXPECT_TRUE(Scan::ReadBilety(TicketArt::MakeDecoy(seed)).empty()) << seed;
     QImage blank(800, 600, QImage::Format_RGB32);
     blank.fill(Qt::white);
     EXPECT_TRUE(Scan::ReadBilety(blank).empty());
