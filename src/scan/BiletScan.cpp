@@ -121,12 +121,28 @@ struct CellPrint {
     Features tens{};
 };
 
+// The ink of a cell without the grid's lines that reach into it where the
+// grid was found a little off or printed askew: a line runs across nearly
+// the whole cell, which no stroke of a number does.
+cv::Mat WithoutLines(const cv::Mat &ink)
+{
+    cv::Mat solid = ink > 0.4, across, down, lines;
+    cv::morphologyEx(solid, across, cv::MORPH_OPEN,
+                     cv::getStructuringElement(cv::MORPH_RECT, cv::Size(std::max(3, ink.cols * 7 / 10), 1)));
+    cv::morphologyEx(solid, down, cv::MORPH_OPEN,
+                     cv::getStructuringElement(cv::MORPH_RECT, cv::Size(1, std::max(3, ink.rows * 19 / 20))));
+    cv::dilate(across | down, lines, cv::Mat());
+    cv::Mat clean = ink.clone();
+    clean.setTo(0, lines);
+    return clean;
+}
+
 CellPrint CutCell(const cv::Mat &cellV, int row, int col)
 {
     CellPrint print;
     print.row = row;
     print.col = col;
-    std::vector<Glyph> glyphs = GlyphsOf(InkMap(cellV), 0.22, col == 0 ? 1 : 2);
+    std::vector<Glyph> glyphs = GlyphsOf(WithoutLines(InkMap(cellV)), 0.22, col == 0 ? 1 : 2);
     if (glyphs.empty())
         return print;
     if (col > 0 && glyphs.size() == 1) {

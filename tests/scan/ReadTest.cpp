@@ -87,26 +87,34 @@ INSTANTIATE_TEST_SUITE_P(Pictures, ReadCase,
                                            Case{"sheetOfThree", Level::Sheet, 14, "DejaVu Sans", 3}),
                          [](const auto &info) { return std::string(info.param.name); });
 
-TEST(Read, ScansInUnseenTypefacesAreReadWhole)
+TEST(Read, PicturesInUnseenTypefacesAreReadWhole)
 {
-    // Scans in typefaces and decorations the digit model never saw, each of
-    // which once lost a cell: a units digit the model alone takes for
-    // another is known from the ticket's own tens digits. And the person is
-    // asked about few cells: a clean scan is no guesswork.
-    std::size_t doubtful = 0;
-    for (const quint32 seed : {50005u, 50006u, 50007u, 50011u, 50025u}) {
+    // Pictures in typefaces and decorations the digit model never saw, each
+    // of which once lost a cell. The scans' units digits the model alone
+    // takes for others are known from the ticket's own tens digits; the
+    // photos' grid lines that reach into a cell are no part of its number.
+    // And a clean scan asks the person about few cells.
+    struct Shot {
+        Level level;
+        quint32 seed;
+    };
+    std::size_t scanDoubts = 0;
+    for (const Shot s : {Shot{Level::Scan, 50005}, Shot{Level::Scan, 50006}, Shot{Level::Scan, 50007},
+                         Shot{Level::Scan, 50011}, Shot{Level::Scan, 50025}, Shot{Level::Photo, 50029},
+                         Shot{Level::UpsideDown, 50014}, Shot{Level::UpsideDown, 50026}}) {
         TicketArt::ShotOptions options;
-        options.level = Level::Scan;
-        const TicketArt::Shot shot = TicketArt::MakeShot(seed, options);
+        options.level = s.level;
+        const TicketArt::Shot shot = TicketArt::MakeShot(s.seed, options);
         const auto read = Scan::ReadBilety(shot.image);
-        ASSERT_EQ(read.size(), 1u) << seed;
+        ASSERT_EQ(read.size(), 1u) << s.seed;
         for (int row = 0; row < 6; ++row)
             for (int col = 0; col < 9; ++col)
                 EXPECT_EQ(read[0].cells[row][col], shot.tickets[0].cells[row][col])
-                    << seed << " cell " << row << "," << col;
-        doubtful += read[0].doubtful.size();
+                    << s.seed << " cell " << row << "," << col;
+        if (s.level == Level::Scan)
+            scanDoubts += read[0].doubtful.size();
     }
-    EXPECT_LE(doubtful, 15u);
+    EXPECT_LE(scanDoubts, 15u);
 }
 
 TEST(Read, UpsideDownGivesTheSameTicketAsUpright)
