@@ -551,6 +551,13 @@ void FindRuns(const cv::Mat &stripV, double distanceAtTop, double distanceStep, 
         for (const Mark &mark : line)
             if (mark.digit >= 0)
                 heights.push_back(mark.box.height);
+        // Small blurred print runs a whole number into one or two shapes,
+        // too long to cut into digits here: the recogniser reads the line.
+        const bool runTogether = std::any_of(line.begin(), line.end(),
+                                             [](const Mark &m) { return m.box.width > 3 * m.box.height; });
+        if (heights.empty() && runTogether)
+            for (const Mark &mark : line)
+                heights.push_back(mark.box.height);
         if (heights.empty())
             continue;
         std::nth_element(heights.begin(), heights.begin() + heights.size() / 2, heights.end());
@@ -559,7 +566,8 @@ void FindRuns(const cv::Mat &stripV, double distanceAtTop, double distanceStep, 
             if (mark.digit >= 0 && (mark.box.height < 0.82 * usual || mark.box.height > 1.25 * usual))
                 mark.digit = -1;
         const double lineDistance = distanceAtTop + distanceStep * (middle / kLineCell);
-        if (std::count_if(line.begin(), line.end(), [](const Mark &m) { return m.digit >= 0; }) >= 3) {
+        if (runTogether ||
+            std::count_if(line.begin(), line.end(), [](const Mark &m) { return m.digit >= 0; }) >= 3) {
             cv::Rect box = line.front().box;
             for (const Mark &m : line)
                 box |= m.box;
