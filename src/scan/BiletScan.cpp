@@ -553,8 +553,12 @@ void FindRuns(const cv::Mat &stripV, double distanceAtTop, double distanceStep, 
                 heights.push_back(mark.box.height);
         // Small blurred print runs a whole number into one or two shapes,
         // too long to cut into digits here: the recogniser reads the line.
-        const bool runTogether = std::any_of(line.begin(), line.end(),
-                                             [](const Mark &m) { return m.box.width > 3 * m.box.height; });
+        // Such a shape is of the height of small print and no longer than a
+        // number of twelve digits; frame lines and barcodes are not.
+        const bool runTogether = std::any_of(line.begin(), line.end(), [](const Mark &m) {
+            return m.box.width > 3 * m.box.height && m.box.width < 10 * m.box.height &&
+                   m.box.height < 0.4 * kLineCell;
+        });
         if (heights.empty() && runTogether)
             for (const Mark &mark : line)
                 heights.push_back(mark.box.height);
