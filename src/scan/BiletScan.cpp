@@ -110,28 +110,46 @@ double InkAmount(const cv::Mat &cell, int darkest)
     return sum / cell.total();
 }
 
-struct CellRead {
-    int nomer = 0;
-    bool doubtful = true;
-    float distance = 1.0f; // how far the units digit was from every known glyph
+// The print of a filled cell cut into its digits.
+struct CellPrint {
+    int row = 0, col = 0;
+    bool found = false;  // a units digit is there
+    bool merged = false; // two digits ran together and were cut apart
+    bool extra = false;  // more characters than the number has
+    Features units{};
+    bool hasTens = false;
+    Features tens{};
 };
 
-// Reads the number in a filled cell: the column gives the tens, the model
-// reads the units; the tens digit, when printed, only confirms.
-CellRead ReadCell(const cv::Mat &cellV, int col)
+// The ink of a cell without the grid's lines that reach into it where the
+// grid was found a little off or printed askew: a line runs across nearly
+// the whole cell, which no stroke of a number does.
+cv::Mat WithoutLines(const cv::Mat &ink)
 {
-    const DigitModel &model = DigitModel::Builtin();
-    CellRead read;
-    read.nomer = col == 0 ? 1 : col * 10;
-    std::vector<Glyph> glyphs = GlyphsOf(InkMap(cellV), 0.22, col == 0 ? 1 : 2);
+    cv::Mat solid = ink > 0.4, across, down, lines;
+    cv::morphologyEx(solid, across, cv::MORPH_OPEN,
+                     cv::getStructuringElement(cv::MORPH_RECT, cv::Size(std::max(3, ink.cols * 7 / 10), 1)));
+    cv::morphologyEx(solid, down, cv::MORPH_OPEN,
+                     cv::getStructuringElement(cv::MORPH_RECT, cv::Size(1, std::max(3, ink.rows * 19 / 20))));
+    cv::dilate(across | down, lines, cv::Mat());
+    cv::Mat clean = ink.clone();
+    clean.setTo(0, lines);
+    return clean;
+}
+
+CellPrint CutCell(const cv::Mat &cellV, int row, int col)
+{
+    CellPrint print;
+    print.row = row;
+    print.col = col;
+    std::vector<Glyph> glyphs = GlyphsOf(WithoutLines(InkMap(cellV)), 0.22, col == 0 ? 1 : 2);
     if (glyphs.empty())
-        return read;
-    bool merged = false;
+        return print;
     if (col > 0 && glyphs.size() == 1) {
         // Two digits run together: cut where the least ink lies near the middle.
         const cv::Mat both = glyphs[0].ink;
         if (both.cols < 0.75 * both.rows)
-            return read;
+            return print;
         cv::Mat columns;
         cv::reduce(both, columns, 0, cv::REDUCE_SUM, CV_32F);
         int cut = both.cols / 2;
@@ -140,28 +158,165 @@ CellRead ReadCell(const cv::Mat &cellV, int col)
                 cut = x;
         glyphs = {Glyph{{}, both(cv::Rect(0, 0, cut, both.rows)).clone()},
                   Glyph{{}, both(cv::Rect(cut, 0, both.cols - cut, both.rows)).clone()}};
-        merged = true;
+        print.merged = true;
     }
+    print.found = true;
+    print.extra = glyphs.size() > (col == 0 ? 1u : 2u);
+    print.units = GlyphFeatures(glyphs.back().ink);
+    if (col > 0) {
+        print.hasTens = true;
+        print.tens = GlyphFeatures(glyphs[glyphs.size() - 2].ink);
+    }
+    return print;
+}
+
+float FeatureDistance(const Features &a, const Features &b)
+{
+    float sum = 0;
+    for (int i = 0; i < kFeatureSize; ++i)
+        sum += (a[i] - b[i]) * (a[i] - b[i]);
+    return std::sqrt(sum);
+}
+
+// Digits of the ticket's own typeface whose value is known: a tens digit is
+// fixed by its column, and a units digit read beyond doubt teaches the rest.
+class OwnDigits
+{
+public:
+    void Add(int digit, const Features &features) { m_known[digit].push_back(features); }
+
+    // The nearest own glyph of each digit; a large value where none is known.
+    std::array<float, 10> Nearest(const Features &features) const
+    {
+        std::array<float, 10> nearest;
+        nearest.fill(1e9f);
+        for (int d = 0; d < 10; ++d)
+            for (const Features &known : m_known[d])
+                nearest[d] = std::min(nearest[d], FeatureDistance(features, known));
+        return nearest;
+    }
+
+private:
+    std::array<std::vector<Features>, 10> m_known;
+};
+
+struct DigitRead {
+    int digit = -1;
+    bool doubtful = true;
+    float distance = 1.0f;
+};
+
+// Reads a digit by the built-in model and checks it against the ticket's own
+// print: where that print knows the digit better, its reading wins and the
+// person is asked; where both agree clearly, the model's hesitation is lifted.
+DigitRead ReadDigit(const Features &features, unsigned allowed, const OwnDigits &own)
+{
+    const DigitModel &model = DigitModel::Builtin();
+    const DigitVote vote = model.Classify(features, allowed);
+    DigitRead read{vote.digit, vote.doubtful, vote.distance};
+    const std::array<float, 10> mine = own.Nearest(features);
+    int best = -1, second = -1;
+    for (int d = 0; d < 10; ++d) {
+        if (!(allowed & (1u << d)) || mine[d] > 1e8f)
+            continue;
+        if (best < 0 || mine[d] < mine[best]) {
+            second = best;
+            best = d;
+        } else if (second < 0 || mine[d] < mine[second]) {
+            second = d;
+        }
+    }
+    if (best < 0)
+        return read;
+    // Clear: much nearer one own digit than any other, and near it.
+    const bool clear = second >= 0 && mine[best] < 0.7f * mine[second] && mine[best] < 0.35f;
+    if (best == vote.digit) {
+        if (clear)
+            read.doubtful = false;
+        return read;
+    }
+    const std::array<float, 10> theirs = model.Nearest(features, allowed);
+    if (vote.digit < 0 || (clear && mine[best] < theirs[vote.digit])) {
+        read.digit = best;
+        read.distance = std::min(read.distance, mine[best]);
+        read.doubtful = true;
+    }
+    // A digit the ticket has not shown yet (a units 0, a 9) is no
+    // disagreement with its print; one it has shown otherwise is.
+    if (vote.digit >= 0 && mine[vote.digit] < 1e8f)
+        read.doubtful = true;
+    return read;
+}
+
+struct CellRead {
+    int nomer = 0;
+    bool doubtful = true;
+    float distance = 1.0f; // how far the units digit was from every known glyph
+};
+
+// Reads the number of a filled cell: the column gives the tens, the digits
+// read the units; the tens digit, when printed, only confirms.
+CellRead ReadCell(const CellPrint &print, const OwnDigits &own)
+{
+    CellRead read;
+    const int col = print.col;
+    read.nomer = col == 0 ? 1 : col * 10;
+    if (!print.found)
+        return read;
     const unsigned allowed = col == 0 ? 0x3fe : 0x3ff;
-    const DigitVote vote = model.Classify(GlyphFeatures(glyphs.back().ink), allowed);
-    if (vote.digit < 0)
+    const DigitRead units = ReadDigit(print.units, allowed, own);
+    if (units.digit < 0)
         return read;
-    read.distance = vote.distance;
-    read.doubtful = vote.doubtful || merged;
-    read.nomer = col == 0 ? vote.digit : col * 10 + vote.digit;
-    if (col == 0) {
-        read.doubtful = read.doubtful || glyphs.size() > 1;
+    read.distance = units.distance;
+    read.doubtful = units.doubtful || print.merged || print.extra;
+    read.nomer = col == 0 ? units.digit : col * 10 + units.digit;
+    if (col == 0)
         return read;
-    }
     // 80 and 90 share the last column; only the tens digit tells them apart.
-    const unsigned tensAllowed = col == 8 && vote.digit == 0 ? (1u << 8 | 1u << 9) : 0x3ff;
-    const DigitVote tens = model.Classify(GlyphFeatures(glyphs[glyphs.size() - 2].ink), tensAllowed);
-    if (col == 8 && vote.digit == 0 && tens.digit == 9)
+    const unsigned tensAllowed = col == 8 && units.digit == 0 ? (1u << 8 | 1u << 9) : 0x3ff;
+    const DigitRead tens = ReadDigit(print.tens, tensAllowed, own);
+    if (col == 8 && units.digit == 0 && tens.digit == 9)
         read.nomer = 90;
     const int expected = read.nomer == 90 ? 9 : col;
-    read.doubtful = read.doubtful || tens.doubtful || tens.digit != expected || glyphs.size() > 2;
+    read.doubtful = read.doubtful || tens.doubtful || tens.digit != expected;
     read.distance = std::max(read.distance, tens.distance);
     return read;
+}
+
+// Reads the filled cells of a ticket together: first the tens digits teach
+// the ticket's typeface, then every cell is read with it, and the units read
+// beyond doubt teach it the digits the tens never show before a last reading.
+std::vector<CellRead> ReadCells(const std::vector<CellPrint> &prints, bool learn)
+{
+    OwnDigits own;
+    const OwnDigits none;
+    if (!learn) {
+        std::vector<CellRead> reads;
+        for (const CellPrint &print : prints)
+            reads.push_back(ReadCell(print, none));
+        return reads;
+    }
+    for (const CellPrint &print : prints) {
+        if (!print.found || !print.hasTens || print.merged || print.extra)
+            continue;
+        // The last column's tens is 8, or 9 for 90 alone.
+        if (print.col == 8) {
+            const DigitRead units = ReadDigit(print.units, 0x3ff, none);
+            if (units.digit <= 0 || units.doubtful)
+                continue;
+        }
+        own.Add(print.col, print.tens);
+    }
+    std::vector<CellRead> reads;
+    for (const CellPrint &print : prints)
+        reads.push_back(ReadCell(print, own));
+    OwnDigits more = own;
+    for (std::size_t i = 0; i < prints.size(); ++i)
+        if (prints[i].found && !reads[i].doubtful)
+            more.Add(reads[i].nomer % 10, prints[i].units);
+    for (std::size_t i = 0; i < prints.size(); ++i)
+        reads[i] = ReadCell(prints[i], more);
+    return reads;
 }
 
 // A ticket read one way up: its cells and how plausible the reading is.
@@ -170,8 +325,9 @@ struct Reading {
     double cost = 0;
 };
 
-// Reads both fields, upper first, the way up they are given.
-Reading ReadFields(const cv::Mat &rgb, const Quad &upper, const Quad &lower)
+// Reads both fields, upper first, the way up they are given; with learn, the
+// ticket's own print helps to read its digits.
+Reading ReadFields(const cv::Mat &rgb, const Quad &upper, const Quad &lower, bool learn)
 {
     Reading reading;
     const FlatField fields[2] = {Flatten(rgb, upper), Flatten(rgb, lower)};
@@ -184,6 +340,7 @@ Reading ReadFields(const cv::Mat &rgb, const Quad &upper, const Quad &lower)
                          sorted.end<std::uint8_t>());
         darkest = std::min<int>(darkest, sorted.at<std::uint8_t>(0, at));
     }
+    std::vector<CellPrint> prints;
     for (int row = 0; row < 6; ++row) {
         const FlatField &field = fields[row / 3];
         std::array<std::pair<double, int>, 9> ink;
@@ -199,14 +356,18 @@ Reading ReadFields(const cv::Mat &rgb, const Quad &upper, const Quad &lower)
             const bool unclear = k < 5 ? ink[k].first < 1.5 * sixth : ink[k].first * 1.5 > fifth;
             if (unclear)
                 reading.bilet.doubtful.push_back({row, col});
-            if (k >= 5)
-                continue;
-            const CellRead read = ReadCell(CellOf(field, row % 3, col, 0.06), col);
-            reading.bilet.cells[row][col] = read.nomer;
-            reading.cost += read.distance + (read.doubtful ? 0.3 : 0.0);
-            if (read.doubtful && !unclear)
-                reading.bilet.doubtful.push_back({row, col});
+            if (k < 5)
+                prints.push_back(CutCell(CellOf(field, row % 3, col, 0.06), row, col));
         }
+    }
+    const std::vector<CellRead> reads = ReadCells(prints, learn);
+    for (std::size_t i = 0; i < prints.size(); ++i) {
+        const CellRead &read = reads[i];
+        const int row = prints[i].row, col = prints[i].col;
+        reading.bilet.cells[row][col] = read.nomer;
+        reading.cost += read.distance + (read.doubtful ? 0.3 : 0.0);
+        if (read.doubtful)
+            reading.bilet.doubtful.push_back({row, col});
     }
     // Thirty different numbers: a repeat is a misread on one side or the other.
     for (int col = 0; col < 9; ++col) {
@@ -390,6 +551,17 @@ void FindRuns(const cv::Mat &stripV, double distanceAtTop, double distanceStep, 
         for (const Mark &mark : line)
             if (mark.digit >= 0)
                 heights.push_back(mark.box.height);
+        // Small blurred print runs a whole number into one or two shapes,
+        // too long to cut into digits here: the recogniser reads the line.
+        // Such a shape is of the height of small print and no longer than a
+        // number of twelve digits; frame lines and barcodes are not.
+        const bool runTogether = std::any_of(line.begin(), line.end(), [](const Mark &m) {
+            return m.box.width > 3 * m.box.height && m.box.width < 10 * m.box.height &&
+                   m.box.height < 0.4 * kLineCell;
+        });
+        if (heights.empty() && runTogether)
+            for (const Mark &mark : line)
+                heights.push_back(mark.box.height);
         if (heights.empty())
             continue;
         std::nth_element(heights.begin(), heights.begin() + heights.size() / 2, heights.end());
@@ -398,7 +570,8 @@ void FindRuns(const cv::Mat &stripV, double distanceAtTop, double distanceStep, 
             if (mark.digit >= 0 && (mark.box.height < 0.82 * usual || mark.box.height > 1.25 * usual))
                 mark.digit = -1;
         const double lineDistance = distanceAtTop + distanceStep * (middle / kLineCell);
-        if (std::count_if(line.begin(), line.end(), [](const Mark &m) { return m.digit >= 0; }) >= 3) {
+        if (runTogether ||
+            std::count_if(line.begin(), line.end(), [](const Mark &m) { return m.digit >= 0; }) >= 3) {
             cv::Rect box = line.front().box;
             for (const Mark &m : line)
                 box |= m.box;
@@ -511,10 +684,15 @@ void ReadNumberLines(const cv::Mat &rgb, const Quad &upper, const Quad &lower, S
     double nomerDistance = 1e9, tiragDistance = 1e9;
     bool nomerFound = false, tiragFound = false;
     for (const TextLine &line : lines) {
-        const LineText read = ReadLine(line.picture);
-        const QString lower = read.text.toLower();
+        const LineText words = ReadLine(line.picture);
+        const QString lower = words.text.toLower();
         const qsizetype drawWord = lower.indexOf(QStringLiteral("тираж"));
         const bool price = lower.contains(QStringLiteral("цена")) || lower.contains(QStringLiteral("руб"));
+        // A line of neither the draw nor the price may hold the ticket
+        // number: its digits are read again with Latin print leading, which
+        // mistakes fewer digits for others.
+        const bool numberLine = drawWord < 0 && !price;
+        const LineText read = numberLine ? ReadLine(line.picture, true) : words;
         // Runs of digits with the lowest certainty among them.
         for (qsizetype i = 0; i < read.text.size();) {
             if (!read.text[i].isDigit() || read.text[i].unicode() > 0x7f) {
@@ -528,14 +706,21 @@ void ReadNumberLines(const cv::Mat &rgb, const Quad &upper, const Quad &lower, S
                 ++j;
             }
             const QString digits = read.text.mid(i, j - i);
-            if (drawWord >= 0 && i > drawWord && digits.size() <= 6) {
+            // Signs glued to the number may be digits misread: it may be longer.
+            const auto glued = [&](qsizetype k) {
+                return k >= 0 && k < read.text.size() && read.text[k] != QLatin1Char(' ') &&
+                       read.text[k] != QChar(u'№');
+            };
+            if (glued(i - 1) || glued(j))
+                least = 0;
+            if (!numberLine && drawWord >= 0 && i > drawWord && digits.size() <= 6) {
                 if (!tiragFound || line.distance < tiragDistance) {
                     tiragFound = true;
                     tiragDistance = line.distance;
                     bilet.tirag = digits;
                     bilet.tiragDoubtful = least < 80 || !(tirag && tirag->digits == digits);
                 }
-            } else if (drawWord < 0 && !price && digits.size() >= 6 && digits.size() <= 12) {
+            } else if (numberLine && digits.size() >= 6 && digits.size() <= 12) {
                 if (!nomerFound || digits.size() > bilet.nomer.size() ||
                     (digits.size() == bilet.nomer.size() && line.distance < nomerDistance)) {
                     nomerFound = true;
@@ -552,10 +737,13 @@ void ReadNumberLines(const cv::Mat &rgb, const Quad &upper, const Quad &lower, S
 // Reads a ticket from its two fields, deciding which way up it lies.
 ScannedBilet ReadTicket(const cv::Mat &rgb, const Quad &first, const Quad &second)
 {
-    Reading one = ReadFields(rgb, first, second);
-    Reading other = ReadFields(rgb, Turned(second), Turned(first));
+    // Which way up is told by the built-in model alone: the ticket's own
+    // print would teach either reading to agree with itself.
+    const Reading one = ReadFields(rgb, first, second, false);
+    const Reading other = ReadFields(rgb, Turned(second), Turned(first), false);
     const bool turned = other.cost < one.cost;
-    ScannedBilet bilet = turned ? other.bilet : one.bilet;
+    ScannedBilet bilet = turned ? ReadFields(rgb, Turned(second), Turned(first), true).bilet
+                                : ReadFields(rgb, first, second, true).bilet;
     if (turned)
         ReadNumberLines(rgb, Turned(second), Turned(first), bilet);
     else

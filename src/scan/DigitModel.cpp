@@ -48,6 +48,32 @@ void DigitModel::Quantise(const Features &features, std::vector<std::uint8_t> &i
         into.push_back(std::uint8_t(std::lround(std::clamp(f, 0.0f, 1.0f) * 255.0f)));
 }
 
+std::array<float, 10> DigitModel::Nearest(const Features &features, unsigned allowed) const
+{
+    std::array<int, kFeatureSize> probe{};
+    for (int i = 0; i < kFeatureSize; ++i)
+        probe[i] = int(std::lround(std::clamp(features[i], 0.0f, 1.0f) * 255.0f));
+    std::array<int, 10> best;
+    best.fill(INT32_MAX);
+    const int count = size();
+    for (int p = 0; p < count; ++p) {
+        const int digit = m_digits[p];
+        if (!(allowed & (1u << digit)))
+            continue;
+        const std::uint8_t *proto = &m_prototypes[std::size_t(p) * kFeatureSize];
+        int sum = 0;
+        for (int i = 0; i < kFeatureSize && sum < best[digit]; ++i) {
+            const int d = probe[i] - proto[i];
+            sum += d * d;
+        }
+        best[digit] = std::min(best[digit], sum);
+    }
+    std::array<float, 10> distances;
+    for (int d = 0; d < 10; ++d)
+        distances[d] = best[d] == INT32_MAX ? 1e9f : std::sqrt(float(best[d])) / 255.0f;
+    return distances;
+}
+
 DigitVote DigitModel::Classify(const Features &features, unsigned allowed) const
 {
     std::array<int, kFeatureSize> probe{};

@@ -9,6 +9,7 @@
 #include "scan/DigitNet.h"
 #include "scan/Glyphs.h"
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -37,6 +38,10 @@ public:
     // nearest prototypes name the digit; it is doubtful unless the network
     // names it too and is sure, and the glyph is near a known one.
     DigitVote Classify(const Features &features, unsigned allowed = 0x3ff) const;
+
+    // How far the glyph is from the nearest known glyph of each digit
+    // (a large value for digits not allowed).
+    std::array<float, 10> Nearest(const Features &features, unsigned allowed = 0x3ff) const;
 
     // Quantises features as the model stores them.
     static void Quantise(const Features &features, std::vector<std::uint8_t> &into);

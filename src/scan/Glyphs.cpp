@@ -54,7 +54,9 @@ std::vector<Glyph> GlyphsOf(const cv::Mat &ink, double minHeight, int expected)
     if (ink.empty())
         return glyphs;
     cv::Mat solid;
-    cv::compare(ink, 0.5, solid, cv::CMP_GT);
+    // Small blurred print keeps only the middle of its strokes above half
+    // ink; a lower bar keeps a thin stroke joined to its character.
+    cv::compare(ink, 0.4, solid, cv::CMP_GT);
     cv::Mat labels, stats, centroids;
     const int count = cv::connectedComponentsWithStats(solid, labels, stats, centroids, 8, CV_32S);
     const int w = ink.cols, h = ink.rows;

@@ -117,30 +117,13 @@ double GridScore(const cv::Mat &ink, const Quad &quad, int rows)
     return std::min(columnLines, rowLines);
 }
 
-std::vector<Field> FindFields(const cv::Mat &rgb)
+namespace
 {
-    std::vector<Field> fields;
-    if (rgb.empty())
-        return fields;
-    // Lines are found on a picture of a modest size; the cells are read later
-    // from the full one.
-    // A small picture is enlarged, so that blurred lines stay lines.
-    double scale = std::min(2.0, 1400.0 / std::max(rgb.cols, rgb.rows));
-    if (scale >= 1 && scale < 1.2)
-        scale = 1;
-    cv::Mat small = rgb;
-    if (scale != 1)
-        cv::resize(rgb, small, cv::Size(), scale, scale, scale < 1 ? cv::INTER_AREA : cv::INTER_CUBIC);
-    // The darkest channel: a grid printed in colour is as dark as a black one.
-    std::vector<cv::Mat> channels;
-    cv::split(small, channels);
-    cv::Mat dark = cv::min(cv::min(channels[0], channels[1]), channels[2]);
-    const int longSide = std::max(small.cols, small.rows);
-    const int block = std::max(15, longSide / 60) | 1;
-    cv::Mat ink;
-    cv::adaptiveThreshold(dark, ink, 255, cv::ADAPTIVE_THRESH_MEAN_C, cv::THRESH_BINARY_INV, block, 7);
-    cv::morphologyEx(ink, ink, cv::MORPH_CLOSE, cv::getStructuringElement(cv::MORPH_RECT, cv::Size(3, 3)));
 
+// The fields among the shapes of an ink picture drawn at the given scale.
+void FieldsIn(const cv::Mat &ink, double scale, std::vector<Field> &fields)
+{
+    const int longSide = std::max(ink.cols, ink.rows);
     cv::Mat labels, stats, centroids;
     const int count = cv::connectedComponentsWithStats(ink, labels, stats, centroids, 8, CV_32S);
     const int smallest = std::max(60, longSide / 14);
@@ -178,6 +161,48 @@ std::vector<Field> FindFields(const cv::Mat &rgb)
             fields.push_back({RowSlice(quad, 0, 0.5)});
             fields.push_back({RowSlice(quad, 0.5, 1)});
         }
+    }
+}
+
+} // namespace
+
+std::vector<Field> FindFields(const cv::Mat &rgb)
+{
+    std::vector<Field> fields;
+    if (rgb.empty())
+        return fields;
+    // Lines are found on a picture of a modest size; the cells are read later
+    // from the full one.
+    // A small picture is enlarged, so that blurred lines stay lines.
+    double scale = std::min(2.0, 1400.0 / std::max(rgb.cols, rgb.rows));
+    if (scale >= 1 && scale < 1.2)
+        scale = 1;
+    cv::Mat small = rgb;
+    if (scale != 1)
+        cv::resize(rgb, small, cv::Size(), scale, scale, scale < 1 ? cv::INTER_AREA : cv::INTER_CUBIC);
+    // The darkest channel: a grid printed in colour is as dark as a black one.
+    std::vector<cv::Mat> channels;
+    cv::split(small, channels);
+    cv::Mat dark = cv::min(cv::min(channels[0], channels[1]), channels[2]);
+    const int longSide = std::max(small.cols, small.rows);
+    const int block = std::max(15, longSide / 60) | 1;
+    // Lines are told from paper against their neighbourhood. Thin pale lines
+    // of a small blurred picture fall apart there; they are looked for again
+    // with a lower bar and wider joins.
+    const auto ink = [&](int bar, int join) {
+        cv::Mat found;
+        cv::adaptiveThreshold(dark, found, 255, cv::ADAPTIVE_THRESH_MEAN_C, cv::THRESH_BINARY_INV, block,
+                              bar);
+        cv::morphologyEx(found, found, cv::MORPH_CLOSE,
+                         cv::getStructuringElement(cv::MORPH_RECT, cv::Size(join, join)));
+        return found;
+    };
+    FieldsIn(ink(7, 3), scale, fields);
+    if (fields.size() < 2) {
+        std::vector<Field> again;
+        FieldsIn(ink(4, 5), scale, again);
+        if (again.size() > fields.size())
+            fields = std::move(again);
     }
     return fields;
 }

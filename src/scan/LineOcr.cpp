@@ -11,14 +11,15 @@ namespace
 {
 
 // Loading the recogniser takes a tenth of a second; it is done once per thread.
-tesseract::TessBaseAPI *Recogniser()
+tesseract::TessBaseAPI *Recogniser(bool latinFirst)
 {
-    thread_local std::unique_ptr<tesseract::TessBaseAPI> api;
-    thread_local bool tried = false;
-    if (!tried) {
-        tried = true;
+    thread_local std::unique_ptr<tesseract::TessBaseAPI> apis[2];
+    thread_local bool tried[2] = {false, false};
+    std::unique_ptr<tesseract::TessBaseAPI> &api = apis[latinFirst];
+    if (!tried[latinFirst]) {
+        tried[latinFirst] = true;
         auto fresh = std::make_unique<tesseract::TessBaseAPI>();
-        if (fresh->Init(nullptr, "rus", tesseract::OEM_LSTM_ONLY) == 0) {
+        if (fresh->Init(nullptr, latinFirst ? "eng+rus" : "rus", tesseract::OEM_LSTM_ONLY) == 0) {
             fresh->SetPageSegMode(tesseract::PSM_SINGLE_LINE);
             // No dictionary: numbers are no words.
             fresh->SetVariable("load_system_dawg", "0");
@@ -27,15 +28,17 @@ tesseract::TessBaseAPI *Recogniser()
             api = std::move(fresh);
         }
     }
+    if (!api && latinFirst)
+        return Recogniser(false);
     return api.get();
 }
 
 } // namespace
 
-LineText ReadLine(const cv::Mat &line)
+LineText ReadLine(const cv::Mat &line, bool latinFirst)
 {
     LineText read;
-    tesseract::TessBaseAPI *api = Recogniser();
+    tesseract::TessBaseAPI *api = Recogniser(latinFirst);
     if (!api || line.empty() || line.type() != CV_8U)
         return read;
     api->SetImage(line.data, line.cols, line.rows, 1, int(line.step));

@@ -16,7 +16,10 @@ struct LineText {
 };
 
 // Reads one line of dark print on light paper (8-bit brightness). Each thread
-// keeps its own recogniser. Empty when Tesseract or its Russian data is missing.
-LineText ReadLine(const cv::Mat &line);
+// keeps its own recognisers. Empty when Tesseract or its Russian data is
+// missing. With latinFirst the recogniser of Latin print leads, which takes
+// fewer digits for others (a 3 for a 5) but reads Russian words worse; without
+// its data the Russian one reads alone.
+LineText ReadLine(const cv::Mat &line, bool latinFirst = false);
 
 } // namespace Scan

@@ -80,4 +80,20 @@ TEST(Digits, TwoDigitsRunTogetherAreCutInTwoWhenTwoAreExpected)
     EXPECT_EQ(two[1].box, cv::Rect(30, 5, 12, 30));
 }
 
+TEST(Digits, AFaintStrokeStaysWithItsDigit)
+{
+    // A four whose thin slanted stroke prints pale: the glyph keeps it, or
+    // the four is only its upright and reads as a one.
+    cv::Mat ink(40, 40, CV_32F, cv::Scalar(0));
+    ink(cv::Rect(24, 4, 5, 32)).setTo(1.0); // the upright
+    ink(cv::Rect(8, 24, 24, 4)).setTo(1.0); // the bar
+    for (int y = 6; y < 24; ++y)            // the slant, pale
+        ink(cv::Rect(8 + (24 - y) * 16 / 18, y, 3, 1)).setTo(0.45);
+    const auto glyphs = Scan::GlyphsOf(ink, 0.2, 1);
+    ASSERT_EQ(glyphs.size(), 1u);
+    EXPECT_LE(glyphs[0].box.y, 7);
+    EXPECT_LE(glyphs[0].box.x, 8);
+    EXPECT_GT(glyphs[0].ink.at<float>(10 - glyphs[0].box.y, 8 + 14 * 16 / 18 - glyphs[0].box.x + 1), 0.4f);
+}
+
 } // namespace
