@@ -32,7 +32,7 @@ zhr_ensure_packages() {
 # qt6-base-private-dev: the tests switch accessibility on as a screen reader does).
 ZHR_BUILD_PACKAGES=(cmake g++ make qt6-base-dev qt6-base-private-dev qt6-qpa-plugins libgtest-dev libbenchmark-dev
                     fonts-liberation2 fonts-dejavu-core
-                    libopencv-core-dev libopencv-imgproc-dev libtesseract-dev tesseract-ocr-rus
+                    libopencv-core-dev libopencv-imgproc-dev libtesseract-dev tesseract-ocr-rus tesseract-ocr-eng
                     fonts-paratype fonts-crosextra-carlito
                     libqt6printsupport6 poppler-utils)
 
