@@ -105,6 +105,7 @@ void frmForma::ShowZoom(int percent)
     if (percent == zoomed_->Percent())
         return;
     zoomed_->Apply(percent);
+    Zoom::SetOfWindow(this, percent); // the dialogs opened from the window take its size
     UpdateViewMenu();
     // The menus grow with the window; at 100 % they are the desktop's again.
     QFont menuFont = menuFont_;

@@ -4,9 +4,13 @@
 #include "controls/ListBilet.h"
 #include "controls/Surface.h"
 
+#include <QDialog>
 #include <QLabel>
+#include <QLayout>
+#include <QScreen>
 #include <QtMath>
 #include <algorithm>
+#include <climits>
 
 namespace Zoom
 {
@@ -39,6 +43,106 @@ int Fitting(QSize base, QSize space)
 int Scaled(int length, int percent)
 {
     return int(qCeil(length * qreal(percent) / kNormal));
+}
+
+QPoint Placed(QPoint at, int percent)
+{
+    const qreal zoom = percent / qreal(kNormal);
+    return {qRound(at.x() * zoom), qRound(at.y() * zoom)};
+}
+
+namespace
+{
+const char *const kWindowPercent = "zoomPercent";
+
+// The margins and gaps of a layout and of the layouts inside it, that many times larger.
+void ScaleLayout(QLayout *layout, int percent)
+{
+    const QMargins m = layout->contentsMargins();
+    layout->setContentsMargins(Scaled(m.left(), percent), Scaled(m.top(), percent),
+                               Scaled(m.right(), percent), Scaled(m.bottom(), percent));
+    if (layout->spacing() > 0)
+        layout->setSpacing(Scaled(layout->spacing(), percent));
+    for (int i = 0; i < layout->count(); ++i)
+        if (QLayout *inner = layout->itemAt(i)->layout())
+            ScaleLayout(inner, percent);
+}
+
+// A least or fixed size given at 100 %, that many times larger; what was not given stays so.
+QSize ScaledLeast(QSize least, int percent)
+{
+    return {least.width() > 0 ? Scaled(least.width(), percent) : least.width(),
+            least.height() > 0 ? Scaled(least.height(), percent) : least.height()};
+}
+
+void ZoomLaidOut(QDialog *dialog, int percent)
+{
+    // Sizes are asked for as they will be shown, in the desktop's style.
+    dialog->ensurePolished();
+    // A least size that grew past two thirds of the screen stops there, so the dialog still fits on it.
+    QSize room(INT_MAX, INT_MAX);
+    if (const QScreen *screen = dialog->screen())
+        room = screen->availableGeometry().size() * 2 / 3;
+    // The least sizes given by the dialog's maker, read before the layout sets its own.
+    const QSize least = dialog->minimumSize();
+    std::vector<std::pair<QWidget *, QSize>> children;
+    for (QWidget *w : dialog->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        children.emplace_back(w, w->minimumSize());
+    // The size it shows at 100 %: the one given, or else the one its layout asks for.
+    const bool sizeGiven = dialog->testAttribute(Qt::WA_Resized);
+    if (!sizeGiven)
+        dialog->adjustSize();
+    const QSize base = dialog->size();
+
+    const qreal zoom = percent / qreal(kNormal);
+    const auto larger = [zoom](QFont font) {
+        font.setPointSizeF(font.pointSizeF() * zoom);
+        return font;
+    };
+    for (const auto &[w, min] : children) {
+        w->setFont(larger(w->font()));
+        w->setMinimumSize(ScaledLeast(min, percent).boundedTo(room).expandedTo(min));
+    }
+    dialog->setFont(larger(dialog->font()));
+    dialog->setMinimumSize(ScaledLeast(least, percent));
+    ScaleLayout(dialog->layout(), percent);
+    dialog->layout()->activate();
+    if (!sizeGiven)
+        dialog->adjustSize();
+    QSize wanted =
+        dialog->size().expandedTo(QSize(Scaled(base.width(), percent), Scaled(base.height(), percent)));
+    // Room to spare is given up before the screen would cut the dialog off; what its controls need is not.
+    if (const QScreen *screen = dialog->screen())
+        wanted = wanted.boundedTo(screen->availableGeometry().size() * 9 / 10);
+    dialog->resize(wanted.expandedTo(dialog->minimumSizeHint()).expandedTo(dialog->minimumSize()));
+}
+} // namespace
+
+void SetOfWindow(QWidget *window, int percent)
+{
+    window->setProperty(kWindowPercent, Step(percent));
+}
+
+int OfWindow(const QWidget *widget)
+{
+    if (!widget)
+        return kNormal;
+    const QVariant percent = widget->window()->property(kWindowPercent);
+    return percent.isValid() ? Step(percent.toInt()) : kNormal;
+}
+
+int Dialog(QDialog *dialog)
+{
+    const int percent = OfWindow(dialog->parentWidget());
+    // A dialog opened from this one takes the same size.
+    SetOfWindow(dialog, percent);
+    if (percent == kNormal)
+        return percent;
+    if (dialog->layout())
+        ZoomLaidOut(dialog, percent);
+    else
+        ZoomedPlaces(dialog).Apply(percent);
+    return percent;
 }
 
 } // namespace Zoom

@@ -10,6 +10,8 @@
 #include <QWidget>
 #include <vector>
 
+class QDialog;
+
 namespace Zoom
 {
 
@@ -25,6 +27,19 @@ int Smaller(int percent);
 int Fitting(QSize base, QSize space);
 // A length at 100 % at a step, rounded as the controls are placed.
 int Scaled(int length, int percent);
+// A point at 100 % at a step, placed as the edges of the controls are.
+QPoint Placed(QPoint at, int percent);
+
+// The print size a window shows, kept on the window for the dialogs opened from it.
+void SetOfWindow(QWidget *window, int percent);
+// The print size of the window a widget stands in; 100 when none was set.
+int OfWindow(const QWidget *widget);
+// Shows a dialog built at 100 % at the print size of the window it is opened
+// from (its parent's): its size, its controls' places and sizes and all the
+// type grow together. A dialog of fixed places grows exactly that many times;
+// one arranged by a layout grows its margins, gaps and least sizes, and is at
+// least that many times its size at 100 %. Returns the step taken.
+int Dialog(QDialog *dialog);
 
 } // namespace Zoom
 

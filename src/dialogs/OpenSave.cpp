@@ -1,6 +1,7 @@
 #include "dialogs/OpenSave.h"
 
 #include "controls/Fonts.h"
+#include "controls/Zoom.h"
 #include "core/LotoRules.h"
 #include "io/DeskSettings.h"
 
@@ -228,6 +229,7 @@ OpenSave::OpenSave(Mode mode, const QString &folder, const Loto::Kind &kind, con
 
     FillList();
     PutName(initialName);
+    Zoom::Dialog(this);
     // Takes effect when the dialog becomes active.
     TxtName->setFocus();
 }

@@ -1,6 +1,7 @@
 #include "dialogs/PrizNB.h"
 
 #include "controls/Fonts.h"
+#include "controls/Zoom.h"
 #include "core/PrizMatch.h"
 
 #include <QFontMetrics>
@@ -125,6 +126,7 @@ PrizNB::PrizNB(QWidget *parent) : QDialog(parent)
     connect(kNo, &QPushButton::clicked, this, &QDialog::reject);
 
     // Takes effect when the dialog becomes active.
+    zoom_ = Zoom::Dialog(this);
     TxtNB->setFocus();
 }
 
@@ -199,6 +201,7 @@ void PrizNB::paintEvent(QPaintEvent *)
     painter.setPen(palette().color(QPalette::WindowText));
     // The points given are the top-left corners of the text, not its baseline.
     const int ascent = QFontMetrics(font()).ascent();
-    painter.drawText(KeypadTitleAt + QPoint(0, ascent), KeypadTitle);
-    painter.drawText(NumberTitleAt + QPoint(0, ascent), NumberTitle);
+    // At a larger print size the titles stand where their places grew to, in the larger type.
+    painter.drawText(Zoom::Placed(KeypadTitleAt, zoom_) + QPoint(0, ascent), KeypadTitle);
+    painter.drawText(Zoom::Placed(NumberTitleAt, zoom_) + QPoint(0, ascent), NumberTitle);
 }

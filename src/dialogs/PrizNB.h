@@ -45,4 +45,6 @@ private:
     // What "OK" and Enter do: close, keeping the upper-cased number unless the box is empty.
     void OK_Click();
     bool FromRight() const;
+
+    int zoom_ = 100; // the print size, in percent
 };

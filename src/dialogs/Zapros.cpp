@@ -1,6 +1,7 @@
 #include "dialogs/Zapros.h"
 
 #include "controls/Fonts.h"
+#include "controls/Zoom.h"
 #include "core/LotoRules.h"
 
 #include <QKeyEvent>
@@ -66,6 +67,8 @@ Zapros::Zapros(QWidget *parent) : QDialog(parent)
             [this](const QString &text) { OK->setEnabled(!text.isEmpty()); });
     connect(OK, &QPushButton::clicked, this, &QDialog::accept);
     connect(kNO, &QPushButton::clicked, this, &QDialog::reject);
+
+    Zoom::Dialog(this);
 
     // Takes effect when the dialog becomes active.
     TxtTIRAG->setFocus();

@@ -4,6 +4,7 @@
 #include "controls/Contrast.h"
 #include "controls/Fonts.h"
 #include "controls/Surface.h"
+#include "controls/Zoom.h"
 #include "core/LotoRules.h"
 
 #include <QApplication>
@@ -113,6 +114,7 @@ frmOprog::frmOprog(std::function<void(const QString &)> openSite, QWidget *paren
     OK->setDefault(true);
     connect(OK, &QPushButton::clicked, this, &QDialog::accept);
 
+    Zoom::Dialog(this);
     OK->setFocus();
 }
 

@@ -1,5 +1,7 @@
 #include "dialogs/frmOtchet.h"
 
+#include "controls/Zoom.h"
+
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -62,6 +64,7 @@ frmOtchet::frmOtchet(const IgraReport &report, QWidget *parent) : QDialog(parent
     connect(kPrint, &QPushButton::clicked, this, choose(Choice::Print));
     connect(kNO, &QPushButton::clicked, this, &QDialog::reject);
     setMinimumWidth(520);
+    Zoom::Dialog(this);
     kPdf->setFocus();
 }
 

@@ -1,6 +1,7 @@
 #include "dialogs/frmRezultat.h"
 
 #include "controls/Fonts.h"
+#include "controls/Zoom.h"
 #include "io/FileRead.h"
 
 #include <QFileDialog>
@@ -100,6 +101,7 @@ frmRezultat::frmRezultat(const QString &setTirag, QWidget *parent) : QDialog(par
         connect(check, &QShortcut::activated, kOK, &QPushButton::click);
     }
     resize(760, 600);
+    Zoom::Dialog(this);
     Reread();
     TxtText->setFocus();
 }

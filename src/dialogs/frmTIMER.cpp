@@ -1,6 +1,7 @@
 #include "dialogs/frmTIMER.h"
 
 #include "controls/Fonts.h"
+#include "controls/Zoom.h"
 #include "core/LotoRules.h"
 #include "core/Messenger.h"
 
@@ -158,6 +159,7 @@ frmTIMER::frmTIMER(Settings &settings, Messenger &messenger, QWidget *parent)
     connect(No, &QPushButton::clicked, this, &QDialog::reject);
 
     // Takes effect when the dialog becomes active.
+    zoom_ = Zoom::Dialog(this);
     Text1->setFocus();
 }
 
@@ -236,6 +238,7 @@ void frmTIMER::paintEvent(QPaintEvent *)
     painter.setPen(palette().color(QPalette::WindowText));
     // The points given are the top-left corners of the text, not its baseline.
     const int ascent = QFontMetrics(font()).ascent();
-    painter.drawText(MaxHodCaptionAt + QPoint(0, ascent), MaxHodCaption);
-    painter.drawText(TimerCaptionAt + QPoint(0, ascent), TimerCaption);
+    // At a larger print size the captions stand where their places grew to, in the larger type.
+    painter.drawText(Zoom::Placed(MaxHodCaptionAt, zoom_) + QPoint(0, ascent), MaxHodCaption);
+    painter.drawText(Zoom::Placed(TimerCaptionAt, zoom_) + QPoint(0, ascent), TimerCaption);
 }

@@ -55,4 +55,5 @@ private:
 
     Settings &settings_;
     Messenger &messenger_;
+    int zoom_ = 100; // the print size, in percent
 };

@@ -241,6 +241,11 @@ TEST_F(View, AtOneAndAHalfEverythingIsLargerSharpAndUncut)
         box.ensurePolished();
         EXPECT_NEAR(box.font().pointSizeF(), QApplication::font().pointSizeF() * 1.5, 0.01);
     }
+    {
+        // So do the program's own dialogs opened from it.
+        frmOprog about(nullptr, window.get());
+        EXPECT_EQ(about.size(), QSize(534, 314));
+    }
 
     // Each number is drawn at the larger size, half again as tall, and stays inside its cell.
     const QImage pole = window->Ui().PolePic->Image();
