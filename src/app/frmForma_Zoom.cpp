@@ -115,11 +115,17 @@ void frmForma::ShowZoom(int percent)
     QFont boxFont = QApplication::font();
     boxFont.setPointSizeF(boxFont.pointSizeF() * percent / Zoom::kNormal);
     QApplication::setFont(boxFont, "QMessageBox");
-    for (QWidget *w : std::initializer_list<QWidget *>{menuBar(), File, Regim, View, Help})
-        if (percent == Zoom::kNormal)
-            w->setFont(menuFont_);
-        else
-            w->setFont(menuFont);
+    for (QWidget *w : std::initializer_list<QWidget *>{menuBar(), File, FileRecent, Regim, View, Help}) {
+        w->setFont(percent == Zoom::kNormal ? menuFont_ : menuFont);
+        // The desktop's style measures a caption with a shortcut a little short
+        // in a larger type ("Вызов…равки  F1"): a zoomed menu gets room to spare.
+        if (auto *menu = qobject_cast<QMenu *>(w)) {
+            menu->setMinimumWidth(0);
+            if (percent != Zoom::kNormal)
+                menu->setMinimumWidth(menu->sizeHint().width() +
+                                      2 * QFontMetrics(menuFont).horizontalAdvance(u'M'));
+        }
+    }
     centralWidget()->updateGeometry();
     if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
         FitWindowToZoom();
