@@ -50,14 +50,7 @@ protected:
     void SetUp() override
     {
         WindowFixture::SetUp();
-        QFile f(Path(QStringLiteral("t.rlb")));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(BiletFile::Encode(
-            QStringLiteral("Тираж77"),
-            {Ticket(kRows, QStringLiteral("first")), Ticket(kRows2, QStringLiteral("second"))}, 2));
-        f.close();
-        window->OpenBlt(QStringLiteral("t.rlb"));
-        ASSERT_EQ(state.store.BiletCount(), 2);
+        OpenTwoTickets(QStringLiteral("first"), QStringLiteral("second"));
     }
     void Proverka()
     {

@@ -23,14 +23,7 @@ protected:
     void SetUp() override
     {
         WindowFixture::SetUp();
-        QFile f(Path(QStringLiteral("t.rlb")));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(BiletFile::Encode(
-            QStringLiteral("Тираж77"),
-            {MakeBilet(kRows, QStringLiteral("104549")), MakeBilet(kRows2, QStringLiteral("2"))}, 2));
-        f.close();
-        window->OpenBlt(QStringLiteral("t.rlb"));
-        ASSERT_EQ(state.store.BiletCount(), 2);
+        OpenTwoTickets(QStringLiteral("104549"), QStringLiteral("2"));
     }
     // Tour 1 won by 104549's second row; tour 2 by its lower field.
     void Play()

@@ -77,14 +77,7 @@ protected:
     void SetUp() override
     {
         WindowFixture::SetUp();
-        QFile f(Path(QStringLiteral("t.rlb")));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(BiletFile::Encode(
-            QStringLiteral("Тираж77"),
-            {MakeBilet(kRows, QStringLiteral("first")), MakeBilet(kRows2, QStringLiteral("second"))}, 2));
-        f.close();
-        window->OpenBlt(QStringLiteral("t.rlb"));
-        ASSERT_EQ(state.store.BiletCount(), 2);
+        OpenTwoTickets(QStringLiteral("first"), QStringLiteral("second"));
         // As when a screen reader runs: every event reaches the recorder.
         ASSERT_NE(Accessibility(), nullptr);
         Accessibility()->setActive(true);

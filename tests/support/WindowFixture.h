@@ -4,9 +4,11 @@
 #include "app/MainM.h"
 #include "controls/Surface.h"
 #include "controls/VbColor.h"
+#include "io/BiletFile.h"
 #include "support/RecordingMessenger.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -87,6 +89,17 @@ protected:
         return window->Ui().PolePic->Pixel(35 * ((n - 1) / 10) + 5, 34 * ((n - 1) % 10) + 31);
     }
     QString Path(const QString &name) const { return dir.filePath(name); }
+    // Opens "t.rlb" of draw 77: kRows numbered first, kRows2 numbered second.
+    void OpenTwoTickets(const QString &first, const QString &second)
+    {
+        QFile f(Path(QStringLiteral("t.rlb")));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(BiletFile::Encode(QStringLiteral("Тираж77"),
+                                  {MakeBilet(kRows, first), MakeBilet(kRows2, second)}, 2));
+        f.close();
+        window->OpenBlt(QStringLiteral("t.rlb"));
+        ASSERT_EQ(state.store.BiletCount(), 2);
+    }
 
     QTemporaryDir dir;
     ProgramState state;
