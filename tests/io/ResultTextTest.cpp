@@ -202,3 +202,30 @@ TEST(ResultText, SmallTextsReadAsTheUserMeantThem)
         }
     }
 }
+
+TEST(ResultText, ASetsDrawNumberTooLongToCountIsComparedAsWritten)
+{
+    struct Case {
+        const char *text;
+        const char *setTirag;
+        bool problem; // the text names another draw than the set's
+    };
+    const Case cases[] = {
+        {"Тираж 1473\n1 тур 5", "1473", false},
+        {"Тираж 1473\n1 тур 5", "", false},
+        {"Тираж 1473\n1 тур 5", "99999999999999999999999", true},
+        {"Тираж 99999999999999999999999\n1 тур 5", "1473", true},
+        // A number past what can be counted is not 0.
+        {"Тираж 0\n1 тур 5", "18446744073709551616", true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(std::string(c.text) + " / " + c.setTirag);
+        const PublishedResult r = ResultText::Parse(QString::fromUtf8(c.text), QString::fromUtf8(c.setTirag));
+        ASSERT_EQ(r.tours.size(), 1u);
+        EXPECT_EQ(!r.problems.empty(), c.problem);
+        if (c.problem) {
+            EXPECT_TRUE(r.problems.front().text.contains(QStringLiteral("а билеты на тираж")))
+                << r.problems.front().text.toStdString();
+        }
+    }
+}
