@@ -3,7 +3,11 @@
 #include "support/TicketFactory.h"
 
 #include <QStringList>
+#include <array>
 #include <gtest/gtest.h>
+#include <optional>
+#include <random>
+#include <vector>
 
 namespace
 {
@@ -132,6 +136,79 @@ TEST(BiletEntry, ReadyCardsAreFiledIntoTheSetWithTheirTwinAndTheNextFreeNumber)
     // The index knows every stored card: 1 + plus is each card's first number.
     EXPECT_EQ(store.PoNomeru(1).ListCount(), 1) << "ticket 0 was corrected; ticket 3 starts with 1 now";
     EXPECT_EQ(store.PoNomeru(5).ListNomerBileta(0), 0);
+}
+
+namespace
+{
+
+// Everything the card shows: its cells, its rows' counts, the row being
+// filled, and which numbers of the board are on it.
+struct CardShown {
+    std::array<qint32, Loto::kKletki> kletki{};
+    std::array<qint32, Loto::kStroki> counts{};
+    int stroka = 0;
+    Loto::KletkaTable onCard{};
+    bool operator==(const CardShown &) const = default;
+};
+
+CardShown Shown(const BiletEntry &entry, const Loto::KletkaTable &onCard)
+{
+    CardShown s;
+    for (int k = 0; k < Loto::kKletki; ++k)
+        s.kletki[static_cast<std::size_t>(k)] = entry.Kletka(k);
+    for (int r = 0; r < Loto::kStroki; ++r)
+        s.counts[static_cast<std::size_t>(r)] = entry.StrokaCount(r);
+    s.stroka = entry.CurStroka();
+    s.onCard = onCard;
+    return s;
+}
+
+} // namespace
+
+TEST(BiletEntry, TakingChangesBackOneByOneShowsEachCardThatWasBeforeThem)
+{
+    // Random keying from a few numbers (so numbers displace each other and
+    // come off again) and from all of them; then every change is taken back
+    // and the card must be exactly the one before that change, new or loaded.
+    std::mt19937 rnd(18);
+    for (int round = 0; round < 300; ++round) {
+        Loto::KletkaTable onCard{};
+        BiletEntry entry(onCard);
+        if (round % 3 == 2) {
+            KeyWholeCard(entry, round % 5);
+            BILETCls stored;
+            entry.Store(stored);
+            entry.Load(stored);
+        } else {
+            entry.Clear();
+        }
+        const int highest = round % 2 == 0 ? 24 : Loto::kMaxNomer;
+        std::uniform_int_distribution<int> nomer(1, highest);
+        std::vector<CardShown> before;
+        std::vector<BiletEntry::Change> made;
+        const int steps = 1 + round % 50;
+        for (int i = 0; i < steps; ++i) {
+            const CardShown was = Shown(entry, onCard);
+            const BiletEntry::Change change = entry.Toggle(nomer(rnd));
+            if (change.kind == Kind::None) {
+                EXPECT_EQ(Shown(entry, onCard), was) << "a refused number changes nothing";
+                continue;
+            }
+            before.push_back(was);
+            made.push_back(change);
+        }
+        ASSERT_EQ(entry.History(), made) << round;
+        while (!before.empty()) {
+            const std::optional<BiletEntry::Change> undone = entry.Undo();
+            ASSERT_TRUE(undone) << round;
+            EXPECT_EQ(*undone, made.back()) << round;
+            ASSERT_EQ(Shown(entry, onCard), before.back())
+                << "round " << round << ", change " << before.size() << " of " << made.size();
+            before.pop_back();
+            made.pop_back();
+        }
+        EXPECT_FALSE(entry.Undo()) << "nothing is left to take back";
+    }
 }
 
 namespace

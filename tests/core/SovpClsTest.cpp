@@ -78,6 +78,8 @@ TEST(SovpTours, RefusedRowsAndUnknownToursChangeNothing)
     SovpCls s = AfterTour1({1, 0, 0, 0, 0, 0});
     EXPECT_THROW(s.SovpAdd(6, 1), std::out_of_range);
     EXPECT_THROW(s.SovpAdd(-1, 2), std::out_of_range);
+    EXPECT_THROW(s.Stroka(6), std::out_of_range);
+    EXPECT_THROW(s.Stroka(-1), std::out_of_range);
     s.SovpAdd(0, 0);
     s.SovpAdd(3, 4);
     EXPECT_EQ(s.MaxCount, 1);

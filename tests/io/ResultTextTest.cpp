@@ -167,6 +167,7 @@ TEST(ResultText, SmallTextsReadAsTheUserMeantThem)
         {"\t1 тур: 5, 6", "5,6", "", ""},
         {"Тираж № 1473 | от 06.12.2026\n1 | 5, 6 | 1", "5,6", "1473", ""},
         {"1 | 5, 6 | 2\nИтого | 7 | 3\n2 тур | 8 | 1", "5,6|8", "", ""},
+        {"1 | 5, 6 | 2\nВсего 2 | 7 | 3\n2 тур | 8 | 1", "5,6|8", "", ""}, // a word makes a row no tour
         {"1 туре 5", "5", "", ""},
         {"Выиграли 3 билета\n1 тур 5", "5", "", ""},
         {"1 тур 5 20:30 6", "5,6", "", ""},
@@ -199,6 +200,33 @@ TEST(ResultText, SmallTextsReadAsTheUserMeantThem)
             EXPECT_TRUE(r.problems.front().text.contains(QString::fromUtf8(c.problem)))
                 << r.problems.front().text.toStdString();
             EXPECT_FALSE(r.Playable());
+        }
+    }
+}
+
+TEST(ResultText, ASetsDrawNumberTooLongToCountIsComparedAsWritten)
+{
+    struct Case {
+        const char *text;
+        const char *setTirag;
+        bool problem; // the text names another draw than the set's
+    };
+    const Case cases[] = {
+        {"Тираж 1473\n1 тур 5", "1473", false},
+        {"Тираж 1473\n1 тур 5", "", false},
+        {"Тираж 1473\n1 тур 5", "99999999999999999999999", true},
+        {"Тираж 99999999999999999999999\n1 тур 5", "1473", true},
+        // A number past what can be counted is not 0.
+        {"Тираж 0\n1 тур 5", "18446744073709551616", true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(std::string(c.text) + " / " + c.setTirag);
+        const PublishedResult r = ResultText::Parse(QString::fromUtf8(c.text), QString::fromUtf8(c.setTirag));
+        ASSERT_EQ(r.tours.size(), 1u);
+        EXPECT_EQ(!r.problems.empty(), c.problem);
+        if (c.problem) {
+            EXPECT_TRUE(r.problems.front().text.contains(QStringLiteral("а билеты на тираж")))
+                << r.problems.front().text.toStdString();
         }
     }
 }

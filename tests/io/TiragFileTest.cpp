@@ -81,6 +81,7 @@ TEST(TiragFile, TitleIsTheFirstFieldOfLineOne)
         {"\"без конца, \r\n 5\r\n", QStringLiteral("без конца, ")},
         {"Тираж12  \r\n 5\r\n", QStringLiteral("Тираж12  ")}, // only leading spaces go
         {"\r\n 5\r\n", QString()},
+        {",Тираж12\r\n 5\r\n", QString()}, // an empty first field is an empty title
     };
     for (const auto &[utf8, title] : cases) {
         // Line 1 keeps to itself: numbers after the title's comma are no entries.

@@ -3,11 +3,13 @@
 #include "io/Cp1251.h"
 #include "io/ZhurnalFile.h"
 #include "support/FileBytes.h"
+#include "support/TicketFactory.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <random>
 
 using namespace TestSupport;
 
@@ -23,6 +25,31 @@ TEST(ZhurnalFile, AJournalOfTheVersionBeforeIsStillACheckGame)
     EXPECT_EQ(data.BiletFile, QStringLiteral("t.rlb"));
     EXPECT_EQ(data.RegimTitle, QStringLiteral("Тираж77"));
     EXPECT_EQ(data.tirag.Entries(), (std::vector<qint32>{5, 15, 91, 94, 1}));
+}
+
+TEST(ZhurnalFile, AJournalOfTicketEntryReadsBackAsTicketEntryWithItsTickets)
+{
+    std::mt19937 rng(7);
+    const std::vector<BILETCls> keyed = {RandomValidBilet(rng, QStringLiteral("017")),
+                                         RandomValidBilet(rng, QStringLiteral("018")),
+                                         RandomValidBilet(rng, QStringLiteral("не дописан"))};
+    for (const Loto::Kind *kind : {&Loto::RusLoto(), &Loto::ZolotoyKlyuch()}) {
+        // The third ticket is still on the card: only the stored ones are kept.
+        auto parsed = ZhurnalFile::Parse(ZhurnalFile::EncodeZagruzka(QStringLiteral("мои.rlb"), *kind,
+                                                                     QStringLiteral("Тираж77"), keyed, 2));
+        ASSERT_TRUE(std::holds_alternative<ZhurnalData>(parsed));
+        const ZhurnalData &data = std::get<ZhurnalData>(parsed);
+        EXPECT_TRUE(data.zagruzka) << "a restored entry goes on keying, it is no check game";
+        EXPECT_EQ(data.kind, kind);
+        EXPECT_EQ(data.BiletFile, QStringLiteral("мои.rlb"));
+        EXPECT_EQ(data.bilety.TiragTitle, QStringLiteral("Тираж77"));
+        ASSERT_EQ(data.bilety.Bilety.size(), 2u);
+        for (std::size_t t = 0; t < 2; ++t) {
+            EXPECT_EQ(data.bilety.Bilety[t].Nomer, keyed[t].Nomer);
+            for (int k = 0; k < Loto::kNomeraPerBilet; ++k)
+                EXPECT_EQ(data.bilety.Bilety[t].NomeraList(k), keyed[t].NomeraList(k)) << t << " " << k;
+        }
+    }
 }
 
 TEST(Zhurnal, OnlyTheProgramsOwnLeftoversOfInterruptedSavesGo)
