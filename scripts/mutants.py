@@ -137,6 +137,8 @@ def main():
                     "--timeout", "120"]
         if args.tests:
             test_cmd += ["-R", args.tests]
+        # Test programs --targets left unbuilt stand in ctest as failing placeholders.
+        test_cmd += ["-E", "_NOT_BUILT"]
         os.environ["QT_QPA_PLATFORM"] = "offscreen"
         if run(test_cmd, tree, 3600) != 0:
             print("the unchanged tree fails its tests", file=sys.stderr)
