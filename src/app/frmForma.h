@@ -1,6 +1,6 @@
 #pragma once
 // The main window: the board of 90 numbers, the ticket card, the ticket list,
-// the winners list and the entry boxes, with the File, Mode and Help menus.
+// the winners list and the entry boxes, with the File, Mode, View and Help menus.
 // The window only paints and asks: the rules are the game's (GameEngine), the
 // ticket set's (BiletStore), the card's and the typing's (BiletEntry,
 // NomerTyping) and the list statistics' (ListStats); the game tells it cells,
@@ -9,7 +9,13 @@
 // is split by subject: frmForma.cpp (shell, menus, keys, exit), frmForma_Pole.cpp
 // (the board), frmForma_Bilet.cpp (the card), frmForma_Zagruzka.cpp (ticket
 // entry), frmForma_File.cpp (ticket and draw files), frmForma_Game.cpp (the
-// game's view, the mode layouts and the dialogs of the Mode and Help menus).
+// game's view, the mode layouts and the dialogs of the Mode and Help menus),
+// frmForma_Rezultat.cpp (a published result checked at once), frmForma_Otchet.cpp
+// (the report to keep or print), frmForma_Photo.cpp (tickets from photos, with
+// the queue PhotoImport and the photo window PhotoPanel), frmForma_Recent.cpp
+// (the recent files), frmForma_Zoom.cpp (the print size). What the game tells
+// (core/IgraFacts.h) reaches the strip, the journal and a screen reader through
+// listeners of their own (GameListeners).
 
 #include "app/GameListeners.h"
 #include "app/PhotoImport.h"
