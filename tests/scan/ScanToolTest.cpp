@@ -1,6 +1,7 @@
 // zhrebikon-scan's promises: its JSON shape, its exit statuses, and a clear
 // message for every file that is not a readable picture.
 #include "TicketArt.h"
+#include "support/PngClaiming.h"
 #include "tools/scan/ScanCommand.h"
 
 #include <QDir>
@@ -10,11 +11,12 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QtEndian>
 #include <gtest/gtest.h>
 
 namespace
 {
+
+using TestSupport::PngClaiming;
 
 struct ToolRun {
     int code = -1;
@@ -35,40 +37,6 @@ void Write(const QString &path, const QByteArray &bytes)
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(bytes);
-}
-
-// The CRC-32 that PNG chunks carry.
-quint32 Crc32(const QByteArray &bytes)
-{
-    quint32 crc = 0xffffffffu;
-    for (const char byte : bytes) {
-        crc ^= quint8(byte);
-        for (int bit = 0; bit < 8; ++bit)
-            crc = crc & 1 ? (crc >> 1) ^ 0xedb88320u : crc >> 1;
-    }
-    return ~crc;
-}
-
-QByteArray Chunk(const char *type, const QByteArray &data)
-{
-    QByteArray chunk(4, '\0');
-    qToBigEndian<quint32>(quint32(data.size()), chunk.data());
-    const QByteArray body = QByteArray(type) + data;
-    QByteArray crc(4, '\0');
-    qToBigEndian<quint32>(Crc32(body), crc.data());
-    return chunk + body + crc;
-}
-
-// A valid PNG header that announces a picture of the given size, with one row of data.
-QByteArray PngClaiming(quint32 width, quint32 height)
-{
-    QByteArray header(13, '\0');
-    qToBigEndian<quint32>(width, header.data());
-    qToBigEndian<quint32>(height, header.data() + 4);
-    header[8] = 8; // bits per channel
-    header[9] = 2; // RGB
-    return QByteArray("\x89PNG\r\n\x1a\n", 8) + Chunk("IHDR", header) +
-           Chunk("IDAT", QByteArray::fromHex("789c030000000001")) + Chunk("IEND", {});
 }
 
 TEST(ScanTool, BadFilesGiveAMessageAndStatusOne)

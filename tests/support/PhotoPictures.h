@@ -4,10 +4,10 @@
 
 #include "app/PhotoImport.h"
 #include "core/LotoRules.h"
+#include "support/PngClaiming.h"
 #include "support/WindowFixture.h"
 
 #include <QFile>
-#include <QtEndian>
 
 namespace TestSupport
 {
@@ -48,34 +48,6 @@ inline void WriteBytes(const QString &path, const QByteArray &bytes)
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(bytes);
-}
-
-// A valid PNG header announcing a picture of this size, with hardly any data.
-inline QByteArray PngClaiming(quint32 width, quint32 height)
-{
-    const auto crc32 = [](const QByteArray &bytes) {
-        quint32 crc = 0xffffffffu;
-        for (const char byte : bytes) {
-            crc ^= quint8(byte);
-            for (int bit = 0; bit < 8; ++bit)
-                crc = crc & 1 ? (crc >> 1) ^ 0xedb88320u : crc >> 1;
-        }
-        return ~crc;
-    };
-    const auto chunk = [&](const char *type, const QByteArray &data) {
-        QByteArray length(4, '\0'), crc(4, '\0');
-        qToBigEndian<quint32>(quint32(data.size()), length.data());
-        const QByteArray body = QByteArray(type) + data;
-        qToBigEndian<quint32>(crc32(body), crc.data());
-        return length + body + crc;
-    };
-    QByteArray header(13, '\0');
-    qToBigEndian<quint32>(width, header.data());
-    qToBigEndian<quint32>(height, header.data() + 4);
-    header[8] = 8; // bits per channel
-    header[9] = 2; // RGB
-    return QByteArray("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", header) +
-           chunk("IDAT", QByteArray::fromHex("789c030000000001")) + chunk("IEND", {});
 }
 
 // Files that are no readable picture: empty, text, a huge picture, a picture cut in half.
