@@ -86,7 +86,12 @@ public:
 
 private:
     bool IsRow(qint32 t) const { return t >= 0 && t < Rows(); }
-    void Changed(qint32 row) { changed_.push_back(row); }
+    void Changed(qint32 row)
+    {
+        // Nobody to tell (the headless checker): nothing to remember.
+        if (observer_)
+            changed_.push_back(row);
+    }
     void ChangedAll(Change change)
     {
         // A start outranks a plain change of every row.

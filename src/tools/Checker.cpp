@@ -146,6 +146,7 @@ Report ReportOn(const QString &biletPath, BiletFileData bilety, const QString &t
     GameEngine engine(state, view, messenger);
 
     LoadBilety(state, biletPath, std::move(bilety));
+    report.winners.Reserve(static_cast<std::size_t>(state.store.BiletCount()));
     Replay(state, engine, tiragPath, draw);
     FillReport(report, state, engine, view, withPaper);
     return report;

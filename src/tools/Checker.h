@@ -29,6 +29,9 @@ class Winners
 {
 public:
     void Add(const QString &prefix, qint32 ticket, const QString &number);
+    // Room for the numbers of a set of count tickets, taken at once: growing
+    // step by step would briefly hold two copies, the peak of a large check.
+    void Reserve(std::size_t count) { numbers_.reserve(count); }
     void clear();
     std::size_t size() const { return items_.size(); }
     bool empty() const { return items_.empty(); }
