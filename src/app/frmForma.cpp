@@ -1,5 +1,6 @@
 #include "app/frmForma.h"
 
+#include "app/ZhurnalKeeper.h"
 #include "controls/AccessibleCells.h"
 #include "controls/Announcer.h"
 #include "controls/AppIcon.h"
@@ -17,7 +18,6 @@
 #include "core/LotoRules.h"
 #include "io/DeskSettings.h"
 #include "io/SaveINIM.h"
-#include "io/Zhurnal.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -62,7 +62,7 @@ template <typename W> W *Place(W *w, const char *name, int x, int y, int width, 
 
 frmForma::frmForma(ProgramState &state, Messenger &messenger, const QString &workFolder, QWidget *parent)
     : QMainWindow(parent), entry(state.NomerColor), state_(state), messenger_(messenger),
-      zhurnal_(std::make_unique<Zhurnal>(workFolder)), workFolder_(workFolder)
+      files_(state, messenger, workFolder)
 {
     setObjectName(QStringLiteral("frmForma"));
     setWindowTitle(Titles::Window);
@@ -84,10 +84,7 @@ frmForma::frmForma(ProgramState &state, Messenger &messenger, const QString &wor
     igra_->random.seed(std::random_device{}());
     stripFacts_ = std::make_unique<StripFacts>(state_.store);
     igra_->Listen(*stripFacts_);
-    // Written as soon as the keystroke is handled and the window repainted,
-    // also under an announcement that stays open.
-    zhurnalFacts_ = std::make_unique<ZhurnalFacts>([this] { zhurnalTimer_->start(); });
-    igra_->Listen(*zhurnalFacts_);
+    zhurnal_ = std::make_unique<ZhurnalKeeper>(state_, *igra_, files_, messenger_, [this] { UpdateStrip(); });
     announcer_ = new Announcer(client);
     readerFacts_ = std::make_unique<ReaderFacts>(state_.store, state_.stats,
                                                  [this](const QString &text) { announcer_->Say(text); });
@@ -190,9 +187,6 @@ void frmForma::CreateControls(QWidget *client)
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
-    zhurnalTimer_ = new QTimer(this);
-    zhurnalTimer_->setSingleShot(true);
-    zhurnalTimer_->setInterval(0);
     ApplySettings();
 }
 
@@ -255,7 +249,6 @@ void frmForma::Connect()
     connect(Tur, &ClickLabel::Clicked, this, [this] { igra_->Tur_Click(); });
     connect(Knopka, &ClickLabel::Clicked, this, [this] { igra_->Knopka_Click(); });
     connect(Timer1, &QTimer::timeout, this, [this] { igra_->Timer1_Timer(); });
-    connect(zhurnalTimer_, &QTimer::timeout, this, [this] { WriteZhurnal(); });
     connect(NIKA, &NikaList::LineChosen, this, [this] { NIKA_DblClick(); });
     NIKA->installEventFilter(this);
     ListBilet1->Picture()->installEventFilter(this);
@@ -532,7 +525,7 @@ void frmForma::ApplySettings()
 
 int frmForma::SaveINIM()
 {
-    return ::SaveINIM(messenger_, workFolder_, state_.settings);
+    return ::SaveINIM(messenger_, files_.Folder(), state_.settings);
 }
 
 bool frmForma::event(QEvent *event)
@@ -575,8 +568,8 @@ void frmForma::closeEvent(QCloseEvent *event)
         }
         // Not saved on purpose: nothing is left to restore at the next start.
         if (state_.RegimState == Rezhim::Zagruzka)
-            RemoveZhurnal();
-        WriteINIM(messenger_, workFolder_, state_.settings);
+            zhurnal_->Remove();
+        WriteINIM(messenger_, files_.Folder(), state_.settings);
         event->accept();
         return;
     }

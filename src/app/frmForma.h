@@ -8,15 +8,21 @@
 // come from one table (controls/IgraLook.h). Its implementation
 // is split by subject: frmForma.cpp (shell, menus, keys, exit), frmForma_Pole.cpp
 // (the board), frmForma_Bilet.cpp (the card), frmForma_Zagruzka.cpp (ticket
-// entry), frmForma_File.cpp (ticket and draw files), frmForma_Game.cpp (the
-// game's view, the mode layouts and the dialogs of the Mode and Help menus),
+// entry), frmForma_File.cpp (the File menu, a set read put in place, a
+// journal taken up), frmForma_Game.cpp (the game's view, the mode layouts and
+// the dialogs of the Mode and Help menus),
 // frmForma_Rezultat.cpp (a published result checked at once), frmForma_Otchet.cpp
 // (the report to keep or print), frmForma_Photo.cpp (tickets from photos, with
 // the queue PhotoImport and the photo window PhotoPanel), frmForma_Recent.cpp
-// (the recent files), frmForma_Zoom.cpp (the print size). What the game tells
-// (core/IgraFacts.h) reaches the strip, the journal and a screen reader through
-// listeners of their own (GameListeners).
+// (the recent files), frmForma_Zoom.cpp (the print size). Two components own
+// their state: FormaFiles the work folder and the reading and writing of ticket
+// and draw files with their messages and questions, ZhurnalKeeper the journal,
+// what it names and whether it can be written; the window calls them and puts
+// in place what they hand back. What the game tells (core/IgraFacts.h) reaches
+// the strip, the journal and a screen reader through listeners of their own
+// (GameListeners).
 
+#include "app/FormaFiles.h"
 #include "app/GameListeners.h"
 #include "app/PhotoImport.h"
 #include "app/PhotoPanel.h"
@@ -25,7 +31,6 @@
 #include "core/GameEngine.h"
 #include "core/Messenger.h"
 #include "core/ProgramState.h"
-#include "io/FileSave.h"
 
 #include <QMainWindow>
 #include <array>
@@ -36,7 +41,7 @@ struct BiletFileData;
 struct ZhurnalData;
 class Announcer;
 class ClickLabel;
-class Zhurnal;
+class ZhurnalKeeper;
 class InfoStrip;
 class ListBilet;
 class NikaList;
@@ -225,7 +230,7 @@ public:
     const FormaControls &Ui() const { return *this; }
 
     ProgramState &state() { return state_; }
-    const QString &workFolder() const { return workFolder_; }
+    const QString &workFolder() const { return files_.Folder(); }
 
     // Client area of the window.
     static constexpr int kClientWidth = 632;
@@ -320,16 +325,6 @@ private:
     // Puts a ticket set read from a file in place of the one in hand; name is
     // the file's, which gives the kind.
     void ApplyBilety(const QString &name, const Loto::Kind &kind, BiletFileData &data, bool unsaved = false);
-    // The journal: the check game in hand after every action, or the tickets
-    // keyed in and not saved after every change; gone with them.
-    void WriteZhurnal();
-    void RemoveZhurnal();
-    // A check game starts: the journal's copy of its tickets is written.
-    void StartZhurnal();
-    // The set's ticket file as the journal names it.
-    QString ZhurnalBiletName() const;
-    // A journal write failed or succeeded: the first failure is said.
-    void ZhurnalWritten(SaveStatus status);
     // The ticket set of an interrupted entry, back in ticket entry and unsaved.
     void RestoreZagruzka(ZhurnalData &data);
     // A check game's tickets: its ticket file when unchanged, else the
@@ -365,14 +360,6 @@ private:
     void EnterZagruzka();
     // The save items of the File menu follow the mode: only a set being keyed in is saved.
     void UpdateFileMenu();
-    // Asks before replacing a file other than the current one; false: leave it.
-    bool MayReplace(const QString &name, const QString &currentName);
-    // Writes a file of the work folder and tells the user if it failed.
-    bool WriteFile(const QString &name, const QByteArray &bytes);
-    QString PathOf(const QString &name) const;
-    // A ticket or draw file of the work folder (or given whole) was opened or
-    // saved: it goes to the top of "Недавние файлы".
-    void RememberFile(const QString &name);
     void FillRecentMenu();
     // A line of the winners list chosen: its ticket on the card.
     void NIKA_DblClick();
@@ -411,36 +398,24 @@ private:
 
     ProgramState &state_;
     Messenger &messenger_;
-    // The content of the ticket file the set was opened from or saved to, for the journal.
-    QByteArray biletFingerprint_;
-    std::unique_ptr<Zhurnal> zhurnal_;
-    // What the journal of the check game in hand names: the ticket file (empty
-    // when the game is played on tickets no file holds) and its fingerprint.
-    QString zhurnalName_;
-    QByteArray zhurnalFingerprint_;
-    bool zhurnalFailed_ = false; // the last write failed
-    bool zhurnalTold_ = false;   // and the user was told so
-    // Where the last save of the tickets went, for the strip.
-    QString savedNote_;
+    // The work folder and the ticket and draw files read and written there.
+    FormaFiles files_;
     // What the last take-back, number refused or prize not found was, and what
     // the last key on the card did, for the strip.
     QString undoNote_;
     QString entryNote_;
-    // Where the work folder moved to for a file opened by its path, for the strip.
-    QString folderNote_;
     // What won the line of the winners list last chosen, or where the report went, for the strip.
     QString winNote_;
-    QTimer *zhurnalTimer_ = nullptr;
     // Quick typing in the entry box: where a number ended and what it did.
     NomerTyping typing_;
-    QString workFolder_;
-    // Listeners of the game: the strip's record of it and the journal's trigger.
+    // Listeners of the game: the strip's record of it.
     std::unique_ptr<StripFacts> stripFacts_;
-    std::unique_ptr<ZhurnalFacts> zhurnalFacts_;
     // What a screen reader says of the game, and where it hears it.
     Announcer *announcer_ = nullptr;
     std::unique_ptr<ReaderFacts> readerFacts_;
     std::unique_ptr<GameEngine> igra_;
+    // The journal, a listener of the game: made after the game, gone before it.
+    std::unique_ptr<ZhurnalKeeper> zhurnal_;
     // The controls scaled to the print size; the size chosen; the menu's height and type at 100 %.
     std::unique_ptr<ZoomedPlaces> zoomed_;
     int zoomChosen_ = 100;

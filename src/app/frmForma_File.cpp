@@ -1,7 +1,9 @@
-// Ticket files and draw files: reading them into the window, writing them, and
-// the File menu's commands. Every file is a bare name in the work folder.
+// Files and the journal in the window: the File menu's commands, a set read
+// from a file put in place, a journal taken up at start-up. The files
+// themselves are FormaFiles', the journal is ZhurnalKeeper's.
 #include "app/frmForma.h"
 
+#include "app/ZhurnalKeeper.h"
 #include "controls/ClickLabel.h"
 #include "controls/ListBilet.h"
 #include "controls/Surface.h"
@@ -9,23 +11,11 @@
 #include "core/LotoRules.h"
 #include "dialogs/OpenSave.h"
 #include "io/BiletFile.h"
-#include "io/FileRead.h"
-#include "io/FileSave.h"
 #include "io/TiragFile.h"
-#include "io/WorkFolder.h"
-#include "io/ZhurnalFile.h"
 
 #include <QAction>
-#include <QDir>
-#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
-#include <QMimeData>
-
-QString frmForma::PathOf(const QString &name) const
-{
-    return QDir(workFolder_).filePath(name);
-}
 
 void frmForma::UpdateFileMenu()
 {
@@ -36,49 +26,16 @@ void frmForma::UpdateFileMenu()
 
 void frmForma::OpenBlt(const QString &name)
 {
-    auto bytes = FileRead::Whole(PathOf(name));
-    if (const auto *failure = std::get_if<ReadFailure>(&bytes)) {
-        messenger_.Tell(FileRead::Message(*failure), MsgIcon::Warning);
+    std::optional<FormaFiles::Bilety> read = files_.ReadBilety(name);
+    if (!read)
         return;
-    }
-    // The name tells the kind, as it does to the checker.
-    const Loto::Kind &kind = Loto::KindOfBiletFile(name);
-    BiletFileData kept;
-    auto parsed = BiletFile::Parse(std::get<QByteArray>(bytes), &kept);
-    const QByteArray fingerprint = std::holds_alternative<BiletFileData>(parsed)
-                                       ? ZhurnalFile::Fingerprint(std::get<QByteArray>(bytes))
-                                       : QByteArray();
-    // The file's bytes are not needed while the set is built: a large file
-    // would otherwise be held twice over.
-    bytes = QByteArray();
-    if (const auto *error = std::get_if<FileParseError>(&parsed)) {
-        // Nothing of the set in hand is touched by a file that cannot be read.
-        messenger_.Tell(DescribeParseError(name, *error), MsgIcon::Warning, Titles::Files);
-        if (kept.Bilety.empty())
-            return;
-        // A file cut short still holds the tickets before the cut.
-        MessageRequest q;
-        q.title = Titles::Files;
-        q.text = QStringLiteral("Открыть %1 целых билетов?").arg(kept.Bilety.size());
-        q.buttons = MsgButtons::YesNo;
-        q.defaultButton = MsgAnswer::No;
-        if (messenger_.Show(q) != MsgAnswer::Yes)
-            return;
-        ApplyBilety(name, kind, kept);
-        RememberFile(name);
-        // The damaged file is never replaced unasked: the next save asks for a name.
-        state_.store.SetFile(QString());
-        biletFingerprint_.clear();
-        return;
-    }
-    ApplyBilety(name, kind, std::get<BiletFileData>(parsed));
-    biletFingerprint_ = fingerprint;
-    RememberFile(name);
+    files_.ClearSavedNote();
+    ApplyBilety(name, *read->kind, read->data);
+    files_.BiletyOpened(name, *read);
 }
 
 void frmForma::ApplyBilety(const QString &name, const Loto::Kind &kind, BiletFileData &data, bool unsaved)
 {
-    savedNote_.clear();
     SetTur(1);
     SetNHOD(QStringLiteral(" 0"));
     igra_->SetRegim(Rezhim::None);
@@ -110,72 +67,19 @@ void frmForma::ApplyBilety(const QString &name, const Loto::Kind &kind, BiletFil
     UpdateStrip();
 }
 
-bool frmForma::MayReplace(const QString &name, const QString &currentName)
-{
-    if (name == currentName || !QFileInfo(PathOf(name)).isFile())
-        return true;
-    MessageRequest q;
-    q.title = Titles::Files;
-    q.text = QStringLiteral("Файл уже существует.\nЗаменить его?");
-    q.icon = MsgIcon::Warning;
-    q.buttons = MsgButtons::YesNo;
-    q.defaultButton = MsgAnswer::No;
-    return messenger_.Show(q) == MsgAnswer::Yes;
-}
-
-bool frmForma::WriteFile(const QString &name, const QByteArray &bytes)
-{
-    switch (FileSave::WriteAtomically(PathOf(name), bytes)) {
-    case SaveStatus::Saved:
-        return true;
-    case SaveStatus::Protected:
-        messenger_.Tell(QStringLiteral("Файл защищён от записи."), MsgIcon::Error, Titles::Files);
-        return false;
-    case SaveStatus::Failed:
-        break;
-    }
-    messenger_.Tell(QStringLiteral("Файл сохранить не возможно."), MsgIcon::Error, Titles::Files);
-    return false;
-}
-
 void frmForma::SaveBlt(const QString &name)
 {
-    if (!MayReplace(name, state_.store.File()))
+    if (!files_.SaveBilety(name))
         return;
-    const BiletStore &store = state_.store;
-    const QByteArray bytes = BiletFile::Encode(state_.TiragTitle, store.Bilety(), store.BiletCount());
-    if (!WriteFile(name, bytes))
-        return;
-    state_.store.Saved(name);
-    RememberFile(name);
-    biletFingerprint_ = ZhurnalFile::Fingerprint(bytes);
-    savedNote_ =
-        QStringLiteral("Сохранено: ") + QDir::toNativeSeparators(QFileInfo(PathOf(name)).absoluteFilePath());
     // Nothing unsaved is left to keep in the journal.
     if (state_.RegimState == Rezhim::Zagruzka)
-        WriteZhurnal();
+        zhurnal_->Write();
     UpdateStrip();
 }
 
 bool frmForma::MaySaveBilety()
 {
-    // A set of no tickets cannot be saved, nor lost.
-    if (!state_.store.Unsaved() || state_.store.BiletCount() <= 0)
-        return true;
-    MessageRequest q;
-    q.text = QStringLiteral("Изменения в билетах не сохранены.\nСохранить их?");
-    q.buttons = MsgButtons::SaveDiscardCancel;
-    q.defaultButton = MsgAnswer::Save;
-    switch (messenger_.Show(q)) {
-    case MsgAnswer::Save:
-        // The ordinary save, with its file dialog when the set has no file yet.
-        FileSaveBilet_Click();
-        return !state_.store.Unsaved();
-    case MsgAnswer::Discard:
-        return true;
-    default:
-        return false;
-    }
+    return files_.MaySave([this] { FileSaveBilet_Click(); });
 }
 
 bool frmForma::LeaveZagruzka(bool ask)
@@ -187,32 +91,15 @@ bool frmForma::LeaveZagruzka(bool ask)
     set.TiragTitle = state_.TiragTitle;
     set.Bilety.assign(store.Bilety().begin(), store.Bilety().begin() + std::max(store.BiletCount(), 0));
     // The set is readied as an opened file is, and stays as saved (or not) as it was.
-    const QByteArray fingerprint = biletFingerprint_;
-    const QString note = savedNote_;
     ApplyBilety(store.File(), *state_.kind, set, store.Unsaved());
-    biletFingerprint_ = fingerprint;
-    savedNote_ = note;
     UpdateStrip();
     return true;
 }
 
 void frmForma::OpenTrg(const QString &name)
 {
-    auto bytes = FileRead::Whole(PathOf(name));
-    if (const auto *failure = std::get_if<ReadFailure>(&bytes)) {
-        messenger_.Tell(FileRead::Message(*failure), MsgIcon::Error, Titles::Files);
-        return;
-    }
-    auto parsed = TiragFile::Parse(std::get<QByteArray>(bytes));
-    if (const auto *error = std::get_if<FileParseError>(&parsed)) {
-        messenger_.Tell(DescribeParseError(name, *error), MsgIcon::Error, Titles::Files);
-        return;
-    }
-    const TiragFileData &data = std::get<TiragFileData>(parsed);
-    // Another draw than the tickets' is most likely the wrong file, but may be checked.
-    if (Loto::OtherTirag(state_.TiragTitle, data.RegimTitle) &&
-        !messenger_.Ask(Loto::OtherTiragText(state_.TiragTitle, data.RegimTitle) +
-                        QStringLiteral(" Проверить всё равно?")))
+    const std::optional<TiragFileData> data = files_.ReadTirag(name);
+    if (!data)
         return;
     // The game in hand is given up only when the user says so, and before
     // anything of it changes. Tickets being keyed in were asked about already.
@@ -221,51 +108,22 @@ void frmForma::OpenTrg(const QString &name)
     } else if (!igra_->AskNewRegim()) {
         return;
     }
-    state_.TiragFile = name;
-    RememberFile(name);
-    igra_->PovtorTiraga(data.RegimTitle, data.tirag);
+    files_.TiragOpened(name);
+    igra_->PovtorTiraga(data->RegimTitle, data->tirag);
 }
 
 void frmForma::SaveTrg(const QString &name)
 {
-    if (!MayReplace(name, state_.TiragFile))
-        return;
-    if (!WriteFile(name, TiragFile::Encode(state_.RegimTitle, state_.TiragNomera)))
-        return;
-    state_.TiragFile = name;
-    RememberFile(name);
+    files_.SaveTirag(name);
 }
 
 void frmForma::OpenPath(const QString &path, bool askedAlready)
 {
-    const QFileInfo file(path);
-    if (!file.isFile()) {
-        messenger_.Tell(file.exists() ? QStringLiteral("Файл открыть не возможно.")
-                                      : QStringLiteral("Файл не найден."),
-                        MsgIcon::Warning);
+    const std::optional<Loto::FileKind> kind = files_.KindOfPath(path);
+    if (!kind || (!askedAlready && !MaySaveBilety()))
         return;
-    }
-    const Loto::FileKind kind = Loto::KindOfFile(file.fileName());
-    if (!kind.Opens()) {
-        messenger_.Tell(QStringLiteral("Файл открыть не возможно."), MsgIcon::Warning);
-        return;
-    }
-    if (!askedAlready && !MaySaveBilety())
-        return;
-    const QString folder = file.absolutePath();
-    QString name = file.fileName();
-    const bool elsewhere = QDir(folder) != QDir(workFolder_);
-    if (elsewhere && QFileInfo(folder).isWritable() && !WorkFolder::OthersMayWrite(folder)) {
-        workFolder_ = folder;
-        folderNote_ = QStringLiteral("Папка: ") + QDir::toNativeSeparators(folder);
-    } else if (elsewhere) {
-        // A folder the user may not write to (the installed examples), or one
-        // everybody may write to (/tmp), is only read from: saves, settings and
-        // the journal stay in the work folder.
-        name = file.absoluteFilePath();
-        folderNote_ = QStringLiteral("Открыт из папки ") + QDir::toNativeSeparators(folder);
-    }
-    if (kind.bilety)
+    const QString name = files_.EnterFolderOf(path);
+    if (kind->bilety)
         OpenBlt(name);
     else
         OpenTrg(name);
@@ -277,36 +135,30 @@ void frmForma::FileOpen_Click()
     if (!MaySaveBilety())
         return;
     OpenSave::Run(
-        OpenSave::OpenBilety, workFolder_, *state_.kind, QString(),
+        OpenSave::OpenBilety, files_.Folder(), *state_.kind, QString(),
         [this](const QString &name) { OpenBlt(name); }, this,
         [this](const QString &path) { OpenPath(path, true); });
 }
 
 void frmForma::FileSaveBilet_Click()
 {
-    if (state_.store.BiletCount() == 0) {
-        messenger_.Tell(QStringLiteral("Ни одного загруженного билета."), MsgIcon::Warning);
+    if (!files_.AnyToSave())
         return;
-    }
-    // A set read from another folder (given by its whole path) is saved into
-    // the work folder under a name the user gives, never back where it came from.
-    if (!state_.store.File().isEmpty() && !QDir::isAbsolutePath(state_.store.File())) {
-        SaveBlt(state_.store.File());
+    if (const QString name = files_.SaveName(); !name.isEmpty()) {
+        SaveBlt(name);
         return;
     }
     OpenSave::Run(
-        OpenSave::SaveBilety, workFolder_, *state_.kind, state_.TiragTitle,
+        OpenSave::SaveBilety, files_.Folder(), *state_.kind, state_.TiragTitle,
         [this](const QString &name) { SaveBlt(name); }, this);
 }
 
 void frmForma::FileSaveBiletAs_Click()
 {
-    if (state_.store.BiletCount() == 0) {
-        messenger_.Tell(QStringLiteral("Ни одного загруженного билета."), MsgIcon::Warning);
+    if (!files_.AnyToSave())
         return;
-    }
     OpenSave::Run(
-        OpenSave::SaveBiletyAs, workFolder_, *state_.kind, state_.TiragTitle,
+        OpenSave::SaveBiletyAs, files_.Folder(), *state_.kind, state_.TiragTitle,
         [this](const QString &name) { SaveBlt(name); }, this);
 }
 
@@ -315,7 +167,7 @@ void frmForma::FileOpenTirag_Click()
     if (!MaySaveBilety())
         return;
     OpenSave::Run(
-        OpenSave::OpenTirag, workFolder_, *state_.kind, QString(),
+        OpenSave::OpenTirag, files_.Folder(), *state_.kind, QString(),
         [this](const QString &name) { OpenTrg(name); }, this,
         [this](const QString &path) { OpenPath(path, true); });
 }
@@ -323,6 +175,63 @@ void frmForma::FileOpenTirag_Click()
 void frmForma::FileSaveTiragAs_Click()
 {
     OpenSave::Run(
-        OpenSave::SaveTiragAs, workFolder_, *state_.kind, state_.RegimTitle,
+        OpenSave::SaveTiragAs, files_.Folder(), *state_.kind, state_.RegimTitle,
         [this](const QString &name) { SaveTrg(name); }, this);
+}
+
+QString frmForma::FileNotes() const
+{
+    return files_.Notes() + zhurnal_->Note();
+}
+
+void frmForma::OfferZhurnal()
+{
+    std::optional<ZhurnalData> found = zhurnal_->Offer();
+    if (!found)
+        return;
+    if (found->zagruzka) {
+        RestoreZagruzka(*found);
+        return;
+    }
+    if (!RestoreBilety(*found)) {
+        zhurnal_->Remove();
+        return;
+    }
+    igra_->RestoreProverka(found->tirag);
+    FocusVVOD1();
+}
+
+bool frmForma::RestoreBilety(const ZhurnalData &data)
+{
+    ZhurnalKeeper::GameBilety found = zhurnal_->FindBilety(data);
+    if (found.inFile) {
+        OpenBlt(data.BiletFile);
+        return state_.store.File() == data.BiletFile && files_.Fingerprint() == data.fingerprint;
+    }
+    if (!found.copy)
+        return false;
+    // No file holds these tickets as they are: a save asks for a name.
+    files_.ClearSavedNote();
+    ApplyBilety(QString(), *found.copy->kind, found.copy->bilety, true);
+    files_.ClearFingerprint();
+    UpdateStrip();
+    return true;
+}
+
+void frmForma::RestoreZagruzka(ZhurnalData &data)
+{
+    BiletStore &store = state_.store;
+    state_.SetKind(*data.kind, data.bilety.TiragTitle);
+    igra_->SetRegim(Rezhim::Zagruzka, true);
+    PSbros();
+    // The set's file stays its file: only the user's save writes it.
+    store.Load(std::move(data.bilety.Bilety), data.BiletFile, true);
+    EnterZagruzka();
+    files_.ClearFingerprint();
+    igra_->ClearNika();
+    for (qint32 i = 0; i < store.BiletCount(); ++i)
+        ListBilet1->Add();
+    BiletNew();
+    UpdateRegimMenu();
+    zhurnal_->Write();
 }

@@ -1,6 +1,7 @@
 // Modes of the window: the layout each mode shows and the reset between them.
 #include "app/frmForma.h"
 
+#include "app/ZhurnalKeeper.h"
 #include "controls/ClickLabel.h"
 #include "controls/Contrast.h"
 #include "controls/InfoStrip.h"
@@ -14,10 +15,6 @@
 #include "dialogs/PrizNB.h"
 #include "dialogs/frmOprog.h"
 #include "dialogs/frmTIMER.h"
-#include "io/FileRead.h"
-#include "io/FileSave.h"
-#include "io/Zhurnal.h"
-#include "io/ZhurnalFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -174,9 +171,9 @@ void frmForma::RegimChanged()
     UpdateFileMenu();
     // The journal lives as long as the check game, or the ticket entry, it keeps.
     if (state_.RegimState == Rezhim::Proverka)
-        StartZhurnal();
+        zhurnal_->Start();
     else if (state_.RegimState != Rezhim::Zagruzka)
-        RemoveZhurnal();
+        zhurnal_->Remove();
     // Tickets from photos go only into ticket entry.
     if (state_.RegimState != Rezhim::Zagruzka)
         PhotoStop();
@@ -277,212 +274,12 @@ void frmForma::UpdateStrip()
     QString text = state_.store.BiletCount() > 0
                        ? QStringLiteral("Билетов в наборе: %1").arg(state_.store.BiletCount())
                        : QString();
-    if (!folderNote_.isEmpty())
-        text += (text.isEmpty() ? QString() : QStringLiteral("\n")) + folderNote_;
+    if (const QString &folderNote = files_.FolderNote(); !folderNote.isEmpty())
+        text += (text.isEmpty() ? QString() : QStringLiteral("\n")) + folderNote;
     text += FileNotes();
     if (text.startsWith(QLatin1Char('\n')))
         text.remove(0, 1);
     usrReklamaX1->Show(QString(), text);
-}
-
-QString frmForma::FileNotes() const
-{
-    QString notes;
-    if (state_.store.Unsaved() && state_.store.BiletCount() > 0)
-        notes += QStringLiteral("\nБилеты не сохранены");
-    else if (!savedNote_.isEmpty())
-        notes += QLatin1Char('\n') + savedNote_;
-    if (!zhurnal_->Owned())
-        notes += QStringLiteral("\nЖурнал этой папки ведёт другое окно: здесь журнала нет");
-    else if (zhurnalFailed_)
-        notes += QStringLiteral("\nЖурнал не записывается: после сбоя не восстановить");
-    return notes;
-}
-
-void frmForma::WriteZhurnal()
-{
-    if (!zhurnal_->Owned())
-        return;
-    const BiletStore &store = state_.store;
-    if (state_.RegimState == Rezhim::Zagruzka) {
-        // Only tickets that no file holds need keeping.
-        if (!state_.store.Unsaved() || store.BiletCount() <= 0) {
-            RemoveZhurnal();
-            return;
-        }
-        ZhurnalWritten(zhurnal_->Write(ZhurnalFile::EncodeZagruzka(
-            ZhurnalBiletName(), *state_.kind, state_.TiragTitle, store.Bilety(), store.BiletCount())));
-        return;
-    }
-    if (state_.RegimState != Rezhim::Proverka || zhurnalFingerprint_.isEmpty())
-        return;
-    ZhurnalData data;
-    data.BiletFile = zhurnalName_;
-    data.fingerprint = zhurnalFingerprint_;
-    data.RegimTitle = state_.RegimTitle;
-    data.tirag = igra_->HodyTirag();
-    ZhurnalWritten(zhurnal_->Write(ZhurnalFile::Encode(data)));
-}
-
-void frmForma::StartZhurnal()
-{
-    zhurnalFingerprint_.clear();
-    const BiletStore &store = state_.store;
-    if (!zhurnal_->Owned() || store.BiletCount() <= 0)
-        return;
-    // The tickets are copied once, so that a number costs only the short journal.
-    const QByteArray set = BiletFile::Encode(state_.TiragTitle, store.Bilety(), store.BiletCount());
-    const bool asFile =
-        !state_.store.Unsaved() && !state_.store.File().isEmpty() && !biletFingerprint_.isEmpty();
-    zhurnalName_ = asFile ? ZhurnalBiletName() : QString();
-    zhurnalFingerprint_ = asFile ? biletFingerprint_ : ZhurnalFile::Fingerprint(set);
-    ZhurnalWritten(zhurnal_->WriteCopy(ZhurnalFile::EncodeCopy(
-        zhurnalFingerprint_, *state_.kind, state_.TiragTitle, store.Bilety(), store.BiletCount())));
-}
-
-QString frmForma::ZhurnalBiletName() const
-{
-    if (state_.store.File().isEmpty())
-        return {};
-    // By its bare name when it lies beside the journal; the work folder may
-    // have moved to another file's folder since the journal was taken.
-    const QFileInfo file(PathOf(state_.store.File()));
-    return file.absolutePath() == QFileInfo(zhurnal_->Folder()).absoluteFilePath() ? file.fileName()
-                                                                                   : file.absoluteFilePath();
-}
-
-void frmForma::ZhurnalWritten(SaveStatus status)
-{
-    const bool failed = status != SaveStatus::Saved;
-    if (failed == zhurnalFailed_)
-        return;
-    zhurnalFailed_ = failed;
-    UpdateStrip();
-    if (!failed || zhurnalTold_)
-        return;
-    zhurnalTold_ = true;
-    messenger_.Tell(QStringLiteral("Журнал «%1» записать не возможно.\nРабота продолжается, но после сбоя "
-                                   "её не восстановить.")
-                        .arg(QDir::toNativeSeparators(zhurnal_->Path())),
-                    MsgIcon::Warning, Titles::Files);
-}
-
-void frmForma::RemoveZhurnal()
-{
-    zhurnalTimer_->stop();
-    zhurnal_->Remove();
-}
-
-void frmForma::OfferZhurnal()
-{
-    if (!zhurnal_->Owned()) {
-        UpdateStrip();
-        messenger_.Tell(
-            QStringLiteral("В этой папке уже работает другое окно программы, и журнал ведёт оно.\n"
-                           "Это окно работает без журнала: после сбоя его работу не восстановить."),
-            MsgIcon::Information);
-        return;
-    }
-    zhurnal_->RemoveLeftovers();
-    const QString path = zhurnal_->Path();
-    const QFileInfo info(path);
-    // Something else in the journal's place (a folder) is no journal: it is
-    // left alone, and the first journal write says that it cannot be written.
-    if (!info.exists() || !info.isFile())
-        return;
-    const QString shown = QDir::toNativeSeparators(path);
-    // Never through a link planted in its place.
-    auto bytes = FileRead::OwnWhole(path);
-    if (std::get_if<ReadFailure>(&bytes)) {
-        messenger_.Tell(QStringLiteral("Журнал «%1» прочитать не возможно.").arg(shown), MsgIcon::Warning,
-                        Titles::Files);
-        RemoveZhurnal();
-        return;
-    }
-    auto parsed = ZhurnalFile::Parse(std::get<QByteArray>(bytes));
-    if (const auto *error = std::get_if<FileParseError>(&parsed)) {
-        messenger_.Tell(DescribeParseError(shown, *error), MsgIcon::Warning, Titles::Files);
-        RemoveZhurnal();
-        return;
-    }
-    ZhurnalData data = std::get<ZhurnalData>(std::move(parsed));
-    if (data.zagruzka) {
-        if (!messenger_.Ask(
-                QStringLiteral("Восстановить несохранённые билеты (%1)?").arg(data.bilety.Bilety.size()))) {
-            RemoveZhurnal();
-            return;
-        }
-        RestoreZagruzka(data);
-        return;
-    }
-    if (!messenger_.Ask(QStringLiteral("Продолжить незавершённую проверку?"))) {
-        RemoveZhurnal();
-        return;
-    }
-    if (!RestoreBilety(data)) {
-        RemoveZhurnal();
-        return;
-    }
-    igra_->RestoreProverka(data.tirag);
-    FocusVVOD1();
-}
-
-bool frmForma::RestoreBilety(const ZhurnalData &data)
-{
-    QString problem;
-    if (!data.BiletFile.isEmpty()) {
-        const auto bilet = FileRead::Whole(PathOf(data.BiletFile));
-        if (const auto *failure = std::get_if<ReadFailure>(&bilet))
-            problem = *failure == ReadFailure::Missing
-                          ? QStringLiteral("Файл «%1» не найден.").arg(data.BiletFile)
-                          : QStringLiteral("Файл «%1» открыть не возможно.").arg(data.BiletFile);
-        else if (ZhurnalFile::Fingerprint(std::get<QByteArray>(bilet)) != data.fingerprint)
-            problem = QStringLiteral("Файл «%1» изменён после начала проверки.").arg(data.BiletFile);
-        if (problem.isEmpty()) {
-            OpenBlt(data.BiletFile);
-            return state_.store.File() == data.BiletFile && biletFingerprint_ == data.fingerprint;
-        }
-    }
-    // The journal's own copy of the tickets, when it is the game's.
-    const auto copyBytes = FileRead::OwnWhole(zhurnal_->CopyPath());
-    std::optional<BiletyCopy> copy;
-    if (const auto *read = std::get_if<QByteArray>(&copyBytes)) {
-        auto parsed = ZhurnalFile::ParseCopy(*read);
-        if (auto *whole = std::get_if<BiletyCopy>(&parsed); whole && whole->fingerprint == data.fingerprint)
-            copy = std::move(*whole);
-    }
-    if (!copy) {
-        messenger_.Tell((problem.isEmpty() ? QString() : problem + QLatin1Char('\n')) +
-                            QStringLiteral("Проверку продолжить не возможно."),
-                        MsgIcon::Warning, Titles::Files);
-        return false;
-    }
-    messenger_.Tell((problem.isEmpty() ? QString() : problem + QLatin1Char('\n')) +
-                        QStringLiteral("Проверка продолжается по копии билетов из журнала."),
-                    MsgIcon::Information, Titles::Files);
-    // No file holds these tickets as they are: a save asks for a name.
-    ApplyBilety(QString(), *copy->kind, copy->bilety, true);
-    biletFingerprint_.clear();
-    UpdateStrip();
-    return true;
-}
-
-void frmForma::RestoreZagruzka(ZhurnalData &data)
-{
-    BiletStore &store = state_.store;
-    state_.SetKind(*data.kind, data.bilety.TiragTitle);
-    igra_->SetRegim(Rezhim::Zagruzka, true);
-    PSbros();
-    // The set's file stays its file: only the user's save writes it.
-    store.Load(std::move(data.bilety.Bilety), data.BiletFile, true);
-    EnterZagruzka();
-    biletFingerprint_.clear();
-    igra_->ClearNika();
-    for (qint32 i = 0; i < store.BiletCount(); ++i)
-        ListBilet1->Add();
-    BiletNew();
-    UpdateRegimMenu();
-    WriteZhurnal();
 }
 
 void frmForma::SaveTiragAs()

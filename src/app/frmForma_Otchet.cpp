@@ -15,7 +15,8 @@
 bool frmForma::OtchetAvailable() const
 {
     // Ticket entry counts a move of its own; a set opened after the game is not the game's.
-    return state_.RegimState != Rezhim::Zagruzka && state_.TiragNomera.HodCount() > 0 && state_.store.BiletCount() > 0 &&
+    return state_.RegimState != Rezhim::Zagruzka && state_.TiragNomera.HodCount() > 0 &&
+           state_.store.BiletCount() > 0 &&
            igra_->SovpBileta.size() == std::size_t(state_.store.BiletCount()) + 1;
 }
 
@@ -47,7 +48,7 @@ void frmForma::FileOtchet_Click()
                                                                     : QStringLiteral("Таблица CSV (*.csv)");
             QString path = frmOtchet::PickFile()(
                 this, QStringLiteral("Сохранить отчёт"),
-                QDir(workFolder_).filePath(QStringLiteral("Отчёт ") + report.tirag + extension), filter);
+                QDir(files_.Folder()).filePath(QStringLiteral("Отчёт ") + report.tirag + extension), filter);
             if (path.isEmpty())
                 return;
             // A name typed without its extension gets the kind chosen.

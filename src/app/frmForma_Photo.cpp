@@ -44,7 +44,7 @@ void frmForma::FilePhoto_Click()
         return;
     QString folder = DeskSettings::LastFolder();
     if (folder.isEmpty() || !QFileInfo(folder).isDir())
-        folder = workFolder_;
+        folder = files_.Folder();
     const QStringList paths = PickPhotos()(this, folder);
     if (paths.isEmpty())
         return;

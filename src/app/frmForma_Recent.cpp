@@ -3,17 +3,11 @@
 #include "app/frmForma.h"
 
 #include "io/DeskSettings.h"
-#include "io/RecentFiles.h"
 
 #include <QAction>
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
-
-void frmForma::RememberFile(const QString &name)
-{
-    DeskSettings::SetRecentFiles(RecentFiles::With(DeskSettings::RecentFiles(), PathOf(name)));
-}
 
 void frmForma::FillRecentMenu()
 {
@@ -37,12 +31,6 @@ void frmForma::FillRecentMenu()
 
 void frmForma::OpenRecent(const QString &path)
 {
-    if (!QFileInfo::exists(path)) {
-        DeskSettings::SetRecentFiles(RecentFiles::Without(DeskSettings::RecentFiles(), path));
-        messenger_.Tell(QStringLiteral("Файл не найден:\n%1\nОн убран из списка недавних файлов.")
-                            .arg(QDir::toNativeSeparators(path)),
-                        MsgIcon::Warning);
-        return;
-    }
-    OpenPath(path);
+    if (files_.StillThere(path))
+        OpenPath(path);
 }

@@ -2,6 +2,7 @@
 // ticket chosen in the list.
 #include "app/frmForma.h"
 
+#include "app/ZhurnalKeeper.h"
 #include "controls/ListBilet.h"
 #include "controls/Surface.h"
 #include "core/LotoRules.h"
@@ -30,13 +31,13 @@ void frmForma::FileNewBilet2(const Loto::Kind &kind, const QString &drawNumber)
     // Tickets held before are let go: the user asked for a new set (and the
     // command asked about tickets not saved).
     state_.store.NewSet(); // from no file: the first save asks for a name
-    savedNote_.clear();
+    files_.ClearSavedNote();
     EnterZagruzka();
-    biletFingerprint_.clear();
+    files_.ClearFingerprint();
     igra_->ClearNika();
     BiletNew();
     UpdateRegimMenu();
-    WriteZhurnal();
+    zhurnal_->Write();
 }
 
 void frmForma::RegimAddBliet_Click()
@@ -51,7 +52,7 @@ void frmForma::RegimAddBliet_Click()
         ListBilet1->Add();
     BiletNew();
     UpdateRegimMenu();
-    WriteZhurnal();
+    zhurnal_->Write();
 }
 
 void frmForma::UpdateRegimMenu()
@@ -69,9 +70,9 @@ void frmForma::UpdateRegimMenu()
 
 void frmForma::BiletyChanged()
 {
-    savedNote_.clear();
+    files_.ClearSavedNote();
     UpdateRegimMenu();
-    WriteZhurnal();
+    zhurnal_->Write();
     UpdateStrip();
 }
 
