@@ -5,11 +5,16 @@
 // ticket set's (BiletStore), the card's and the typing's (BiletEntry,
 // NomerTyping) and the list statistics' (ListStats); the game tells it cells,
 // tours and the button's state, and the colours and captions it shows for them
-// come from one table (controls/IgraLook.h). Its implementation
-// is split by subject: frmForma.cpp (shell, menus, keys, exit), frmForma_Pole.cpp
-// (the board), frmForma_Bilet.cpp (the card), frmForma_Zagruzka.cpp (ticket
-// entry), frmForma_File.cpp (ticket and draw files), frmForma_Game.cpp (the
-// game's view, the mode layouts and the dialogs of the Mode and Help menus),
+// come from one table (controls/IgraLook.h). The board and the card are
+// components that paint what they are told and say what was clicked:
+// PoleBoard (the cells, the frame under the pointer, a number chosen) and
+// BiletCard (a ticket, the card being keyed in, doubtful cells, a win's frame,
+// a cell clicked). Its implementation is split by subject: frmForma.cpp (shell,
+// menus, keys, exit), frmForma_Pole.cpp (what the board shows and what a number
+// chosen on it does), frmForma_Bilet.cpp (the card and the keying of it),
+// frmForma_Zagruzka.cpp (ticket entry), frmForma_File.cpp (ticket and draw
+// files), frmForma_Game.cpp (the game's view, the mode layouts and the dialogs
+// of the Mode and Help menus),
 // frmForma_Rezultat.cpp (a published result checked at once), frmForma_Otchet.cpp
 // (the report to keep or print), frmForma_Photo.cpp (tickets from photos, with
 // the queue PhotoImport and the photo window PhotoPanel), frmForma_Recent.cpp
