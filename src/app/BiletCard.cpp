@@ -7,6 +7,8 @@
 #include "core/IgraFacts.h"
 #include "core/LotoRules.h"
 
+#include <optional>
+
 namespace
 {
 constexpr int kCellW = BiletCard::kCellW;

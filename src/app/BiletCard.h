@@ -9,10 +9,8 @@
 #include "core/IgraShow.h"
 
 #include <QObject>
-#include <QPointF>
 #include <QString>
 #include <functional>
-#include <optional>
 #include <vector>
 
 class BILETCls;

@@ -1,6 +1,6 @@
 #include "app/frmForma.h"
-#include "app/PoleBoard.h"
 
+#include "app/PoleBoard.h"
 #include "controls/AccessibleCells.h"
 #include "controls/Announcer.h"
 #include "controls/AppIcon.h"

@@ -1,9 +1,9 @@
 // The window's side of the card (app/BiletCard) and of ticket entry: in ticket
 // entry the card is filled row by row, top to bottom, by keys, clicks on the
 // board and the card, and pasting; elsewhere it shows the chosen ticket.
-#include "app/PoleBoard.h"
 #include "app/frmForma.h"
 
+#include "app/PoleBoard.h"
 #include "controls/ListBilet.h"
 #include "controls/VbColor.h"
 #include "core/LotoRules.h"

@@ -1,8 +1,8 @@
 // Ticket entry: a new ticket set, adding tickets to the set, and editing a
 // ticket chosen in the list.
-#include "app/PoleBoard.h"
 #include "app/frmForma.h"
 
+#include "app/PoleBoard.h"
 #include "controls/ListBilet.h"
 #include "core/LotoRules.h"
 #include "dialogs/Zapros.h"
