@@ -141,13 +141,20 @@ TEST_F(Card, AWinIsFramedAroundItsRowItsFieldOrTheWholeTicket)
     for (const auto &c : cases) {
         card.Clear();
         card.FrameWin(c.win);
+        // Three red lines from y0 on, going by step, and no fourth.
+        const auto edge = [&](int y0, int step) {
+            for (int k = 0; k < 3; ++k)
+                if (surface.Pixel(100, y0 + k * step) != kRed)
+                    return false;
+            return surface.Pixel(100, y0 + 3 * step) != kRed;
+        };
         std::vector<int> tops, bottoms;
         for (int r = 0; r < 6; ++r) {
-            if (surface.Pixel(100, Top(r) + 1) == kRed)
+            if (edge(Top(r), 1))
                 tops.push_back(r);
-            if (surface.Pixel(100, Top(r) + 30) == kRed)
+            if (edge(Top(r) + 31, -1))
                 bottoms.push_back(r);
-            // Three pixels thick, and clear of the numbers.
+            // As thick at the sides, and clear of the numbers.
             if (surface.Pixel(1, Top(r) + 15) == kRed) {
                 EXPECT_EQ(surface.Pixel(2, Top(r) + 15), kRed);
             }
