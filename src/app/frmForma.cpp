@@ -1,5 +1,6 @@
 #include "app/frmForma.h"
 
+#include "app/PoleBoard.h"
 #include "app/ZhurnalKeeper.h"
 #include "controls/AccessibleCells.h"
 #include "controls/Announcer.h"
@@ -115,6 +116,11 @@ void frmForma::CreateControls(QWidget *client)
     PolePic->SetForeColor(VbColor::ToQColor(VbColor::ButtonText));
     PolePic->SetSurfaceSize(316, 341);
     PolePic->setEnabled(false);
+    board_ = new PoleBoard(*PolePic, this);
+    // In a check a drawn number is neither framed nor chosen again.
+    board_->SetChoosable([this](int n) {
+        return state_.RegimState != Rezhim::Proverka || !IsDrawn(state_.NomerColor[std::size_t(n)]);
+    });
 
     Label1 = Place(new QLabel(QStringLiteral("Номера билетов и статистика"), client), "Label1", 336, 80, 0, 0,
                    kSmallPt);
@@ -163,6 +169,7 @@ void frmForma::CreateControls(QWidget *client)
     BiletPic->SetForeColor(VbColor::ToQColor(VbColor::ButtonText));
     BiletPic->SetSurfaceSize(289, 198);
     BiletPic->setEnabled(false);
+    card_ = new BiletCard(*BiletPic, this);
 
     Label2_1 =
         Place(new QLabel(QStringLiteral("Номер  хода:"), client), "Label2_1", 8, 432, 137, 25, kLabelPt);
@@ -206,13 +213,9 @@ void frmForma::Connect()
     setTabOrder(VVOD1, kBiletGotov);
     setTabOrder(kBiletGotov, ListBilet1);
     setTabOrder(ListBilet1, NIKA);
-    connect(PolePic, &Surface::MousePressed, this, [this](QPointF p) { PolePic_MouseDown(p); });
-    connect(PolePic, &Surface::MouseMoved, this, [this](QPointF p) { PolePic_MouseMove(p); });
-    // A quick second click arrives as a double click: it is a click all the same.
-    connect(PolePic, &Surface::MouseDoubleClicked, this, [this](QPointF p) { PolePic_MouseDown(p); });
-    connect(PolePic, &Surface::MouseReleased, this, [this](QPointF p) { PolePic_MouseUp(p); });
-    connect(PolePic, &Surface::PointerLeft, this, [this] { PolePic_Leave(); });
-    connect(BiletPic, &Surface::MouseReleased, this, [this](QPointF p) { BiletPic_MouseUp(p); });
+    connect(board_, &PoleBoard::Chosen, this, [this](int n) { PoleChosen(n); });
+    connect(card_, &BiletCard::Clicked, this,
+            [this](int stroka, int column) { BiletPic_Click(stroka, column); });
     connect(Nombilet, &QLineEdit::textChanged, this, [this] { Nombilet_Change(); });
     Nombilet->installEventFilter(this);
     VVOD1->installEventFilter(this);

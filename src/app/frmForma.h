@@ -5,12 +5,16 @@
 // ticket set's (BiletStore), the card's and the typing's (BiletEntry,
 // NomerTyping) and the list statistics' (ListStats); the game tells it cells,
 // tours and the button's state, and the colours and captions it shows for them
-// come from one table (controls/IgraLook.h). Its implementation
-// is split by subject: frmForma.cpp (shell, menus, keys, exit), frmForma_Pole.cpp
-// (the board), frmForma_Bilet.cpp (the card), frmForma_Zagruzka.cpp (ticket
-// entry), frmForma_File.cpp (the File menu, a set read put in place, a
-// journal taken up), frmForma_Game.cpp (the game's view, the mode layouts and
-// the dialogs of the Mode and Help menus),
+// come from one table (controls/IgraLook.h). The board and the card are
+// components that paint what they are told and say what was clicked:
+// PoleBoard (the cells, the frame under the pointer, a number chosen) and
+// BiletCard (a ticket, the card being keyed in, doubtful cells, a win's frame,
+// a cell clicked). Its implementation is split by subject: frmForma.cpp (shell,
+// menus, keys, exit), frmForma_Pole.cpp (what the board shows and what a number
+// chosen on it does), frmForma_Bilet.cpp (the card and the keying of it),
+// frmForma_Zagruzka.cpp (ticket entry), frmForma_File.cpp (the File menu, a
+// set read put in place, a journal taken up), frmForma_Game.cpp (the game's
+// view, the mode layouts and the dialogs of the Mode and Help menus),
 // frmForma_Rezultat.cpp (a published result checked at once), frmForma_Otchet.cpp
 // (the report to keep or print), frmForma_Photo.cpp (tickets from photos, with
 // the queue PhotoImport and the photo window PhotoPanel), frmForma_Recent.cpp
@@ -22,6 +26,7 @@
 // the strip, the journal and a screen reader through listeners of their own
 // (GameListeners).
 
+#include "app/BiletCard.h"
 #include "app/FormaFiles.h"
 #include "app/GameListeners.h"
 #include "app/PhotoImport.h"
@@ -45,6 +50,7 @@ class ZhurnalKeeper;
 class InfoStrip;
 class ListBilet;
 class NikaList;
+class PoleBoard;
 class QAction;
 class QKeyEvent;
 class QLabel;
@@ -120,8 +126,6 @@ public:
 
     // Paints the whole board empty: grid and the 90 numbers.
     void ClearPole() override;
-    // Repaints the board cell of number n in KletkaColor, with its number.
-    void PoleKletka(int n);
     // Paints the empty ticket card: two fields and the band between them.
     void BiletClear();
     // Shows ticket CurBilet on the card, drawn numbers in their colours.
@@ -240,18 +244,10 @@ public:
     // A number on the ticket being keyed in: the colour of a number on some ticket.
     static constexpr quint32 kUsedColor = IgraLook::ColorOf(Kletka::OnCard);
     // A cell of a ticket from a photo that the reader was not sure of: gold.
-    static constexpr quint32 kDoubtColor = 0x00D7FF;
-
-    // Fill colour of the next PoleKletka.
-    quint32 KletkaColor = kUsedColor;
+    static constexpr quint32 kDoubtColor = BiletCard::kDoubtColor;
 
     // The card being keyed in.
     BiletEntry entry;
-
-    // The board's framed cell (its top-left pixel) and whether the button is held on it.
-    int PoleX = 0;
-    int PoleY = 0;
-    bool PolePressed = false;
 
     // What a game shows, drawn on the window.
     void PoleKletka(int n, Kletka kletka) override;
@@ -290,23 +286,11 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    // The board.
-    void RamkaUp();
-    void RamkaDown();
-    void RamkaErase();
-    void PolePic_MouseDown(QPointF pos);
-    void PolePic_MouseMove(QPointF pos);
-    void PolePic_MouseUp(QPointF pos);
-    void PolePic_Leave();
-    // The card.
-    // Paints what a change of the card did.
+    // A number chosen on the board, or a cell of the card clicked.
+    void PoleChosen(int n);
+    void BiletPic_Click(int stroka, int column);
+    // Paints what a change of the card did, on the board and the card.
     void PaintEntryChange(const BiletEntry::Change &change);
-    // Row r as the row being filled ("?" in its empty cells), or no longer.
-    void StrokaMark(int r);
-    void StrokaUnmark(int r);
-    void FillKletka(int stroka, int column, quint32 color);
-    void WriteKletka(int stroka, int column, const QString &text);
-    void BiletPic_MouseUp(QPointF pos);
     void Nombilet_Change();
     bool VVOD1_KeyPress(QKeyEvent *event);
     // A number typed, pasted or clicked: to the check, or onto the card.
@@ -363,10 +347,9 @@ private:
     void FillRecentMenu();
     // A line of the winners list chosen: its ticket on the card.
     void NIKA_DblClick();
+    // A line of the winners list chosen: its ticket on the card, what won it
+    // framed (its row, its field, the whole ticket) and said in words on the strip.
     void NIKA_Show();
-    // The card marks what won a line of the winners list: its row, its field,
-    // the whole ticket; the strip says it in words.
-    void BiletMark(const IgraWin &win);
 
     // Tickets from photos: the set they go to, the ticket in hand onto the
     // card, the marks of its doubtful cells and number.
@@ -400,6 +383,9 @@ private:
     Messenger &messenger_;
     // The work folder and the ticket and draw files read and written there.
     FormaFiles files_;
+    // The board and the card, painted on PolePic and BiletPic.
+    PoleBoard *board_ = nullptr;
+    BiletCard *card_ = nullptr;
     // What the last take-back, number refused or prize not found was, and what
     // the last key on the card did, for the strip.
     QString undoNote_;

@@ -1,10 +1,10 @@
-// The ticket card: two fields of 3 rows by 9 columns, 32 by 31 pixels a cell,
-// with a band of the window's colour between them. In ticket entry the card is
-// filled row by row, top to bottom; elsewhere it shows the chosen ticket.
+// The window's side of the card (app/BiletCard) and of ticket entry: in ticket
+// entry the card is filled row by row, top to bottom, by keys, clicks on the
+// board and the card, and pasting; elsewhere it shows the chosen ticket.
 #include "app/frmForma.h"
 
+#include "app/PoleBoard.h"
 #include "controls/ListBilet.h"
-#include "controls/Surface.h"
 #include "controls/VbColor.h"
 #include "core/LotoRules.h"
 #include "io/Cp1251.h"
@@ -18,107 +18,23 @@
 #include <QRegularExpression>
 #include <utility>
 
-namespace
-{
-constexpr int kCellW = 32;
-constexpr int kCellH = 31;
-constexpr int kSecondField = 104; // top of the lower field
-
-// Top pixel of a card row; the lower field sits below the band.
-int Top(int stroka)
-{
-    return kCellH * stroka + (stroka >= 3 ? 11 : 0);
-}
-int TextTop(int stroka)
-{
-    return Top(stroka) + 4;
-}
-
-QColor Color(quint32 vb)
-{
-    return VbColor::ToQColor(vb);
-}
-
-} // namespace
-
 void frmForma::BiletClear()
 {
-    Surface &card = *BiletPic;
-    const QColor black(Qt::black);
-    card.Clear();
-    for (int y0 : {0, kSecondField}) {
-        for (int d = 0; d <= 3 * kCellH; d += kCellH)
-            card.Line(0, y0 + d, 9 * kCellW, y0 + d, black);
-        for (int x = 0; x <= 9 * kCellW; x += kCellW)
-            card.Line(x, y0, x, y0 + 3 * kCellH, black);
-    }
-    card.FillRect(0, 3 * kCellH + 1, 9 * kCellW, kSecondField - 1, Color(VbColor::ButtonFace));
-}
-
-void frmForma::FillKletka(int stroka, int column, quint32 color)
-{
-    const int x = kCellW * column, y = Top(stroka);
-    BiletPic->FillRect(x + 1, y + 1, x + 31, y + 30, Color(color));
-}
-
-void frmForma::WriteKletka(int stroka, int column, const QString &text)
-{
-    const int h = (kCellW - BiletPic->TextWidth(text)) / 2;
-    BiletPic->Text(kCellW * column + h - 2, TextTop(stroka), text);
+    card_->Clear();
 }
 
 void frmForma::Bilet()
 {
     const BILETCls &bilet = state_.store.Bilet(state_.store.CurBilet());
     SetLabel(NOMBILETlbl, bilet.Nomer);
-    BiletClear();
-    for (int k = 0; k < Loto::kNomeraPerBilet; ++k) {
-        const qint32 n = bilet.NomeraList(k);
-        if (n == 0)
-            continue; // a position never filled has no cell
-        const int r = Loto::StrokaOfPosition(k), c = Loto::ColumnOfNomer(n);
-        if (state_.TiragNomera.HodCount() > 0 && IsDrawn(state_.NomerColor[n]))
-            FillKletka(r, c, IgraLook::ColorOf(state_.NomerColor[n]));
-        WriteKletka(r, c, Loto::NomerText(n));
-    }
-}
-
-void frmForma::BiletMark(const IgraWin &win)
-{
-    // A frame three pixels thick, in a red no tour paints with.
-    const QColor mark(220, 0, 0);
-    const auto frame = [&](int top, int bottom) {
-        for (int k = 0; k < 3; ++k)
-            BiletPic->RectOutline(k, top + k, Loto::kColumns * kCellW - k, bottom - k, mark);
-    };
-    const auto field = [&](int pole) { frame(Top(3 * pole), Top(3 * pole + 2) + kCellH); };
-    switch (win.kind) {
-    case IgraWin::Kind::Nomer:
-        if (win.tur == 1 && win.stroka >= 0 && win.stroka < Loto::kStroki) {
-            frame(Top(win.stroka), Top(win.stroka) + kCellH);
-        } else if (win.tur == 2 && (win.pole == 0 || win.pole == 1)) {
-            field(win.pole);
-        } else if (win.tur >= 3) {
-            field(0);
-            field(1);
-        }
-        return;
-    case IgraWin::Kind::Kubishka:
-        if (win.pole == 0 || win.pole == 1)
-            field(win.pole);
-        return;
-    case IgraWin::Kind::Priz:
-        return; // a prize by ticket number is won by the number printed on it, not by a row
-    }
+    // Before the first number of a game nothing on the card is drawn.
+    const bool drawn = state_.TiragNomera.HodCount() > 0;
+    card_->Show(bilet, [&](qint32 n) { return drawn ? state_.NomerColor[std::size_t(n)] : Kletka::Free; });
 }
 
 void frmForma::CardKletka(int stroka, int n, Kletka kletka)
 {
-    if (stroka < 0 || stroka >= Loto::kStroki || n < 1 || n > Loto::kMaxNomer)
-        return;
-    const int c = Loto::ColumnOfNomer(n);
-    FillKletka(stroka, c, IgraLook::ColorOf(kletka));
-    WriteKletka(stroka, c, Loto::NomerText(n));
+    card_->Paint(stroka, n, IgraLook::ColorOf(kletka));
 }
 
 void frmForma::BiletNew()
@@ -131,35 +47,11 @@ void frmForma::BiletNew()
     photoOnCard_ = false;
     Nombilet->clear();
     kBiletGotov->setEnabled(false);
-    StrokaMark(entry.CurStroka());
+    card_->MarkStroka(entry, entry.CurStroka());
     Nombilet->setFocus();
     entryNote_.clear();
     UpdateUndo();
     UpdateStrip();
-}
-
-void frmForma::StrokaMark(int r)
-{
-    if (r >= BiletEntry::kFull)
-        return;
-    for (int c = 0; c < Loto::kColumns; ++c) {
-        const qint32 n = entry.Kletka(r, c);
-        if (n != 0) {
-            WriteKletka(r, c, Loto::NomerText(n));
-        } else {
-            FillKletka(r, c, kUsedColor);
-            WriteKletka(r, c, QStringLiteral("?"));
-        }
-    }
-}
-
-void frmForma::StrokaUnmark(int r)
-{
-    if (r >= BiletEntry::kFull)
-        return;
-    for (int c = 0; c < Loto::kColumns; ++c)
-        if (entry.Kletka(r, c) == 0)
-            FillKletka(r, c, 0xFFFFFF);
 }
 
 void frmForma::NomerToggle(int n, bool typed)
@@ -192,19 +84,11 @@ void frmForma::NomerToggle(int n, bool typed)
 
 void frmForma::RepaintEntry()
 {
-    ClearPole();
-    KletkaColor = kUsedColor;
+    board_->Clear();
     for (int n = 1; n <= Loto::kMaxNomer; ++n)
         if (entry.OnCard(n))
-            PoleKletka(n);
-    BiletClear();
-    // The row being filled gets its numbers from StrokaMark: a number written
-    // twice would look bolder than one typed.
-    for (int r = 0; r < Loto::kStroki; ++r)
-        for (int c = 0; c < Loto::kColumns; ++c)
-            if (const qint32 n = entry.Kletka(r, c); n != 0 && r != entry.CurStroka())
-                WriteKletka(r, c, Loto::NomerText(n));
-    StrokaMark(entry.CurStroka());
+            board_->Paint(n, kUsedColor);
+    card_->ShowEntry(entry);
     PaintDoubts();
     SetBiletGotovEnabled(entry.Ready(Nombilet->text()));
 }
@@ -212,61 +96,28 @@ void frmForma::RepaintEntry()
 void frmForma::PaintEntryChange(const BiletEntry::Change &change)
 {
     using Kind = BiletEntry::Change::Kind;
-    const int r = change.stroka, c = change.column;
     switch (change.kind) {
     case Kind::None:
         return;
     case Kind::TakenOff:
         // The board shows the number free again.
-        KletkaColor = VbColor::ButtonFace;
-        PoleKletka(change.nomer);
+        board_->Paint(change.nomer, VbColor::ButtonFace);
         SetBiletGotovEnabled(false);
-        if (r < 0)
-            return;
-        if (change.strokaAfter < change.strokaBefore) {
-            StrokaUnmark(change.strokaBefore);
-            StrokaMark(change.strokaAfter);
-        } else {
-            const bool current = r == change.strokaAfter;
-            FillKletka(r, c, current ? kUsedColor : 0xFFFFFF);
-            if (current)
-                BiletPic->Text(kCellW * c + 8, TextTop(r), QStringLiteral("?"));
-        }
-        return;
+        break;
     case Kind::PutOn:
-        FillKletka(r, c, 0xFFFFFF);
-        WriteKletka(r, c, Loto::NomerText(change.nomer));
-        if (change.displaced != 0) {
-            KletkaColor = VbColor::ButtonFace;
-            PoleKletka(change.displaced);
-        }
-        KletkaColor = kUsedColor;
-        PoleKletka(change.nomer);
-        if (!change.rowCompleted)
-            return;
-        StrokaUnmark(r);
-        if (change.strokaAfter == BiletEntry::kFull)
-            SetBiletGotovEnabled(entry.Ready(Nombilet->text()));
-        else
-            StrokaMark(change.strokaAfter);
-        return;
+        if (change.displaced != 0)
+            board_->Paint(change.displaced, VbColor::ButtonFace);
+        board_->Paint(change.nomer, kUsedColor);
+        break;
     }
+    card_->ShowChange(entry, change);
+    if (change.kind == Kind::PutOn && change.strokaAfter == BiletEntry::kFull && change.rowCompleted)
+        SetBiletGotovEnabled(entry.Ready(Nombilet->text()));
 }
 
-void frmForma::BiletPic_MouseUp(QPointF pos)
+void frmForma::BiletPic_Click(int stroka, int column)
 {
-    const int x = Surface::RoundPixel(pos.x());
-    int y = Surface::RoundPixel(pos.y());
-    if (x < 0 || y < 0)
-        return;
-    // Below the band the rows are 11 pixels lower.
-    if (y > 96)
-        y -= 11;
-    const int c = x / kCellW, r = y / kCellH;
-    if (c > 8 || r > 5)
-        return;
-    const qint32 n = entry.Kletka(r, c);
-    if (n != 0)
+    if (const qint32 n = entry.Kletka(stroka, column); n != 0)
         NomerToggle(n);
 }
 

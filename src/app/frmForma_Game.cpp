@@ -397,7 +397,7 @@ void frmForma::NIKA_Show()
     state_.store.Show(t);
     Bilet();
     if (explained) {
-        BiletMark(wins[std::size_t(line)]);
+        card_->FrameWin(wins[std::size_t(line)]);
         winNote_ = IgraReport::WinLine(state_.store.Bilet(t).Nomer, wins[std::size_t(line)]);
         UpdateStrip();
     }

@@ -3,7 +3,6 @@
 // with the cells the reader doubted marked, and its photo in a window beside.
 #include "app/frmForma.h"
 
-#include "controls/Surface.h"
 #include "controls/VbColor.h"
 #include "core/LotoRules.h"
 #include "dialogs/Zapros.h"
@@ -337,15 +336,10 @@ void frmForma::PaintDoubts()
 {
     if (!photoOnCard_ || state_.RegimState != Rezhim::Zagruzka)
         return;
-    for (const Scan::Cell &cell : photos_.Doubts(entry)) {
-        const qint32 n = entry.Kletka(cell.row, cell.col);
-        // An empty cell of a row being filled shows its "?".
-        if (n == 0 && cell.row >= entry.CurStroka())
-            continue;
-        FillKletka(cell.row, cell.col, kDoubtColor);
-        if (n != 0)
-            WriteKletka(cell.row, cell.col, Loto::NomerText(n));
-    }
+    std::vector<BiletCard::Place> doubts;
+    for (const Scan::Cell &cell : photos_.Doubts(entry))
+        doubts.push_back({cell.row, cell.col});
+    card_->MarkDoubts(entry, doubts);
 }
 
 void frmForma::UpdateNombiletDoubt()

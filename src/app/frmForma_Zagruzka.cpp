@@ -2,9 +2,9 @@
 // ticket chosen in the list.
 #include "app/frmForma.h"
 
+#include "app/PoleBoard.h"
 #include "app/ZhurnalKeeper.h"
 #include "controls/ListBilet.h"
-#include "controls/Surface.h"
 #include "core/LotoRules.h"
 #include "dialogs/Zapros.h"
 
@@ -116,7 +116,7 @@ void frmForma::EnterZagruzka()
     kBiletGotov->show();
     Nombilet->show();
     FileOpenTirag->setEnabled(false);
-    PolePic->setEnabled(true);
+    board_->SetEnabled(true);
 }
 
 void frmForma::ListBilet1_DblClick()
@@ -137,19 +137,14 @@ void frmForma::ListBilet1_DblClick()
 
     // Load the ticket onto the card for editing.
     BiletNew();
-    BiletClear();
     store.Show(chosen);
     const BILETCls &bilet = store.Bilet(chosen);
     Nombilet->setText(bilet.Nomer);
     entry.Load(bilet);
-    KletkaColor = kUsedColor;
-    for (int k = 0; k < Loto::kNomeraPerBilet; ++k) {
-        const qint32 n = bilet.NomeraList(k);
-        if (n == 0)
-            continue;
-        PoleKletka(n);
-        WriteKletka(Loto::StrokaOfPosition(k), Loto::ColumnOfNomer(n), Loto::NomerText(n));
-    }
+    for (int k = 0; k < Loto::kNomeraPerBilet; ++k)
+        board_->Paint(bilet.NomeraList(k), kUsedColor);
+    // A stored ticket is complete: no row of it is being filled.
+    card_->Show(bilet, [](qint32) { return Kletka::Free; });
     SetBiletGotovEnabled(true);
     Nombilet->setFocus();
 }
