@@ -191,6 +191,33 @@ TEST(Read, ThePaleGridOfASmallBlurredPhotoIsFound)
     }
 }
 
+TEST(Read, NumbersWhoseDigitsTouchAreCutWhereTheTensDigitEnds)
+{
+    // Numbers printed so tight that their digits run together, or a 0 breaks
+    // and half of it clings to the tens digit: the column tells what the
+    // tens digit is, and the cut that leaves it whole leaves the units whole.
+    struct Tight {
+        quint32 seed;
+        const char *family;
+    };
+    int cells = 0, right = 0;
+    for (const Tight t :
+         {Tight{80000, ""}, Tight{80001, ""}, Tight{80002, "PT Serif"}, Tight{80003, "Carlito"}}) {
+        TicketArt::ShotOptions options;
+        options.level = Level::Scan;
+        options.numberSpacing = 70;
+        options.family = QString::fromLatin1(t.family);
+        const TicketArt::Shot shot = TicketArt::MakeShot(t.seed, options);
+        const auto read = Scan::ReadBilety(shot.image);
+        ExpectRead(shot, read);
+        ASSERT_EQ(read.size(), 1u) << t.seed;
+        for (int row = 0; row < 6; ++row)
+            for (int col = 0; col < 9; ++col, ++cells)
+                right += read[0].cells[row][col] == shot.tickets[0].cells[row][col];
+    }
+    EXPECT_GE(right, cells * 96 / 100);
+}
+
 TEST(Read, PicturesWithoutTicketsGiveNone)
 {
     EXPECT_TRUE(Scan::ReadBilety(TicketArt::MakeDecoy(5)).empty());
