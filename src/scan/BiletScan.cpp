@@ -187,8 +187,13 @@ CellPrint CutCell(const cv::Mat &cellV, int row, int col)
     // stray mark (what is left of a grid line, a speck), never its units.
     bool stray = false;
     if (col > 0 && glyphs.size() > 1) {
-        const auto wide = std::find_if(glyphs.begin(), glyphs.end(),
-                                       [](const Glyph &g) { return g.ink.cols >= 1.1 * g.ink.rows; });
+        // As tall as the print around it, too: a low wide smudge is no number.
+        int tallest = 0;
+        for (const Glyph &g : glyphs)
+            tallest = std::max(tallest, g.ink.rows);
+        const auto wide = std::find_if(glyphs.begin(), glyphs.end(), [&](const Glyph &g) {
+            return g.ink.cols >= 1.1 * g.ink.rows && g.ink.rows >= 0.8 * tallest;
+        });
         if (wide != glyphs.end()) {
             glyphs = {*wide};
             stray = true;
