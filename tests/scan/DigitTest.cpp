@@ -66,28 +66,18 @@ TEST(Digits, LettersAndPicturesAreNoConfidentDigits)
     EXPECT_EQ(doubted, total);
 }
 
-TEST(Digits, ModelTypefacesAreAllThereAndApartFromTheJudgingOnes)
+TEST(Digits, ModelTypefacesAreInstalledAndApartFromTheJudgingOnes)
 {
-    // A typeface installed both as OpenType and as Type 1 is listed once per
-    // foundry ("Nimbus Sans [urw]"); the model is drawn from it all the same.
-    // The typefaces that judge the reader are never among the model's.
+    // The typefaces that judge the reader are never among the model's, and
+    // every typeface named for either is one the system really has.
     const QStringList installed = QFontDatabase::families();
     const QStringList model = TicketArt::ModelFonts(), judging = TicketArt::HeldOutFonts();
+    EXPECT_GE(model.size(), 10);
+    EXPECT_GE(judging.size(), 4);
     for (const QString &family : model + judging)
         EXPECT_TRUE(installed.contains(family)) << family.toStdString();
     for (const QString &family : judging)
         EXPECT_FALSE(model.contains(family)) << family.toStdString();
-    for (const char *wanted : {"Nimbus Sans", "C059", "DejaVu Serif"}) {
-        const QString name = QString::fromLatin1(wanted);
-        const bool there = std::any_of(installed.begin(), installed.end(), [&](const QString &f) {
-            return f == name || f.startsWith(name + QStringLiteral(" ["));
-        });
-        if (!there)
-            continue;
-        EXPECT_TRUE(std::any_of(model.begin(), model.end(), [&](const QString &f) {
-            return f == name || f.startsWith(name + QStringLiteral(" ["));
-        })) << wanted;
-    }
 }
 
 TEST(Digits, TwoDigitsRunTogetherAreCutInTwoWhenTwoAreExpected)

@@ -33,23 +33,11 @@ template <typename T> const T &PickOf(QRandomGenerator &rng, const std::vector<T
 
 QStringList Installed(const QStringList &wanted)
 {
-    // A typeface installed twice (OpenType and Type 1) is listed once per
-    // foundry, as "Nimbus Sans [urw]"; either will do.
     const QStringList families = QFontDatabase::families();
     QStringList found;
-    for (const QString &family : wanted) {
-        if (families.contains(family)) {
+    for (const QString &family : wanted)
+        if (families.contains(family))
             found << family;
-            continue;
-        }
-        const QString withFoundry = family + QStringLiteral(" [");
-        for (const QString &listed : families) {
-            if (listed.startsWith(withFoundry)) {
-                found << listed;
-                break;
-            }
-        }
-    }
     return found;
 }
 
