@@ -137,6 +137,43 @@ cv::Mat WithoutLines(const cv::Mat &ink)
     return clean;
 }
 
+// The ink of a piece cut from a glyph, without the empty margins the cut left.
+cv::Mat Trimmed(const cv::Mat &ink)
+{
+    std::vector<cv::Point> points;
+    cv::findNonZero(ink > 0.4, points);
+    if (points.empty())
+        return ink.clone();
+    return ink(cv::boundingRect(points)).clone();
+}
+
+// Where to cut two digits that truly touch. The column fixes the tens digit,
+// so the cut is where the left piece looks most like it and the right piece
+// most like some digit; the least ink is no guide, as the hollow of a 0 or an
+// 8 holds less ink than the joint.
+int TouchingCut(const cv::Mat &both, int col)
+{
+    const DigitModel &model = DigitModel::Builtin();
+    const unsigned tens = col == 8 ? (1u << 8 | 1u << 9) : 1u << col;
+    const int from = both.cols * 3 / 8, to = both.cols * 5 / 8;
+    const int step = std::max(1, (to - from) / 10);
+    int cut = both.cols / 2;
+    float best = 1e9f;
+    for (int x = from; x <= to; x += step) {
+        const std::array<float, 10> left =
+            model.Nearest(GlyphFeatures(Trimmed(both(cv::Rect(0, 0, x, both.rows)))), tens);
+        const std::array<float, 10> right =
+            model.Nearest(GlyphFeatures(Trimmed(both(cv::Rect(x, 0, both.cols - x, both.rows)))));
+        const float cost =
+            *std::min_element(left.begin(), left.end()) + *std::min_element(right.begin(), right.end());
+        if (cost < best) {
+            best = cost;
+            cut = x;
+        }
+    }
+    return cut;
+}
+
 CellPrint CutCell(const cv::Mat &cellV, int row, int col)
 {
     CellPrint print;
@@ -145,23 +182,55 @@ CellPrint CutCell(const cv::Mat &cellV, int row, int col)
     std::vector<Glyph> glyphs = GlyphsOf(WithoutLines(InkMap(cellV)), 0.22, col == 0 ? 1 : 2);
     if (glyphs.empty())
         return print;
+    // No digit is much wider than tall: a shape that is holds both digits of
+    // the number run together, and whatever else was found beside it is a
+    // stray mark (what is left of a grid line, a speck), never its units.
+    bool stray = false;
+    if (col > 0 && glyphs.size() > 1) {
+        // As tall as the print around it, too: a low wide smudge is no number.
+        int tallest = 0;
+        for (const Glyph &g : glyphs)
+            tallest = std::max(tallest, g.ink.rows);
+        const auto wide = std::find_if(glyphs.begin(), glyphs.end(), [&](const Glyph &g) {
+            return g.ink.cols >= 1.1 * g.ink.rows && g.ink.rows >= 0.8 * tallest;
+        });
+        if (wide != glyphs.end()) {
+            glyphs = {*wide};
+            stray = true;
+        }
+    }
+    // Two shapes need not be two digits: a thin stroke of a 0 can break,
+    // leaving its left half joined to the tens digit. A shape as wide as
+    // tall is more than one digit, and the pair is cut anew.
+    if (col > 0 && glyphs.size() == 2 &&
+        std::max(glyphs[0].ink.cols, glyphs[1].ink.cols) >
+            0.95 * std::max(glyphs[0].ink.rows, glyphs[1].ink.rows)) {
+        const cv::Rect span = glyphs[0].box | glyphs[1].box;
+        cv::Mat both(span.size(), CV_32F, cv::Scalar(0));
+        for (const Glyph &g : glyphs) {
+            cv::Mat into = both(g.box - span.tl());
+            cv::max(into, g.ink, into);
+        }
+        glyphs = {Glyph{span, both}};
+    }
     if (col > 0 && glyphs.size() == 1) {
-        // Two digits run together: cut where the least ink lies near the middle.
+        // Two digits run together.
         const cv::Mat both = glyphs[0].ink;
         if (both.cols < 0.75 * both.rows)
             return print;
-        cv::Mat columns;
-        cv::reduce(both, columns, 0, cv::REDUCE_SUM, CV_32F);
-        int cut = both.cols / 2;
-        for (int x = both.cols * 3 / 8; x <= both.cols * 5 / 8; ++x)
-            if (columns.at<float>(0, x) < columns.at<float>(0, cut))
-                cut = x;
-        glyphs = {Glyph{{}, both(cv::Rect(0, 0, cut, both.rows)).clone()},
-                  Glyph{{}, both(cv::Rect(cut, 0, both.cols - cut, both.rows)).clone()}};
+        const int cut = TouchingCut(both, col);
+        glyphs = {Glyph{{}, Trimmed(both(cv::Rect(0, 0, cut, both.rows)))},
+                  Glyph{{}, Trimmed(both(cv::Rect(cut, 0, both.cols - cut, both.rows)))}};
         print.merged = true;
     }
+    // The digits of a number are of one height: a piece much lower than the
+    // other is a stray mark or a broken stroke, not to be trusted.
+    if (glyphs.size() >= 2 &&
+        std::min(glyphs[glyphs.size() - 1].ink.rows, glyphs[glyphs.size() - 2].ink.rows) <
+            0.75 * std::max(glyphs[glyphs.size() - 1].ink.rows, glyphs[glyphs.size() - 2].ink.rows))
+        stray = true;
     print.found = true;
-    print.extra = glyphs.size() > (col == 0 ? 1u : 2u);
+    print.extra = stray || glyphs.size() > (col == 0 ? 1u : 2u);
     print.units = GlyphFeatures(glyphs.back().ink);
     if (col > 0) {
         print.hasTens = true;

@@ -55,8 +55,16 @@ double LinesFound(const std::vector<double> &profile, int parts, int slack)
         double best = 0;
         for (int i = std::max(0, at - slack); i <= std::min(n - 1, at + slack); ++i)
             best = std::max(best, profile[i]);
-        // A line crosses most of the field and stands out of what lies around it.
-        if (best >= 0.45 && best >= typical + 0.2)
+        // A line crosses most of the field and stands out of what lies around
+        // it: of the field as a whole, or, where pictures or numbers fill the
+        // cells, of the paper that borders it on both sides within the cells.
+        const int half = n / (2 * parts);
+        double before = 1, after = 1;
+        for (int i = std::max(0, at - half); i < at - slack / 2; ++i)
+            before = std::min(before, profile[i]);
+        for (int i = at + slack / 2 + 1; i <= std::min(n - 1, at + half); ++i)
+            after = std::min(after, profile[i]);
+        if (best >= 0.45 && (best >= typical + 0.2 || std::max(before, after) <= best - 0.25))
             ++found;
     }
     // Cells are partly paper: a solid blot is not a grid.

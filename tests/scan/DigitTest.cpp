@@ -3,6 +3,7 @@
 #include "scan/DigitModel.h"
 #include "scan/Glyphs.h"
 
+#include <QFontDatabase>
 #include <QPainter>
 #include <gtest/gtest.h>
 
@@ -63,6 +64,20 @@ TEST(Digits, LettersAndPicturesAreNoConfidentDigits)
         doubted += model.Classify(Scan::GlyphFeatures(glyphs[0].ink)).doubtful;
     }
     EXPECT_EQ(doubted, total);
+}
+
+TEST(Digits, ModelTypefacesAreInstalledAndApartFromTheJudgingOnes)
+{
+    // The typefaces that judge the reader are never among the model's, and
+    // every typeface named for either is one the system really has.
+    const QStringList installed = QFontDatabase::families();
+    const QStringList model = TicketArt::ModelFonts(), judging = TicketArt::HeldOutFonts();
+    EXPECT_GE(model.size(), 10);
+    EXPECT_GE(judging.size(), 4);
+    for (const QString &family : model + judging)
+        EXPECT_TRUE(installed.contains(family)) << family.toStdString();
+    for (const QString &family : judging)
+        EXPECT_FALSE(model.contains(family)) << family.toStdString();
 }
 
 TEST(Digits, TwoDigitsRunTogetherAreCutInTwoWhenTwoAreExpected)

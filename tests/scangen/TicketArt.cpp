@@ -53,6 +53,7 @@ QString Digits(QRandomGenerator &rng, int count)
 struct Design {
     QString numberFamily, textFamily;
     bool numberBold = true;
+    int numberSpacing = 100; // per cent
     double numberSize = 0.6; // of the cell height
     QColor numberColour, textColour, titleColour;
     double cellAspect = 1.1;
@@ -247,6 +248,7 @@ QImage DrawTicket(const Design &d, const Truth &truth, int cellHeight, QRandomGe
     QFont numbers(d.numberFamily);
     numbers.setPixelSize(int(h * d.numberSize));
     numbers.setBold(d.numberBold);
+    numbers.setLetterSpacing(QFont::PercentageSpacing, d.numberSpacing);
     const double fieldTop[2] = {top, top + 3 * h + gap};
     for (int field = 0; field < 2; ++field) {
         const QRectF grid(margin, fieldTop[field], 9 * w, 3 * h);
@@ -464,6 +466,7 @@ Shot MakeShot(quint32 seed, const ShotOptions &options)
     Design design = RandomDesign(rng, options.heldOut);
     if (!options.family.isEmpty())
         design.numberFamily = design.textFamily = options.family;
+    design.numberSpacing = options.numberSpacing;
     const Level level = options.level;
     int count = options.tickets;
     if (count == 0)

@@ -51,6 +51,8 @@ struct ShotOptions {
     int tickets = 0;     // 0: as the level has it
     QSize canvas;        // a fixed picture size (a phone's 12 megapixels), or as the level has it
     QString family;      // one typeface for everything, whatever is installed; empty: drawn by lot
+    // The numbers' letter spacing in per cent; below 100 their digits touch.
+    int numberSpacing = 100;
 };
 
 Shot MakeShot(quint32 seed, const ShotOptions &options);
