@@ -254,11 +254,12 @@ public:
     void ShowBilet() override;
     void CardKletka(int stroka, int n, Kletka kletka) override;
     void NikaClear() override;
-    void NikaAdd(const QString &prefix, const std::vector<qint32> &tickets) override;
+    void NikaAdd(const NikaReason &reason, const std::vector<qint32> &tickets) override;
     void SetTur(qint32 tur) override;
-    void SetNHOD(const QString &text) override;
+    void SetNHOD(qint32 hod) override;
     void SetVVOD1(const QString &text) override;
-    void SetVVEDNOM(const QString &text) override;
+    void SetVVEDNOM(EntryPrompt prompt) override;
+    void ShowUndrawn(const std::vector<qint32> &undrawn) override;
     void SetKnopka(::Knopka knopka) override;
     void SetCaption(const QString &caption) override;
     void EnableVVOD1(bool enabled, bool visible) override;
@@ -408,6 +409,8 @@ private:
     void Connect();
     // Sets a label's caption; labels that are sized to their text follow it.
     static void SetLabel(QLabel *label, const QString &caption);
+    // The caption before the entry box; cut short by the card, it is shown whole as a tip.
+    void ShowVvednom(const QString &text);
 
     ProgramState &state_;
     Messenger &messenger_;

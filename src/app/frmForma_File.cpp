@@ -80,7 +80,7 @@ void frmForma::ApplyBilety(const QString &name, const Loto::Kind &kind, BiletFil
 {
     savedNote_.clear();
     SetTur(1);
-    SetNHOD(QStringLiteral(" 0"));
+    SetNHOD(0);
     igra_->SetRegim(Rezhim::None);
     PSbros();
     Regim->menuAction()->setEnabled(true);

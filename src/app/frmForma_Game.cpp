@@ -73,9 +73,9 @@ void frmForma::NikaClear()
     NIKA->Clear();
 }
 
-void frmForma::NikaAdd(const QString &prefix, const std::vector<qint32> &tickets)
+void frmForma::NikaAdd(const NikaReason &reason, const std::vector<qint32> &tickets)
 {
-    NIKA->AddLines(prefix, tickets);
+    NIKA->AddLines(IgraLook::NikaPrefix(reason), tickets);
 }
 
 void frmForma::SetTur(qint32 tur)
@@ -87,9 +87,9 @@ void frmForma::SetTur(qint32 tur)
     Contrast::MakeReadable(Tur, QPalette::WindowText, QPalette::Window);
 }
 
-void frmForma::SetNHOD(const QString &text)
+void frmForma::SetNHOD(qint32 hod)
 {
-    NHOD->setText(text);
+    NHOD->setText(IgraLook::NhodText(hod));
 }
 
 void frmForma::SetVVOD1(const QString &text)
@@ -97,7 +97,17 @@ void frmForma::SetVVOD1(const QString &text)
     VVOD1->setText(text);
 }
 
-void frmForma::SetVVEDNOM(const QString &text)
+void frmForma::SetVVEDNOM(EntryPrompt prompt)
+{
+    ShowVvednom(IgraLook::PromptText(prompt));
+}
+
+void frmForma::ShowUndrawn(const std::vector<qint32> &undrawn)
+{
+    ShowVvednom(IgraLook::UndrawnText(undrawn));
+}
+
+void frmForma::ShowVvednom(const QString &text)
 {
     SetLabel(VVEDNOM, text);
     VVEDNOM->setToolTip(VVEDNOM->x() + VVEDNOM->width() > BiletPic->x() ? text : QString());
