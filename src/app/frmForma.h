@@ -9,7 +9,8 @@
 // is split by subject: frmForma.cpp (shell, menus, keys, exit), frmForma_Pole.cpp
 // (the board), frmForma_Bilet.cpp (the card), frmForma_Zagruzka.cpp (ticket
 // entry), frmForma_File.cpp (ticket and draw files), frmForma_Game.cpp (the
-// game's view, the mode layouts and the dialogs of the Mode and Help menus),
+// mode layouts and the dialogs of the Mode and Help menus; the game's view on the
+// labels, lists and menu items is FormaView, which leaves the board and the card to the window),
 // frmForma_Rezultat.cpp (a published result checked at once), frmForma_Otchet.cpp
 // (the report to keep or print), frmForma_Photo.cpp (tickets from photos, with
 // the queue PhotoImport and the photo window PhotoPanel), frmForma_Recent.cpp
@@ -17,6 +18,7 @@
 // (core/IgraFacts.h) reaches the strip, the journal and a screen reader through
 // listeners of their own (GameListeners).
 
+#include "app/FormaView.h"
 #include "app/GameListeners.h"
 #include "app/PhotoImport.h"
 #include "app/PhotoPanel.h"
@@ -104,7 +106,7 @@ struct FormaControls {
     QAction *HelpAbout = nullptr;
 };
 
-class frmForma : public QMainWindow, public IgraView, private FormaControls
+class frmForma : public QMainWindow, private FormaView::Window, private FormaControls
 {
     Q_OBJECT
 public:
@@ -248,33 +250,20 @@ public:
     int PoleY = 0;
     bool PolePressed = false;
 
-    // What a game shows, drawn on the window.
+    // What the game's view (FormaView, which shows the rest) leaves to the
+    // window: the board and the card painted, and what follows a change of the
+    // mode or the game.
     void PoleKletka(int n, Kletka kletka) override;
     void PoleUnhighlight(int n) override;
     void ShowBilet() override;
     void CardKletka(int stroka, int n, Kletka kletka) override;
-    void NikaClear() override;
-    void NikaAdd(const NikaReason &reason, const std::vector<qint32> &tickets) override;
-    void SetTur(qint32 tur) override;
-    void SetNHOD(qint32 hod) override;
-    void SetVVOD1(const QString &text) override;
-    void SetVVEDNOM(EntryPrompt prompt) override;
-    void ShowUndrawn(const std::vector<qint32> &undrawn) override;
-    void SetKnopka(::Knopka knopka) override;
-    void SetCaption(const QString &caption) override;
-    void EnableVVOD1(bool enabled, bool visible) override;
-    void EnablePole(bool enabled) override;
-    void EnableBiletPic(bool enabled) override;
-    void EnableSaveTirag(bool enabled) override;
-    void EnableAddBilety(bool enabled) override;
-    void EnablePrizPoNomeru(bool enabled) override;
-    void FocusVVOD1() override;
-    void TimerStart() override;
-    void TimerStop() override;
     void RegimChanged() override;
     void SaveTiragAs() override;
     void ShowSettings() override;
     void GameChanged() override;
+
+    // Sets a label's caption; labels that are sized to their text follow it.
+    static void SetLabel(QLabel *label, const QString &caption);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -407,10 +396,6 @@ private:
     void FitWindowToZoom();
     void FitZoomToScreen();
     void Connect();
-    // Sets a label's caption; labels that are sized to their text follow it.
-    static void SetLabel(QLabel *label, const QString &caption);
-    // The caption before the entry box; cut short by the card, it is shown whole as a tip.
-    void ShowVvednom(const QString &text);
 
     ProgramState &state_;
     Messenger &messenger_;
@@ -443,6 +428,8 @@ private:
     // What a screen reader says of the game, and where it hears it.
     Announcer *announcer_ = nullptr;
     std::unique_ptr<ReaderFacts> readerFacts_;
+    // What the game shows, on the window's controls.
+    std::unique_ptr<FormaView> gameView_;
     std::unique_ptr<GameEngine> igra_;
     // The controls scaled to the print size; the size chosen; the menu's height and type at 100 %.
     std::unique_ptr<ZoomedPlaces> zoomed_;

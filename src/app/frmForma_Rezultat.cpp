@@ -56,5 +56,5 @@ void frmForma::FileRezultat_Click()
     // As at the end of a check typed by hand.
     if (messenger_.Ask(QStringLiteral("Сохранить тираж?")))
         SaveTiragAs();
-    FocusVVOD1();
+    gameView_->FocusVVOD1();
 }
