@@ -43,9 +43,9 @@ void FormaView::SetNHOD(qint32 hod)
     ui_.NHOD->setText(IgraLook::NhodText(hod));
 }
 
-void FormaView::SetVVOD1(const QString &text)
+void FormaView::SetVVOD1(qint32 nomer)
 {
-    ui_.VVOD1->setText(text);
+    ui_.VVOD1->setText(IgraLook::VvodText(nomer));
 }
 
 void FormaView::SetVVEDNOM(EntryPrompt prompt)

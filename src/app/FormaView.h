@@ -50,7 +50,7 @@ public:
     void NikaAdd(const NikaReason &reason, const std::vector<qint32> &tickets) override;
     void SetTur(qint32 tur) override;
     void SetNHOD(qint32 hod) override;
-    void SetVVOD1(const QString &text) override;
+    void SetVVOD1(qint32 nomer) override;
     void SetVVEDNOM(EntryPrompt prompt) override;
     void ShowUndrawn(const std::vector<qint32> &undrawn) override;
     void SetKnopka(Knopka knopka) override;

@@ -1,11 +1,11 @@
 #pragma once
 // How the game looks in the window: the colour of each state of a board or
 // card cell, the captions of the tour label and of the button under the board,
-// the start of a winners-list line, the move label and the caption before the
-// entry box. The game speaks of tours, numbers and tickets; this is the one
-// table that turns them into what is painted and written. Colours are
-// 0x00BBGGRR values, or a system colour (0x80000000 and its index) as VbColor
-// reads them. Kept free of widgets so that anything showing a game can use it
+// the start of a winners-list line, the move label, the entry box's number and
+// the caption before the box. The game speaks of tours, numbers and tickets;
+// this is the one table that turns them into what is painted and written.
+// Colours are 0x00BBGGRR values, or a system colour (0x80000000 and its index)
+// as VbColor reads them. Kept free of widgets so that anything showing a game can use it
 // (the headless checker writes the same lines and caption).
 
 #include "core/IgraShow.h"
@@ -98,6 +98,12 @@ inline QString NikaPrefix(const NikaReason &reason)
 inline QString NhodText(qint32 hod)
 {
     return Loto::NomerText(hod);
+}
+
+// The entry box with the number just drawn; empty for none.
+inline QString VvodText(qint32 nomer)
+{
+    return nomer > 0 ? Loto::NomerText(nomer) : QString();
 }
 
 // The caption before the entry box while a game runs.

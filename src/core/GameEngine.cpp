@@ -145,7 +145,7 @@ void GameEngine::NewIgra()
     view_->SetTur(1);
 
     view_->SetNHOD(0);
-    view_->SetVVOD1(QString());
+    view_->SetVVOD1(0);
     view_->EnableSaveTirag(false);
 
     const bool proverka = state_.RegimState == Rezhim::Proverka;
@@ -215,7 +215,7 @@ void GameEngine::AddTiragNomer(int n)
     if (n < 1 || n > Loto::kMaxNomer)
         return;
     if (state_.RegimState == Rezhim::Povtor || state_.RegimState == Rezhim::Imitator)
-        view_->SetVVOD1(Loto::NomerText(n));
+        view_->SetVVOD1(n);
 
     PaintPole(n, KletkaNow);
     highlighted_[static_cast<std::size_t>(n)] = false;

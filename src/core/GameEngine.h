@@ -55,7 +55,8 @@ public:
     virtual void SetTur(qint32 /*tur*/) {}
     // The move label shows hod, the numbers drawn so far.
     virtual void SetNHOD(qint32 /*hod*/) {}
-    virtual void SetVVOD1(const QString & /*text*/) {} // the entry box's text
+    // The entry box shows the number just drawn (replay, simulator); 0 empties it.
+    virtual void SetVVOD1(qint32 /*nomer*/) {}
     // The caption before the entry box asks for what the game needs.
     virtual void SetVVEDNOM(EntryPrompt /*prompt*/) {}
     // The game ended: the caption before the entry box lists the numbers that

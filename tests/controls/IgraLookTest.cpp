@@ -60,7 +60,7 @@ TEST(IgraLook, KnopkaSaysWhatItDoes)
     EXPECT_EQ(IgraLook::KnopkaCaption(Knopka::Konec), QStringLiteral(" Конец"));
 }
 
-TEST(IgraLook, WinnersLinesMoveLabelAndEntryCaptionReadAsTheWindowWritesThem)
+TEST(IgraLook, WinnersLinesMoveLabelEntryBoxAndItsCaptionReadAsTheWindowWritesThem)
 {
     using K = NikaReason::Kind;
     const struct {
@@ -75,6 +75,8 @@ TEST(IgraLook, WinnersLinesMoveLabelAndEntryCaptionReadAsTheWindowWritesThem)
 
     EXPECT_EQ(IgraLook::NhodText(0), QStringLiteral(" 0"));
     EXPECT_EQ(IgraLook::NhodText(87), QStringLiteral(" 87"));
+    EXPECT_EQ(IgraLook::VvodText(0), QString());
+    EXPECT_EQ(IgraLook::VvodText(9), QStringLiteral(" 9"));
 
     EXPECT_EQ(IgraLook::PromptText(EntryPrompt::Vvedite), QStringLiteral("Введите номер:"));
     EXPECT_EQ(IgraLook::PromptText(EntryPrompt::Vypal), QStringLiteral("Выпавший номер:"));

@@ -116,8 +116,9 @@ public:
         if (Note([&] { return QStringLiteral("SetNHOD ") + text; }))
             nhod = text;
     }
-    void SetVVOD1(const QString &text) override
+    void SetVVOD1(qint32 nomer) override
     {
+        const QString text = IgraLook::VvodText(nomer);
         if (Note([&] { return QStringLiteral("SetVVOD1 ") + text; }))
             vvod1 = text;
     }
