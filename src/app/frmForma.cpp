@@ -80,7 +80,10 @@ frmForma::frmForma(ProgramState &state, Messenger &messenger, const QString &wor
     // A ticket or draw file dropped on the window opens.
     setAcceptDrops(true);
     ExposeCells();
-    igra_ = std::make_unique<GameEngine>(state_, *this, messenger_);
+    // What the view leaves to the window comes back here (a base only the window itself reaches).
+    FormaView::Window &rest = *this;
+    gameView_ = std::make_unique<FormaView>(Ui(), *this, rest);
+    igra_ = std::make_unique<GameEngine>(state_, *gameView_, messenger_);
     // One generator for the simulator, seeded once per run.
     igra_->random.seed(std::random_device{}());
     stripFacts_ = std::make_unique<StripFacts>(state_.store);

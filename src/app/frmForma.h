@@ -13,8 +13,10 @@
 // menus, keys, exit), frmForma_Pole.cpp (what the board shows and what a number
 // chosen on it does), frmForma_Bilet.cpp (the card and the keying of it),
 // frmForma_Zagruzka.cpp (ticket entry), frmForma_File.cpp (the File menu, a
-// set read put in place, a journal taken up), frmForma_Game.cpp (the game's
-// view, the mode layouts and the dialogs of the Mode and Help menus),
+// set read put in place, a journal taken up), frmForma_Game.cpp (the mode
+// layouts and the dialogs of the Mode and Help menus; the game's view on the
+// labels, lists and menu items is FormaView, which leaves the board and the
+// card to the window),
 // frmForma_Rezultat.cpp (a published result checked at once), frmForma_Otchet.cpp
 // (the report to keep or print), frmForma_Photo.cpp (tickets from photos, with
 // the queue PhotoImport and the photo window PhotoPanel), frmForma_Recent.cpp
@@ -28,6 +30,7 @@
 
 #include "app/BiletCard.h"
 #include "app/FormaFiles.h"
+#include "app/FormaView.h"
 #include "app/GameListeners.h"
 #include "app/PhotoImport.h"
 #include "app/PhotoPanel.h"
@@ -115,7 +118,7 @@ struct FormaControls {
     QAction *HelpAbout = nullptr;
 };
 
-class frmForma : public QMainWindow, public IgraView, private FormaControls
+class frmForma : public QMainWindow, private FormaView::Window, private FormaControls
 {
     Q_OBJECT
 public:
@@ -249,32 +252,20 @@ public:
     // The card being keyed in.
     BiletEntry entry;
 
-    // What a game shows, drawn on the window.
+    // What the game's view (FormaView, which shows the rest) leaves to the
+    // window: the board and the card painted, and what follows a change of the
+    // mode or the game.
     void PoleKletka(int n, Kletka kletka) override;
     void PoleUnhighlight(int n) override;
     void ShowBilet() override;
     void CardKletka(int stroka, int n, Kletka kletka) override;
-    void NikaClear() override;
-    void NikaAdd(const QString &prefix, const std::vector<qint32> &tickets) override;
-    void SetTur(qint32 tur) override;
-    void SetNHOD(const QString &text) override;
-    void SetVVOD1(const QString &text) override;
-    void SetVVEDNOM(const QString &text) override;
-    void SetKnopka(::Knopka knopka) override;
-    void SetCaption(const QString &caption) override;
-    void EnableVVOD1(bool enabled, bool visible) override;
-    void EnablePole(bool enabled) override;
-    void EnableBiletPic(bool enabled) override;
-    void EnableSaveTirag(bool enabled) override;
-    void EnableAddBilety(bool enabled) override;
-    void EnablePrizPoNomeru(bool enabled) override;
-    void FocusVVOD1() override;
-    void TimerStart() override;
-    void TimerStop() override;
     void RegimChanged() override;
     void SaveTiragAs() override;
     void ShowSettings() override;
     void GameChanged() override;
+
+    // Sets a label's caption; labels that are sized to their text follow it.
+    static void SetLabel(QLabel *label, const QString &caption);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -376,8 +367,6 @@ private:
     void FitWindowToZoom();
     void FitZoomToScreen();
     void Connect();
-    // Sets a label's caption; labels that are sized to their text follow it.
-    static void SetLabel(QLabel *label, const QString &caption);
 
     ProgramState &state_;
     Messenger &messenger_;
@@ -399,6 +388,8 @@ private:
     // What a screen reader says of the game, and where it hears it.
     Announcer *announcer_ = nullptr;
     std::unique_ptr<ReaderFacts> readerFacts_;
+    // What the game shows, on the window's controls.
+    std::unique_ptr<FormaView> gameView_;
     std::unique_ptr<GameEngine> igra_;
     // The journal, a listener of the game: made after the game, gone before it.
     std::unique_ptr<ZhurnalKeeper> zhurnal_;

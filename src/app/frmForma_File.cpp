@@ -36,8 +36,8 @@ void frmForma::OpenBlt(const QString &name)
 
 void frmForma::ApplyBilety(const QString &name, const Loto::Kind &kind, BiletFileData &data, bool unsaved)
 {
-    SetTur(1);
-    SetNHOD(QStringLiteral(" 0"));
+    gameView_->SetTur(1);
+    gameView_->SetNHOD(0);
     igra_->SetRegim(Rezhim::None);
     PSbros();
     Regim->menuAction()->setEnabled(true);
@@ -50,7 +50,7 @@ void frmForma::ApplyBilety(const QString &name, const Loto::Kind &kind, BiletFil
     FileOtchet->setEnabled(false); // the game reported on was the last set's
 
     state_.OpenBilety(name, kind, data.TiragTitle, std::move(data.Bilety), unsaved);
-    SetCaption(RegimCaption(Rezhim::None, state_.GameTitle, state_.RegimTitle));
+    gameView_->SetCaption(RegimCaption(Rezhim::None, state_.GameTitle, state_.RegimTitle));
 
     const BiletStore &store = state_.store;
     for (qint32 t = 0; t < store.BiletCount(); ++t)
@@ -198,7 +198,7 @@ void frmForma::OfferZhurnal()
         return;
     }
     igra_->RestoreProverka(found->tirag);
-    FocusVVOD1();
+    gameView_->FocusVVOD1();
 }
 
 bool frmForma::RestoreBilety(const ZhurnalData &data)

@@ -65,107 +65,6 @@ void frmForma::ShowBilet()
     Bilet();
 }
 
-void frmForma::NikaClear()
-{
-    NIKA->Clear();
-}
-
-void frmForma::NikaAdd(const QString &prefix, const std::vector<qint32> &tickets)
-{
-    NIKA->AddLines(prefix, tickets);
-}
-
-void frmForma::SetTur(qint32 tur)
-{
-    Tur->setText(IgraLook::TurCaption(tur));
-    QPalette pal = Tur->palette();
-    pal.setColor(QPalette::Window, VbColor::ToQColor(IgraLook::TurColor(tur)));
-    Tur->setPalette(pal);
-    Contrast::MakeReadable(Tur, QPalette::WindowText, QPalette::Window);
-}
-
-void frmForma::SetNHOD(const QString &text)
-{
-    NHOD->setText(text);
-}
-
-void frmForma::SetVVOD1(const QString &text)
-{
-    VVOD1->setText(text);
-}
-
-void frmForma::SetVVEDNOM(const QString &text)
-{
-    SetLabel(VVEDNOM, text);
-    VVEDNOM->setToolTip(VVEDNOM->x() + VVEDNOM->width() > BiletPic->x() ? text : QString());
-}
-
-void frmForma::SetKnopka(::Knopka knopka)
-{
-    const bool shown = knopka != ::Knopka::Hidden;
-    Knopka->setText(IgraLook::KnopkaCaption(knopka));
-    Knopka->setVisible(shown);
-    // Its key does what a click does, and says so in the menu.
-    RegimKnopka->setEnabled(shown);
-    if (knopka == ::Knopka::Stop)
-        RegimKnopka->setText(QStringLiteral("&Пауза"));
-    else if (knopka == ::Knopka::Dalee)
-        RegimKnopka->setText(QStringLiteral("Продол&жить"));
-    else
-        RegimKnopka->setText(QStringLiteral("&Конец игры"));
-}
-
-void frmForma::SetCaption(const QString &caption)
-{
-    setWindowTitle(caption);
-}
-
-void frmForma::EnableVVOD1(bool enabled, bool visible)
-{
-    VVOD1->setEnabled(enabled);
-    VVOD1->setVisible(visible);
-}
-
-void frmForma::EnablePole(bool enabled)
-{
-    PolePic->setEnabled(enabled);
-}
-
-void frmForma::EnableBiletPic(bool enabled)
-{
-    BiletPic->setEnabled(enabled);
-}
-
-void frmForma::EnableSaveTirag(bool enabled)
-{
-    FileSaveTiragAs->setEnabled(enabled);
-}
-
-void frmForma::EnableAddBilety(bool enabled)
-{
-    RegimAddBliet->setEnabled(enabled);
-}
-
-void frmForma::EnablePrizPoNomeru(bool enabled)
-{
-    RegimPrizPoNomeru->setEnabled(enabled);
-}
-
-void frmForma::FocusVVOD1()
-{
-    VVOD1->setFocus();
-}
-
-void frmForma::TimerStart()
-{
-    Timer1->start();
-}
-
-void frmForma::TimerStop()
-{
-    Timer1->stop();
-}
-
 void frmForma::RegimChanged()
 {
     UpdateFileMenu();
@@ -218,7 +117,7 @@ void frmForma::RegimUndo_Click()
         return;
     undoNote_ = UndoneText(*hod, state_.store);
     UpdateStrip();
-    FocusVVOD1();
+    gameView_->FocusVVOD1();
 }
 
 void frmForma::UpdateStrip()

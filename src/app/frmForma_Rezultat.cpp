@@ -42,7 +42,8 @@ void frmForma::FileRezultat_Click()
                      .arg(result->Count())
                      .arg(wins.lines.size());
         for (std::size_t i = 0; i < wins.lines.size() && i < kSummaryLines; ++i)
-            lines << wins.lines[i];
+            lines << IgraLook::NikaPrefix(wins.lines[i].reason) +
+                         state_.store.Bilet(wins.lines[i].bilet).Nomer;
         if (wins.lines.size() > kSummaryLines)
             lines << QStringLiteral("… и ещё %1 (весь список — под «Выигрывший билет»)")
                          .arg(wins.lines.size() - kSummaryLines);
@@ -55,5 +56,5 @@ void frmForma::FileRezultat_Click()
     // As at the end of a check typed by hand.
     if (messenger_.Ask(QStringLiteral("Сохранить тираж?")))
         SaveTiragAs();
-    FocusVVOD1();
+    gameView_->FocusVVOD1();
 }

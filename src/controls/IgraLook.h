@@ -1,15 +1,19 @@
 #pragma once
 // How the game looks in the window: the colour of each state of a board or
-// card cell, and the captions of the tour label and of the button under the
-// board. The game speaks of tours, numbers and tickets; this is the one table
-// that turns them into what is painted. Colours are 0x00BBGGRR values, or a
-// system colour (0x80000000 and its index) as VbColor reads them. Kept free of
-// widgets so that anything showing a game can use it.
+// card cell, the captions of the tour label and of the button under the board,
+// the start of a winners-list line, the move label, the entry box's number and
+// the caption before the box. The game speaks of tours, numbers and tickets;
+// this is the one table that turns them into what is painted and written.
+// Colours are 0x00BBGGRR values, or a system colour (0x80000000 and its index)
+// as VbColor reads them. Kept free of widgets so that anything showing a game can use it
+// (the headless checker writes the same lines and caption).
 
 #include "core/IgraShow.h"
+#include "core/LotoRules.h"
 
 #include <QString>
 #include <algorithm>
+#include <vector>
 
 namespace IgraLook
 {
@@ -72,6 +76,53 @@ inline QString KnopkaCaption(Knopka knopka)
         return QStringLiteral(" Конец");
     }
     return QString();
+}
+
+// What a line of the winners list says before the ticket's number.
+inline QString NikaPrefix(const NikaReason &reason)
+{
+    switch (reason.kind) {
+    case NikaReason::Kind::Nomer:
+        break;
+    case NikaReason::Kind::Kubishka:
+        return QStringLiteral("(КУБЫШКА)  ");
+    case NikaReason::Kind::Priz:
+        return QStringLiteral("(Приз)  ");
+    case NikaReason::Kind::PovtorPriz:
+        return QStringLiteral("(Приз!!!) ");
+    }
+    return QStringLiteral("(номер") + Loto::NomerText(reason.nomer) + QStringLiteral(")  ");
+}
+
+// The move label: the numbers drawn so far.
+inline QString NhodText(qint32 hod)
+{
+    return Loto::NomerText(hod);
+}
+
+// The entry box with the number just drawn; empty for none.
+inline QString VvodText(qint32 nomer)
+{
+    return nomer > 0 ? Loto::NomerText(nomer) : QString();
+}
+
+// The caption before the entry box while a game runs.
+inline QString PromptText(EntryPrompt prompt)
+{
+    return prompt == EntryPrompt::Vvedite ? QStringLiteral("Введите номер:")
+                                          : QStringLiteral("Выпавший номер:");
+}
+
+// The caption before the entry box once a game ended: the numbers that did not come, by commas.
+inline QString UndrawnText(const std::vector<qint32> &undrawn)
+{
+    QString text;
+    for (qint32 n : undrawn) {
+        if (!text.isEmpty())
+            text += QLatin1Char(',');
+        text += Loto::NomerText(n);
+    }
+    return text;
 }
 
 } // namespace IgraLook

@@ -144,13 +144,13 @@ void GameEngine::NewIgra()
     hody_.clear();
     view_->SetTur(1);
 
-    view_->SetNHOD(Loto::NomerText(0));
-    view_->SetVVOD1(QString());
+    view_->SetNHOD(0);
+    view_->SetVVOD1(0);
     view_->EnableSaveTirag(false);
 
     const bool proverka = state_.RegimState == Rezhim::Proverka;
     view_->EnableVVOD1(proverka, true);
-    view_->SetVVEDNOM(proverka ? QStringLiteral("Введите номер:") : QStringLiteral("Выпавший номер:"));
+    view_->SetVVEDNOM(proverka ? EntryPrompt::Vvedite : EntryPrompt::Vypal);
     Tell([](IgraListener &l) { l.NewGame(); });
 }
 
@@ -183,14 +183,14 @@ IgraWin GameEngine::WonWithout(IgraWin::Kind kind, qint32 t) const
     return win;
 }
 
-void GameEngine::NikaLine(const IgraWin &win, const QString &prefix)
+void GameEngine::NikaLine(const IgraWin &win, const NikaReason &reason)
 {
     const qint32 t = win.bilet;
-    if (prefix != nikaPrefix_)
+    if (reason != nikaReason_)
         NikaFlush();
-    nikaPrefix_ = prefix;
-    if (nikaRuns_.empty() || nikaRuns_.back().prefix != prefix)
-        nikaRuns_.push_back(NikaRun{nikaCount_, prefix});
+    nikaReason_ = reason;
+    if (nikaRuns_.empty() || nikaRuns_.back().reason != reason)
+        nikaRuns_.push_back(NikaRun{nikaCount_, reason});
     // Entry c stands behind line c; the array ends with it, as the list does.
     const std::size_t c = static_cast<std::size_t>(nikaCount_);
     state_.NikaBilet.resize(c + 1, 0);
@@ -205,7 +205,7 @@ void GameEngine::NikaFlush()
 {
     if (nikaPending_.empty())
         return;
-    view_->NikaAdd(nikaPrefix_, nikaPending_);
+    view_->NikaAdd(nikaReason_, nikaPending_);
     nikaPending_.clear();
 }
 
@@ -214,15 +214,14 @@ void GameEngine::AddTiragNomer(int n)
     // Callers pass only undrawn numbers 1..90; anything else would index past the tables.
     if (n < 1 || n > Loto::kMaxNomer)
         return;
-    const QString s = Loto::NomerText(n);
     if (state_.RegimState == Rezhim::Povtor || state_.RegimState == Rezhim::Imitator)
-        view_->SetVVOD1(s);
+        view_->SetVVOD1(n);
 
     PaintPole(n, KletkaNow);
     highlighted_[static_cast<std::size_t>(n)] = false;
 
     state_.TiragNomera.AddNomer(n);
-    view_->SetNHOD(Loto::NomerText(state_.TiragNomera.HodCount()));
+    view_->SetNHOD(state_.TiragNomera.HodCount());
 
     state_.NomerColor[static_cast<std::size_t>(n)] = KletkaNow;
 
@@ -234,8 +233,8 @@ void GameEngine::AddTiragNomer(int n)
     awaited_.clear();
 
     // Late in tour 3 tens of thousands of tickets can win on one number; their
-    // lines share this start, and the list puts each line together only when shown.
-    const QString winnerPrefix = QStringLiteral("(номер") + s + QStringLiteral(")  ");
+    // lines share this reason, and the list puts each line together only when shown.
+    const NikaReason reason{NikaReason::Kind::Nomer, n};
     const NbInBLTCls entries = state_.store.PoNomeru(n);
     const qint32 entryCount = entries.ListCount();
     qint32 winners = 0;
@@ -243,7 +242,7 @@ void GameEngine::AddTiragNomer(int n)
         const BiletDataCls entry = entries.At(j);
         if (CountEntry(n, entry.NomerBileta, entry.Stroka)) {
             numberWins_.push_back(WonWith(entry.NomerBileta, entry.Stroka, n));
-            NikaLine(numberWins_.back(), winnerPrefix);
+            NikaLine(numberWins_.back(), reason);
             winners_.push_back(entry.NomerBileta);
             ++winners;
         }
@@ -372,14 +371,8 @@ void GameEngine::EndIgra()
 
     EndFact end;
     end.hod = state_.TiragNomera.HodCount();
-    QString undrawn;
-    Loto::ForEachUndrawn(state_.NomerColor, [&](int k) {
-        end.undrawn.push_back(k);
-        if (!undrawn.isEmpty())
-            undrawn += QLatin1Char(',');
-        undrawn += Loto::NomerText(k);
-    });
-    view_->SetVVEDNOM(undrawn);
+    Loto::ForEachUndrawn(state_.NomerColor, [&](int k) { end.undrawn.push_back(k); });
+    view_->ShowUndrawn(end.undrawn);
 
     if (state_.kind->jackpot) {
         const qint32 remaining = Loto::kMaxNomer - state_.TiragNomera.HodCount();
@@ -389,7 +382,7 @@ void GameEngine::EndIgra()
             if (!IsBilet(t) || Loto::kNomeraPerBilet - sovp.MaxCount != remaining || sovp.Cubishka() != 1)
                 continue;
             const QString &nomer = state_.store.Bilet(t).Nomer;
-            NikaLine(WonWithout(IgraWin::Kind::Kubishka, t), QStringLiteral("(КУБЫШКА)  "));
+            NikaLine(WonWithout(IgraWin::Kind::Kubishka, t), NikaReason{NikaReason::Kind::Kubishka});
             NikaFlush();
             end.jackpot.push_back(t);
             messenger_->Tell(QStringLiteral("Билет номер ") + nomer + QStringLiteral(" выиграл КУБЫШКУ!!!"),
@@ -417,7 +410,7 @@ void GameEngine::PrizPoNomeru(qint32 index)
     const QString &nomer = state_.store.Bilet(index).Nomer;
     if (state_.RegimState == Rezhim::Proverka)
         hody_.push_back(Hod{Hod::Kind::Priz, index});
-    NikaLine(WonWithout(IgraWin::Kind::Priz, index), QStringLiteral("(Приз)  "));
+    NikaLine(WonWithout(IgraWin::Kind::Priz, index), NikaReason{NikaReason::Kind::Priz});
     NikaFlush();
     // Told once the prize is in the draw, so that what is shown of the game includes it.
     state_.TiragNomera.AddPriz(index);
@@ -470,7 +463,7 @@ void GameEngine::StartProverka()
     SetRegim(Rezhim::Proverka, true);
     NewIgra();
     SetKnopka(Knopka::Konec);
-    view_->SetVVEDNOM(QStringLiteral("Введите номер:"));
+    view_->SetVVEDNOM(EntryPrompt::Vvedite);
     view_->EnablePole(true);
     view_->FocusVVOD1();
     view_->EnablePrizPoNomeru(true);
@@ -615,7 +608,7 @@ void GameEngine::ReplayTick()
         if (IsBilet(step.value)) {
             const qint32 t = step.value;
             const QString &nomer = state_.store.Bilet(t).Nomer;
-            NikaLine(WonWithout(IgraWin::Kind::Priz, t), QStringLiteral("(Приз!!!) "));
+            NikaLine(WonWithout(IgraWin::Kind::Priz, t), NikaReason{NikaReason::Kind::PovtorPriz});
             NikaFlush();
             state_.TiragNomera.AddPriz(t);
             lastPriz_ = t;
@@ -781,7 +774,7 @@ GameEngine::ResultWins GameEngine::PlayResult(const std::vector<std::vector<qint
         for (qint32 k = nikaRuns_[i].first; k < end; ++k) {
             const qint32 t = state_.NikaBilet[static_cast<std::size_t>(k)];
             if (IsBilet(t))
-                wins.lines.push_back(nikaRuns_[i].prefix + state_.store.Bilet(t).Nomer);
+                wins.lines.push_back(ResultLine{nikaRuns_[i].reason, t});
         }
     }
     return wins;
@@ -841,9 +834,9 @@ void GameEngine::RepaintAll()
     for (std::size_t i = 0; i < nikaRuns_.size(); ++i) {
         const qint32 end = i + 1 < nikaRuns_.size() ? nikaRuns_[i + 1].first : nikaCount_;
         const auto from = state_.NikaBilet.begin() + nikaRuns_[i].first;
-        view_->NikaAdd(nikaRuns_[i].prefix, std::vector<qint32>(from, state_.NikaBilet.begin() + end));
+        view_->NikaAdd(nikaRuns_[i].reason, std::vector<qint32>(from, state_.NikaBilet.begin() + end));
     }
     view_->SetTur(TurNomer);
-    view_->SetNHOD(Loto::NomerText(state_.TiragNomera.HodCount()));
+    view_->SetNHOD(state_.TiragNomera.HodCount());
     state_.stats.PublishAll();
 }

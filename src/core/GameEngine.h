@@ -46,16 +46,22 @@ public:
 
     // The winners list NIKA.
     virtual void NikaClear() {}
-    // Lines appended, in order: for each ticket, prefix followed by the
-    // ticket's number. The winners of one number come in one batch.
-    virtual void NikaAdd(const QString & /*prefix*/, const std::vector<qint32> & /*tickets*/) {}
+    // Lines appended, in order: one for each ticket, won for the same reason.
+    // The winners of one number come in one batch.
+    virtual void NikaAdd(const NikaReason & /*reason*/, const std::vector<qint32> & /*tickets*/) {}
 
     // Labels and boxes.
     // The tour label shows tour tur (3 stands for the third and any later).
     virtual void SetTur(qint32 /*tur*/) {}
-    virtual void SetNHOD(const QString & /*text*/) {}
-    virtual void SetVVOD1(const QString & /*text*/) {}   // the entry box's text
-    virtual void SetVVEDNOM(const QString & /*text*/) {} // the caption before it
+    // The move label shows hod, the numbers drawn so far.
+    virtual void SetNHOD(qint32 /*hod*/) {}
+    // The entry box shows the number just drawn (replay, simulator); 0 empties it.
+    virtual void SetVVOD1(qint32 /*nomer*/) {}
+    // The caption before the entry box asks for what the game needs.
+    virtual void SetVVEDNOM(EntryPrompt /*prompt*/) {}
+    // The game ended: the caption before the entry box lists the numbers that
+    // did not come, ascending (none when all 90 came).
+    virtual void ShowUndrawn(const std::vector<qint32> & /*undrawn*/) {}
     // Knopka: hidden, or shown for what it does now.
     virtual void SetKnopka(Knopka /*knopka*/) {}
     virtual void SetCaption(const QString & /*caption*/) {} // the window's
@@ -162,8 +168,12 @@ public:
     // every line of the winners list and the text of every box the end would
     // have shown (the jackpot), for one summary; the draw is not offered for
     // saving here.
+    struct ResultLine {
+        NikaReason reason;
+        qint32 bilet;
+    };
     struct ResultWins {
-        std::vector<QString> lines;
+        std::vector<ResultLine> lines;
         std::vector<QString> boxes;
     };
     ResultWins PlayResult(const std::vector<std::vector<qint32>> &tours);
@@ -223,8 +233,8 @@ private:
     void ClearPole();
     void ReplayTick();
     void ImitatorTick();
-    // The winners-list line prefix + the won ticket's number, listed at the next NikaFlush.
-    void NikaLine(const IgraWin &win, const QString &prefix);
+    // A winners-list line of the ticket win names, won for reason, listed at the next NikaFlush.
+    void NikaLine(const IgraWin &win, const NikaReason &reason);
     // What ticket t won with number n on its row r in the tour in hand.
     IgraWin WonWith(qint32 t, qint32 r, qint32 n) const;
     // A jackpot or prize line of ticket t, at the moves so far.
@@ -246,10 +256,10 @@ private:
     enum class PoleCell : quint8 { Empty, Painted, Opened };
     std::array<PoleCell, Loto::kMaxNomer + 1> poleCell_{};
     std::array<Kletka, Loto::kMaxNomer + 1> poleKletka_{};
-    // The winners list's lines from first on start with prefix.
+    // The winners list's lines from first on were won for reason.
     struct NikaRun {
         qint32 first;
-        QString prefix;
+        NikaReason reason;
     };
     std::vector<NikaRun> nikaRuns_;
     std::vector<IgraWin> wins_;
@@ -285,7 +295,7 @@ private:
     // What Knopka does now; Knopka_Click toggles on it.
     Knopka knopka_ = Knopka::Hidden;
     qint32 nikaCount_ = 0;
-    QString nikaPrefix_;
+    NikaReason nikaReason_;
     std::vector<qint32> nikaPending_;
     // Board cells painted in the highlight and not painted since.
     std::array<bool, Loto::kMaxNomer + 1> highlighted_{};

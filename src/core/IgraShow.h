@@ -1,7 +1,8 @@
 #pragma once
-// What a game shows, in the game's own terms: what each number's cell is, and
-// what the button under the board does. How each looks is the window's choice
-// (controls/IgraLook.h).
+// What a game shows, in the game's own terms: what each number's cell is, what
+// the button under the board does, what won a line of the winners list and what
+// the entry box's caption asks for. How each looks and reads is the window's
+// choice (controls/IgraLook.h).
 
 #include <QtGlobal>
 #include <algorithm>
@@ -34,4 +35,20 @@ enum class Knopka : quint8 {
     Stop,   // pauses the replay or the simulator
     Dalee,  // goes on after a pause
     Konec,  // ends the check game
+};
+
+// What won the lines of the winners list that come together: a number in a
+// tour, the jackpot at the end, a prize given by ticket number, or a prize the
+// replayed draw holds. The line shows it before the ticket's number.
+struct NikaReason {
+    enum class Kind : quint8 { Nomer, Kubishka, Priz, PovtorPriz };
+    Kind kind = Kind::Nomer;
+    qint32 nomer = 0; // the number that won, for Kind::Nomer
+    bool operator==(const NikaReason &) const = default;
+};
+
+// What the caption before the entry box asks for while a game runs.
+enum class EntryPrompt : quint8 {
+    Vvedite, // a check: the number just drawn is to be typed in
+    Vypal,   // replay and simulator: the box shows the number drawn
 };

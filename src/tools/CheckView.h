@@ -4,6 +4,7 @@
 // (which the game keeps): the winners list and the caption before the entry
 // box. The checker drives the replay's ticks itself.
 
+#include "controls/IgraLook.h"
 #include "core/GameEngine.h"
 #include "tools/Checker.h"
 
@@ -21,13 +22,18 @@ public:
     const QString &Vvednom() const { return vvednom_; }
 
     void NikaClear() override { nika_.clear(); }
-    void NikaAdd(const QString &prefix, const std::vector<qint32> &tickets) override
+    void NikaAdd(const NikaReason &reason, const std::vector<qint32> &tickets) override
     {
+        const QString prefix = IgraLook::NikaPrefix(reason);
         for (qint32 t : tickets)
             nika_.Add(prefix, t, store_.Bilet(t).Nomer);
     }
 
-    void SetVVEDNOM(const QString &text) override { vvednom_ = text; }
+    void SetVVEDNOM(EntryPrompt prompt) override { vvednom_ = IgraLook::PromptText(prompt); }
+    void ShowUndrawn(const std::vector<qint32> &undrawn) override
+    {
+        vvednom_ = IgraLook::UndrawnText(undrawn);
+    }
 
 private:
     Check::Winners &nika_;

@@ -1,12 +1,16 @@
 #include "app/MainM.h"
 #include "controls/ClickLabel.h"
+#include "controls/InfoStrip.h"
 #include "controls/ListBilet.h"
 #include "controls/NikaList.h"
 #include "controls/Surface.h"
 #include "controls/VbColor.h"
+#include "io/DeskSettings.h"
 #include "io/SaveINIM.h"
 #include "support/FileBytes.h"
+#include "support/Ink.h"
 #include "support/RecordingMessenger.h"
+#include "support/WindowFixture.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -17,9 +21,16 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <algorithm>
+#include <cstdlib>
+#include <functional>
 #include <gtest/gtest.h>
+#include <optional>
+#include <vector>
 
 namespace
 {
@@ -27,6 +38,12 @@ namespace
 class StartUp : public ::testing::Test
 {
 protected:
+    void SetUp() override { DeskSettings::UseFile(desk.filePath(QStringLiteral("zhrebikon.conf"))); }
+    void TearDown() override
+    {
+        window.reset();
+        DeskSettings::UseFile({});
+    }
     void Start()
     {
         window = MainM(state, messenger, dir.path());
@@ -36,6 +53,7 @@ protected:
     QByteArray IniBytes() const { return TestSupport::ReadBytes(IniPath()); }
 
     QTemporaryDir dir;
+    QTemporaryDir desk; // the desktop's settings: the print size chosen
     ProgramState state;
     RecordingMessenger messenger;
     std::unique_ptr<frmForma> window;
@@ -44,6 +62,160 @@ protected:
 QColor ButtonFace()
 {
     return VbColor::ToQColor(VbColor::ButtonFace);
+}
+
+// The print sizes the "Вид" menu steps through.
+constexpr int kZoomSteps[] = {100, 125, 150, 175, 200};
+// How far a number may sit off its cell's centre, in pixels at 100 %: the
+// margins on either side differ by at most this much.
+constexpr int kOffCentre = 3;
+
+// A run of pixels from..to, both included.
+struct Span {
+    int from, to;
+};
+
+// Which columns (or rows) of the picture are lines of the board's grid: dark nearly all along.
+std::vector<bool> GridLines(const QImage &image, Qt::Orientation orientation)
+{
+    const bool vertical = orientation == Qt::Vertical;
+    const int count = vertical ? image.width() : image.height();
+    const int length = vertical ? image.height() : image.width();
+    std::vector<bool> lines(std::size_t(count), false);
+    for (int i = 0; i < count; ++i) {
+        int dark = 0;
+        for (int j = 0; j < length; ++j)
+            dark += qGray(vertical ? image.pixel(i, j) : image.pixel(j, i)) < 100;
+        lines[std::size_t(i)] = dark * 10 >= length * 9;
+    }
+    return lines;
+}
+
+// The runs of pixels with a line on either side.
+std::vector<Span> Between(const std::vector<bool> &lines)
+{
+    std::vector<Span> spans;
+    int from = -1;
+    for (int i = 1; i < int(lines.size()); ++i) {
+        if (lines[std::size_t(i)]) {
+            if (from >= 0)
+                spans.push_back({from, i - 1});
+            from = -1;
+        } else if (lines[std::size_t(i - 1)]) {
+            from = i;
+        }
+    }
+    return spans;
+}
+
+// The shape of ink: which pixels of its bounding box stand out from the ground.
+struct Glyph {
+    QSize size;
+    std::vector<bool> ink;
+
+    static Glyph Of(const QImage &image, const QRect &box, QRgb ground)
+    {
+        Glyph g{box.size(), {}};
+        for (int y = box.top(); y <= box.bottom(); ++y)
+            for (int x = box.left(); x <= box.right(); ++x)
+                g.ink.push_back(std::abs(qGray(image.pixel(x, y)) - qGray(ground)) > 96);
+        return g;
+    }
+    bool At(int x, int y) const
+    {
+        return x >= 0 && y >= 0 && x < size.width() && y < size.height() &&
+               ink[std::size_t(y * size.width() + x)];
+    }
+    // Pixels that differ with the two shapes laid on each other, the best of
+    // a pixel's shift either way (type drawn at a fraction of a pixel falls
+    // a little differently).
+    int Distance(const Glyph &other) const
+    {
+        const int w = std::max(size.width(), other.size.width()) + 1;
+        const int h = std::max(size.height(), other.size.height()) + 1;
+        int best = w * h;
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx) {
+                int differing = 0;
+                for (int y = -1; y < h; ++y)
+                    for (int x = -1; x < w; ++x)
+                        differing += At(x, y) != other.At(x + dx, y + dy);
+                best = std::min(best, differing);
+            }
+        return best;
+    }
+    // The shape as rows of '#' and '.', for a failure message.
+    std::string Drawn() const
+    {
+        std::string text;
+        for (int y = 0; y < size.height(); ++y) {
+            for (int x = 0; x < size.width(); ++x)
+                text += At(x, y) ? '#' : '.';
+            text += '\n';
+        }
+        return text;
+    }
+};
+
+// How number n looks written alone in the board's type at the board's print size.
+Glyph Looks(const Surface &pole, int n)
+{
+    Surface alone;
+    alone.setFont(pole.font());
+    alone.SetBackColor(VbColor::ToQColor(VbColor::ButtonFace));
+    alone.SetForeColor(VbColor::ToQColor(VbColor::ButtonText));
+    alone.SetSurfaceSize(60, 40, pole.Image().devicePixelRatio() / pole.Zoom());
+    alone.SetZoom(pole.Zoom());
+    alone.Clear();
+    alone.Text(10, 5, QString::number(n));
+    const QImage image = alone.Image();
+    const QRgb ground = image.pixel(0, 0);
+    const std::optional<QRect> ink = TestSupport::InkIn(image, image.rect(), ground);
+    return ink ? Glyph::Of(image, *ink, ground) : Glyph{};
+}
+
+// A rectangle as a failure message shows it.
+std::string Described(const QRect &r)
+{
+    return QStringLiteral("%1x%2 at %3,%4")
+        .arg(r.width())
+        .arg(r.height())
+        .arg(r.x())
+        .arg(r.y())
+        .toStdString();
+}
+
+// Whether the caption of a label, button or entry box shows whole: its lines
+// fit inside the control, clear of its frame and margins.
+bool CaptionWhole(const QWidget &w)
+{
+    const QFontMetrics metrics = w.fontMetrics();
+    QString text;
+    QRect room = w.contentsRect();
+    int flags = Qt::AlignCenter;
+    if (const auto *label = qobject_cast<const QLabel *>(&w)) {
+        text = label->text();
+        room.adjust(label->margin(), label->margin(), -label->margin(), -label->margin());
+    } else if (const auto *button = qobject_cast<const QPushButton *>(&w)) {
+        text = button->text();
+        QStyleOptionButton option;
+        option.initFrom(button);
+        option.text = text;
+        room = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+        // The button's caption wraps onto as many lines as its room needs.
+        flags |= Qt::TextWordWrap;
+    } else if (const auto *box = qobject_cast<const QLineEdit *>(&w)) {
+        text = box->text();
+        room = box->contentsRect().marginsRemoved(box->textMargins());
+    }
+    if (text.isEmpty())
+        return true;
+    const QRect needed = metrics.boundingRect(room, flags, text);
+    const bool whole = needed.width() <= room.width() && needed.height() <= room.height();
+    if (!whole)
+        ADD_FAILURE() << "\"" << text.toStdString() << "\" needs " << needed.width() << "x" << needed.height()
+                      << ", has " << room.width() << "x" << room.height();
+    return whole;
 }
 
 } // namespace
@@ -135,6 +307,65 @@ TEST_F(StartUp, ControlsStandInTheirPlacesWithTheirCaptions)
     EXPECT_LE(f.Ui().Label3->fontMetrics().horizontalAdvance(f.Ui().Label3->text()), f.Ui().Label3->width());
     EXPECT_EQ(f.Ui().NIKA->count(), 0);
     EXPECT_EQ(f.Ui().Tur->palette().color(QPalette::Window), QColor(255, 128, 128));
+}
+
+TEST_F(StartUp, EveryControlShowsWholeInsideTheWindowAndClearOfTheOthersAtEveryPrintSize)
+{
+    Start();
+    QFile f(dir.filePath(QStringLiteral("t.rlb")));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(
+        BiletFile::Encode(QStringLiteral("Тираж77"), {TestSupport::MakeBilet(TestSupport::kRows, "017")}, 1));
+    f.close();
+    QWidget *client = window->findChild<QWidget *>(QStringLiteral("client"));
+    ASSERT_TRUE(client);
+    // The layouts of the modes: at start, keying a ticket in, a check game under way.
+    const std::function<void()> layouts[] = {
+        [] {},
+        [this] { window->FileNewBilet2(Loto::RusLoto(), QStringLiteral("1")); },
+        [this] {
+            window->OpenBlt(QStringLiteral("t.rlb"));
+            window->RegimProverka_Click();
+            window->igra().NomerEntered(5);
+        },
+    };
+    for (std::size_t layout = 0; layout < std::size(layouts); ++layout) {
+        layouts[layout]();
+        for (int percent : kZoomSteps) {
+            SCOPED_TRACE(testing::Message() << "layout " << layout << " at " << percent << " %");
+            window->SetZoom(percent);
+            const QRect area(QPoint(0, 0), client->size());
+            std::vector<QWidget *> shown;
+            for (QWidget *w : client->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+                if (w->isVisibleTo(client) && !w->inherits("Announcer"))
+                    shown.push_back(w);
+            for (QWidget *w : shown) {
+                SCOPED_TRACE(w->objectName().toStdString());
+                // The strip runs a pixel past the window's right edge, as it always
+                // has; what it shows, its number and its text, is inside.
+                std::vector<QRect> seen{w->geometry()};
+                if (w == static_cast<QWidget *>(window->Ui().usrReklamaX1)) {
+                    seen.clear();
+                    for (QWidget *part : w->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+                        seen.push_back(QRect(part->mapTo(client, QPoint(0, 0)), part->size()));
+                    EXPECT_FALSE(seen.empty());
+                }
+                for (const QRect &r : seen)
+                    EXPECT_TRUE(area.contains(r)) << Described(r);
+                EXPECT_TRUE(CaptionWhole(*w));
+            }
+            // Neighbours that touch share at most a line of pixels.
+            const int line = (percent + 99) / 100;
+            for (std::size_t i = 0; i < shown.size(); ++i)
+                for (std::size_t j = i + 1; j < shown.size(); ++j) {
+                    const QRect common = shown[i]->geometry() & shown[j]->geometry();
+                    EXPECT_TRUE(common.isEmpty() || std::min(common.width(), common.height()) <= line)
+                        << shown[i]->objectName().toStdString() << " and "
+                        << shown[j]->objectName().toStdString() << " share " << Described(common);
+                }
+        }
+        window->SetZoom(100);
+    }
 }
 
 TEST_F(StartUp, FontsFollowTheWindowsThreeSizes)
@@ -239,28 +470,53 @@ TEST_F(StartUp, TheBoardShowsItsGridOnTheButtonFace)
         EXPECT_EQ(pole.Pixel(p.x(), p.y()), ButtonFace()) << p.x() << "," << p.y();
 }
 
-TEST_F(StartUp, EveryNumberIsWrittenInItsBoardCell)
+TEST_F(StartUp, EveryNumberIsWrittenWholeAndCentredInItsBoardCellAtEveryPrintSize)
 {
     Start();
     const Surface &pole = *window->Ui().PolePic;
-    // Each cell, away from its edges, looks exactly like its own number alone
-    // on the button face, centred on the cell three pixels to the left.
-    for (int n = 1; n <= 90; ++n) {
-        const int x = 35 * ((n - 1) / 10), y = 34 * ((n - 1) % 10);
-        const QString text = QStringLiteral(" %1").arg(n);
-        QImage alone(35, 34, QImage::Format_RGB32);
-        alone.fill(ButtonFace());
-        QPainter p(&alone);
-        p.setFont(pole.font());
-        p.setPen(VbColor::ToQColor(VbColor::ButtonText));
-        p.drawText(QPoint((35 - pole.TextWidth(text)) / 2 - 3, 3 + QFontMetrics(pole.font()).ascent()), text);
-        p.end();
-        int differing = 0;
-        for (int dy = 3; dy <= 31; ++dy)
-            for (int dx = 3; dx <= 32; ++dx)
-                differing += pole.Pixel(x + dx, y + dy) != alone.pixelColor(dx, dy);
-        EXPECT_EQ(differing, 0) << "number " << n;
+    for (int percent : kZoomSteps) {
+        SCOPED_TRACE(percent);
+        window->SetZoom(percent);
+        const QImage image = pole.Image();
+        // The cells as the picture shows them: 9 columns of 10, between the grid's lines.
+        const std::vector<Span> columns = Between(GridLines(image, Qt::Vertical));
+        const std::vector<Span> rows = Between(GridLines(image, Qt::Horizontal));
+        ASSERT_EQ(columns.size(), 9u);
+        ASSERT_EQ(rows.size(), 10u);
+        std::vector<Glyph> looks;
+        for (int n = 1; n <= 90; ++n)
+            looks.push_back(Looks(pole, n));
+        for (int n = 1; n <= 90; ++n) {
+            SCOPED_TRACE(n);
+            const Span across = columns[std::size_t((n - 1) / 10)], down = rows[std::size_t((n - 1) % 10)];
+            const QRect cell(QPoint(across.from, down.from), QPoint(across.to, down.to));
+            const std::optional<QRect> ink = TestSupport::InkIn(image, cell, image.pixel(cell.topLeft()));
+            ASSERT_TRUE(ink);
+            // Clear of the lines on every side...
+            EXPECT_GT(ink->left(), cell.left());
+            EXPECT_LT(ink->right(), cell.right());
+            EXPECT_GT(ink->top(), cell.top());
+            EXPECT_LT(ink->bottom(), cell.bottom());
+            // ...about as far from the left line as from the right, and from the top as from the bottom...
+            const int leftGap = ink->left() - cell.left(), rightGap = cell.right() - ink->right();
+            const int topGap = ink->top() - cell.top(), bottomGap = cell.bottom() - ink->bottom();
+            EXPECT_LE(std::abs(leftGap - rightGap), kOffCentre * percent / 100) << leftGap << " " << rightGap;
+            EXPECT_LE(std::abs(topGap - bottomGap), kOffCentre * percent / 100) << topGap << " " << bottomGap;
+            // ...and whole, reading as its own number and as no other.
+            const Glyph seen = Glyph::Of(image, *ink, image.pixel(cell.topLeft()));
+            const Glyph &own = looks[std::size_t(n - 1)];
+            EXPECT_LE(std::abs(seen.size.width() - own.size.width()), 1);
+            EXPECT_LE(std::abs(seen.size.height() - own.size.height()), 1);
+            std::vector<int> distances;
+            for (const Glyph &number : looks)
+                distances.push_back(seen.Distance(number));
+            const auto nearest = std::min_element(distances.begin(), distances.end()) - distances.begin();
+            EXPECT_EQ(nearest + 1, n) << seen.Drawn() << "\nis nearer to\n"
+                                      << looks[std::size_t(nearest)].Drawn() << "\nthan to\n"
+                                      << own.Drawn();
+        }
     }
+    window->SetZoom(100);
 }
 
 TEST_F(StartUp, TheEmptyCardShowsTwoFieldsAndTheBandBetween)

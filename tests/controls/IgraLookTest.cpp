@@ -60,4 +60,37 @@ TEST(IgraLook, KnopkaSaysWhatItDoes)
     EXPECT_EQ(IgraLook::KnopkaCaption(Knopka::Konec), QStringLiteral(" Конец"));
 }
 
+TEST(IgraLook, WinnersLinesMoveLabelEntryBoxAndItsCaptionReadAsTheWindowWritesThem)
+{
+    using K = NikaReason::Kind;
+    const struct {
+        NikaReason reason;
+        const char *prefix;
+    } lines[] = {
+        {{K::Nomer, 7}, "(номер 7)  "}, {{K::Nomer, 90}, "(номер 90)  "},   {{K::Kubishka, 0}, "(КУБЫШКА)  "},
+        {{K::Priz, 0}, "(Приз)  "},     {{K::PovtorPriz, 0}, "(Приз!!!) "},
+    };
+    for (const auto &c : lines)
+        EXPECT_EQ(IgraLook::NikaPrefix(c.reason), QString::fromUtf8(c.prefix)) << int(c.reason.kind);
+
+    EXPECT_EQ(IgraLook::NhodText(0), QStringLiteral(" 0"));
+    EXPECT_EQ(IgraLook::NhodText(87), QStringLiteral(" 87"));
+    EXPECT_EQ(IgraLook::VvodText(0), QString());
+    EXPECT_EQ(IgraLook::VvodText(9), QStringLiteral(" 9"));
+
+    EXPECT_EQ(IgraLook::PromptText(EntryPrompt::Vvedite), QStringLiteral("Введите номер:"));
+    EXPECT_EQ(IgraLook::PromptText(EntryPrompt::Vypal), QStringLiteral("Выпавший номер:"));
+
+    const struct {
+        std::vector<qint32> undrawn;
+        const char *caption;
+    } ends[] = {
+        {{}, ""},
+        {{5}, " 5"},
+        {{3, 45, 90}, " 3, 45, 90"},
+    };
+    for (const auto &c : ends)
+        EXPECT_EQ(IgraLook::UndrawnText(c.undrawn), QString::fromUtf8(c.caption)) << c.caption;
+}
+
 } // namespace

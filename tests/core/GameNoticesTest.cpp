@@ -1,6 +1,7 @@
 // What the game tells its views and the ticket list's observer, beyond the
 // numbers: which changes are noticed, how a number's winners arrive, and what
 // the user may click once a game begins.
+#include "controls/IgraLook.h"
 #include "core/GameEngine.h"
 #include "core/ListStats.h"
 #include "support/RecordingMessenger.h"
@@ -20,9 +21,9 @@ struct Notice {
 class BatchView : public IgraView
 {
 public:
-    void NikaAdd(const QString &prefix, const std::vector<qint32> &tickets) override
+    void NikaAdd(const NikaReason &reason, const std::vector<qint32> &tickets) override
     {
-        batches.emplace_back(prefix, tickets);
+        batches.emplace_back(IgraLook::NikaPrefix(reason), tickets);
     }
     void EnableBiletPic(bool enabled) override { cardClicks = enabled; }
     void EnablePole(bool enabled) override { boardClicks = enabled; }

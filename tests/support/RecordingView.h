@@ -89,8 +89,11 @@ public:
         if (Note([] { return QStringLiteral("NikaClear"); }))
             nika.clear();
     }
-    void NikaAdd(const QString &prefix, const std::vector<qint32> &tickets) override
+    // The winners' lines, the move label and the caption before the entry box
+    // are written down as the window writes them.
+    void NikaAdd(const NikaReason &reason, const std::vector<qint32> &tickets) override
     {
+        const QString prefix = IgraLook::NikaPrefix(reason);
         for (qint32 t : tickets) {
             const QString line = prefix + (store ? store->Bilet(t).Nomer : QString::number(t));
             if (Note([&] { return QStringLiteral("NikaAdd ") + line; }))
@@ -107,21 +110,20 @@ public:
         tur = text;
         turColor = color;
     }
-    void SetNHOD(const QString &text) override
+    void SetNHOD(qint32 hod) override
     {
+        const QString text = IgraLook::NhodText(hod);
         if (Note([&] { return QStringLiteral("SetNHOD ") + text; }))
             nhod = text;
     }
-    void SetVVOD1(const QString &text) override
+    void SetVVOD1(qint32 nomer) override
     {
+        const QString text = IgraLook::VvodText(nomer);
         if (Note([&] { return QStringLiteral("SetVVOD1 ") + text; }))
             vvod1 = text;
     }
-    void SetVVEDNOM(const QString &text) override
-    {
-        if (Note([&] { return QStringLiteral("SetVVEDNOM ") + text; }))
-            vvednom = text;
-    }
+    void SetVVEDNOM(EntryPrompt prompt) override { Vvednom(IgraLook::PromptText(prompt)); }
+    void ShowUndrawn(const std::vector<qint32> &undrawn) override { Vvednom(IgraLook::UndrawnText(undrawn)); }
     void SetKnopka(Knopka shown) override
     {
         const QString text = IgraLook::KnopkaCaption(shown);
@@ -192,6 +194,11 @@ public:
     }
 
 private:
+    void Vvednom(const QString &text)
+    {
+        if (Note([&] { return QStringLiteral("SetVVEDNOM ") + text; }))
+            vvednom = text;
+    }
     // Writes down one call unless quiet; the text is only built when it is kept.
     template <typename MakeText> bool Note(MakeText makeText)
     {
