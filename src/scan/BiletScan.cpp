@@ -688,7 +688,7 @@ void ReadNumberLines(const cv::Mat &rgb, const Quad &upper, const Quad &lower, S
     for (const TextLine &line : lines) {
         const LineText words = ReadLine(line.picture);
         const QString lower = words.text.toLower();
-        const qsizetype drawWord = lower.indexOf(QStringLiteral("тираж"));
+        const qsizetype drawWord = DrawWordEnd(words.text);
         const bool price = lower.contains(QStringLiteral("цена")) || lower.contains(QStringLiteral("руб"));
         if (drawWord < 0 && !price) {
             // A line of neither the draw nor the price may hold the ticket
@@ -721,15 +721,30 @@ void ReadNumberLines(const cv::Mat &rgb, const Quad &upper, const Quad &lower, S
             }
             continue;
         }
-        for (const NumberCandidate &c : NumberCandidates(words, 1, 6)) {
-            if (c.joined || drawWord < 0 || c.at < drawWord)
-                continue;
-            if (!tiragFound || line.distance < tiragDistance) {
-                tiragFound = true;
-                tiragDistance = line.distance;
-                bilet.tirag = c.digits;
-                bilet.tiragDoubtful = c.least < 80 || !(tirag && tirag->digits == c.digits);
-            }
+        if (drawWord < 0)
+            continue;
+        // The draw number: the first number after the word, as read with
+        // Latin print leading, which mistakes fewer digits for others (the
+        // word itself it may read in Latin letters); else as read at first.
+        const LineText latin = ReadLine(line.picture, true);
+        qsizetype from = DrawWordEnd(latin.text);
+        if (from < 0)
+            from = latin.text.indexOf(QLatin1Char(' '));
+        std::vector<NumberCandidate> candidates;
+        if (from >= 0)
+            for (const NumberCandidate &c : NumberCandidates(latin, 1, 6))
+                if (!c.joined && c.at >= from)
+                    candidates.push_back(c);
+        if (candidates.empty())
+            for (const NumberCandidate &c : NumberCandidates(words, 1, 6))
+                if (!c.joined && c.at >= drawWord)
+                    candidates.push_back(c);
+        if (!candidates.empty() && (!tiragFound || line.distance < tiragDistance)) {
+            const NumberCandidate &c = candidates.front();
+            tiragFound = true;
+            tiragDistance = line.distance;
+            bilet.tirag = c.digits;
+            bilet.tiragDoubtful = c.least < 80 || !(tirag && tirag->digits == c.digits);
         }
     }
 }

@@ -17,7 +17,45 @@ struct Run {
     float least = 100;
 };
 
+// Single-letter edits that turn a into b.
+int Edits(const QString &a, const QString &b)
+{
+    std::vector<int> row(std::size_t(b.size()) + 1);
+    for (std::size_t j = 0; j < row.size(); ++j)
+        row[j] = int(j);
+    for (qsizetype i = 1; i <= a.size(); ++i) {
+        int diagonal = row[0];
+        row[0] = int(i);
+        for (qsizetype j = 1; j <= b.size(); ++j) {
+            const int above = row[std::size_t(j)];
+            row[std::size_t(j)] =
+                std::min({above + 1, row[std::size_t(j - 1)] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+            diagonal = above;
+        }
+    }
+    return row.back();
+}
+
 } // namespace
+
+qsizetype DrawWordEnd(const QString &text)
+{
+    const QString lower = text.toLower();
+    for (qsizetype i = 0; i < lower.size();) {
+        if (!lower[i].isLetter()) {
+            ++i;
+            continue;
+        }
+        qsizetype j = i;
+        while (j < lower.size() && lower[j].isLetter())
+            ++j;
+        const QString word = lower.mid(i, j - i);
+        if (word.startsWith(QStringLiteral("тир")) || Edits(word, QStringLiteral("тираж")) <= 1)
+            return j;
+        i = j;
+    }
+    return -1;
+}
 
 std::vector<NumberCandidate> NumberCandidates(const LineText &line, int from, int to)
 {

@@ -25,6 +25,11 @@ struct NumberCandidate {
 // joined together when the whole fits; each run once, in the line's order.
 std::vector<NumberCandidate> NumberCandidates(const LineText &line, int from, int to);
 
+// Where the word of the draw ("Тираж") ends in a read line, or -1 when the
+// line has none. Small print is read a letter off now and then ("Тираю",
+// "Тораж", "Тир»"), and such a word still names the draw.
+qsizetype DrawWordEnd(const QString &text);
+
 // The line again with its print made black and its paper white, for a
 // second reading when the first one is not confirmed.
 cv::Mat Stretched(const cv::Mat &line);

@@ -68,6 +68,30 @@ TEST(NomerLine, CandidatesKnowWhereTheyBegin)
     EXPECT_EQ(candidates[1].at, 9);
 }
 
+TEST(NomerLine, TheDrawWordIsKnownThoughALetterOfItIsMisread)
+{
+    struct Case {
+        const char *line;
+        int end; // -1: no draw word
+    };
+    const Case cases[] = {
+        {"Тираж № 1234", 5},
+        {"ТИРАЖ №1559", 5},
+        {"Тираю 14", 5},
+        {"Тораж 1498", 5},
+        {"Тир» 1273", 3},
+        {"— тираж 1234", 7},
+        {"Номер билета 704597", -1},
+        {"Цена 300 руб.", -1},
+        {"ЗОЛОТОЙ КЛЮЧ", -1},
+        {"Тариф 12", -1},
+        {"", -1},
+        {"1234 5678", -1},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(Scan::DrawWordEnd(QString::fromUtf8(c.line)), c.end) << c.line;
+}
+
 TEST(NomerLine, StretchingMakesPrintBlackAndPaperWhite)
 {
     // Grey print on greyish paper, as in a dim photo.
