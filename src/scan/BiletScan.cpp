@@ -690,12 +690,18 @@ void ReadNumberLines(const cv::Mat &rgb, const Quad &upper, const Quad &lower, S
         const QString lower = words.text.toLower();
         const qsizetype drawWord = DrawWordEnd(words.text);
         const bool price = lower.contains(QStringLiteral("цена")) || lower.contains(QStringLiteral("руб"));
-        if (drawWord < 0 && !price) {
+        if (drawWord < 0 && price)
+            continue;
+        // The numbers are read again with Latin print leading, which mistakes
+        // fewer digits for others; it may find the draw word the first
+        // reading missed.
+        const LineText latin = ReadLine(line.picture, true);
+        qsizetype from = DrawWordEnd(latin.text);
+        if (drawWord < 0 && from < 0) {
             // A line of neither the draw nor the price may hold the ticket
-            // number: its digits are read again with Latin print leading,
-            // which mistakes fewer digits for others, and once more with the
-            // print darkened when the glyph reader does not confirm them.
-            std::vector<NumberCandidate> candidates = NumberCandidates(ReadLine(line.picture, true), 6, 12);
+            // number; it is read once more with the print darkened when the
+            // glyph reader does not confirm it.
+            std::vector<NumberCandidate> candidates = NumberCandidates(latin, 6, 12);
             const auto confirms = [&](const NumberCandidate &c) { return c.digits == glyphNomer; };
             if (candidates.empty() ||
                 (!glyphNomer.isEmpty() && std::none_of(candidates.begin(), candidates.end(), confirms))) {
@@ -721,13 +727,9 @@ void ReadNumberLines(const cv::Mat &rgb, const Quad &upper, const Quad &lower, S
             }
             continue;
         }
-        if (drawWord < 0)
-            continue;
         // The draw number: the first number after the word, as read with
-        // Latin print leading, which mistakes fewer digits for others (the
-        // word itself it may read in Latin letters); else as read at first.
-        const LineText latin = ReadLine(line.picture, true);
-        qsizetype from = DrawWordEnd(latin.text);
+        // Latin print leading (the word itself it may read in Latin
+        // letters); else as read at first.
         if (from < 0)
             from = latin.text.indexOf(QLatin1Char(' '));
         std::vector<NumberCandidate> candidates;
@@ -735,7 +737,7 @@ void ReadNumberLines(const cv::Mat &rgb, const Quad &upper, const Quad &lower, S
             for (const NumberCandidate &c : NumberCandidates(latin, 1, 6))
                 if (!c.joined && c.at >= from)
                     candidates.push_back(c);
-        if (candidates.empty())
+        if (candidates.empty() && drawWord >= 0)
             for (const NumberCandidate &c : NumberCandidates(words, 1, 6))
                 if (!c.joined && c.at >= drawWord)
                     candidates.push_back(c);
