@@ -729,20 +729,27 @@ void ReadNumberLines(const cv::Mat &rgb, const Quad &upper, const Quad &lower, S
         }
         // The draw number: the first number after the word, as read with
         // Latin print leading (the word itself it may read in Latin
-        // letters); else as read at first.
+        // letters), else as read at first; what the glyph reader confirms
+        // goes before either.
         if (from < 0)
             from = latin.text.indexOf(QLatin1Char(' '));
         std::vector<NumberCandidate> candidates;
+        const auto firstAfter = [&](const LineText &read, qsizetype at) {
+            for (const NumberCandidate &c : NumberCandidates(read, 1, 6))
+                if (!c.joined && c.at >= at) {
+                    candidates.push_back(c);
+                    return;
+                }
+        };
         if (from >= 0)
-            for (const NumberCandidate &c : NumberCandidates(latin, 1, 6))
-                if (!c.joined && c.at >= from)
-                    candidates.push_back(c);
-        if (candidates.empty() && drawWord >= 0)
-            for (const NumberCandidate &c : NumberCandidates(words, 1, 6))
-                if (!c.joined && c.at >= drawWord)
-                    candidates.push_back(c);
+            firstAfter(latin, from);
+        if (drawWord >= 0)
+            firstAfter(words, drawWord);
+        const auto confirmed =
+            std::find_if(candidates.begin(), candidates.end(),
+                         [&](const NumberCandidate &c) { return tirag && tirag->digits == c.digits; });
         if (!candidates.empty() && (!tiragFound || line.distance < tiragDistance)) {
-            const NumberCandidate &c = candidates.front();
+            const NumberCandidate &c = confirmed != candidates.end() ? *confirmed : candidates.front();
             tiragFound = true;
             tiragDistance = line.distance;
             bilet.tirag = c.digits;
