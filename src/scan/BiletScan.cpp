@@ -4,6 +4,7 @@
 #include "scan/Glyphs.h"
 #include "scan/Grids.h"
 #include "scan/LineOcr.h"
+#include "scan/NomerLine.h"
 
 #include <QFileInfo>
 #include <QImageReader>
@@ -751,54 +752,77 @@ void ReadNumberLines(const cv::Mat &rgb, const Quad &upper, const Quad &lower, S
     // The recogniser reads whole lines; where it and the glyph reader agree,
     // the number is sure.
     double nomerDistance = 1e9, tiragDistance = 1e9;
-    bool nomerFound = false, tiragFound = false;
+    bool nomerFound = false, nomerConfirmed = false, tiragFound = false;
+    const QString glyphNomer = nomer ? nomer->digits : QString();
     for (const TextLine &line : lines) {
         const LineText words = ReadLine(line.picture);
         const QString lower = words.text.toLower();
-        const qsizetype drawWord = lower.indexOf(QStringLiteral("тираж"));
+        const qsizetype drawWord = DrawWordEnd(words.text);
         const bool price = lower.contains(QStringLiteral("цена")) || lower.contains(QStringLiteral("руб"));
-        // A line of neither the draw nor the price may hold the ticket
-        // number: its digits are read again with Latin print leading, which
-        // mistakes fewer digits for others.
-        const bool numberLine = drawWord < 0 && !price;
-        const LineText read = numberLine ? ReadLine(line.picture, true) : words;
-        // Runs of digits with the lowest certainty among them.
-        for (qsizetype i = 0; i < read.text.size();) {
-            if (!read.text[i].isDigit() || read.text[i].unicode() > 0x7f) {
-                ++i;
-                continue;
+        if (drawWord < 0 && price)
+            continue;
+        // The numbers are read again with Latin print leading, which mistakes
+        // fewer digits for others; it may find the draw word the first
+        // reading missed.
+        const LineText latin = ReadLine(line.picture, true);
+        qsizetype from = DrawWordEnd(latin.text);
+        if (drawWord < 0 && from < 0) {
+            // A line of neither the draw nor the price may hold the ticket
+            // number; it is read once more with the print darkened when the
+            // glyph reader does not confirm it.
+            std::vector<NumberCandidate> candidates = NumberCandidates(latin, 6, 12);
+            const auto confirms = [&](const NumberCandidate &c) { return c.digits == glyphNomer; };
+            if (candidates.empty() ||
+                (!glyphNomer.isEmpty() && std::none_of(candidates.begin(), candidates.end(), confirms))) {
+                const bool none = candidates.empty();
+                for (const NumberCandidate &c :
+                     NumberCandidates(ReadLine(Stretched(line.picture), true), 6, 12))
+                    if (none || confirms(c))
+                        candidates.push_back(c);
             }
-            qsizetype j = i;
-            float least = 100;
-            while (j < read.text.size() && read.text[j].isDigit() && read.text[j].unicode() <= 0x7f) {
-                least = std::min(least, read.certainty[std::size_t(j)]);
-                ++j;
-            }
-            const QString digits = read.text.mid(i, j - i);
-            // Signs glued to the number may be digits misread: it may be longer.
-            const auto glued = [&](qsizetype k) {
-                return k >= 0 && k < read.text.size() && read.text[k] != QLatin1Char(' ') &&
-                       read.text[k] != QChar(u'№');
-            };
-            if (glued(i - 1) || glued(j))
-                least = 0;
-            if (!numberLine && drawWord >= 0 && i > drawWord && digits.size() <= 6) {
-                if (!tiragFound || line.distance < tiragDistance) {
-                    tiragFound = true;
-                    tiragDistance = line.distance;
-                    bilet.tirag = digits;
-                    bilet.tiragDoubtful = least < 80 || !(tirag && tirag->digits == digits);
-                }
-            } else if (numberLine && digits.size() >= 6 && digits.size() <= 12) {
-                if (!nomerFound || digits.size() > bilet.nomer.size() ||
-                    (digits.size() == bilet.nomer.size() && line.distance < nomerDistance)) {
+            for (const NumberCandidate &c : candidates) {
+                const bool confirmed = confirms(c);
+                const auto size = c.digits.size(), chosen = bilet.nomer.size();
+                const bool better = !nomerFound || (confirmed && !nomerConfirmed) ||
+                                    (confirmed == nomerConfirmed &&
+                                     (size > chosen || (size == chosen && line.distance < nomerDistance)));
+                if (better) {
                     nomerFound = true;
+                    nomerConfirmed = confirmed;
                     nomerDistance = line.distance;
-                    bilet.nomer = digits;
-                    bilet.nomerDoubtful = least < 80 || !(nomer && nomer->digits == digits);
+                    bilet.nomer = c.digits;
+                    bilet.nomerDoubtful = c.least < 80 || !confirmed;
                 }
             }
-            i = j;
+            continue;
+        }
+        // The draw number: the first number after the word, as read with
+        // Latin print leading (the word itself it may read in Latin
+        // letters), else as read at first; what the glyph reader confirms
+        // goes before either.
+        if (from < 0)
+            from = latin.text.indexOf(QLatin1Char(' '));
+        std::vector<NumberCandidate> candidates;
+        const auto firstAfter = [&](const LineText &read, qsizetype at) {
+            for (const NumberCandidate &c : NumberCandidates(read, 1, 6))
+                if (!c.joined && c.at >= at) {
+                    candidates.push_back(c);
+                    return;
+                }
+        };
+        if (from >= 0)
+            firstAfter(latin, from);
+        if (drawWord >= 0)
+            firstAfter(words, drawWord);
+        const auto confirmed =
+            std::find_if(candidates.begin(), candidates.end(),
+                         [&](const NumberCandidate &c) { return tirag && tirag->digits == c.digits; });
+        if (!candidates.empty() && (!tiragFound || line.distance < tiragDistance)) {
+            const NumberCandidate &c = confirmed != candidates.end() ? *confirmed : candidates.front();
+            tiragFound = true;
+            tiragDistance = line.distance;
+            bilet.tirag = c.digits;
+            bilet.tiragDoubtful = c.least < 80 || !(tirag && tirag->digits == c.digits);
         }
     }
 }
