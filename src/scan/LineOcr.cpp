@@ -5,6 +5,14 @@
 
 #include <memory>
 
+// Tesseract's recogniser runs parts of a line on OpenMP threads, asked for by
+// a fixed count that can exceed the processors: on two cores a line took five
+// times as long. Adjusting the count to the processors free is asked of the
+// OpenMP runtime Tesseract brings, when it brings one.
+extern "C" {
+__attribute__((weak)) void omp_set_dynamic(int dynamic);
+}
+
 namespace Scan
 {
 namespace
@@ -41,6 +49,9 @@ LineText ReadLine(const cv::Mat &line, bool latinFirst)
     tesseract::TessBaseAPI *api = Recogniser(latinFirst);
     if (!api || line.empty() || line.type() != CV_8U)
         return read;
+    // Per thread: the reading runs off the window's thread.
+    if (omp_set_dynamic != nullptr)
+        omp_set_dynamic(1);
     api->SetImage(line.data, line.cols, line.rows, 1, int(line.step));
     api->SetSourceResolution(300);
     if (api->Recognize(nullptr) != 0)
