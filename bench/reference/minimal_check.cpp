@@ -183,7 +183,16 @@ int main(int argc, char **argv)
     std::vector<std::pair<std::string, uint32_t>> winners;
     std::vector<std::string> messages;
     int tur = 1, hod = 0, liderMax = 0;
-    auto newLider = [&] { std::fill(lider.begin(), lider.end(), 0); };
+    // A ticket's count for the tour, and the leaders: a new highest count starts them afresh.
+    auto counted = [&](std::size_t t, int count) {
+        listCount[t] = count;
+        if (count > liderMax) {
+            liderMax = count;
+            std::fill(lider.begin(), lider.end(), 0);
+        }
+        if (count == liderMax)
+            lider[t] = 1;
+    };
     auto firstUndrawn = [&](const Ticket &t, int from, int to) {
         for (int p = from; p < to; ++p)
             if (!drawn[t.n[p]])
@@ -204,13 +213,7 @@ int main(int argc, char **argv)
             } else {
                 c.max = uint8_t(c.field[0] + c.field[1]);
             }
-            listCount[t] = c.max;
-            if (c.max > liderMax) {
-                liderMax = c.max;
-                newLider();
-            }
-            if (c.max == liderMax)
-                lider[t] = 1;
+            counted(t, c.max);
         }
     };
     for (std::size_t i = 0; i < draw.size(); ++i) {
@@ -250,13 +253,7 @@ int main(int argc, char **argv)
                 else if (f > c.max)
                     c.max = f;
             }
-            listCount[t] = c.max;
-            if (c.max > liderMax) {
-                liderMax = c.max;
-                newLider();
-            }
-            if (c.max == liderMax)
-                lider[t] = 1;
+            counted(t, c.max);
             const int d = c.max - threshold;
             if (d == 1) {
                 awaited[t] = 0;
