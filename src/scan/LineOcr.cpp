@@ -26,6 +26,9 @@ tesseract::TessBaseAPI *Recogniser(bool latinFirst)
     std::unique_ptr<tesseract::TessBaseAPI> &api = apis[latinFirst];
     if (!tried[latinFirst]) {
         tried[latinFirst] = true;
+        // The setting is the thread's own, as the recognisers are.
+        if (omp_set_dynamic != nullptr)
+            omp_set_dynamic(1);
         auto fresh = std::make_unique<tesseract::TessBaseAPI>();
         if (fresh->Init(nullptr, latinFirst ? "eng+rus" : "rus", tesseract::OEM_LSTM_ONLY) == 0) {
             fresh->SetPageSegMode(tesseract::PSM_SINGLE_LINE);
@@ -49,9 +52,6 @@ LineText ReadLine(const cv::Mat &line, bool latinFirst)
     tesseract::TessBaseAPI *api = Recogniser(latinFirst);
     if (!api || line.empty() || line.type() != CV_8U)
         return read;
-    // Per thread: the reading runs off the window's thread.
-    if (omp_set_dynamic != nullptr)
-        omp_set_dynamic(1);
     api->SetImage(line.data, line.cols, line.rows, 1, int(line.step));
     api->SetSourceResolution(300);
     if (api->Recognize(nullptr) != 0)
