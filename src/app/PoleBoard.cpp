@@ -64,11 +64,6 @@ PoleBoard::PoleBoard(Surface &surface, QObject *parent) : QObject(parent), surfa
     connect(&surface_, &Surface::PointerLeft, this, [this] { Leave(); });
 }
 
-void PoleBoard::SetEnabled(bool enabled)
-{
-    surface_.setEnabled(enabled);
-}
-
 void PoleBoard::Clear()
 {
     Surface &pole = surface_;

@@ -33,8 +33,6 @@ public:
     // The cell of number n back to the colour of a number that is on some
     // ticket, its highlight gone.
     void Unhighlight(int n);
-    // Clicks on the board are taken or not.
-    void SetEnabled(bool enabled);
 
 signals:
     // A press and a release on the same cell chose its number (a grid line

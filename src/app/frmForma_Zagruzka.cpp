@@ -5,6 +5,7 @@
 #include "app/PoleBoard.h"
 #include "app/ZhurnalKeeper.h"
 #include "controls/ListBilet.h"
+#include "controls/Surface.h"
 #include "core/LotoRules.h"
 #include "dialogs/Zapros.h"
 
@@ -116,7 +117,7 @@ void frmForma::EnterZagruzka()
     kBiletGotov->show();
     Nombilet->show();
     FileOpenTirag->setEnabled(false);
-    board_->SetEnabled(true);
+    PolePic->setEnabled(true);
 }
 
 void frmForma::ListBilet1_DblClick()
