@@ -471,7 +471,9 @@ struct DigitRun {
 
 // A printed line with digits in it, cut out for the recogniser.
 struct TextLine {
-    cv::Mat picture;
+    cv::Mat picture;     // digits thirty pixels high
+    cv::Mat level;       // as straightened, shade and colour taken out
+    int digitHeight = 1; // in level
     double distance = 0; // from the grid, in cells
 };
 
@@ -657,7 +659,7 @@ void FindRuns(const cv::Mat &stripV, double distanceAtTop, double distanceStep, 
             cv::divide(stripV(box), paper, level, 255.0);
             const double scale = 30.0 / std::max(1, usual);
             cv::resize(level, picture, cv::Size(), scale, scale, cv::INTER_CUBIC);
-            lines.push_back({picture, lineDistance});
+            lines.push_back({picture, level, std::max(1, usual), lineDistance});
         }
         for (std::size_t a = 0; a < line.size();) {
             if (line[a].digit < 0) {
@@ -751,9 +753,10 @@ void ReadNumberLines(const cv::Mat &rgb, const Quad &upper, const Quad &lower, S
     }
     // The recogniser reads whole lines; where it and the glyph reader agree,
     // the number is sure.
-    double nomerDistance = 1e9, tiragDistance = 1e9;
-    bool nomerFound = false, nomerConfirmed = false, tiragFound = false;
+    double tiragDistance = 1e9;
+    bool tiragFound = false;
     const QString glyphNomer = nomer ? nomer->digits : QString();
+    NomerVotes nomerVotes;
     for (const TextLine &line : lines) {
         const LineText words = ReadLine(line.picture);
         const QString lower = words.text.toLower();
@@ -768,31 +771,17 @@ void ReadNumberLines(const cv::Mat &rgb, const Quad &upper, const Quad &lower, S
         qsizetype from = DrawWordEnd(latin.text);
         if (drawWord < 0 && from < 0) {
             // A line of neither the draw nor the price may hold the ticket
-            // number; it is read once more with the print darkened when the
-            // glyph reader does not confirm it.
-            std::vector<NumberCandidate> candidates = NumberCandidates(latin, 6, 12);
-            const auto confirms = [&](const NumberCandidate &c) { return c.digits == glyphNomer; };
-            if (candidates.empty() ||
-                (!glyphNomer.isEmpty() && std::none_of(candidates.begin(), candidates.end(), confirms))) {
-                const bool none = candidates.empty();
-                for (const NumberCandidate &c :
-                     NumberCandidates(ReadLine(Stretched(line.picture), true), 6, 12))
-                    if (none || confirms(c))
-                        candidates.push_back(c);
-            }
-            for (const NumberCandidate &c : candidates) {
-                const bool confirmed = confirms(c);
-                const auto size = c.digits.size(), chosen = bilet.nomer.size();
-                const bool better = !nomerFound || (confirmed && !nomerConfirmed) ||
-                                    (confirmed == nomerConfirmed &&
-                                     (size > chosen || (size == chosen && line.distance < nomerDistance)));
-                if (better) {
-                    nomerFound = true;
-                    nomerConfirmed = confirmed;
-                    nomerDistance = line.distance;
-                    bilet.nomer = c.digits;
-                    bilet.nomerDoubtful = c.least < 80 || !confirmed;
-                }
+            // number. Each reading votes for the numbers it found; unless
+            // one confirms what the glyph reader read, the line is read
+            // three times more, as the recogniser errs differently on each.
+            nomerVotes.Add(NumberCandidates(latin, 6, 12), line.distance);
+            nomerVotes.Add(NumberCandidates(words, 6, 12), line.distance, false);
+            if (glyphNomer.isEmpty() || !nomerVotes.Confirms(glyphNomer)) {
+                cv::Mat smaller;
+                cv::resize(line.level, smaller, cv::Size(), 20.0 / line.digitHeight, 20.0 / line.digitHeight,
+                           cv::INTER_AREA);
+                for (const cv::Mat &picture : {smaller, Darkened(line.picture), Sharpened(line.picture)})
+                    nomerVotes.Add(NumberCandidates(ReadLine(picture, true), 6, 12), line.distance);
             }
             continue;
         }
@@ -824,6 +813,12 @@ void ReadNumberLines(const cv::Mat &rgb, const Quad &upper, const Quad &lower, S
             bilet.tirag = c.digits;
             bilet.tiragDoubtful = c.least < 80 || !(tirag && tirag->digits == c.digits);
         }
+    }
+    bool doubtful = true;
+    const NumberCandidate chosen = nomerVotes.Choose(glyphNomer, nomer && !nomer->doubtful, &doubtful);
+    if (!chosen.digits.isEmpty()) {
+        bilet.nomer = chosen.digits;
+        bilet.nomerDoubtful = doubtful;
     }
 }
 

@@ -1,6 +1,9 @@
 #include "scan/NomerLine.h"
 
+#include <opencv2/imgproc.hpp>
+
 #include <algorithm>
+#include <cmath>
 
 namespace Scan
 {
@@ -104,30 +107,85 @@ std::vector<NumberCandidate> NumberCandidates(const LineText &line, int from, in
     return candidates;
 }
 
-cv::Mat Stretched(const cv::Mat &line)
+cv::Mat Darkened(const cv::Mat &line)
+{
+    // Tones from a tenth to nine tenths spread over the whole range, then
+    // every grey made darker, as by a gamma of 0.6.
+    cv::Mat table(1, 256, CV_8U);
+    for (int v = 0; v < 256; ++v) {
+        const double share = std::clamp((v / 255.0 - 0.1) / 0.8, 0.0, 1.0);
+        table.at<std::uint8_t>(v) = cv::saturate_cast<std::uint8_t>(255.0 * std::pow(share, 1 / 0.6));
+    }
+    cv::Mat out;
+    if (line.empty())
+        return line.clone();
+    cv::LUT(line, table, out);
+    return out;
+}
+
+cv::Mat Sharpened(const cv::Mat &line)
 {
     if (line.empty())
         return line.clone();
-    // The darkest print and the usual paper: most of a line is paper.
-    int histogram[256] = {};
-    for (int y = 0; y < line.rows; ++y)
-        for (int x = 0; x < line.cols; ++x)
-            ++histogram[line.at<std::uint8_t>(y, x)];
-    const auto tone = [&](double share) {
-        std::size_t seen = 0;
-        for (int v = 0; v < 256; ++v) {
-            seen += std::size_t(histogram[v]);
-            if (double(seen) > share * double(line.total()))
-                return v;
-        }
-        return 255;
-    };
-    const int print = tone(0.02), paper = tone(0.6);
-    cv::Mat out;
-    if (paper - print < 8)
-        return line.clone();
-    line.convertTo(out, CV_8U, 255.0 / (paper - print), -255.0 * print / (paper - print));
+    cv::Mat blurred, out;
+    cv::GaussianBlur(line, blurred, cv::Size(), 2.0);
+    cv::addWeighted(line, 2.5, blurred, -1.5, 0, out);
     return out;
+}
+
+void NomerVotes::Add(const std::vector<NumberCandidate> &reading, double distance, bool confirms)
+{
+    std::vector<QString> counted;
+    for (const NumberCandidate &c : reading) {
+        if (std::find(counted.begin(), counted.end(), c.digits) != counted.end())
+            continue;
+        counted.push_back(c.digits);
+        auto vote = std::find_if(m_votes.begin(), m_votes.end(),
+                                 [&](const Vote &v) { return v.candidate.digits == c.digits; });
+        if (vote == m_votes.end()) {
+            m_votes.push_back({c, 0, distance, false});
+            vote = m_votes.end() - 1;
+        }
+        vote->votes += 1;
+        if (confirms && (!vote->confirms || c.least > vote->candidate.least)) {
+            vote->confirms = true;
+            vote->candidate.least = c.least;
+        }
+        vote->distance = std::min(vote->distance, distance);
+    }
+}
+
+bool NomerVotes::Confirms(const QString &digits) const
+{
+    return std::any_of(m_votes.begin(), m_votes.end(),
+                       [&](const Vote &v) { return v.confirms && v.candidate.digits == digits; });
+}
+
+NumberCandidate NomerVotes::Choose(const QString &glyphs, bool glyphsSure, bool *doubtful) const
+{
+    *doubtful = true;
+    for (const Vote &v : m_votes) {
+        if (v.confirms && v.candidate.digits == glyphs) {
+            *doubtful = v.candidate.least < 80;
+            return v.candidate;
+        }
+    }
+    // Unconfirmed: the glyph reader votes too, less when it doubted a digit.
+    std::vector<Vote> votes = m_votes;
+    if (!glyphs.isEmpty()) {
+        NumberCandidate own;
+        own.digits = glyphs;
+        votes.push_back({own, glyphsSure ? 1.0 : 0.5, 1e9, false});
+    }
+    const auto worse = [](const Vote &a, const Vote &b) {
+        if (a.votes != b.votes)
+            return a.votes < b.votes;
+        if (a.candidate.digits.size() != b.candidate.digits.size())
+            return a.candidate.digits.size() < b.candidate.digits.size();
+        return a.distance > b.distance;
+    };
+    const auto best = std::max_element(votes.begin(), votes.end(), worse);
+    return best == votes.end() ? NumberCandidate{} : best->candidate;
 }
 
 } // namespace Scan

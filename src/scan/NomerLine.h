@@ -30,8 +30,40 @@ std::vector<NumberCandidate> NumberCandidates(const LineText &line, int from, in
 // "Тораж", "Тир»"), and such a word still names the draw.
 qsizetype DrawWordEnd(const QString &text);
 
-// The line again with its print made black and its paper white, for a
-// second reading when the first one is not confirmed.
-cv::Mat Stretched(const cv::Mat &line);
+// The line with its grey tones pulled towards the print: pale, blurred
+// strokes come out whole.
+cv::Mat Darkened(const cv::Mat &line);
+
+// The line with its edges made steeper: blurred digits come apart.
+cv::Mat Sharpened(const cv::Mat &line);
+
+// The ticket number chosen from several readings of the lines around a
+// ticket. The recogniser's mistakes change with the picture it is given
+// (its size, its contrast), so each reading votes once for every number it
+// found; the number the glyph reader read wins whenever a reading confirms
+// it, and only such a number is sure.
+class NomerVotes
+{
+public:
+    // One reading of a line distance cells from the grid. The reading of
+    // Russian print alone takes a 3 for a 5 as the glyph reader may: it
+    // votes, but confirms nothing.
+    void Add(const std::vector<NumberCandidate> &reading, double distance, bool confirms = true);
+    // Whether a reading that may confirm found exactly these digits.
+    bool Confirms(const QString &digits) const;
+    // The number the readings and the glyph reader (its digits, and
+    // whether it was sure of every one) make most likely; empty when
+    // neither found one.
+    NumberCandidate Choose(const QString &glyphs, bool glyphsSure, bool *doubtful) const;
+
+private:
+    struct Vote {
+        NumberCandidate candidate;
+        double votes = 0;
+        double distance = 0;
+        bool confirms = false;
+    };
+    std::vector<Vote> m_votes;
+};
 
 } // namespace Scan

@@ -92,18 +92,96 @@ TEST(NomerLine, TheDrawWordIsKnownThoughALetterOfItIsMisread)
         EXPECT_EQ(Scan::DrawWordEnd(QString::fromUtf8(c.line)), c.end) << c.line;
 }
 
-TEST(NomerLine, StretchingMakesPrintBlackAndPaperWhite)
+TEST(NomerLine, ReadingsVoteForTheTicketNumberAndOnlyAConfirmedOneIsSure)
 {
-    // Grey print on greyish paper, as in a dim photo.
-    cv::Mat line(20, 100, CV_8U, cv::Scalar(180));
-    line(cv::Rect(10, 5, 30, 10)).setTo(120);
-    const cv::Mat plain = Scan::Stretched(line);
-    EXPECT_EQ(plain.at<std::uint8_t>(10, 20), 0);
-    EXPECT_EQ(plain.at<std::uint8_t>(2, 80), 255);
-    // An even patch is left as it is; an empty one stays empty.
-    const cv::Mat even(10, 10, CV_8U, cv::Scalar(200));
-    EXPECT_EQ(Scan::Stretched(even).at<std::uint8_t>(5, 5), 200);
-    EXPECT_TRUE(Scan::Stretched(cv::Mat()).empty());
+    struct Case {
+        const char *why;
+        // Each at one cell more from the grid; a reading of Russian print
+        // alone is marked by a "!" before its first number.
+        std::vector<std::vector<const char *>> readings;
+        const char *glyphs;
+        bool glyphsSure;
+        const char *expected;
+        bool doubtful;
+    };
+    const Case cases[] = {
+        {"what the glyph reader read wins once a reading confirms it",
+         {{"03535857"}, {"03535857"}, {"0335857"}},
+         "0335857",
+         false,
+         "0335857",
+         false},
+        {"a reading of Russian print alone confirms nothing",
+         {{"!455925557562"}, {"455925357562"}, {"455925357562"}},
+         "455925557562",
+         false,
+         "455925357562",
+         true},
+        {"the most readings win when none confirms",
+         {{"2288523"}, {"288523"}, {"288523"}},
+         "",
+         false,
+         "288523",
+         true},
+        {"a reading counts a number once",
+         {{"111111", "111111"}, {"222222"}, {"222222"}},
+         "",
+         false,
+         "222222",
+         true},
+        {"the glyph reader, when sure, votes as one reading", {{"123456"}}, "1234567", true, "1234567", true},
+        {"and as half of one when it doubted a digit", {{"123456"}}, "1234567", false, "123456", true},
+        {"a tie goes to the longer number", {{"7735725650"}, {"725650"}}, "", false, "7735725650", true},
+        {"then to the line nearer the grid", {{"123456"}, {"654321"}}, "", false, "123456", true},
+        {"the glyph reader alone", {}, "4538680", false, "4538680", true},
+        {"nothing read", {}, "", false, "", true},
+    };
+    for (const Case &c : cases) {
+        Scan::NomerVotes votes;
+        double distance = 1;
+        for (const auto &reading : c.readings) {
+            std::vector<Scan::NumberCandidate> candidates;
+            bool russian = false;
+            for (const char *digits : reading) {
+                Scan::NumberCandidate candidate;
+                candidate.digits = QString::fromLatin1(digits);
+                russian = russian || candidate.digits.startsWith(QLatin1Char('!'));
+                candidate.digits.remove(QLatin1Char('!'));
+                candidate.least = 95;
+                candidates.push_back(candidate);
+            }
+            votes.Add(candidates, distance++, !russian);
+        }
+        bool doubtful = false;
+        const Scan::NumberCandidate chosen =
+            votes.Choose(QString::fromLatin1(c.glyphs), c.glyphsSure, &doubtful);
+        EXPECT_EQ(chosen.digits, QString::fromLatin1(c.expected)) << c.why;
+        EXPECT_EQ(doubtful, c.doubtful) << c.why;
+    }
+    // A confirmed number read with an uncertain digit stays doubtful.
+    Scan::NomerVotes votes;
+    Scan::NumberCandidate uncertain;
+    uncertain.digits = QStringLiteral("608150636");
+    uncertain.least = 40;
+    votes.Add({uncertain}, 1);
+    bool doubtful = false;
+    EXPECT_EQ(votes.Choose(uncertain.digits, true, &doubtful).digits, uncertain.digits);
+    EXPECT_TRUE(doubtful);
+}
+
+TEST(NomerLine, DarkeningAndSharpeningKeepPaperWhiteAndPrintDark)
+{
+    cv::Mat line(20, 60, CV_8U, cv::Scalar(235));
+    line(cv::Rect(20, 5, 20, 10)).setTo(110);
+    for (const cv::Mat &out : {Scan::Darkened(line), Scan::Sharpened(line)}) {
+        ASSERT_EQ(out.size(), line.size());
+        EXPECT_GE(out.at<std::uint8_t>(2, 3), 230);
+        EXPECT_LE(out.at<std::uint8_t>(10, 30), 110);
+    }
+    // Mid grey print comes out darker than it was.
+    EXPECT_LT(Scan::Darkened(line).at<std::uint8_t>(10, 30), 80);
+    EXPECT_TRUE(Scan::Darkened(cv::Mat()).empty());
+    EXPECT_TRUE(Scan::Sharpened(cv::Mat()).empty());
 }
 
 } // namespace

@@ -44,6 +44,11 @@ int main(int argc, char **argv)
     int nomerWrongSure = 0, nomerDoubtful = 0, tickets = 0, found = 0, extra = 0, ticketsRight = 0,
         wrongAllDoubtful = 0, nomerRight = 0, tiragRight = 0;
     long cells = 0, cellsRight = 0, doubtfulCells = 0;
+    // The same by the width of a cell in the picture: small print is where
+    // a reader fails first.
+    constexpr double kBands[] = {0, 40, 60};
+    constexpr int kBandCount = 3;
+    int bandTickets[kBandCount] = {}, bandRight[kBandCount] = {}, bandNomer[kBandCount] = {};
     double seconds = 0;
     for (int i = 0; i < count; ++i) {
         TicketArt::ShotOptions options;
@@ -60,6 +65,10 @@ int main(int argc, char **argv)
             ++tickets;
             cells += 54;
             const double size = Distance(truth.corners[0], truth.corners[2]);
+            int band = kBandCount - 1;
+            while (band > 0 && Distance(truth.corners[0], truth.corners[1]) / 9 < kBands[band])
+                --band;
+            ++bandTickets[band];
             int match = -1;
             for (std::size_t r = 0; r < read.size(); ++r)
                 if (!used[r] && Distance(read[r].corners[0], truth.corners[0]) < 0.1 * size &&
@@ -91,6 +100,8 @@ int main(int argc, char **argv)
             }
             doubtfulCells += long(b.doubtful.size());
             ticketsRight += wrong == 0;
+            bandRight[band] += wrong == 0;
+            bandNomer[band] += b.nomer == truth.nomer;
             wrongAllDoubtful += wrong == wrongDoubtful;
             nomerRight += b.nomer == truth.nomer;
             nomerWrongSure += b.nomer != truth.nomer && !b.nomerDoubtful;
@@ -121,5 +132,15 @@ int main(int argc, char **argv)
         pct(wrongAllDoubtful, tickets), pct(nomerRight, tickets), pct(tiragRight, tickets),
         pct(nomerDoubtful, tickets), pct(nomerWrongSure, tickets),
         found ? double(doubtfulCells) / found : 0.0, extra, seconds / std::max(1, count));
+    std::printf("%-14s by cell width:", "");
+    for (int band = 0; band < kBandCount; ++band) {
+        if (band + 1 < kBandCount)
+            std::printf("  %.0f-%.0f px", kBands[band], kBands[band + 1]);
+        else
+            std::printf("  %.0f px and over", kBands[band]);
+        std::printf(" %d tickets, right %.1f%%, nomer %.1f%%;", bandTickets[band],
+                    pct(bandRight[band], bandTickets[band]), pct(bandNomer[band], bandTickets[band]));
+    }
+    std::printf("\n");
     return 0;
 }
