@@ -841,6 +841,25 @@ ScannedBilet ReadTicket(const cv::Mat &rgb, const Quad &first, const Quad &secon
 
 // Pairs fields into tickets: the two fields of a ticket are alike in size, lie
 // the same way and one follows the other across its rows.
+// The frames of tickets printed side by side on a sheet may pass for a grid
+// around the fields inside them; a real field holds no other field.
+std::vector<Field> WithoutEnclosing(const std::vector<Field> &fields)
+{
+    std::vector<Field> kept;
+    for (const Field &outer : fields) {
+        const std::vector<cv::Point2f> corners(outer.quad.begin(), outer.quad.end());
+        const double area = cv::contourArea(corners);
+        const bool encloses = std::any_of(fields.begin(), fields.end(), [&](const Field &inner) {
+            const std::vector<cv::Point2f> within(inner.quad.begin(), inner.quad.end());
+            return &inner != &outer && cv::contourArea(within) < 0.5 * area &&
+                   cv::pointPolygonTest(corners, Centre(inner.quad), false) > 0;
+        });
+        if (!encloses)
+            kept.push_back(outer);
+    }
+    return kept;
+}
+
 std::vector<std::pair<Quad, Quad>> PairFields(std::vector<Field> fields)
 {
     struct Candidate {
@@ -910,7 +929,7 @@ std::vector<ScannedBilet> ReadBilety(const QImage &image)
     if (image.isNull() || image.width() < 16 || image.height() < 16)
         return bilety;
     const RgbPicture picture = ToRgb(image);
-    for (const auto &[first, second] : PairFields(FindFields(picture.mat)))
+    for (const auto &[first, second] : PairFields(WithoutEnclosing(FindFields(picture.mat))))
         bilety.push_back(ReadTicket(picture.mat, first, second));
     // Reading order: by the top of each ticket, then from the left.
     const auto top = [](const ScannedBilet &b) {

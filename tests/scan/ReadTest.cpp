@@ -247,6 +247,26 @@ TEST(Read, PicturesWithoutTicketsGiveNone)
     EXPECT_TRUE(Scan::ReadBilety(QImage(3, 3, QImage::Format_RGB32)).empty());
 }
 
+TEST(Read, TheFramesAroundTicketsOnASheetAreNoTicket)
+{
+    // A sheet of four whose red frames, two by two, once passed for the
+    // fields of a fifth ticket as large as the sheet.
+    TicketArt::ShotOptions options;
+    options.level = Level::Sheet;
+    options.heldOut = true;
+    const TicketArt::Shot shot = TicketArt::MakeShot(70031, options);
+    ASSERT_EQ(shot.tickets.size(), 4u);
+    const auto read = Scan::ReadBilety(shot.image);
+    ASSERT_EQ(read.size(), 4u);
+    for (const Scan::ScannedBilet &b : read) {
+        const auto truth =
+            std::find_if(shot.tickets.begin(), shot.tickets.end(), [&](const TicketArt::Truth &t) {
+                return Distance(b.corners[0], t.corners[0]) < 0.05 * Distance(t.corners[0], t.corners[2]);
+            });
+        EXPECT_NE(truth, shot.tickets.end());
+    }
+}
+
 TEST(Read, FourClickedCornersFindTheTicket)
 {
     TicketArt::ShotOptions options;
