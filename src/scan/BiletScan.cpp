@@ -700,6 +700,16 @@ void FindRuns(const cv::Mat &stripV, double distanceAtTop, double distanceStep, 
     }
 }
 
+// The line again smaller, darker and sharper: the recogniser's slips change
+// with the picture it is given.
+std::array<cv::Mat, 3> OtherPictures(const TextLine &line)
+{
+    cv::Mat smaller;
+    const double scale = 20.0 / line.digitHeight;
+    cv::resize(line.level, smaller, cv::Size(), scale, scale, cv::INTER_AREA);
+    return {smaller, Darkened(line.picture), Sharpened(line.picture)};
+}
+
 // The ticket number and the draw number printed above, between and below the fields.
 void ReadNumberLines(const cv::Mat &rgb, const Quad &upper, const Quad &lower, ScannedBilet &bilet)
 {
@@ -756,6 +766,7 @@ void ReadNumberLines(const cv::Mat &rgb, const Quad &upper, const Quad &lower, S
     double tiragDistance = 1e9;
     bool tiragFound = false;
     const QString glyphNomer = nomer ? nomer->digits : QString();
+    const QString glyphTirag = tirag ? tirag->digits : QString();
     NomerVotes nomerVotes;
     for (const TextLine &line : lines) {
         const LineText words = ReadLine(line.picture);
@@ -776,42 +787,46 @@ void ReadNumberLines(const cv::Mat &rgb, const Quad &upper, const Quad &lower, S
             // three times more, as the recogniser errs differently on each.
             nomerVotes.Add(NumberCandidates(latin, 6, 12), line.distance);
             nomerVotes.Add(NumberCandidates(words, 6, 12), line.distance, false);
-            if (glyphNomer.isEmpty() || !nomerVotes.Confirms(glyphNomer)) {
-                cv::Mat smaller;
-                cv::resize(line.level, smaller, cv::Size(), 20.0 / line.digitHeight, 20.0 / line.digitHeight,
-                           cv::INTER_AREA);
-                for (const cv::Mat &picture : {smaller, Darkened(line.picture), Sharpened(line.picture)})
+            if (glyphNomer.isEmpty() || !nomerVotes.Confirms(glyphNomer))
+                for (const cv::Mat &picture : OtherPictures(line))
                     nomerVotes.Add(NumberCandidates(ReadLine(picture, true), 6, 12), line.distance);
-            }
             continue;
         }
         // The draw number: the first number after the word, as read with
         // Latin print leading (the word itself it may read in Latin
-        // letters), else as read at first; what the glyph reader confirms
-        // goes before either.
+        // letters), and as read at first; unless what the glyph reader read
+        // is confirmed, the line is read three times more and the readings
+        // vote, as for the ticket number.
         if (from < 0)
             from = latin.text.indexOf(QLatin1Char(' '));
-        std::vector<NumberCandidate> candidates;
-        const auto firstAfter = [&](const LineText &read, qsizetype at) {
-            for (const NumberCandidate &c : NumberCandidates(read, 1, 6))
-                if (!c.joined && c.at >= at) {
-                    candidates.push_back(c);
-                    return;
-                }
+        const auto firstAfter = [](const LineText &read, qsizetype at) {
+            std::vector<NumberCandidate> first;
+            if (at >= 0)
+                for (const NumberCandidate &c : NumberCandidates(read, 1, 6))
+                    if (!c.joined && c.at >= at) {
+                        first.push_back(c);
+                        break;
+                    }
+            return first;
         };
-        if (from >= 0)
-            firstAfter(latin, from);
-        if (drawWord >= 0)
-            firstAfter(words, drawWord);
-        const auto confirmed =
-            std::find_if(candidates.begin(), candidates.end(),
-                         [&](const NumberCandidate &c) { return tirag && tirag->digits == c.digits; });
-        if (!candidates.empty() && (!tiragFound || line.distance < tiragDistance)) {
-            const NumberCandidate &c = confirmed != candidates.end() ? *confirmed : candidates.front();
+        NomerVotes drawVotes;
+        drawVotes.Add(firstAfter(latin, from), line.distance);
+        drawVotes.Add(firstAfter(words, drawWord), line.distance, false);
+        if (!glyphTirag.isEmpty() && !drawVotes.Confirms(glyphTirag)) {
+            for (const cv::Mat &picture : OtherPictures(line)) {
+                const LineText again = ReadLine(picture, true);
+                const qsizetype word = DrawWordEnd(again.text);
+                drawVotes.Add(firstAfter(again, word >= 0 ? word : again.text.indexOf(QLatin1Char(' '))),
+                              line.distance);
+            }
+        }
+        bool drawDoubtful = true;
+        const NumberCandidate c = drawVotes.Choose(glyphTirag, tirag && !tirag->doubtful, &drawDoubtful);
+        if (!c.digits.isEmpty() && (!tiragFound || line.distance < tiragDistance)) {
             tiragFound = true;
             tiragDistance = line.distance;
             bilet.tirag = c.digits;
-            bilet.tiragDoubtful = c.least < 80 || !(tirag && tirag->digits == c.digits);
+            bilet.tiragDoubtful = drawDoubtful;
         }
     }
     bool doubtful = true;
