@@ -92,9 +92,10 @@ int main(int argc, char **argv)
                         ++wrong;
                         wrongDoubtful += doubtful;
                         if (!saveDir.isEmpty())
-                            std::printf("%u cell %d,%d truth %d read %d%s\n", seed + quint32(i), row, col,
-                                        truth.cells[row][col], b.cells[row][col],
-                                        doubtful ? " doubtful" : "");
+                            std::printf("%u cell %d,%d truth %d read %d%s (cells %.0f px)\n",
+                                        seed + quint32(i), row, col, truth.cells[row][col], b.cells[row][col],
+                                        doubtful ? " doubtful" : "",
+                                        Distance(truth.corners[0], truth.corners[1]) / 9);
                     }
                 }
             }
@@ -114,9 +115,10 @@ int main(int argc, char **argv)
         if (!saveDir.isEmpty() && !shotRight) {
             shot.image.save(QStringLiteral("%1/%2-%3.png").arg(saveDir, args[0]).arg(seed + quint32(i)));
             for (const TicketArt::Truth &truth : shot.tickets)
-                std::printf("%u truth %s %s corners %.0f,%.0f %.0f,%.0f\n", seed + quint32(i),
+                std::printf("%u truth %s %s corners %.0f,%.0f %.0f,%.0f cell %.0f px\n", seed + quint32(i),
                             qPrintable(truth.nomer), qPrintable(truth.tirag), truth.corners[0].x(),
-                            truth.corners[0].y(), truth.corners[2].x(), truth.corners[2].y());
+                            truth.corners[0].y(), truth.corners[2].x(), truth.corners[2].y(),
+                            Distance(truth.corners[0], truth.corners[1]) / 9);
             for (const Scan::ScannedBilet &b : read)
                 std::printf("%u read  %s %s corners %.0f,%.0f %.0f,%.0f\n", seed + quint32(i),
                             qPrintable(b.nomer), qPrintable(b.tirag), b.corners[0].x(), b.corners[0].y(),
