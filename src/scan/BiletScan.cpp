@@ -426,8 +426,24 @@ Reading ReadFields(const cv::Mat &rgb, const Quad &upper, const Quad &lower, boo
             const bool unclear = k < 5 ? ink[k].first < 1.5 * sixth : ink[k].first * 1.5 > fifth;
             if (unclear)
                 reading.bilet.doubtful.push_back({row, col});
-            if (k < 5)
-                prints.push_back(CutCell(CellOf(field, row % 3, col, 0.06), row, col));
+        }
+        // A large picture in an empty cell can outweigh a thin number
+        // ("1"): a cell without a digit in it gives way to the inkiest of
+        // the others that has one, and the person is asked about both.
+        int next = 5;
+        for (int k = 0; k < 5; ++k) {
+            CellPrint print = CutCell(CellOf(field, row % 3, ink[k].second, 0.06), row, ink[k].second);
+            while (!print.found && next < 9) {
+                CellPrint other =
+                    CutCell(CellOf(field, row % 3, ink[next].second, 0.06), row, ink[next].second);
+                ++next;
+                if (other.found) {
+                    reading.bilet.doubtful.push_back({row, print.col});
+                    reading.bilet.doubtful.push_back({row, other.col});
+                    print = other;
+                }
+            }
+            prints.push_back(print);
         }
     }
     const std::vector<CellRead> reads = ReadCells(prints, learn);
