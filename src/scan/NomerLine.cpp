@@ -109,6 +109,8 @@ std::vector<NumberCandidate> NumberCandidates(const LineText &line, int from, in
 
 cv::Mat Darkened(const cv::Mat &line)
 {
+    if (line.empty())
+        return line.clone();
     // Tones from a tenth to nine tenths spread over the whole range, then
     // every grey made darker, as by a gamma of 0.6.
     cv::Mat table(1, 256, CV_8U);
@@ -117,8 +119,6 @@ cv::Mat Darkened(const cv::Mat &line)
         table.at<std::uint8_t>(v) = cv::saturate_cast<std::uint8_t>(255.0 * std::pow(share, 1 / 0.6));
     }
     cv::Mat out;
-    if (line.empty())
-        return line.clone();
     cv::LUT(line, table, out);
     return out;
 }

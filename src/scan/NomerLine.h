@@ -37,11 +37,11 @@ cv::Mat Darkened(const cv::Mat &line);
 // The line with its edges made steeper: blurred digits come apart.
 cv::Mat Sharpened(const cv::Mat &line);
 
-// The ticket number chosen from several readings of the lines around a
-// ticket. The recogniser's mistakes change with the picture it is given
-// (its size, its contrast), so each reading votes once for every number it
-// found; the number the glyph reader read wins whenever a reading confirms
-// it, and only such a number is sure.
+// A number (the ticket's, the draw's) chosen from several readings of the
+// lines around a ticket. The recogniser's mistakes change with the picture
+// it is given (its size, its contrast), so each reading votes once for every
+// number it found; the number the glyph reader read wins whenever a reading
+// confirms it, and only such a number is sure.
 class NomerVotes
 {
 public:
