@@ -362,6 +362,92 @@ void FieldsIn(const cv::Mat &ink, double scale, std::vector<Field> &fields)
     fields = std::move(kept);
 }
 
+cv::Point2f Centre(const Quad &q)
+{
+    return (q[0] + q[1] + q[2] + q[3]) * 0.25f;
+}
+
+cv::Point2f Across(const Quad &q)
+{
+    return ((q[3] - q[0]) + (q[2] - q[1])) * 0.5f;
+}
+
+bool Inside(const Quad &quad, cv::Point2f point)
+{
+    const std::vector<cv::Point2f> outline(quad.begin(), quad.end());
+    return cv::pointPolygonTest(outline, point, false) > 0;
+}
+
+// Whether two fields of three rows could be the two fields of one ticket: as
+// wide, lying the same way, one beside the other across its rows.
+bool Partners(const Quad &a, const Quad &b)
+{
+    const cv::Point2f along = ((a[1] - a[0]) + (a[2] - a[3])) * 0.5f, across = Across(a);
+    const cv::Point2f otherAlong = ((b[1] - b[0]) + (b[2] - b[3])) * 0.5f;
+    const double width = std::hypot(along.x, along.y), height = std::hypot(across.x, across.y);
+    const double otherWidth = std::hypot(otherAlong.x, otherAlong.y);
+    if (width < 1 || height < 1 || otherWidth < 1)
+        return false;
+    const cv::Point2f shift = Centre(b) - Centre(a);
+    const double down = std::abs(shift.dot(across)) / height, sideways = std::abs(shift.dot(along)) / width;
+    return down > 0.9 * height && down < 3.6 * height && sideways < 0.2 * width && otherWidth > 0.8 * width &&
+           otherWidth < 1.25 * width && std::abs(along.dot(otherAlong)) / (width * otherWidth) > 0.96;
+}
+
+// A field found alone: the ticket's other field lies beside it across its
+// rows, as wide and lying the same way, where its lines may have broken
+// apart too much to join into one shape. Its lines are looked for there, in
+// steps along the way from the lone field, on either side of it.
+void FindPartners(const cv::Mat &ink, double scale, std::vector<Field> &fields)
+{
+    const std::size_t found = fields.size();
+    for (std::size_t i = 0; i < found; ++i) {
+        bool paired = false;
+        for (std::size_t j = 0; j < fields.size() && !paired; ++j)
+            paired = j != i && Partners(fields[i].quad, fields[j].quad);
+        if (paired)
+            continue;
+        Quad lone = fields[i].quad;
+        for (auto &corner : lone)
+            corner *= float(scale);
+        const cv::Point2f across = Across(lone);
+        Quad best{};
+        double bestScore = 0;
+        for (const float side : {1.0f, -1.0f}) {
+            for (float step = 1.0f; step <= 3.5f; step += 0.04f) {
+                Quad moved = lone;
+                for (auto &corner : moved)
+                    corner += across * (side * step);
+                const double score = GridScore(ink, moved, 3);
+                if (score > bestScore) {
+                    bestScore = score;
+                    best = moved;
+                }
+            }
+        }
+        if (bestScore < 0.25)
+            continue;
+        // Where it lies is known to within the steps; its own lines tell exactly.
+        double score = bestScore;
+        Quad fitted = best;
+        const double fittedScore = FitGrid(ink, fitted, 3);
+        if (fittedScore >= score) {
+            best = fitted;
+            score = fittedScore;
+        }
+        if (score < 0.85 || !Partners(lone, best))
+            continue;
+        for (auto &corner : best)
+            corner *= float(1.0 / scale);
+        // Never over a field already found, nor around one.
+        const bool overlaps = std::any_of(fields.begin(), fields.end(), [&](const Field &f) {
+            return Inside(f.quad, Centre(best)) || Inside(best, Centre(f.quad));
+        });
+        if (!overlaps)
+            fields.push_back({best});
+    }
+}
+
 } // namespace
 
 std::vector<Field> FindFields(const cv::Mat &rgb)
@@ -402,6 +488,8 @@ std::vector<Field> FindFields(const cv::Mat &rgb)
         if (again.size() > fields.size())
             fields = std::move(again);
     }
+    if (fields.size() % 2 == 1)
+        FindPartners(ink(4, 5), scale, fields);
     return fields;
 }
 

@@ -9,6 +9,7 @@
 #include <opencv2/imgproc.hpp>
 
 #include <cmath>
+#include <functional>
 
 namespace
 {
@@ -122,3 +123,27 @@ TEST(Grids, SmallBlurredPhotosWhoseOutlineWasAskewAreFound)
 }
 
 } // namespace
+
+TEST(Grids, TheOtherFieldOfALoneFieldIsLookedForBesideIt)
+{
+    // Pale lines broken by blur and pictures: one field's lines join into a
+    // shape, the other's do not, but they are there beside it.
+    TicketArt::ShotOptions options;
+    options.level = Level::SmallBlurred;
+    const TicketArt::Shot shot = TicketArt::MakeShot(60008, options);
+    const QImage rgb = shot.image.convertToFormat(QImage::Format_RGB888);
+    const cv::Mat mat(rgb.height(), rgb.width(), CV_8UC3, const_cast<uchar *>(rgb.constBits()),
+                      std::size_t(rgb.bytesPerLine()));
+    const std::vector<Scan::Field> fields = Scan::FindFields(mat);
+    ASSERT_EQ(fields.size(), 2u);
+    // Between them the fields span the ticket's grid from corner to corner.
+    const auto &truth = shot.tickets[0].corners;
+    const double size = Distance(truth[0], truth[2]);
+    for (const QPointF &corner : truth) {
+        double nearest = 1e9;
+        for (const Scan::Field &f : fields)
+            for (const cv::Point2f &p : f.quad)
+                nearest = std::min(nearest, Distance(p, corner));
+        EXPECT_LT(nearest, 0.04 * size);
+    }
+}
