@@ -248,32 +248,43 @@ double FitGrid(const cv::Mat &ink, Quad &quad, int rows)
     const std::vector<Line> tops = candidates(true, margin), bottoms = candidates(true, margin + height);
     const std::vector<Line> lefts = candidates(false, margin), rights = candidates(false, margin + width);
     const cv::Mat back = toFlat.inv();
-    double best = -1, bestExact = -1;
-    Quad chosen = quad;
-    for (const Line &top : tops)
-        for (const Line &bottom : bottoms)
-            for (const Line &left : lefts)
-                for (const Line &right : rights) {
-                    std::vector<cv::Point2f> fitted{Meet(top, left), Meet(top, right), Meet(bottom, right),
-                                                    Meet(bottom, left)},
-                        inImage;
-                    cv::perspectiveTransform(fitted, inImage, back);
-                    const Quad q{inImage[0], inImage[1], inImage[2], inImage[3]};
-                    const double score = GridScore(ink, q, rows);
-                    if (score < best)
-                        continue;
-                    // Lines are looked for a little off where they belong;
-                    // of outlines that find as many, the one they lie
-                    // exactly in wins.
-                    const double exact = ExactLineInk(ink, q, rows);
-                    if (score > best || exact > bestExact) {
-                        best = score;
-                        bestExact = exact;
-                        chosen = q;
-                    }
+    const std::vector<Line> *sides[4] = {&tops, &rights, &bottoms, &lefts};
+    const auto quadOf = [&](const std::array<std::size_t, 4> &pick) {
+        const Line &top = (*sides[0])[pick[0]], &right = (*sides[1])[pick[1]];
+        const Line &bottom = (*sides[2])[pick[2]], &left = (*sides[3])[pick[3]];
+        std::vector<cv::Point2f> fitted{Meet(top, left), Meet(top, right), Meet(bottom, right),
+                                        Meet(bottom, left)},
+            inImage;
+        cv::perspectiveTransform(fitted, inImage, back);
+        return Quad{inImage[0], inImage[1], inImage[2], inImage[3]};
+    };
+    // Every choice of the four sides is weighed by the ink exactly on its
+    // inner lines; the likeliest few are judged as any field is. Lines are
+    // looked for a little off where they belong, so of outlines that find
+    // as many, the one they lie exactly in is better.
+    std::vector<std::pair<double, Quad>> choices;
+    std::array<std::size_t, 4> pick{};
+    for (pick[0] = 0; pick[0] < tops.size(); ++pick[0])
+        for (pick[1] = 0; pick[1] < rights.size(); ++pick[1])
+            for (pick[2] = 0; pick[2] < bottoms.size(); ++pick[2])
+                for (pick[3] = 0; pick[3] < lefts.size(); ++pick[3]) {
+                    const Quad q = quadOf(pick);
+                    choices.emplace_back(ExactLineInk(ink, q, rows), q);
                 }
+    const std::size_t judged = std::min<std::size_t>(choices.size(), 8);
+    std::partial_sort(choices.begin(), choices.begin() + std::ptrdiff_t(judged), choices.end(),
+                      [](const auto &a, const auto &b) { return a.first > b.first; });
+    std::pair<double, double> best{-1, -1};
+    Quad chosen = quad;
+    for (std::size_t i = 0; i < judged; ++i) {
+        const std::pair<double, double> found{GridScore(ink, choices[i].second, rows), choices[i].first};
+        if (found > best) {
+            best = found;
+            chosen = choices[i].second;
+        }
+    }
     quad = chosen;
-    return best;
+    return best.first;
 }
 
 // The fields among the shapes of an ink picture drawn at the given scale.
@@ -322,7 +333,7 @@ void FieldsIn(const cv::Mat &ink, double scale, std::vector<Field> &fields)
                 if (fittedScore > score && fittedScore < 0.85)
                     fittedScore = FitGrid(ink, fitted, rows);
                 // The fit mends an outline that is a little off; one that
-                // moves a corner by more than a cell found other lines.
+                // moves a corner by most of a cell found other lines.
                 const double cell = std::max(Length(quad[0], quad[1]), Length(quad[2], quad[3])) / 9;
                 bool near = true;
                 for (int k = 0; k < 4; ++k)
