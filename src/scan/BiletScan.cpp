@@ -22,6 +22,8 @@ namespace
 
 // Cells are read at this height in pixels, whatever the picture's size.
 constexpr int kCellHeight = 48;
+// Cells lower than this in the picture are small print.
+constexpr double kSmallCell = 30;
 
 cv::Point2f Centre(const Quad &q)
 {
@@ -77,6 +79,16 @@ FlatField Flatten(const cv::Mat &rgb, const Quad &quad)
     flat.cellWidth = std::clamp(int(std::lround(kCellHeight * along / std::max(1.0, across))),
                                 kCellHeight / 2, kCellHeight * 2);
     flat.v = Brightness(Straighten(rgb, quad, cv::Size(9 * flat.cellWidth, 3 * kCellHeight)));
+    // Small print blurred by the lens runs its strokes together and fills
+    // the hollows of its digits; sharpened back by what a blur of a pixel
+    // and a bit of the picture takes away, the digits come apart again.
+    if (across < kSmallCell) {
+        cv::Mat v, blurred;
+        flat.v.convertTo(v, CV_32F);
+        cv::GaussianBlur(v, blurred, cv::Size(0, 0), 1.2 * kCellHeight / std::max(1.0, across));
+        cv::addWeighted(v, 1.7, blurred, -0.7, 0, v);
+        v.convertTo(flat.v, CV_8U);
+    }
     return flat;
 }
 
@@ -393,7 +405,30 @@ std::vector<CellRead> ReadCells(const std::vector<CellPrint> &prints, bool learn
 struct Reading {
     ScannedBilet bilet;
     double cost = 0;
+    // How wide the numbers of the first column print against those of the
+    // last: 0 when either has none.
+    double firstToLast = 0;
 };
+
+// How wide the print of a cell is, as a share of the cell: the spread of its
+// ink from side to side, which neither blur nor a speck changes much.
+double PrintWidth(const cv::Mat &cellV)
+{
+    const cv::Mat ink = WithoutLines(InkMap(cellV));
+    cv::Mat columns;
+    cv::reduce(ink.mul(ink), columns, 0, cv::REDUCE_SUM, CV_64F);
+    double mass = 0, first = 0, second = 0;
+    for (int x = 0; x < columns.cols; ++x) {
+        const double m = columns.at<double>(0, x);
+        mass += m;
+        first += m * x;
+        second += m * x * x;
+    }
+    if (mass <= 0)
+        return 0;
+    const double mean = first / mass;
+    return std::sqrt(std::max(0.0, second / mass - mean * mean)) / ink.cols;
+}
 
 // Reads both fields, upper first, the way up they are given; with learn, the
 // ticket's own print helps to read its digits.
@@ -411,6 +446,8 @@ Reading ReadFields(const cv::Mat &rgb, const Quad &upper, const Quad &lower, boo
         darkest = std::min<int>(darkest, sorted.at<std::uint8_t>(0, at));
     }
     std::vector<CellPrint> prints;
+    double widths[2] = {}; // of the first column's numbers and the last's
+    int counts[2] = {};
     for (int row = 0; row < 6; ++row) {
         const FlatField &field = fields[row / 3];
         std::array<std::pair<double, int>, 9> ink;
@@ -443,9 +480,15 @@ Reading ReadFields(const cv::Mat &rgb, const Quad &upper, const Quad &lower, boo
                     print = other;
                 }
             }
+            if (print.col == 0 || print.col == 8) {
+                widths[print.col / 8] += PrintWidth(CellOf(field, row % 3, print.col, 0.12));
+                ++counts[print.col / 8];
+            }
             prints.push_back(print);
         }
     }
+    if (counts[0] > 0 && counts[1] > 0 && widths[1] > 0)
+        reading.firstToLast = (widths[0] / counts[0]) / (widths[1] / counts[1]);
     const std::vector<CellRead> reads = ReadCells(prints, learn);
     for (std::size_t i = 0; i < prints.size(); ++i) {
         const CellRead &read = reads[i];
@@ -860,7 +903,15 @@ ScannedBilet ReadTicket(const cv::Mat &rgb, const Quad &first, const Quad &secon
     // print would teach either reading to agree with itself.
     const Reading one = ReadFields(rgb, first, second, false);
     const Reading other = ReadFields(rgb, Turned(second), Turned(first), false);
-    const bool turned = other.cost < one.cost;
+    bool turned = other.cost < one.cost;
+    // Numbers of one digit stand in the first column alone, numbers of two
+    // in the last: where the one's print is clearly narrower than the
+    // other's, or wider, that tells better than the shapes of small blurred
+    // digits do.
+    if (one.firstToLast > 0 && one.firstToLast < 0.75)
+        turned = false;
+    else if (one.firstToLast > 1.33)
+        turned = true;
     ScannedBilet bilet = turned ? ReadFields(rgb, Turned(second), Turned(first), true).bilet
                                 : ReadFields(rgb, first, second, true).bilet;
     if (turned)

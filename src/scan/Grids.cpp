@@ -128,9 +128,172 @@ double GridScore(const cv::Mat &ink, const Quad &quad, int rows)
 namespace
 {
 
+// A straight line through two points.
+struct Line {
+    cv::Point2f a, b;
+};
+
+cv::Point2f Meet(const Line &p, const Line &q)
+{
+    const cv::Point2f r = p.b - p.a, s = q.b - q.a;
+    const float cross = r.x * s.y - r.y * s.x;
+    if (std::abs(cross) < 1e-6f)
+        return (p.b + q.a) * 0.5f;
+    const float t = ((q.a - p.a).x * s.y - (q.a - p.a).y * s.x) / cross;
+    return p.a + r * t;
+}
+
+// The ink on a field's inner lines exactly where they belong.
+double ExactLineInk(const cv::Mat &ink, const Quad &quad, int rows)
+{
+    constexpr int kCell = 16;
+    const std::vector<cv::Point2f> target{
+        {0, 0}, {9 * kCell, 0}, {9 * kCell, float(rows * kCell)}, {0, float(rows * kCell)}};
+    const std::vector<cv::Point2f> corners(quad.begin(), quad.end());
+    cv::Mat flat, columns, lines;
+    cv::warpPerspective(ink, flat, cv::getPerspectiveTransform(corners, target),
+                        cv::Size(9 * kCell, rows * kCell), cv::INTER_AREA, cv::BORDER_CONSTANT,
+                        cv::Scalar(0));
+    cv::reduce(flat, columns, 0, cv::REDUCE_AVG, CV_64F);
+    cv::reduce(flat, lines, 1, cv::REDUCE_AVG, CV_64F);
+    double sum = 0;
+    for (int k = 1; k < 9; ++k)
+        sum += columns.at<double>(0, k * kCell - 1) + columns.at<double>(0, k * kCell);
+    for (int k = 1; k < rows; ++k)
+        sum += lines.at<double>(k * kCell - 1, 0) + lines.at<double>(k * kCell, 0);
+    return sum;
+}
+
+// The quadrilateral moved onto the field's own frame. An outline found from
+// the field's shape is pulled askew by print that touches the frame, or by a
+// frame line that broke apart; the frame's sides still run straight, each
+// along a line of ink. Near each side a few such lines are taken (the
+// paper's edge or a line of print may lie there too), and the four that
+// hold the most of the field's inner lines between them win. Gives the
+// share of inner lines found, as GridScore does.
+double FitGrid(const cv::Mat &ink, Quad &quad, int rows)
+{
+    const double along = (Length(quad[0], quad[1]) + Length(quad[2], quad[3])) / 2;
+    const double across = (Length(quad[1], quad[2]) + Length(quad[3], quad[0])) / 2;
+    if (along < 20 || across < 8)
+        return 0;
+    // The field and a margin of half a cell around it, straightened at a
+    // size where a cell is some twenty pixels wide.
+    constexpr int kCell = 20;
+    const int width = 9 * kCell, height = std::max(rows * 6, int(std::lround(width * across / along)));
+    const int margin = kCell / 2;
+    const std::vector<cv::Point2f> target{{float(margin), float(margin)},
+                                          {float(margin + width), float(margin)},
+                                          {float(margin + width), float(margin + height)},
+                                          {float(margin), float(margin + height)}};
+    const std::vector<cv::Point2f> corners(quad.begin(), quad.end());
+    const cv::Mat toFlat = cv::getPerspectiveTransform(corners, target);
+    cv::Mat flat;
+    cv::warpPerspective(ink, flat, toFlat, cv::Size(width + 2 * margin + 1, height + 2 * margin + 1),
+                        cv::INTER_AREA, cv::BORDER_CONSTANT, cv::Scalar(0));
+    // The lines of most ink between two points within the margin of a
+    // side's ends, sampled away from the corners.
+    const auto candidates = [&](bool horizontal, int at) {
+        const int length = horizontal ? width : height;
+        struct Candidate {
+            double ink;
+            int from, to;
+        };
+        std::vector<Candidate> all;
+        for (int from = at - margin; from <= at + margin; ++from) {
+            for (int to = at - margin; to <= at + margin; ++to) {
+                double sum = 0;
+                int samples = 0;
+                for (int t = length / 20; t <= length - length / 20; t += 2) {
+                    const int side = int(std::lround(from + (to - from) * double(t) / length));
+                    sum += horizontal ? flat.at<std::uint8_t>(side, margin + t)
+                                      : flat.at<std::uint8_t>(margin + t, side);
+                    ++samples;
+                }
+                all.push_back({sum / std::max(1, samples), from, to});
+            }
+        }
+        // The best slant for each place of the line's middle; of those, the
+        // places that hold more ink than their neighbours within a fifth
+        // of a cell, most ink first.
+        std::vector<Candidate> byMiddle(std::size_t(4 * margin + 1), Candidate{-1, 0, 0});
+        for (const Candidate &c : all) {
+            Candidate &slot = byMiddle[std::size_t(c.from + c.to - 2 * (at - margin))];
+            if (c.ink > slot.ink)
+                slot = c;
+        }
+        std::vector<Candidate> peaks;
+        const int near = std::max(1, 2 * kCell / 5);
+        for (int i = 0; i < int(byMiddle.size()); ++i) {
+            bool peak = byMiddle[std::size_t(i)].ink >= 0;
+            for (int j = std::max(0, i - near); peak && j <= std::min(int(byMiddle.size()) - 1, i + near);
+                 ++j)
+                peak = byMiddle[std::size_t(j)].ink < byMiddle[std::size_t(i)].ink ||
+                       (byMiddle[std::size_t(j)].ink == byMiddle[std::size_t(i)].ink && j >= i);
+            if (peak)
+                peaks.push_back(byMiddle[std::size_t(i)]);
+        }
+        std::sort(peaks.begin(), peaks.end(),
+                  [](const Candidate &a, const Candidate &b) { return a.ink > b.ink; });
+        std::vector<Line> lines;
+        for (const Candidate &c : peaks) {
+            const float start = float(margin), end = float(margin + length);
+            lines.push_back(horizontal ? Line{{start, float(c.from)}, {end, float(c.to)}}
+                                       : Line{{float(c.from), start}, {float(c.to), end}});
+            if (lines.size() == 3)
+                break;
+        }
+        return lines;
+    };
+    const std::vector<Line> tops = candidates(true, margin), bottoms = candidates(true, margin + height);
+    const std::vector<Line> lefts = candidates(false, margin), rights = candidates(false, margin + width);
+    const cv::Mat back = toFlat.inv();
+    const std::vector<Line> *sides[4] = {&tops, &rights, &bottoms, &lefts};
+    const auto quadOf = [&](const std::array<std::size_t, 4> &pick) {
+        const Line &top = (*sides[0])[pick[0]], &right = (*sides[1])[pick[1]];
+        const Line &bottom = (*sides[2])[pick[2]], &left = (*sides[3])[pick[3]];
+        std::vector<cv::Point2f> fitted{Meet(top, left), Meet(top, right), Meet(bottom, right),
+                                        Meet(bottom, left)},
+            inImage;
+        cv::perspectiveTransform(fitted, inImage, back);
+        return Quad{inImage[0], inImage[1], inImage[2], inImage[3]};
+    };
+    // Every choice of the four sides is weighed by the ink exactly on its
+    // inner lines; the likeliest few are judged as any field is. Lines are
+    // looked for a little off where they belong, so of outlines that find
+    // as many, the one they lie exactly in is better.
+    std::vector<std::pair<double, Quad>> choices;
+    std::array<std::size_t, 4> pick{};
+    for (pick[0] = 0; pick[0] < tops.size(); ++pick[0])
+        for (pick[1] = 0; pick[1] < rights.size(); ++pick[1])
+            for (pick[2] = 0; pick[2] < bottoms.size(); ++pick[2])
+                for (pick[3] = 0; pick[3] < lefts.size(); ++pick[3]) {
+                    const Quad q = quadOf(pick);
+                    choices.emplace_back(ExactLineInk(ink, q, rows), q);
+                }
+    const std::size_t judged = std::min<std::size_t>(choices.size(), 8);
+    std::partial_sort(choices.begin(), choices.begin() + std::ptrdiff_t(judged), choices.end(),
+                      [](const auto &a, const auto &b) { return a.first > b.first; });
+    std::pair<double, double> best{-1, -1};
+    Quad chosen = quad;
+    for (std::size_t i = 0; i < judged; ++i) {
+        const std::pair<double, double> found{GridScore(ink, choices[i].second, rows), choices[i].first};
+        if (found > best) {
+            best = found;
+            chosen = choices[i].second;
+        }
+    }
+    quad = chosen;
+    return best.first;
+}
+
 // The fields among the shapes of an ink picture drawn at the given scale.
 void FieldsIn(const cv::Mat &ink, double scale, std::vector<Field> &fields)
 {
+    // Fields whose outline was moved onto lines: such a fit may also turn a
+    // frame drawn around the whole ticket into a field, which the true
+    // fields inside it give away.
+    std::vector<bool> fittedFields(fields.size(), false);
     const int longSide = std::max(ink.cols, ink.rows);
     cv::Mat labels, stats, centroids;
     const int count = cv::connectedComponentsWithStats(ink, labels, stats, centroids, 8, CV_32S);
@@ -153,11 +316,36 @@ void FieldsIn(const cv::Mat &ink, double scale, std::vector<Field> &fields)
         const double across = Length(quad[1], quad[2]) + Length(quad[3], quad[0]);
         const double ratio = along / std::max(1.0, across);
         double three = 0, six = 0;
+        bool moved = false;
         // Cells are about square: a field of 3 rows is 2-5 times as wide as high.
         if (ratio >= 1.6 && ratio <= 5.2)
             three = GridScore(ink, quad, 3);
         if (ratio >= 0.8 && ratio <= 2.6)
             six = GridScore(ink, quad, 6);
+        // An outline that holds some of the lines may be askew: the lines
+        // themselves tell where the field lies.
+        for (int rows : {3, 6}) {
+            double &score = rows == 3 ? three : six;
+            if (score < 0.85 && score >= 0.25) {
+                // Twice: a corner far off comes nearer with each fit.
+                Quad fitted = quad;
+                double fittedScore = FitGrid(ink, fitted, rows);
+                if (fittedScore > score && fittedScore < 0.85)
+                    fittedScore = FitGrid(ink, fitted, rows);
+                // The fit mends an outline that is a little off; one that
+                // moves a corner by most of a cell found other lines.
+                const double cell = std::max(Length(quad[0], quad[1]), Length(quad[2], quad[3])) / 9;
+                bool near = true;
+                for (int k = 0; k < 4; ++k)
+                    near = near && Length(fitted[k], quad[k]) < 0.75 * cell;
+                if (near && fittedScore > std::max(three, six)) {
+                    moved = true;
+                    quad = fitted;
+                    (rows == 3 ? six : three) = 0;
+                    score = fittedScore;
+                }
+            }
+        }
         if (std::max(three, six) < 0.85)
             continue;
         for (auto &corner : quad)
@@ -169,6 +357,105 @@ void FieldsIn(const cv::Mat &ink, double scale, std::vector<Field> &fields)
             fields.push_back({RowSlice(quad, 0, 0.5)});
             fields.push_back({RowSlice(quad, 0.5, 1)});
         }
+        fittedFields.resize(fields.size(), moved);
+    }
+    std::vector<Field> kept;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        const std::vector<cv::Point2f> outline(fields[i].quad.begin(), fields[i].quad.end());
+        const bool holdsAnother =
+            fittedFields[i] && std::any_of(fields.begin(), fields.end(), [&](const Field &f) {
+                const cv::Point2f centre = (f.quad[0] + f.quad[1] + f.quad[2] + f.quad[3]) * 0.25f;
+                return &f != &fields[i] && cv::pointPolygonTest(outline, centre, false) > 0;
+            });
+        if (!holdsAnother)
+            kept.push_back(fields[i]);
+    }
+    fields = std::move(kept);
+}
+
+cv::Point2f Centre(const Quad &q)
+{
+    return (q[0] + q[1] + q[2] + q[3]) * 0.25f;
+}
+
+cv::Point2f Across(const Quad &q)
+{
+    return ((q[3] - q[0]) + (q[2] - q[1])) * 0.5f;
+}
+
+bool Inside(const Quad &quad, cv::Point2f point)
+{
+    const std::vector<cv::Point2f> outline(quad.begin(), quad.end());
+    return cv::pointPolygonTest(outline, point, false) > 0;
+}
+
+// Whether two fields of three rows could be the two fields of one ticket: as
+// wide, lying the same way, one beside the other across its rows.
+bool Partners(const Quad &a, const Quad &b)
+{
+    const cv::Point2f along = ((a[1] - a[0]) + (a[2] - a[3])) * 0.5f, across = Across(a);
+    const cv::Point2f otherAlong = ((b[1] - b[0]) + (b[2] - b[3])) * 0.5f;
+    const double width = std::hypot(along.x, along.y), height = std::hypot(across.x, across.y);
+    const double otherWidth = std::hypot(otherAlong.x, otherAlong.y);
+    if (width < 1 || height < 1 || otherWidth < 1)
+        return false;
+    const cv::Point2f shift = Centre(b) - Centre(a);
+    const double down = std::abs(shift.dot(across)) / height, sideways = std::abs(shift.dot(along)) / width;
+    return down > 0.9 * height && down < 3.6 * height && sideways < 0.2 * width && otherWidth > 0.8 * width &&
+           otherWidth < 1.25 * width && std::abs(along.dot(otherAlong)) / (width * otherWidth) > 0.96;
+}
+
+// A field found alone: the ticket's other field lies beside it across its
+// rows, as wide and lying the same way, where its lines may have broken
+// apart too much to join into one shape. Its lines are looked for there, in
+// steps along the way from the lone field, on either side of it.
+void FindPartners(const cv::Mat &ink, double scale, std::vector<Field> &fields)
+{
+    const std::size_t found = fields.size();
+    for (std::size_t i = 0; i < found; ++i) {
+        bool paired = false;
+        for (std::size_t j = 0; j < fields.size() && !paired; ++j)
+            paired = j != i && Partners(fields[i].quad, fields[j].quad);
+        if (paired)
+            continue;
+        Quad lone = fields[i].quad;
+        for (auto &corner : lone)
+            corner *= float(scale);
+        const cv::Point2f across = Across(lone);
+        Quad best{};
+        double bestScore = 0;
+        for (const float side : {1.0f, -1.0f}) {
+            for (float step = 1.0f; step <= 3.5f; step += 0.04f) {
+                Quad moved = lone;
+                for (auto &corner : moved)
+                    corner += across * (side * step);
+                const double score = GridScore(ink, moved, 3);
+                if (score > bestScore) {
+                    bestScore = score;
+                    best = moved;
+                }
+            }
+        }
+        if (bestScore < 0.25)
+            continue;
+        // Where it lies is known to within the steps; its own lines tell exactly.
+        double score = bestScore;
+        Quad fitted = best;
+        const double fittedScore = FitGrid(ink, fitted, 3);
+        if (fittedScore >= score) {
+            best = fitted;
+            score = fittedScore;
+        }
+        if (score < 0.85 || !Partners(lone, best))
+            continue;
+        for (auto &corner : best)
+            corner *= float(1.0 / scale);
+        // Never over a field already found, nor around one.
+        const bool overlaps = std::any_of(fields.begin(), fields.end(), [&](const Field &f) {
+            return Inside(f.quad, Centre(best)) || Inside(best, Centre(f.quad));
+        });
+        if (!overlaps)
+            fields.push_back({best});
     }
 }
 
@@ -212,6 +499,8 @@ std::vector<Field> FindFields(const cv::Mat &rgb)
         if (again.size() > fields.size())
             fields = std::move(again);
     }
+    if (fields.size() % 2 == 1)
+        FindPartners(ink(4, 5), scale, fields);
     return fields;
 }
 
