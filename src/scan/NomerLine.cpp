@@ -166,7 +166,12 @@ NumberCandidate NomerVotes::Choose(const QString &glyphs, bool glyphsSure, bool 
     *doubtful = true;
     for (const Vote &v : m_votes) {
         if (v.confirms && v.candidate.digits == glyphs) {
-            *doubtful = v.candidate.least < 80;
+            // A confirmation the other readings outvote may be two readers
+            // making one slip (a 3 taken for a 5): the number is taken, but
+            // the person is asked.
+            const bool outvoted = std::any_of(m_votes.begin(), m_votes.end(),
+                                              [&](const Vote &other) { return other.votes > v.votes; });
+            *doubtful = v.candidate.least < 80 || outvoted;
             return v.candidate;
         }
     }

@@ -41,7 +41,7 @@ cv::Mat Sharpened(const cv::Mat &line);
 // lines around a ticket. The recogniser's mistakes change with the picture
 // it is given (its size, its contrast), so each reading votes once for every
 // number it found; the number the glyph reader read wins whenever a reading
-// confirms it, and only such a number is sure.
+// confirms it, and only such a number is sure, when no other has more votes.
 class NomerVotes
 {
 public:

@@ -105,12 +105,18 @@ TEST(NomerLine, ReadingsVoteForTheTicketNumberAndOnlyAConfirmedOneIsSure)
         bool doubtful;
     };
     const Case cases[] = {
-        {"what the glyph reader read wins once a reading confirms it",
-         {{"03535857"}, {"03535857"}, {"0335857"}},
+        {"what the glyph reader read wins, and is sure, once a reading confirms it",
+         {{"03535857"}, {"0335857"}, {"0335857"}},
          "0335857",
          false,
          "0335857",
          false},
+        {"it still wins when the other readings outvote it, but is doubtful",
+         {{"18758301"}, {"18758301"}, {"18758501"}},
+         "18758501",
+         true,
+         "18758501",
+         true},
         {"a reading of Russian print alone confirms nothing",
          {{"!455925557562"}, {"455925357562"}, {"455925357562"}},
          "455925557562",

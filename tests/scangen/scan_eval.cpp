@@ -120,9 +120,9 @@ int main(int argc, char **argv)
                             truth.corners[0].y(), truth.corners[2].x(), truth.corners[2].y(),
                             Distance(truth.corners[0], truth.corners[1]) / 9);
             for (const Scan::ScannedBilet &b : read)
-                std::printf("%u read  %s %s corners %.0f,%.0f %.0f,%.0f\n", seed + quint32(i),
-                            qPrintable(b.nomer), qPrintable(b.tirag), b.corners[0].x(), b.corners[0].y(),
-                            b.corners[2].x(), b.corners[2].y());
+                std::printf("%u read  %s%s %s corners %.0f,%.0f %.0f,%.0f\n", seed + quint32(i),
+                            qPrintable(b.nomer), b.nomerDoubtful ? "" : " (sure)", qPrintable(b.tirag),
+                            b.corners[0].x(), b.corners[0].y(), b.corners[2].x(), b.corners[2].y());
         }
     }
     const auto pct = [](double a, double b) { return b > 0 ? 100.0 * a / b : 0.0; };
