@@ -103,27 +103,6 @@ TEST(Grids, PrintTouchingTheFrameDoesNotPullTheFieldAskew)
     ExpectOneFieldAt(drawn, 0.15 * cell);
 }
 
-TEST(Grids, SmallBlurredPhotosWhoseOutlineWasAskewAreFound)
-{
-    // Pale lines with pictures in the empty cells: the outline of a field
-    // from its shape was off at a corner, so its inner lines seemed missing.
-    // In the last two, a frame printed around the whole ticket is moved onto
-    // lines as well, and might pass for a grid: it holds the true fields.
-    for (const quint32 seed : {60019u, 60028u, 60009u, 60038u}) {
-        TicketArt::ShotOptions options;
-        options.level = Level::SmallBlurred;
-        const TicketArt::Shot shot = TicketArt::MakeShot(seed, options);
-        const auto read = Scan::ReadBilety(shot.image);
-        ASSERT_EQ(read.size(), 1u) << seed;
-        const auto &truth = shot.tickets[0].corners;
-        const double size = Distance(truth[0], truth[2]);
-        for (int k = 0; k < 4; ++k)
-            EXPECT_LT(Distance(read[0].corners[k], truth[k]), 0.03 * size) << seed << " corner " << k;
-    }
-}
-
-} // namespace
-
 TEST(Grids, TheOtherFieldOfALoneFieldIsLookedForBesideIt)
 {
     // Pale lines broken by blur and pictures: one field's lines join into a
@@ -147,3 +126,5 @@ TEST(Grids, TheOtherFieldOfALoneFieldIsLookedForBesideIt)
         EXPECT_LT(nearest, 0.04 * size);
     }
 }
+
+} // namespace

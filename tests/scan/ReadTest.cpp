@@ -177,18 +177,29 @@ TEST(Read, TicketNumbersOfPhotosAreReadDigitForDigit)
 
 TEST(Read, ThePaleGridOfASmallBlurredPhotoIsFound)
 {
-    // Thin light lines that blur apart at the first look; in the last two,
-    // pictures in the cells print darker than the lines between them.
-    for (const quint32 seed : {50000u, 50003u, 50027u, 50021u, 50026u}) {
+    // Thin light lines that blur apart at the first look (50000-50027); in
+    // 50021 and 50026, pictures in the cells print darker than the lines
+    // between them. In 60019 and 60028 the outline of a field from its shape
+    // was off at a corner, so its inner lines seemed missing, and it is
+    // moved onto the field's own lines; in 60009 and 60038 a frame printed
+    // around the whole ticket is moved onto lines as well and might pass for
+    // a grid, but it holds the true fields.
+    struct Shot {
+        quint32 seed;
+        double within; // of the ticket's size, at every corner
+    };
+    for (const Shot s :
+         {Shot{50000, 0.05}, Shot{50003, 0.05}, Shot{50027, 0.05}, Shot{50021, 0.05}, Shot{50026, 0.05},
+          Shot{60019, 0.03}, Shot{60028, 0.03}, Shot{60009, 0.03}, Shot{60038, 0.03}}) {
         TicketArt::ShotOptions options;
         options.level = Level::SmallBlurred;
-        const TicketArt::Shot shot = TicketArt::MakeShot(seed, options);
+        const TicketArt::Shot shot = TicketArt::MakeShot(s.seed, options);
         const auto read = Scan::ReadBilety(shot.image);
-        ASSERT_EQ(read.size(), 1u) << seed;
+        ASSERT_EQ(read.size(), 1u) << s.seed;
         const auto &truth = shot.tickets[0].corners;
         const double size = Distance(truth[0], truth[2]);
         for (int k = 0; k < 4; ++k)
-            EXPECT_LT(Distance(read[0].corners[k], truth[k]), 0.05 * size) << seed << " corner " << k;
+            EXPECT_LT(Distance(read[0].corners[k], truth[k]), s.within * size) << s.seed << " corner " << k;
     }
 }
 
