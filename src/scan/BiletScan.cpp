@@ -25,21 +25,6 @@ constexpr int kCellHeight = 48;
 // Cells lower than this in the picture are small print.
 constexpr double kSmallCell = 30;
 
-cv::Point2f Centre(const Quad &q)
-{
-    return (q[0] + q[1] + q[2] + q[3]) * 0.25f;
-}
-
-cv::Point2f Along(const Quad &q)
-{
-    return ((q[1] - q[0]) + (q[2] - q[3])) * 0.5f;
-}
-
-cv::Point2f Across(const Quad &q)
-{
-    return ((q[3] - q[0]) + (q[2] - q[1])) * 0.5f;
-}
-
 double Norm(cv::Point2f p)
 {
     return std::hypot(p.x, p.y);
@@ -923,25 +908,6 @@ ScannedBilet ReadTicket(const cv::Mat &rgb, const Quad &first, const Quad &secon
 
 // Pairs fields into tickets: the two fields of a ticket are alike in size, lie
 // the same way and one follows the other across its rows.
-// The frames of tickets printed side by side on a sheet may pass for a grid
-// around the fields inside them; a real field holds no other field.
-std::vector<Field> WithoutEnclosing(const std::vector<Field> &fields)
-{
-    std::vector<Field> kept;
-    for (const Field &outer : fields) {
-        const std::vector<cv::Point2f> corners(outer.quad.begin(), outer.quad.end());
-        const double area = cv::contourArea(corners);
-        const bool encloses = std::any_of(fields.begin(), fields.end(), [&](const Field &inner) {
-            const std::vector<cv::Point2f> within(inner.quad.begin(), inner.quad.end());
-            return &inner != &outer && cv::contourArea(within) < 0.5 * area &&
-                   cv::pointPolygonTest(corners, Centre(inner.quad), false) > 0;
-        });
-        if (!encloses)
-            kept.push_back(outer);
-    }
-    return kept;
-}
-
 std::vector<std::pair<Quad, Quad>> PairFields(std::vector<Field> fields)
 {
     struct Candidate {

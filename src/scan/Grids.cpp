@@ -125,6 +125,27 @@ double GridScore(const cv::Mat &ink, const Quad &quad, int rows)
     return std::min(columnLines, rowLines);
 }
 
+cv::Point2f Centre(const Quad &q)
+{
+    return (q[0] + q[1] + q[2] + q[3]) * 0.25f;
+}
+
+cv::Point2f Along(const Quad &q)
+{
+    return ((q[1] - q[0]) + (q[2] - q[3])) * 0.5f;
+}
+
+cv::Point2f Across(const Quad &q)
+{
+    return ((q[3] - q[0]) + (q[2] - q[1])) * 0.5f;
+}
+
+bool Inside(const Quad &quad, cv::Point2f point)
+{
+    const std::vector<cv::Point2f> outline(quad.begin(), quad.end());
+    return cv::pointPolygonTest(outline, point, false) > 0;
+}
+
 namespace
 {
 
@@ -361,11 +382,9 @@ void FieldsIn(const cv::Mat &ink, double scale, std::vector<Field> &fields)
     }
     std::vector<Field> kept;
     for (std::size_t i = 0; i < fields.size(); ++i) {
-        const std::vector<cv::Point2f> outline(fields[i].quad.begin(), fields[i].quad.end());
         const bool holdsAnother =
             fittedFields[i] && std::any_of(fields.begin(), fields.end(), [&](const Field &f) {
-                const cv::Point2f centre = (f.quad[0] + f.quad[1] + f.quad[2] + f.quad[3]) * 0.25f;
-                return &f != &fields[i] && cv::pointPolygonTest(outline, centre, false) > 0;
+                return &f != &fields[i] && Inside(fields[i].quad, Centre(f.quad));
             });
         if (!holdsAnother)
             kept.push_back(fields[i]);
@@ -373,28 +392,11 @@ void FieldsIn(const cv::Mat &ink, double scale, std::vector<Field> &fields)
     fields = std::move(kept);
 }
 
-cv::Point2f Centre(const Quad &q)
-{
-    return (q[0] + q[1] + q[2] + q[3]) * 0.25f;
-}
-
-cv::Point2f Across(const Quad &q)
-{
-    return ((q[3] - q[0]) + (q[2] - q[1])) * 0.5f;
-}
-
-bool Inside(const Quad &quad, cv::Point2f point)
-{
-    const std::vector<cv::Point2f> outline(quad.begin(), quad.end());
-    return cv::pointPolygonTest(outline, point, false) > 0;
-}
-
 // Whether two fields of three rows could be the two fields of one ticket: as
 // wide, lying the same way, one beside the other across its rows.
 bool Partners(const Quad &a, const Quad &b)
 {
-    const cv::Point2f along = ((a[1] - a[0]) + (a[2] - a[3])) * 0.5f, across = Across(a);
-    const cv::Point2f otherAlong = ((b[1] - b[0]) + (b[2] - b[3])) * 0.5f;
+    const cv::Point2f along = Along(a), across = Across(a), otherAlong = Along(b);
     const double width = std::hypot(along.x, along.y), height = std::hypot(across.x, across.y);
     const double otherWidth = std::hypot(otherAlong.x, otherAlong.y);
     if (width < 1 || height < 1 || otherWidth < 1)
@@ -460,6 +462,23 @@ void FindPartners(const cv::Mat &ink, double scale, std::vector<Field> &fields)
 }
 
 } // namespace
+
+std::vector<Field> WithoutEnclosing(const std::vector<Field> &fields)
+{
+    std::vector<Field> kept;
+    for (const Field &outer : fields) {
+        const std::vector<cv::Point2f> corners(outer.quad.begin(), outer.quad.end());
+        const double area = cv::contourArea(corners);
+        const bool encloses = std::any_of(fields.begin(), fields.end(), [&](const Field &inner) {
+            const std::vector<cv::Point2f> within(inner.quad.begin(), inner.quad.end());
+            return &inner != &outer && cv::contourArea(within) < 0.5 * area &&
+                   Inside(outer.quad, Centre(inner.quad));
+        });
+        if (!encloses)
+            kept.push_back(outer);
+    }
+    return kept;
+}
 
 std::vector<Field> FindFields(const cv::Mat &rgb)
 {
