@@ -928,8 +928,15 @@ std::vector<std::pair<Quad, Quad>> PairFields(std::vector<Field> fields)
                 qa = Turned(qa);
             const cv::Point2f along = Along(qa), across = Across(qa);
             const double width = Norm(along), height = Norm(across);
+            // The shift between the centres in the field's own sides: a photo
+            // taken at a slant leans the rows, and the partner lies along
+            // them, not square to the columns.
             const cv::Point2f shift = Centre(qb) - Centre(qa);
-            const double sideways = shift.dot(along) / width, down = shift.dot(across) / height;
+            const double det = double(along.x) * across.y - double(along.y) * across.x;
+            if (std::abs(det) < 1e-6)
+                continue;
+            const double sideways = (double(shift.x) * across.y - double(shift.y) * across.x) / det * width;
+            const double down = (double(along.x) * shift.y - double(along.y) * shift.x) / det * height;
             const double widthRatio = Norm(Along(qb)) / width;
             const double parallel = std::abs(Along(qb).dot(along)) / (Norm(Along(qb)) * width);
             if (down > 0.95 * height && down < 3.5 * height && std::abs(sideways) < 0.15 * width &&

@@ -338,8 +338,12 @@ void FieldsIn(const cv::Mat &ink, double scale, std::vector<Field> &fields)
         const double ratio = along / std::max(1.0, across);
         double three = 0, six = 0;
         bool moved = false;
-        // Cells are about square: a field of 3 rows is 2-5 times as wide as high.
-        if (ratio >= 1.6 && ratio <= 5.2)
+        // Cells are about square, or up to half as wide again, and a photo
+        // taken at a slant shortens a field across its rows more than along:
+        // a field of 3 rows is 2-6.5 times as wide as high. Two fields
+        // printed as one grid are kept to a narrower range, as the middles
+        // of a single field's cells may pass for the lines of six rows.
+        if (ratio >= 1.6 && ratio <= 6.5)
             three = GridScore(ink, quad, 3);
         if (ratio >= 0.8 && ratio <= 2.6)
             six = GridScore(ink, quad, 6);

@@ -33,33 +33,37 @@ struct DrawnField {
     std::array<QPointF, 4> corners;
 };
 
-DrawnField DrawField(double cell, QColor lines, double blur, const std::function<void(QPainter &)> &extra)
+// Cells are as wide as high unless widthShare says otherwise.
+DrawnField DrawField(double cell, QColor lines, double blur, const std::function<void(QPainter &)> &extra,
+                     double widthShare = 1)
 {
     DrawnField drawn;
-    drawn.image = QImage(int(cell * 13), int(cell * 7), QImage::Format_RGB888);
+    const double height = cell;
+    cell *= widthShare;
+    drawn.image = QImage(int(cell * 13), int(height * 7), QImage::Format_RGB888);
     drawn.image.fill(QColor(250, 248, 240));
-    const QPointF at(cell * 2, cell * 2);
+    const QPointF at(cell * 2, height * 2);
     {
         QPainter p(&drawn.image);
         p.setRenderHint(QPainter::Antialiasing);
-        p.setPen(QPen(lines, std::max(1.0, cell / 18)));
+        p.setPen(QPen(lines, std::max(1.0, height / 18)));
         for (int col = 0; col <= 9; ++col)
-            p.drawLine(at + QPointF(col * cell, 0), at + QPointF(col * cell, 3 * cell));
+            p.drawLine(at + QPointF(col * cell, 0), at + QPointF(col * cell, 3 * height));
         for (int row = 0; row <= 3; ++row)
-            p.drawLine(at + QPointF(0, row * cell), at + QPointF(9 * cell, row * cell));
+            p.drawLine(at + QPointF(0, row * height), at + QPointF(9 * cell, row * height));
         QFont font(QStringLiteral("DejaVu Sans"));
-        font.setPixelSize(int(cell * 0.55));
+        font.setPixelSize(int(height * 0.55));
         font.setBold(true);
         p.setFont(font);
         p.setPen(Qt::black);
         for (int row = 0; row < 3; ++row)
             for (int col = (row * 2) % 4; col < 9; col += 2)
-                p.drawText(QRectF(at + QPointF(col * cell, row * cell), QSizeF(cell, cell)), Qt::AlignCenter,
-                           QString::number(col * 10 + row + 3));
+                p.drawText(QRectF(at + QPointF(col * cell, row * height), QSizeF(cell, height)),
+                           Qt::AlignCenter, QString::number(col * 10 + row + 3));
         extra(p);
     }
-    drawn.corners = {at, at + QPointF(9 * cell, 0), at + QPointF(9 * cell, 3 * cell),
-                     at + QPointF(0, 3 * cell)};
+    drawn.corners = {at, at + QPointF(9 * cell, 0), at + QPointF(9 * cell, 3 * height),
+                     at + QPointF(0, 3 * height)};
     cv::Mat mat(drawn.image.height(), drawn.image.width(), CV_8UC3, drawn.image.bits(),
                 std::size_t(drawn.image.bytesPerLine()));
     cv::GaussianBlur(mat, mat, cv::Size(0, 0), blur);
@@ -101,6 +105,19 @@ TEST(Grids, PrintTouchingTheFrameDoesNotPullTheFieldAskew)
         p.drawEllipse(QPointF(cell * 11.2, cell * 1.9), cell * 0.4, cell * 0.3);
     });
     ExpectOneFieldAt(drawn, 0.15 * cell);
+}
+
+TEST(Grids, FieldsOfWideCellsAreFound)
+{
+    // Cells half as wide again as they are high, and a photo taken at a
+    // slant that shortens the field across its rows: a field 5-6 times as
+    // long as it is high is still a field.
+    for (const double widthShare : {1.0, 1.5, 1.9}) {
+        SCOPED_TRACE(widthShare);
+        const DrawnField drawn = DrawField(
+            24, QColor(120, 60, 140), 0.8, [](QPainter &) {}, widthShare);
+        ExpectOneFieldAt(drawn, 0.15 * 24);
+    }
 }
 
 TEST(Grids, TheOtherFieldOfALoneFieldIsLookedForBesideIt)

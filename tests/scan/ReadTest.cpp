@@ -272,6 +272,23 @@ TEST(Read, TheFramesAroundTicketsOnASheetAreNoTicket)
     ExpectRead(shot, Scan::ReadBilety(shot.image));
 }
 
+TEST(Read, SheetsPhotographedAtASlantAreReadWhole)
+{
+    // A sheet taken from low down leans every field: one ticket's lower
+    // field lies along the upper one's rows, well off square to its columns,
+    // and was left unpaired. Another's wide cells, shortened by the slant,
+    // made fields six times as long as high, and one ticket was not found.
+    for (const int seed : {95039, 90021}) {
+        SCOPED_TRACE(seed);
+        TicketArt::ShotOptions options;
+        options.level = Level::Sheet;
+        options.heldOut = true;
+        const TicketArt::Shot shot = TicketArt::MakeShot(seed, options);
+        ASSERT_EQ(shot.tickets.size(), 3u);
+        ExpectRead(shot, Scan::ReadBilety(shot.image));
+    }
+}
+
 TEST(Read, FourClickedCornersFindTheTicket)
 {
     TicketArt::ShotOptions options;
