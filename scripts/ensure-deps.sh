@@ -33,6 +33,7 @@ zhr_ensure_packages() {
 ZHR_BUILD_PACKAGES=(cmake g++ make qt6-base-dev qt6-base-private-dev qt6-qpa-plugins libgtest-dev libbenchmark-dev
                     fonts-liberation2 fonts-dejavu-core
                     libopencv-core-dev libopencv-imgproc-dev libtesseract-dev tesseract-ocr-rus tesseract-ocr-eng
+                    tesseract-ocr-deu tesseract-ocr-ita tesseract-ocr-pol
                     fonts-paratype fonts-crosextra-carlito
                     libqt6printsupport6 poppler-utils)
 

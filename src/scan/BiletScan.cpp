@@ -754,6 +754,12 @@ std::array<cv::Mat, 3> OtherPictures(const TextLine &line)
     return {smaller, Darkened(line.picture), Sharpened(line.picture)};
 }
 
+// Recognisers of Latin print that vote on a number as a panel of their own.
+// Ours read the line five ways, and their slips agree; the panel's votes
+// count half as much again, so that where ours are split it decides.
+constexpr const char *kOtherReaders[] = {"deu", "ita", "pol"};
+constexpr double kOtherReadersWeight = 1.5;
+
 // The ticket number and the draw number printed above, between and below the fields.
 void ReadNumberLines(const cv::Mat &rgb, const Quad &upper, const Quad &lower, ScannedBilet &bilet)
 {
@@ -812,6 +818,12 @@ void ReadNumberLines(const cv::Mat &rgb, const Quad &upper, const Quad &lower, S
     const QString glyphNomer = nomer ? nomer->digits : QString();
     const QString glyphTirag = tirag ? tirag->digits : QString();
     NomerVotes nomerVotes;
+    // The lines that may hold the ticket number, with every number read in each.
+    struct NumberLine {
+        const TextLine *line;
+        std::vector<QString> numbers;
+    };
+    std::vector<NumberLine> numberLines;
     for (const TextLine &line : lines) {
         const LineText words = ReadLine(line.picture);
         const QString lower = words.text.toLower();
@@ -829,11 +841,18 @@ void ReadNumberLines(const cv::Mat &rgb, const Quad &upper, const Quad &lower, S
             // number. Each reading votes for the numbers it found; unless
             // one confirms what the glyph reader read, the line is read
             // three times more, as the recogniser errs differently on each.
-            nomerVotes.Add(NumberCandidates(latin, 6, 12), line.distance);
-            nomerVotes.Add(NumberCandidates(words, 6, 12), line.distance, false);
+            NumberLine read{&line, {}};
+            const auto vote = [&](const std::vector<NumberCandidate> &numbers, bool confirms) {
+                nomerVotes.Add(numbers, line.distance, confirms);
+                for (const NumberCandidate &c : numbers)
+                    read.numbers.push_back(c.digits);
+            };
+            vote(NumberCandidates(latin, 6, 12, true), true);
+            vote(NumberCandidates(words, 6, 12, true), false);
             if (glyphNomer.isEmpty() || !nomerVotes.Confirms(glyphNomer))
                 for (const cv::Mat &picture : OtherPictures(line))
-                    nomerVotes.Add(NumberCandidates(ReadLine(picture, true), 6, 12), line.distance);
+                    vote(NumberCandidates(ReadLine(picture, true), 6, 12, true), true);
+            numberLines.push_back(read);
             continue;
         }
         // The draw number: the first number after the word, as read with
@@ -873,7 +892,19 @@ void ReadNumberLines(const cv::Mat &rgb, const Quad &upper, const Quad &lower, S
             bilet.tiragDoubtful = drawDoubtful;
         }
     }
+    // Recognisers of other languages take other digits for others: where
+    // ours read a 5 for a 3, they mostly do not. Unless a number is
+    // confirmed already, they read the line the leading number came from.
     bool doubtful = true;
+    if (glyphNomer.isEmpty() || !nomerVotes.Confirms(glyphNomer)) {
+        const QString leading = nomerVotes.Choose(glyphNomer, nomer && !nomer->doubtful, &doubtful).digits;
+        for (const NumberLine &read : numberLines)
+            if (!leading.isEmpty() &&
+                std::find(read.numbers.begin(), read.numbers.end(), leading) != read.numbers.end())
+                for (const char *languages : kOtherReaders)
+                    nomerVotes.Add(NumberCandidates(ReadLineIn(read.line->picture, languages), 6, 12, true),
+                                   read.line->distance, false, kOtherReadersWeight);
+    }
     const NumberCandidate chosen = nomerVotes.Choose(glyphNomer, nomer && !nomer->doubtful, &doubtful);
     if (!chosen.digits.isEmpty()) {
         bilet.nomer = chosen.digits;

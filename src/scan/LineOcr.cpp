@@ -3,7 +3,9 @@
 #include <tesseract/baseapi.h>
 #include <tesseract/resultiterator.h>
 
+#include <map>
 #include <memory>
+#include <string>
 
 // Tesseract's recogniser runs parts of a line on OpenMP threads, asked for by
 // a fixed count that can exceed the processors: on two cores a line took five
@@ -18,38 +20,33 @@ namespace Scan
 namespace
 {
 
-// Loading the recogniser takes a tenth of a second; it is done once per thread.
-tesseract::TessBaseAPI *Recogniser(bool latinFirst)
+// Loading the recogniser takes a tenth of a second; it is done once per thread
+// and language. Null when the language's data is missing.
+tesseract::TessBaseAPI *Recogniser(const std::string &languages)
 {
-    thread_local std::unique_ptr<tesseract::TessBaseAPI> apis[2];
-    thread_local bool tried[2] = {false, false};
-    std::unique_ptr<tesseract::TessBaseAPI> &api = apis[latinFirst];
-    if (!tried[latinFirst]) {
-        tried[latinFirst] = true;
-        // The setting is the thread's own, as the recognisers are.
-        if (omp_set_dynamic != nullptr)
-            omp_set_dynamic(1);
-        auto fresh = std::make_unique<tesseract::TessBaseAPI>();
-        if (fresh->Init(nullptr, latinFirst ? "eng+rus" : "rus", tesseract::OEM_LSTM_ONLY) == 0) {
-            fresh->SetPageSegMode(tesseract::PSM_SINGLE_LINE);
-            // No dictionary: numbers are no words.
-            fresh->SetVariable("load_system_dawg", "0");
-            fresh->SetVariable("load_freq_dawg", "0");
-            fresh->SetVariable("debug_file", "/dev/null");
-            api = std::move(fresh);
-        }
+    thread_local std::map<std::string, std::unique_ptr<tesseract::TessBaseAPI>> apis;
+    const auto known = apis.find(languages);
+    if (known != apis.end())
+        return known->second.get();
+    // The setting is the thread's own, as the recognisers are.
+    if (omp_set_dynamic != nullptr)
+        omp_set_dynamic(1);
+    auto fresh = std::make_unique<tesseract::TessBaseAPI>();
+    if (fresh->Init(nullptr, languages.c_str(), tesseract::OEM_LSTM_ONLY) == 0) {
+        fresh->SetPageSegMode(tesseract::PSM_SINGLE_LINE);
+        // No dictionary: numbers are no words.
+        fresh->SetVariable("load_system_dawg", "0");
+        fresh->SetVariable("load_freq_dawg", "0");
+        fresh->SetVariable("debug_file", "/dev/null");
+    } else {
+        fresh.reset();
     }
-    if (!api && latinFirst)
-        return Recogniser(false);
-    return api.get();
+    return apis.emplace(languages, std::move(fresh)).first->second.get();
 }
 
-} // namespace
-
-LineText ReadLine(const cv::Mat &line, bool latinFirst)
+LineText Read(tesseract::TessBaseAPI *api, const cv::Mat &line)
 {
     LineText read;
-    tesseract::TessBaseAPI *api = Recogniser(latinFirst);
     if (!api || line.empty() || line.type() != CV_8U)
         return read;
     api->SetImage(line.data, line.cols, line.rows, 1, int(line.step));
@@ -76,6 +73,19 @@ LineText ReadLine(const cv::Mat &line, bool latinFirst)
     } while (it->Next(tesseract::RIL_SYMBOL));
     api->Clear();
     return read;
+}
+
+} // namespace
+
+LineText ReadLine(const cv::Mat &line, bool latinFirst)
+{
+    tesseract::TessBaseAPI *api = latinFirst ? Recogniser("eng+rus") : nullptr;
+    return Read(api ? api : Recogniser("rus"), line);
+}
+
+LineText ReadLineIn(const cv::Mat &line, const char *languages)
+{
+    return Read(Recogniser(languages), line);
 }
 
 } // namespace Scan

@@ -22,4 +22,9 @@ struct LineText {
 // its data the Russian one reads alone.
 LineText ReadLine(const cv::Mat &line, bool latinFirst = false);
 
+// Reads one line with the recogniser of other languages ("deu", "ita"):
+// each mistakes other digits for others in small print. Empty when their
+// data is missing.
+LineText ReadLineIn(const cv::Mat &line, const char *languages);
+
 } // namespace Scan

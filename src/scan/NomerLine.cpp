@@ -60,7 +60,7 @@ qsizetype DrawWordEnd(const QString &text)
     return -1;
 }
 
-std::vector<NumberCandidate> NumberCandidates(const LineText &line, int from, int to)
+std::vector<NumberCandidate> NumberCandidates(const LineText &line, int from, int to, bool signRead)
 {
     const QString &text = line.text;
     std::vector<Run> runs;
@@ -101,6 +101,14 @@ std::vector<NumberCandidate> NumberCandidates(const LineText &line, int from, in
             NumberCandidate found = candidate;
             if (glued(runs[a].from - 1) || glued(runs[b].to))
                 found.least = 0;
+            const bool afterN = runs[a].from >= 1 && text[runs[a].from - 1] == QLatin1Char('N');
+            if (signRead && afterN && found.digits.size() > from) {
+                found.weight = 0.5;
+                NumberCandidate rest = found;
+                rest.digits.remove(0, 1);
+                rest.at += 1;
+                candidates.push_back(rest);
+            }
             candidates.push_back(found);
         }
     }
@@ -133,20 +141,27 @@ cv::Mat Sharpened(const cv::Mat &line)
     return out;
 }
 
-void NomerVotes::Add(const std::vector<NumberCandidate> &reading, double distance, bool confirms)
+void NomerVotes::Add(const std::vector<NumberCandidate> &reading, double distance, bool confirms,
+                     double weight)
 {
-    std::vector<QString> counted;
+    // A reading gives each number it found at most one vote.
+    std::vector<std::pair<QString, double>> counted;
     for (const NumberCandidate &c : reading) {
-        if (std::find(counted.begin(), counted.end(), c.digits) != counted.end())
+        auto seen =
+            std::find_if(counted.begin(), counted.end(), [&](const auto &n) { return n.first == c.digits; });
+        if (seen == counted.end())
+            seen = counted.insert(counted.end(), {c.digits, 0.0});
+        const double share = std::min(c.weight, 1.0 - seen->second);
+        if (share <= 0)
             continue;
-        counted.push_back(c.digits);
+        seen->second += share;
         auto vote = std::find_if(m_votes.begin(), m_votes.end(),
                                  [&](const Vote &v) { return v.candidate.digits == c.digits; });
         if (vote == m_votes.end()) {
             m_votes.push_back({c, 0, distance, false});
             vote = m_votes.end() - 1;
         }
-        vote->votes += 1;
+        vote->votes += share * weight;
         if (confirms && (!vote->confirms || c.least > vote->candidate.least)) {
             vote->confirms = true;
             vote->candidate.least = c.least;

@@ -19,11 +19,15 @@ struct NumberCandidate {
     qsizetype at = 0;    // where it begins in the line's text
     float least = 0;     // the lowest certainty among its digits, 0 when it may be longer
     bool joined = false; // pieces the recogniser set apart by a space
+    double weight = 1;   // its share of the reading's vote
 };
 
 // Runs of ASCII digits of from..to digits in a line, and runs one space apart
 // joined together when the whole fits; each run once, in the line's order.
-std::vector<NumberCandidate> NumberCandidates(const LineText &line, int from, int to);
+// A recogniser of Latin print reads the number sign as "N2" where another
+// reads "N°": with signRead, a run glued to an N is offered as read and
+// without its first digit, each with half the weight.
+std::vector<NumberCandidate> NumberCandidates(const LineText &line, int from, int to, bool signRead = false);
 
 // Where the word of the draw ("Тираж") ends in a read line, or -1 when the
 // line has none. Small print is read a letter off now and then ("Тираю",
@@ -45,10 +49,11 @@ cv::Mat Sharpened(const cv::Mat &line);
 class NomerVotes
 {
 public:
-    // One reading of a line distance cells from the grid. The reading of
-    // Russian print alone takes a 3 for a 5 as the glyph reader may: it
-    // votes, but confirms nothing.
-    void Add(const std::vector<NumberCandidate> &reading, double distance, bool confirms = true);
+    // One reading of a line distance cells from the grid, its votes counting
+    // weight times. The reading of Russian print alone takes a 3 for a 5 as
+    // the glyph reader may: it votes, but confirms nothing.
+    void Add(const std::vector<NumberCandidate> &reading, double distance, bool confirms = true,
+             double weight = 1);
     // Whether a reading that may confirm found exactly these digits.
     bool Confirms(const QString &digits) const;
     // The number the readings and the glyph reader (its digits, and

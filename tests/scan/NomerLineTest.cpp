@@ -28,7 +28,8 @@ TEST(NomerLine, EveryWayTheDigitsMayMakeOneNumberIsOffered)
     struct Case {
         const char *line;
         int from, to;
-        const char *expected; // digits/least certainty/joined, separated by spaces
+        const char *expected; // digits/least certainty/joined[/weight when not 1], separated by spaces
+        bool signRead = false;
     };
     const Case cases[] = {
         {"Билет № 0123456789", 6, 12, "0123456789/95/-"},
@@ -50,12 +51,21 @@ TEST(NomerLine, EveryWayTheDigitsMayMakeOneNumberIsOffered)
         {"Цена ١٢٣", 1, 6, ""},
         {"", 1, 6, ""},
         {"1234567890123", 6, 12, ""},
+        // Print of Latin letters reads the number sign as N2: the 2 may be
+        // the sign's or the number's, and each way gets half the vote. An N
+        // apart from the digits, or a sign read as a sign, splits nothing.
+        {"BMAET N25027127", 6, 12, "5027127/0/-/0.5 25027127/0/-/0.5", true},
+        {"N123456", 6, 12, "123456/0/-", true},
+        {"BMNET N°86952536534", 6, 12, "86952536534/0/-", true},
+        {"Билет N 2288523", 6, 12, "2288523/95/-", true},
+        {"BMAET N25027127", 6, 12, "25027127/0/-"},
     };
     for (const Case &c : cases) {
         QStringList got;
         for (const Scan::NumberCandidate &n :
-             Scan::NumberCandidates(Line(QString::fromUtf8(c.line)), c.from, c.to))
-            got << QStringLiteral("%1/%2/%3").arg(n.digits).arg(n.least).arg(QChar(n.joined ? u'j' : u'-'));
+             Scan::NumberCandidates(Line(QString::fromUtf8(c.line)), c.from, c.to, c.signRead))
+            got << QStringLiteral("%1/%2/%3").arg(n.digits).arg(n.least).arg(QChar(n.joined ? u'j' : u'-')) +
+                       (n.weight == 1 ? QString() : QStringLiteral("/%1").arg(n.weight));
         EXPECT_EQ(got.join(QLatin1Char(' ')).toStdString(), c.expected) << c.line;
     }
 }
@@ -163,6 +173,33 @@ TEST(NomerLine, ReadingsVoteForTheTicketNumberAndOnlyAConfirmedOneIsSure)
             votes.Choose(QString::fromLatin1(c.glyphs), c.glyphsSure, &doubtful);
         EXPECT_EQ(chosen.digits, QString::fromLatin1(c.expected)) << c.why;
         EXPECT_EQ(doubtful, c.doubtful) << c.why;
+    }
+    // The panel of other recognisers counts half as much again: where ours
+    // are split three to two, its three votes decide; a reading's halves
+    // of one number add up to no more than one vote.
+    {
+        Scan::NomerVotes panel;
+        const auto number = [](const char *digits, double weight = 1) {
+            Scan::NumberCandidate n;
+            n.digits = QString::fromLatin1(digits);
+            n.least = 95;
+            n.weight = weight;
+            return n;
+        };
+        for (const char *ours : {"38327271525", "38327271525", "38327271525", "38327271323", "38327271323"})
+            panel.Add({number(ours)}, 1);
+        bool doubtful = false;
+        EXPECT_EQ(panel.Choose({}, false, &doubtful).digits, QStringLiteral("38327271525"));
+        for (int reader = 0; reader < 2; ++reader)
+            panel.Add({number("38327271323")}, 1, false, 1.5);
+        EXPECT_EQ(panel.Choose({}, false, &doubtful).digits, QStringLiteral("38327271323"));
+        EXPECT_TRUE(doubtful);
+
+        Scan::NomerVotes halves;
+        halves.Add({number("288523", 0.5), number("2288523", 0.5), number("288523", 0.5), number("288523")},
+                   1);
+        halves.Add({number("2288523")}, 2);
+        EXPECT_EQ(halves.Choose({}, false, &doubtful).digits, QStringLiteral("2288523"));
     }
     // A confirmed number read with an uncertain digit stays doubtful.
     Scan::NomerVotes votes;
