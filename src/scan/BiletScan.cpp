@@ -755,8 +755,8 @@ std::array<cv::Mat, 3> OtherPictures(const TextLine &line)
 }
 
 // Recognisers of Latin print that vote on a number as a panel of their own.
-// Ours read the line five ways, and their slips agree; the panel's votes
-// count half as much again, so that where ours are split it decides.
+// Ours read the line five ways, and their slips agree: each of the panel's
+// votes counts half as much again, so that where ours are split it decides.
 constexpr const char *kOtherReaders[] = {"deu", "ita", "pol"};
 constexpr double kOtherReadersWeight = 1.5;
 

@@ -193,15 +193,24 @@ NumberCandidate NomerVotes::Choose(const QString &glyphs, bool glyphsSure, bool 
     // Unconfirmed: the glyph reader votes too, less when it doubted a digit.
     std::vector<Vote> votes = m_votes;
     if (!glyphs.isEmpty()) {
-        NumberCandidate own;
-        own.digits = glyphs;
-        votes.push_back({own, glyphsSure ? 1.0 : 0.5, 1e9, false});
+        auto same = std::find_if(votes.begin(), votes.end(),
+                                 [&](const Vote &v) { return v.candidate.digits == glyphs; });
+        if (same == votes.end()) {
+            NumberCandidate own;
+            own.digits = glyphs;
+            same = votes.insert(votes.end(), {own, 0, 1e9, false});
+        }
+        same->votes += glyphsSure ? 1.0 : 0.5;
     }
-    const auto worse = [](const Vote &a, const Vote &b) {
+    // A tie goes to the longer number, then to what the glyph reader read (a
+    // reader of another kind), then to the line nearer the grid.
+    const auto worse = [&](const Vote &a, const Vote &b) {
         if (a.votes != b.votes)
             return a.votes < b.votes;
         if (a.candidate.digits.size() != b.candidate.digits.size())
             return a.candidate.digits.size() < b.candidate.digits.size();
+        if ((a.candidate.digits == glyphs) != (b.candidate.digits == glyphs))
+            return b.candidate.digits == glyphs;
         return a.distance > b.distance;
     };
     const auto best = std::max_element(votes.begin(), votes.end(), worse);

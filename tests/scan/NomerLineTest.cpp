@@ -150,6 +150,12 @@ TEST(NomerLine, ReadingsVoteForTheTicketNumberAndOnlyAConfirmedOneIsSure)
         {"a tie goes to the longer number", {{"7735725650"}, {"725650"}}, "", false, "7735725650", true},
         {"then to the line nearer the grid", {{"123456"}, {"654321"}}, "", false, "123456", true},
         {"the glyph reader alone", {}, "4538680", false, "4538680", true},
+        {"its vote adds to the readings' of the same number, and wins a tie",
+         {{"!123456"}, {"654321"}, {"654321"}},
+         "123456",
+         true,
+         "123456",
+         true},
         {"nothing read", {}, "", false, "", true},
     };
     for (const Case &c : cases) {
@@ -174,11 +180,11 @@ TEST(NomerLine, ReadingsVoteForTheTicketNumberAndOnlyAConfirmedOneIsSure)
         EXPECT_EQ(chosen.digits, QString::fromLatin1(c.expected)) << c.why;
         EXPECT_EQ(doubtful, c.doubtful) << c.why;
     }
-    // The panel of other recognisers counts half as much again: where ours
-    // are split three to two, its three votes decide; a reading's halves
-    // of one number add up to no more than one vote.
+    // Each vote of the panel of other recognisers counts half as much
+    // again: where ours are split it decides, and where ours agree it ties
+    // them at best, and the glyph reader decides; a reading's halves of one
+    // number add up to no more than one vote.
     {
-        Scan::NomerVotes panel;
         const auto number = [](const char *digits, double weight = 1) {
             Scan::NumberCandidate n;
             n.digits = QString::fromLatin1(digits);
@@ -186,14 +192,18 @@ TEST(NomerLine, ReadingsVoteForTheTicketNumberAndOnlyAConfirmedOneIsSure)
             n.weight = weight;
             return n;
         };
-        for (const char *ours : {"38327271525", "38327271525", "38327271525", "38327271323", "38327271323"})
-            panel.Add({number(ours)}, 1);
+        const QString ours = QStringLiteral("38327271525"), theirs = QStringLiteral("38327271323");
         bool doubtful = false;
-        EXPECT_EQ(panel.Choose({}, false, &doubtful).digits, QStringLiteral("38327271525"));
-        for (int reader = 0; reader < 2; ++reader)
-            panel.Add({number("38327271323")}, 1, false, 1.5);
-        EXPECT_EQ(panel.Choose({}, false, &doubtful).digits, QStringLiteral("38327271323"));
-        EXPECT_TRUE(doubtful);
+        for (int split = 0; split <= 1; ++split) {
+            Scan::NomerVotes panel;
+            for (int reading = 0; reading < 5; ++reading)
+                panel.Add({number(reading < 5 - split ? "38327271525" : "38327271323")}, 1);
+            for (int reader = 0; reader < 3; ++reader)
+                panel.Add({number("38327271323")}, 1, false, 1.5);
+            EXPECT_EQ(panel.Choose({}, false, &doubtful).digits, split ? theirs : ours);
+            EXPECT_EQ(panel.Choose(theirs, false, &doubtful).digits, theirs);
+            EXPECT_EQ(panel.Choose(ours, false, &doubtful).digits, ours);
+        }
 
         Scan::NomerVotes halves;
         halves.Add({number("288523", 0.5), number("2288523", 0.5), number("288523", 0.5), number("288523")},
