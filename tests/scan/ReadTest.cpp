@@ -258,16 +258,22 @@ TEST(Read, PicturesWithoutTicketsGiveNone)
     EXPECT_TRUE(Scan::ReadBilety(QImage(3, 3, QImage::Format_RGB32)).empty());
 }
 
+// A picture in typefaces and decorations the digit model never saw.
+TicketArt::Shot HeldOutShot(Level level, quint32 seed)
+{
+    TicketArt::ShotOptions options;
+    options.level = level;
+    options.heldOut = true;
+    return TicketArt::MakeShot(seed, options);
+}
+
 TEST(Read, TheFramesAroundTicketsOnASheetAreNoTicket)
 {
     // A sheet of four whose red frames, two by two, once passed for the
     // fields of a fifth ticket as large as the sheet. Its large blue pictures
     // in empty cells also outweighed a thin "1" and a "6" beside them, and
     // the pictures were kept as numbers without a doubt.
-    TicketArt::ShotOptions options;
-    options.level = Level::Sheet;
-    options.heldOut = true;
-    const TicketArt::Shot shot = TicketArt::MakeShot(70031, options);
+    const TicketArt::Shot shot = HeldOutShot(Level::Sheet, 70031);
     ASSERT_EQ(shot.tickets.size(), 4u);
     ExpectRead(shot, Scan::ReadBilety(shot.image));
 }
@@ -278,12 +284,9 @@ TEST(Read, SheetsPhotographedAtASlantAreReadWhole)
     // field lies along the upper one's rows, well off square to its columns,
     // and was left unpaired. Another's wide cells, shortened by the slant,
     // made fields six times as long as high, and one ticket was not found.
-    for (const int seed : {95039, 90021}) {
+    for (const quint32 seed : {95039u, 90021u}) {
         SCOPED_TRACE(seed);
-        TicketArt::ShotOptions options;
-        options.level = Level::Sheet;
-        options.heldOut = true;
-        const TicketArt::Shot shot = TicketArt::MakeShot(seed, options);
+        const TicketArt::Shot shot = HeldOutShot(Level::Sheet, seed);
         ASSERT_EQ(shot.tickets.size(), 3u);
         ExpectRead(shot, Scan::ReadBilety(shot.image));
     }
@@ -294,10 +297,7 @@ TEST(Read, RecognisersOfOtherLanguagesSettleATicketNumberOursMisread)
     // Small print of a held-out typeface: all five of our readings take
     // the 3 of 9173051071 for a 5. The panel of other recognisers and the
     // glyph reader read it right.
-    TicketArt::ShotOptions options;
-    options.level = Level::Photo;
-    options.heldOut = true;
-    const TicketArt::Shot shot = TicketArt::MakeShot(50012, options);
+    const TicketArt::Shot shot = HeldOutShot(Level::Photo, 50012);
     ASSERT_EQ(shot.tickets.size(), 1u);
     const auto read = Scan::ReadBilety(shot.image);
     ASSERT_EQ(read.size(), 1u);
