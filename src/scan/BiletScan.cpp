@@ -862,13 +862,15 @@ void ReadNumberLines(const cv::Mat &rgb, const Quad &upper, const Quad &lower, S
         // vote, as for the ticket number.
         if (from < 0)
             from = latin.text.indexOf(QLatin1Char(' '));
-        const auto firstAfter = [](const LineText &read, qsizetype at) {
+        const auto firstAfter = [](const LineText &read, qsizetype at, bool signRead = false) {
             std::vector<NumberCandidate> first;
             if (at >= 0)
-                for (const NumberCandidate &c : NumberCandidates(read, 1, 6))
+                for (const NumberCandidate &c : NumberCandidates(read, 1, 6, signRead))
                     if (!c.joined && c.at >= at) {
+                        // A number glued to the sign comes in two halves.
                         first.push_back(c);
-                        break;
+                        if (c.weight == 1 || first.size() == 2)
+                            break;
                     }
             return first;
         };
@@ -881,6 +883,15 @@ void ReadNumberLines(const cv::Mat &rgb, const Quad &upper, const Quad &lower, S
                 const qsizetype word = DrawWordEnd(again.text);
                 drawVotes.Add(firstAfter(again, word >= 0 ? word : again.text.indexOf(QLatin1Char(' '))),
                               line.distance);
+            }
+        }
+        // The panel of other recognisers votes as on the ticket number; the
+        // draw word it reads in Latin letters, if at all.
+        if (glyphTirag.isEmpty() || !drawVotes.Confirms(glyphTirag)) {
+            for (const char *languages : kOtherReaders) {
+                const LineText other = ReadLineIn(line.picture, languages);
+                drawVotes.Add(firstAfter(other, other.text.indexOf(QLatin1Char(' ')), true), line.distance,
+                              false, kOtherReadersWeight);
             }
         }
         bool drawDoubtful = true;

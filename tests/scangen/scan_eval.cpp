@@ -108,7 +108,7 @@ int main(int argc, char **argv)
             nomerWrongSure += b.nomer != truth.nomer && !b.nomerDoubtful;
             nomerDoubtful += b.nomerDoubtful;
             tiragRight += b.tirag == truth.tirag;
-            shotRight = shotRight && wrong == 0 && b.nomer == truth.nomer;
+            shotRight = shotRight && wrong == 0 && b.nomer == truth.nomer && b.tirag == truth.tirag;
         }
         for (bool u : used)
             extra += !u;
