@@ -760,6 +760,14 @@ std::array<cv::Mat, 3> OtherPictures(const TextLine &line)
 constexpr const char *kOtherReaders[] = {"deu", "ita", "pol"};
 constexpr double kOtherReadersWeight = 1.5;
 
+// The panel reads a line, each of its recognisers voting for the numbers
+// numbersIn finds in what it read. It confirms nothing.
+template <typename NumbersIn> void PanelVotes(const TextLine &line, NomerVotes &votes, NumbersIn numbersIn)
+{
+    for (const char *languages : kOtherReaders)
+        votes.Add(numbersIn(ReadLineIn(line.picture, languages)), line.distance, false, kOtherReadersWeight);
+}
+
 // The ticket number and the draw number printed above, between and below the fields.
 void ReadNumberLines(const cv::Mat &rgb, const Quad &upper, const Quad &lower, ScannedBilet &bilet)
 {
@@ -887,13 +895,10 @@ void ReadNumberLines(const cv::Mat &rgb, const Quad &upper, const Quad &lower, S
         }
         // The panel of other recognisers votes as on the ticket number; the
         // draw word it reads in Latin letters, if at all.
-        if (glyphTirag.isEmpty() || !drawVotes.Confirms(glyphTirag)) {
-            for (const char *languages : kOtherReaders) {
-                const LineText other = ReadLineIn(line.picture, languages);
-                drawVotes.Add(firstAfter(other, other.text.indexOf(QLatin1Char(' ')), true), line.distance,
-                              false, kOtherReadersWeight);
-            }
-        }
+        if (glyphTirag.isEmpty() || !drawVotes.Confirms(glyphTirag))
+            PanelVotes(line, drawVotes, [&](const LineText &other) {
+                return firstAfter(other, other.text.indexOf(QLatin1Char(' ')), true);
+            });
         bool drawDoubtful = true;
         const NumberCandidate c = drawVotes.Choose(glyphTirag, tirag && !tirag->doubtful, &drawDoubtful);
         if (!c.digits.isEmpty() && (!tiragFound || line.distance < tiragDistance)) {
@@ -912,9 +917,8 @@ void ReadNumberLines(const cv::Mat &rgb, const Quad &upper, const Quad &lower, S
         for (const NumberLine &read : numberLines)
             if (!leading.isEmpty() &&
                 std::find(read.numbers.begin(), read.numbers.end(), leading) != read.numbers.end())
-                for (const char *languages : kOtherReaders)
-                    nomerVotes.Add(NumberCandidates(ReadLineIn(read.line->picture, languages), 6, 12, true),
-                                   read.line->distance, false, kOtherReadersWeight);
+                PanelVotes(*read.line, nomerVotes,
+                           [](const LineText &other) { return NumberCandidates(other, 6, 12, true); });
     }
     const NumberCandidate chosen = nomerVotes.Choose(glyphNomer, nomer && !nomer->doubtful, &doubtful);
     if (!chosen.digits.isEmpty()) {
