@@ -115,6 +115,7 @@ struct CellPrint {
     bool merged = false; // two digits ran together and were cut apart
     bool extra = false;  // more characters than the number has
     Features units{};
+    int unitsShape = -1; // 3 or 5 where the units' ink plainly says which
     bool hasTens = false;
     Features tens{};
 };
@@ -230,6 +231,7 @@ CellPrint CutCell(const cv::Mat &cellV, int row, int col)
     print.found = true;
     print.extra = stray || glyphs.size() > (col == 0 ? 1u : 2u);
     print.units = GlyphFeatures(glyphs.back().ink);
+    print.unitsShape = ThreeOrFive(glyphs.back().ink);
     if (col > 0) {
         print.hasTens = true;
         print.tens = GlyphFeatures(glyphs[glyphs.size() - 2].ink);
@@ -266,6 +268,18 @@ public:
 private:
     std::array<std::vector<Features>, 10> m_known;
 };
+
+// Small print blurs a 3 and a 5 alike in everything but the stroke that
+// parts them (shape, from ThreeOrFive): where the model hesitates between the
+// two, that stroke decides. Gives the digit to take; the caller asks the
+// person about one it changed.
+int SettleThreeOrFive(const Features &features, int shape, int digit, unsigned allowed = 0x3ff)
+{
+    if ((digit != 3 && digit != 5) || shape < 0 || shape == digit || !(allowed & (1u << shape)))
+        return digit;
+    const std::array<float, 10> nearest = DigitModel::Builtin().Nearest(features, allowed);
+    return std::abs(nearest[3] - nearest[5]) < 0.1f ? shape : digit;
+}
 
 struct DigitRead {
     int digit = -1;
@@ -331,9 +345,13 @@ CellRead ReadCell(const CellPrint &print, const OwnDigits &own)
     if (!print.found)
         return read;
     const unsigned allowed = col == 0 ? 0x3fe : 0x3ff;
-    const DigitRead units = ReadDigit(print.units, allowed, own);
+    DigitRead units = ReadDigit(print.units, allowed, own);
     if (units.digit < 0)
         return read;
+    if (const int settled = SettleThreeOrFive(print.units, print.unitsShape, units.digit, allowed);
+        settled != units.digit) {
+        units = {settled, true, DigitModel::Builtin().Nearest(print.units, allowed)[settled]};
+    }
     read.distance = units.distance;
     read.doubtful = units.doubtful || print.merged || print.extra;
     read.nomer = col == 0 ? units.digit : col * 10 + units.digit;
@@ -536,7 +554,12 @@ void ReadMark(const cv::Mat &ink, const cv::Rect &box, std::vector<Mark> &into)
 {
     const DigitModel &model = DigitModel::Builtin();
     const auto classify = [&](const cv::Rect &part, Mark &mark) {
-        const DigitVote vote = model.Classify(GlyphFeatures(ink(part)));
+        const Features features = GlyphFeatures(ink(part));
+        DigitVote vote = model.Classify(features);
+        if (const int settled = SettleThreeOrFive(features, ThreeOrFive(Trimmed(ink(part))), vote.digit);
+            settled != vote.digit) {
+            vote = DigitVote{settled, true, model.Nearest(features)[settled]};
+        }
         if (vote.digit >= 0 && vote.distance < 1.6f * model.farDistance()) {
             mark.digit = vote.digit;
             mark.doubtful = vote.doubtful;

@@ -126,6 +126,25 @@ std::vector<Glyph> GlyphsOf(const cv::Mat &ink, double minHeight, int expected)
     return glyphs;
 }
 
+int ThreeOrFive(const cv::Mat &ink)
+{
+    // The left fifth of the glyph, from a third of its height down to above
+    // its middle: a 5's stroke fills some column of every row there; a 3's
+    // top arc ends above it (its ball too, in most serif faces).
+    const int top = int(0.32 * ink.rows), bottom = std::max(top + 1, int(0.44 * ink.rows));
+    const int width = std::max(1, int(std::ceil(0.2 * ink.cols)));
+    if (ink.rows < 5 || ink.cols < 3 || bottom > ink.rows)
+        return -1;
+    double sum = 0;
+    for (int r = top; r < bottom; ++r) {
+        double darkest;
+        cv::minMaxLoc(ink(cv::Rect(0, r, width, 1)), nullptr, &darkest);
+        sum += darkest;
+    }
+    const double stroke = sum / (bottom - top);
+    return stroke < 0.4 ? 3 : stroke > 0.7 ? 5 : -1;
+}
+
 Features GlyphFeatures(const cv::Mat &ink)
 {
     constexpr int kSide = 20;

@@ -30,6 +30,12 @@ struct Glyph {
 // expected, when not 0, is how many characters the patch holds.
 std::vector<Glyph> GlyphsOf(const cv::Mat &ink, double minHeight, int expected = 0);
 
+// Tells a 3 from a 5 by the one stroke that parts them: a 5 comes down the
+// left side from its top bar to its bowl, where a 3 is open. Gives 3 or 5 when
+// the glyph's ink says so plainly, -1 when it does not. Small blurred print
+// runs the two together in every other feature.
+int ThreeOrFive(const cv::Mat &ink);
+
 inline constexpr int kFeatureSize = 128 + 64 + 1;
 using Features = std::array<float, kFeatureSize>;
 

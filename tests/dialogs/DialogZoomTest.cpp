@@ -1,5 +1,6 @@
 // Every dialog opens at the print size of the window it is opened from: larger
 // as a whole, nothing outside it, no text cut off, its own drawing larger too.
+#include "controls/Fonts.h"
 #include "controls/Zoom.h"
 #include "core/LotoRules.h"
 #include "dialogs/OpenSave.h"
@@ -78,6 +79,8 @@ std::unique_ptr<QDialog> Open(const Case &c, QWidget &window, int percent)
 
 TEST(DialogZoom, EveryDialogGrowsWithTheWindowAndKeepsItsControlsAndTextsWhole)
 {
+    // Measured in the typeface the program itself puts in place of its own.
+    Fonts::InstallSubstitutes();
     constexpr int kPercent = 150;
     for (const Case &c : kCases) {
         SCOPED_TRACE(c.name);

@@ -26,7 +26,7 @@ bool IsDoubtful(const Scan::ScannedBilet &bilet, int row, int col)
 }
 
 // Compares what was read with the truth, ticket by ticket in reading order.
-void ExpectRead(const TicketArt::Shot &shot, const std::vector<Scan::ScannedBilet> &read)
+void ExpectRead(const TicketArt::Shot &shot, const std::vector<Scan::ScannedBilet> &read, int wrongCells = 4)
 {
     ASSERT_EQ(read.size(), shot.tickets.size());
     for (const TicketArt::Truth &truth : shot.tickets) {
@@ -50,7 +50,7 @@ void ExpectRead(const TicketArt::Shot &shot, const std::vector<Scan::ScannedBile
                     << truth.cells[row][col] << " without doubt";
             }
         }
-        EXPECT_GE(right, 50);
+        EXPECT_GE(right, 54 - wrongCells);
         if (!found->nomerDoubtful) {
             EXPECT_EQ(found->nomer, truth.nomer);
         }
@@ -290,6 +290,15 @@ TEST(Read, SheetsPhotographedAtASlantAreReadWhole)
         ASSERT_EQ(shot.tickets.size(), 3u);
         ExpectRead(shot, Scan::ReadBilety(shot.image));
     }
+}
+
+TEST(Read, SmallPrintTellsAThreeFromAFiveByTheStrokeThatPartsThem)
+{
+    // A sheet of four at 32-34 px a cell, in a serif face whose 3 of 23 and
+    // 73 the model took for a 5 on one ticket.
+    const TicketArt::Shot shot = HeldOutShot(Level::Sheet, 50028);
+    ASSERT_EQ(shot.tickets.size(), 4u);
+    ExpectRead(shot, Scan::ReadBilety(shot.image), 0);
 }
 
 TEST(Read, RecognisersOfOtherLanguagesSettleNumbersOursMisread)
