@@ -55,9 +55,10 @@ cv::Mat Brightness(const cv::Mat &rgb)
 struct FlatField {
     cv::Mat v;
     int cellWidth = kCellHeight;
+    bool sharpened = false;
 };
 
-FlatField Flatten(const cv::Mat &rgb, const Quad &quad)
+FlatField Flatten(const cv::Mat &rgb, const Quad &quad, bool sharpen)
 {
     const double along = Norm(Along(quad)) / 9, across = Norm(Across(quad)) / 3;
     FlatField flat;
@@ -67,7 +68,8 @@ FlatField Flatten(const cv::Mat &rgb, const Quad &quad)
     // Small print blurred by the lens runs its strokes together and fills
     // the hollows of its digits; sharpened back by what a blur of a pixel
     // and a bit of the picture takes away, the digits come apart again.
-    if (across < kSmallCell) {
+    flat.sharpened = across < kSmallCell || sharpen;
+    if (flat.sharpened) {
         cv::Mat v, blurred;
         flat.v.convertTo(v, CV_32F);
         cv::GaussianBlur(v, blurred, cv::Size(0, 0), 1.2 * kCellHeight / std::max(1.0, across));
@@ -411,6 +413,7 @@ struct Reading {
     // How wide the numbers of the first column print against those of the
     // last: 0 when either has none.
     double firstToLast = 0;
+    bool sharpened = false; // both fields' print was sharpened before reading
 };
 
 // How wide the print of a cell is, as a share of the cell: the spread of its
@@ -435,10 +438,11 @@ double PrintWidth(const cv::Mat &cellV)
 
 // Reads both fields, upper first, the way up they are given; with learn, the
 // ticket's own print helps to read its digits.
-Reading ReadFields(const cv::Mat &rgb, const Quad &upper, const Quad &lower, bool learn)
+Reading ReadFields(const cv::Mat &rgb, const Quad &upper, const Quad &lower, bool learn, bool sharpen = false)
 {
     Reading reading;
-    const FlatField fields[2] = {Flatten(rgb, upper), Flatten(rgb, lower)};
+    const FlatField fields[2] = {Flatten(rgb, upper, sharpen), Flatten(rgb, lower, sharpen)};
+    reading.sharpened = fields[0].sharpened && fields[1].sharpened;
     // The print of the numbers: the darkest tone of either field.
     int darkest = 255;
     for (const FlatField &field : fields) {
@@ -966,8 +970,20 @@ ScannedBilet ReadTicket(const cv::Mat &rgb, const Quad &first, const Quad &secon
         turned = false;
     else if (one.firstToLast > 1.33)
         turned = true;
-    ScannedBilet bilet = turned ? ReadFields(rgb, Turned(second), Turned(first), true).bilet
-                                : ReadFields(rgb, first, second, true).bilet;
+    const auto read = [&](bool sharpen) {
+        return turned ? ReadFields(rgb, Turned(second), Turned(first), true, sharpen)
+                      : ReadFields(rgb, first, second, true, sharpen);
+    };
+    Reading reading = read(false);
+    // A lens that blurs print of any size fills the hollows of its digits
+    // as it does small print's: where many cells are in doubt, the fields
+    // are read again sharpened, and the plainer reading is kept.
+    if (reading.bilet.doubtful.size() >= 6 && !reading.sharpened) {
+        Reading sharper = read(true);
+        if (sharper.cost < reading.cost)
+            reading = std::move(sharper);
+    }
+    ScannedBilet bilet = reading.bilet;
     if (turned)
         ReadNumberLines(rgb, Turned(second), Turned(first), bilet);
     else

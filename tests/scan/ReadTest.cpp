@@ -301,6 +301,15 @@ TEST(Read, SmallPrintTellsAThreeFromAFiveByTheStrokeThatPartsThem)
     ExpectRead(shot, Scan::ReadBilety(shot.image), 0);
 }
 
+TEST(Read, ABlurredPhotoOfLargePrintIsReadSharpened)
+{
+    // 44 px a cell, but blurred so that the hollows of its narrow 0s and 8s
+    // fill: read as it came, eight of its cells were wrong (an 8 for a 0, a 1
+    // for an 8).
+    const TicketArt::Shot shot = HeldOutShot(Level::Photo, 95034);
+    ExpectRead(shot, Scan::ReadBilety(shot.image));
+}
+
 TEST(Read, RecognisersOfOtherLanguagesSettleNumbersOursMisread)
 {
     // Print of held-out typefaces where all of our readings take a 3 for a
