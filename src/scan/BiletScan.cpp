@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numeric>
+#include <optional>
 
 namespace Scan
 {
@@ -273,14 +274,17 @@ private:
 
 // Small print blurs a 3 and a 5 alike in everything but the stroke that
 // parts them (shape, from ThreeOrFive): where the model hesitates between the
-// two, that stroke decides. Gives the digit to take; the caller asks the
-// person about one it changed.
-int SettleThreeOrFive(const Features &features, int shape, int digit, unsigned allowed = 0x3ff)
+// two, that stroke decides. Gives the doubtful reading that overrules the
+// model's digit, or nothing where it stands.
+std::optional<DigitVote> SettleThreeOrFive(const Features &features, int shape, int digit,
+                                           unsigned allowed = 0x3ff)
 {
     if ((digit != 3 && digit != 5) || shape < 0 || shape == digit || !(allowed & (1u << shape)))
-        return digit;
+        return std::nullopt;
     const std::array<float, 10> nearest = DigitModel::Builtin().Nearest(features, allowed);
-    return std::abs(nearest[3] - nearest[5]) < 0.1f ? shape : digit;
+    if (std::abs(nearest[3] - nearest[5]) >= 0.1f)
+        return std::nullopt;
+    return DigitVote{shape, true, nearest[shape]};
 }
 
 struct DigitRead {
@@ -350,10 +354,8 @@ CellRead ReadCell(const CellPrint &print, const OwnDigits &own)
     DigitRead units = ReadDigit(print.units, allowed, own);
     if (units.digit < 0)
         return read;
-    if (const int settled = SettleThreeOrFive(print.units, print.unitsShape, units.digit, allowed);
-        settled != units.digit) {
-        units = {settled, true, DigitModel::Builtin().Nearest(print.units, allowed)[settled]};
-    }
+    if (const auto settled = SettleThreeOrFive(print.units, print.unitsShape, units.digit, allowed))
+        units = {settled->digit, settled->doubtful, settled->distance};
     read.distance = units.distance;
     read.doubtful = units.doubtful || print.merged || print.extra;
     read.nomer = col == 0 ? units.digit : col * 10 + units.digit;
@@ -560,10 +562,9 @@ void ReadMark(const cv::Mat &ink, const cv::Rect &box, std::vector<Mark> &into)
     const auto classify = [&](const cv::Rect &part, Mark &mark) {
         const Features features = GlyphFeatures(ink(part));
         DigitVote vote = model.Classify(features);
-        if (const int settled = SettleThreeOrFive(features, ThreeOrFive(Trimmed(ink(part))), vote.digit);
-            settled != vote.digit) {
-            vote = DigitVote{settled, true, model.Nearest(features)[settled]};
-        }
+        const int shape = vote.digit == 3 || vote.digit == 5 ? ThreeOrFive(Trimmed(ink(part))) : -1;
+        if (const auto settled = SettleThreeOrFive(features, shape, vote.digit))
+            vote = *settled;
         if (vote.digit >= 0 && vote.distance < 1.6f * model.farDistance()) {
             mark.digit = vote.digit;
             mark.doubtful = vote.doubtful;
@@ -983,7 +984,7 @@ ScannedBilet ReadTicket(const cv::Mat &rgb, const Quad &first, const Quad &secon
         if (sharper.cost < reading.cost)
             reading = std::move(sharper);
     }
-    ScannedBilet bilet = reading.bilet;
+    ScannedBilet bilet = std::move(reading.bilet);
     if (turned)
         ReadNumberLines(rgb, Turned(second), Turned(first), bilet);
     else
