@@ -5,6 +5,7 @@
 // in with the row being filled marked, frames what won, and says which cell a
 // click released on. What the cells hold is the ticket's and the entry's.
 
+#include "controls/IgraLook.h"
 #include "core/BiletEntry.h"
 #include "core/IgraShow.h"
 
@@ -58,7 +59,7 @@ public:
     void FrameWin(const IgraWin &win);
 
     // A cell of a ticket from a photo that the reader was not sure of: gold.
-    static constexpr quint32 kDoubtColor = 0x00D7FF;
+    static constexpr quint32 kDoubtColor = IgraLook::kDoubt;
 
 signals:
     // The mouse button was released over a cell; over the band, the row beside

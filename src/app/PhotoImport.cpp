@@ -160,18 +160,23 @@ bool PhotoImport::NomerDoubtful(const QString &nomer) const
     return bilet && (bilet->nomerDoubtful || bilet->nomer.isEmpty()) && nomer == bilet->nomer;
 }
 
-QString PhotoImport::TiragNomer() const
+QString PhotoImport::TiragNomer(bool *doubtful) const
 {
     QString doubted;
     for (const PhotoImage &photo : images_)
         for (const Scan::ScannedBilet &bilet : photo.bilety) {
             if (!IsDrawNumber(bilet.tirag))
                 continue;
-            if (!bilet.tiragDoubtful)
+            if (!bilet.tiragDoubtful) {
+                if (doubtful)
+                    *doubtful = false;
                 return bilet.tirag;
+            }
             if (doubted.isEmpty())
                 doubted = bilet.tirag;
         }
+    if (doubtful)
+        *doubtful = !doubted.isEmpty();
     return doubted;
 }
 

@@ -344,7 +344,7 @@ private:
 
     // Tickets from photos: the set they go to, the ticket in hand onto the
     // card, the marks of its doubtful cells and number.
-    bool PhotoSet(const QString &tirag);
+    bool PhotoSet(const QString &tirag, bool tiragDoubtful);
     void PhotoBilet();
     void PhotoNext();
     void PhotoStop(const QString &note = {});

@@ -144,8 +144,9 @@ void frmForma::PhotosRead(std::vector<PhotoImage> images)
         if (messenger_.Show(q) != MsgAnswer::Yes)
             return;
     }
-    const QString tirag = queue.TiragNomer();
-    if (!PhotoSet(tirag))
+    bool tiragDoubtful = false;
+    const QString tirag = queue.TiragNomer(&tiragDoubtful);
+    if (!PhotoSet(tirag, tiragDoubtful))
         return;
     photoTiragNote_.clear();
     const QString own = Loto::TiragNumber(state_.TiragTitle);
@@ -157,7 +158,7 @@ void frmForma::PhotosRead(std::vector<PhotoImage> images)
     PhotoBilet();
 }
 
-bool frmForma::PhotoSet(const QString &tirag)
+bool frmForma::PhotoSet(const QString &tirag, bool tiragDoubtful)
 {
     BiletStore &store = state_.store;
     if (state_.RegimState == Rezhim::Zagruzka) {
@@ -184,7 +185,7 @@ bool frmForma::PhotoSet(const QString &tirag)
     // No set in hand: a new one, as "Создать" makes it, for the draw on the photo.
     if (!MaySaveBilety())
         return false;
-    const auto choice = Zapros::Ask(this, tirag);
+    const auto choice = Zapros::Ask(this, tirag, tiragDoubtful);
     if (!choice)
         return false;
     FileNewBilet2(*choice->first, choice->second);

@@ -22,6 +22,9 @@ namespace IgraLook
 inline constexpr quint32 kOpened = 16751523;
 // The face of a button (VbColor::ButtonFace): a cell with nothing in it.
 inline constexpr quint32 kFree = 0x8000000F;
+// What the reader of a photo was not sure of (a cell, a ticket or draw
+// number): gold, so that it catches the eye.
+inline constexpr quint32 kDoubt = 0x00D7FF;
 
 // The colour a cell in this state is filled with.
 constexpr quint32 ColorOf(Kletka kletka)

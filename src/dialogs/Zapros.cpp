@@ -1,6 +1,8 @@
 #include "dialogs/Zapros.h"
 
 #include "controls/Fonts.h"
+#include "controls/IgraLook.h"
+#include "controls/VbColor.h"
 #include "controls/Zoom.h"
 #include "core/LotoRules.h"
 
@@ -74,7 +76,8 @@ Zapros::Zapros(QWidget *parent) : QDialog(parent)
     TxtTIRAG->setFocus();
 }
 
-std::optional<std::pair<const Loto::Kind *, QString>> Zapros::Ask(QWidget *parent, const QString &drawNumber)
+std::optional<std::pair<const Loto::Kind *, QString>> Zapros::Ask(QWidget *parent, const QString &drawNumber,
+                                                                  bool drawNumberDoubtful)
 {
     Zapros dialog(parent);
     // Offered selected: a number read wrongly is typed over at once.
@@ -83,9 +86,28 @@ std::optional<std::pair<const Loto::Kind *, QString>> Zapros::Ask(QWidget *paren
     if (dialog.TxtTIRAG->validator()->validate(offered, at) == QValidator::Acceptable) {
         dialog.TxtTIRAG->setText(offered);
         dialog.TxtTIRAG->selectAll();
+        if (drawNumberDoubtful)
+            dialog.MarkDrawNumberDoubtful();
     }
     dialog.exec();
     return dialog.Choice();
+}
+
+void Zapros::MarkDrawNumberDoubtful()
+{
+    QPalette palette = TxtTIRAG->palette();
+    palette.setColor(QPalette::Base, VbColor::ToQColor(IgraLook::kDoubt));
+    palette.setColor(QPalette::Text, Qt::black);
+    TxtTIRAG->setPalette(palette);
+    const QString note = QStringLiteral("Номер тиража прочитан со снимка неуверенно: сверьте его с билетом");
+    TxtTIRAG->setToolTip(note);
+    TxtTIRAG->setAccessibleDescription(note);
+    // Whatever the user types is his own number.
+    connect(TxtTIRAG, &QLineEdit::textEdited, this, [this] {
+        TxtTIRAG->setPalette(QPalette());
+        TxtTIRAG->setToolTip({});
+        TxtTIRAG->setAccessibleDescription({});
+    });
 }
 
 bool Zapros::IsRusLoto() const

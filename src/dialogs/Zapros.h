@@ -25,9 +25,16 @@ public:
 
     // Opens a fresh dialog modally; the lottery kind (true for "Русское лото")
     // and the draw number, or nothing when the user cancelled. drawNumber is
-    // offered in the box (as read from a photo) when it is one the box takes.
-    static std::optional<std::pair<const Loto::Kind *, QString>> Ask(QWidget *parent,
-                                                                     const QString &drawNumber = {});
+    // offered in the box (as read from a photo) when it is one the box takes;
+    // one the reader doubted is marked so that the user compares it with the
+    // ticket.
+    static std::optional<std::pair<const Loto::Kind *, QString>>
+    Ask(QWidget *parent, const QString &drawNumber = {}, bool drawNumberDoubtful = false);
+
+    // Marks the number in the box as read with doubt, in the colour of the
+    // card's doubtful cells, and says so to a screen reader, until the user
+    // edits it.
+    void MarkDrawNumberDoubtful();
 
     // True when "Русское лото" is selected.
     bool IsRusLoto() const;

@@ -202,17 +202,20 @@ TEST_F(PhotoQueue, TheDrawNumberIsTheFirstSurelyReadOne)
     const struct {
         std::vector<Scan::ScannedBilet> bilety;
         QString tirag;
+        bool doubtful;
     } cases[] = {
-        {{bilet("1500", true), bilet("1501", false)}, "1501"},
-        {{bilet("1500", true), bilet("1502", true)}, "1500"},
+        {{bilet("1500", true), bilet("1501", false)}, "1501", false},
+        {{bilet("1500", true), bilet("1502", true)}, "1500", true},
         // The draw box takes one to six digits: a longer reading is no draw number.
-        {{bilet("1234567", false), bilet("", false), bilet("0042", true)}, "0042"},
-        {{bilet("", true)}, ""},
+        {{bilet("1234567", false), bilet("", false), bilet("0042", true)}, "0042", true},
+        {{bilet("", true)}, "", false},
     };
     for (const auto &c : cases) {
         PhotoImport queue;
         queue.Start({Photo({c.bilety.front()}), Photo(std::vector(c.bilety.begin() + 1, c.bilety.end()))});
-        EXPECT_EQ(queue.TiragNomer(), c.tirag);
+        bool doubtful = !c.doubtful;
+        EXPECT_EQ(queue.TiragNomer(&doubtful), c.tirag);
+        EXPECT_EQ(doubtful, c.doubtful) << c.tirag.toStdString();
     }
 }
 

@@ -216,4 +216,22 @@ TEST_F(ZaprosTest, CancelClosesWithoutAnAnswer)
     EXPECT_FALSE(dialog->Choice().has_value());
 }
 
+TEST_F(ZaprosTest, ADrawNumberReadWithDoubtIsMarkedUntilTheUserTypesHisOwn)
+{
+    const QColor plain = dialog->TxtTIRAG->palette().color(QPalette::Base);
+    dialog->TxtTIRAG->setText(QStringLiteral("1518"));
+    dialog->TxtTIRAG->selectAll();
+    dialog->MarkDrawNumberDoubtful();
+    EXPECT_EQ(dialog->TxtTIRAG->palette().color(QPalette::Base), QColor(0xFF, 0xD7, 0x00));
+    EXPECT_FALSE(dialog->TxtTIRAG->accessibleDescription().isEmpty());
+
+    // Typed over, the number is the user's: the mark goes, and the answer is his.
+    Type("1516");
+    EXPECT_EQ(dialog->TxtTIRAG->palette().color(QPalette::Base), plain);
+    EXPECT_TRUE(dialog->TxtTIRAG->accessibleDescription().isEmpty());
+    Press(Qt::Key_Return);
+    ASSERT_TRUE(dialog->Choice().has_value());
+    EXPECT_EQ(dialog->Choice()->second, QStringLiteral("1516"));
+}
+
 } // namespace
