@@ -484,17 +484,13 @@ std::vector<Field> WithoutEnclosing(const std::vector<Field> &fields)
     return kept;
 }
 
-std::vector<Field> FindFields(const cv::Mat &rgb)
+namespace
+{
+
+// The fields found on the picture drawn at the given scale.
+std::vector<Field> FieldsAtScale(const cv::Mat &rgb, double scale)
 {
     std::vector<Field> fields;
-    if (rgb.empty())
-        return fields;
-    // Lines are found on a picture of a modest size; the cells are read later
-    // from the full one.
-    // A small picture is enlarged, so that blurred lines stay lines.
-    double scale = std::min(2.0, 1400.0 / std::max(rgb.cols, rgb.rows));
-    if (scale >= 1 && scale < 1.2)
-        scale = 1;
     cv::Mat small = rgb;
     if (scale != 1)
         cv::resize(rgb, small, cv::Size(), scale, scale, scale < 1 ? cv::INTER_AREA : cv::INTER_CUBIC);
@@ -525,6 +521,60 @@ std::vector<Field> FindFields(const cv::Mat &rgb)
     if (fields.size() % 2 == 1)
         FindPartners(ink(4, 5), scale, fields);
     return fields;
+}
+
+} // namespace
+
+std::vector<Field> FindFields(const cv::Mat &rgb)
+{
+    if (rgb.empty())
+        return {};
+    // Lines are found on a picture of a modest size; the cells are read later
+    // from the full one.
+    // A small picture is enlarged, so that blurred lines stay lines.
+    double scale = std::min(2.0, 1400.0 / std::max(rgb.cols, rgb.rows));
+    if (scale >= 1 && scale < 1.2)
+        scale = 1;
+    std::vector<Field> fields = FieldsAtScale(rgb, scale);
+    // Thin pale lines of a large picture, shrunk that far, fade into the
+    // paper: where no ticket showed, they are looked for on a picture twice
+    // the size.
+    if (fields.size() < 2 && scale < 0.6) {
+        std::vector<Field> again = FieldsAtScale(rgb, 2 * scale);
+        if (again.size() > fields.size())
+            fields = std::move(again);
+    }
+    if (fields.empty() || scale >= 1)
+        return fields;
+    // Tickets that fill a part of a large picture have small cells once it
+    // is shrunk, and their grids are placed no closer than those cells allow:
+    // the part around them is looked at again, larger, and the fields found
+    // there (with any found only before) are kept.
+    cv::Rect2f around;
+    float reach = 0;
+    for (const Field &f : fields) {
+        const std::vector<cv::Point2f> corners(f.quad.begin(), f.quad.end());
+        const cv::Rect2f box(cv::boundingRect(corners));
+        around = around.area() > 0 ? around | box : box;
+        reach = std::max(reach, float(cv::norm(Along(f.quad))));
+    }
+    const cv::Rect part = cv::Rect(cv::Rect2f(around.x - reach / 2, around.y - reach / 2,
+                                              around.width + reach, around.height + reach)) &
+                          cv::Rect(0, 0, rgb.cols, rgb.rows);
+    const double closer = std::min(1.0, 1400.0 / std::max(part.width, part.height));
+    if (part.empty() || closer < 1.5 * scale)
+        return fields;
+    std::vector<Field> near = FieldsAtScale(rgb(part), closer);
+    if (near.empty())
+        return fields;
+    for (Field &f : near)
+        for (cv::Point2f &corner : f.quad)
+            corner += cv::Point2f(float(part.x), float(part.y));
+    for (const Field &f : fields)
+        if (std::none_of(near.begin(), near.end(),
+                         [&](const Field &n) { return Inside(n.quad, Centre(f.quad)); }))
+            near.push_back(f);
+    return near;
 }
 
 } // namespace Scan

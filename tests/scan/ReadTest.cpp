@@ -117,6 +117,20 @@ TEST(Read, PicturesInUnseenTypefacesAreReadWhole)
     EXPECT_LE(scanDoubts, 15u);
 }
 
+TEST(Read, APhonesFullSizedPictureOfASheetIsReadWhereTheTicketsLie)
+{
+    // Four tickets filling a part of a 12-megapixel picture: shrunk to the
+    // size their lines are looked for at, their cells are small, and grids
+    // placed there sat half a cell off.
+    TicketArt::ShotOptions options;
+    options.level = Level::Phone;
+    options.family = QStringLiteral("PT Sans");
+    options.tickets = 4;
+    const TicketArt::Shot shot = TicketArt::MakeShot(22, options);
+    ASSERT_GE(shot.image.width() * shot.image.height(), 12'000'000);
+    ExpectRead(shot, Scan::ReadBilety(shot.image));
+}
+
 TEST(Read, UpsideDownGivesTheSameTicketAsUpright)
 {
     TicketArt::ShotOptions options;

@@ -227,6 +227,8 @@ QImage DrawTicket(const Design &d, const Truth &truth, int cellHeight, QRandomGe
 {
     const double h = cellHeight, w = h * d.cellAspect;
     const double margin = h * 0.6, gap = d.gap * h;
+    // Lines keep their share of a cell at any size the ticket is drawn.
+    const double pen = h / 64;
     const double top = h * 3.2, bottom = h * 2.6;
     const QSizeF size(9 * w + 2 * margin, top + 6 * h + gap + bottom);
     QImage image(size.toSize(), QImage::Format_RGB32);
@@ -267,14 +269,14 @@ QImage DrawTicket(const Design &d, const Truth &truth, int cellHeight, QRandomGe
                 }
             }
         }
-        p.setPen(QPen(d.lineColour, d.lineWidth));
+        p.setPen(QPen(d.lineColour, d.lineWidth * pen));
         for (int col = 1; col < 9; ++col)
             p.drawLine(QPointF(grid.left() + col * w, grid.top()),
                        QPointF(grid.left() + col * w, grid.bottom()));
         for (int row = 1; row < 3; ++row)
             p.drawLine(QPointF(grid.left(), grid.top() + row * h),
                        QPointF(grid.right(), grid.top() + row * h));
-        p.setPen(QPen(d.lineColour, d.frameWidth));
+        p.setPen(QPen(d.lineColour, d.frameWidth * pen));
         p.setBrush(Qt::NoBrush);
         p.drawRect(grid);
     }
@@ -470,10 +472,11 @@ Shot MakeShot(quint32 seed, const ShotOptions &options)
     const Level level = options.level;
     int count = options.tickets;
     if (count == 0)
-        count = level == Level::Sheet ? 2 + Pick(rng, 3) : 1;
+        count = level == Level::Sheet ? 2 + Pick(rng, 3) : level == Level::Phone && Pick(rng, 2) ? 2 + Pick(rng, 3) : 1;
 
-    // The tickets side by side on one sheet, drawn large.
-    constexpr int kDrawCell = 64;
+    // The tickets side by side on one sheet, drawn large; larger still for a
+    // phone's full-sized picture.
+    const int drawCell = level == Level::Phone ? 128 : 64;
     std::vector<QImage> papers;
     std::vector<Truth> truths(static_cast<std::size_t>(count));
     std::vector<std::array<QPointF, 4>> corners(static_cast<std::size_t>(count));
@@ -481,11 +484,11 @@ Shot MakeShot(quint32 seed, const ShotOptions &options)
         truths[i].cells = RandomCells(rng);
         truths[i].nomer = Digits(rng, 6 + Pick(rng, 7));
         truths[i].tirag = QString::number(1000 + Pick(rng, 700));
-        papers.push_back(DrawTicket(design, truths[i], kDrawCell, rng, corners[i]));
+        papers.push_back(DrawTicket(design, truths[i], drawCell, rng, corners[i]));
     }
     const int across = count == 4 ? 2 : (count == 2 && Pick(rng, 2) ? 2 : 1);
     const int down = (count + across - 1) / across;
-    const int spacing = int(kDrawCell * Uniform(rng, 0.2, 0.8));
+    const int spacing = int(drawCell * Uniform(rng, 0.2, 0.8));
     const QSize paper = papers[0].size();
     QImage sheet(across * paper.width() + (across + 1) * spacing,
                  down * paper.height() + (down + 1) * spacing, QImage::Format_RGB32);
@@ -505,6 +508,7 @@ Shot MakeShot(quint32 seed, const ShotOptions &options)
     double cell = 0, tilt = 0, perspective = 0, darkest = 1, blur = 0, noise = 0, margin = 0.03;
     int quarter = 0, quality = 90;
     const bool photo = level != Level::Scan && !(level == Level::Sheet && Pick(rng, 2));
+    QSize canvasSize = options.canvas;
     if (photo) {
         cell = Uniform(rng, 32, 80);
         tilt = Uniform(rng, -20, 20);
@@ -534,14 +538,27 @@ Shot MakeShot(quint32 seed, const ShotOptions &options)
     }
     if (level == Level::Sheet)
         cell *= 0.8;
-    if (options.canvas.isValid())
+    double fill = 0.8; // of the canvas's short side, by the sheet's long side
+    if (level == Level::Phone) {
+        // Held as the sheet lies best in the frame. A phone's picture at its
+        // full size is soft by a pixel or two, more when a little out of
+        // focus; a picture blurred beyond that is a small blurred one.
+        const bool wide = (sheet.width() >= sheet.height()) != (quarter % 2 == 1);
+        canvasSize = wide ? QSize(4000, 3000) : QSize(3000, 4000);
+        fill = Uniform(rng, 0.4, 0.85);
+        blur = Uniform(rng, 0.6, 2.0);
+        // What grain a phone leaves after its own smoothing.
+        noise = Uniform(rng, 1.5, 5);
+        quality = 70 + Pick(rng, 26);
+    }
+    if (canvasSize.isValid())
         cell = 0; // set below from the canvas
 
     // Scale first (area averaging, as a lens does), then turn and tilt.
     cv::Mat flat = ToMat(sheet);
-    double scale = cell / kDrawCell;
-    if (options.canvas.isValid())
-        scale = 0.8 * std::min(options.canvas.width(), options.canvas.height()) /
+    double scale = cell / drawCell;
+    if (canvasSize.isValid())
+        scale = fill * std::min(canvasSize.width(), canvasSize.height()) /
                 double(std::max(sheet.width(), sheet.height()));
     cv::Mat scaled;
     cv::resize(flat, scaled, cv::Size(), scale, scale, scale < 1 ? cv::INTER_AREA : cv::INTER_CUBIC);
@@ -561,8 +578,8 @@ Shot MakeShot(quint32 seed, const ShotOptions &options)
     }
     const cv::Rect2f bounds = cv::boundingRect(to);
     cv::Size canvas(int(bounds.width * (1 + 2 * margin)), int(bounds.height * (1 + 2 * margin)));
-    if (options.canvas.isValid())
-        canvas = cv::Size(options.canvas.width(), options.canvas.height());
+    if (canvasSize.isValid())
+        canvas = cv::Size(canvasSize.width(), canvasSize.height());
     const cv::Point2f shift(canvas.width / 2.0f - (bounds.x + bounds.width / 2),
                             canvas.height / 2.0f - (bounds.y + bounds.height / 2));
     for (cv::Point2f &p : to)

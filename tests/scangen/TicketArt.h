@@ -35,6 +35,8 @@ enum class Level {
     Sheet,        // a photo or scan of a sheet of 2-4 tickets
     UpsideDown,   // a phone photo taken from the other side of the table
     SmallBlurred, // cells of 16-26 pixels, out of focus, strong JPEG
+    Phone,        // a phone's own 12-megapixel photo of one ticket or a sheet of 2-4, as
+                  // it leaves the phone: the tickets fill a third of the frame or more
 };
 
 // Typefaces the digit model is drawn from, and the ones kept away from it to

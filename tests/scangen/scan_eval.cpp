@@ -26,10 +26,10 @@ int main(int argc, char **argv)
     const QStringList args = app.arguments().mid(1);
     if (args.size() < 2) {
         std::fprintf(stderr, "usage: zhr_scan_eval LEVEL COUNT [SEED] [--seen] [--save DIR]\n"
-                             "LEVEL: scan, photo, sheet, upside-down, small-blurred\n");
+                             "LEVEL: scan, photo, sheet, upside-down, small-blurred, phone\n");
         return 2;
     }
-    const QStringList names{"scan", "photo", "sheet", "upside-down", "small-blurred"};
+    const QStringList names{"scan", "photo", "sheet", "upside-down", "small-blurred", "phone"};
     const int level = int(names.indexOf(args[0]));
     if (level < 0)
         return 2;
