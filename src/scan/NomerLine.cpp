@@ -191,10 +191,18 @@ NumberCandidate NomerVotes::Choose(const QString &glyphs, bool glyphsSure, bool 
         }
     }
     // Unconfirmed: the glyph reader votes too, less when it doubted a digit.
+    // Where it doubted and read more than a number the readings found, it
+    // took a sign or a letter beside the number for digits: it votes for
+    // the longest such number.
     std::vector<Vote> votes = m_votes;
     if (!glyphs.isEmpty()) {
         auto same = std::find_if(votes.begin(), votes.end(),
                                  [&](const Vote &v) { return v.candidate.digits == glyphs; });
+        if (same == votes.end() && !glyphsSure)
+            for (auto v = votes.begin(); v != votes.end(); ++v)
+                if (v->candidate.digits.size() >= 6 && glyphs.contains(v->candidate.digits) &&
+                    (same == votes.end() || v->candidate.digits.size() > same->candidate.digits.size()))
+                    same = v;
         if (same == votes.end()) {
             NumberCandidate own;
             own.digits = glyphs;
