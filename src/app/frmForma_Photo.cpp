@@ -3,7 +3,7 @@
 // with the cells the reader doubted marked, and its photo in a window beside.
 #include "app/frmForma.h"
 
-#include "controls/VbColor.h"
+#include "controls/DoubtMark.h"
 #include "core/LotoRules.h"
 #include "dialogs/Zapros.h"
 #include "io/DeskSettings.h"
@@ -349,13 +349,7 @@ void frmForma::UpdateNombiletDoubt()
     if (doubt == Nombilet->property("doubt").toBool())
         return;
     Nombilet->setProperty("doubt", doubt);
-    if (doubt) {
-        QPalette palette = Nombilet->palette();
-        palette.setColor(QPalette::Base, VbColor::ToQColor(kDoubtColor));
-        Nombilet->setPalette(palette);
-    } else {
-        Nombilet->setPalette(QPalette());
-    }
+    DoubtMark::Set(Nombilet, doubt);
 }
 
 QString frmForma::PhotoNote() const

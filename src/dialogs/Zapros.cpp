@@ -1,8 +1,7 @@
 #include "dialogs/Zapros.h"
 
+#include "controls/DoubtMark.h"
 #include "controls/Fonts.h"
-#include "controls/IgraLook.h"
-#include "controls/VbColor.h"
 #include "controls/Zoom.h"
 #include "core/LotoRules.h"
 
@@ -95,16 +94,13 @@ std::optional<std::pair<const Loto::Kind *, QString>> Zapros::Ask(QWidget *paren
 
 void Zapros::MarkDrawNumberDoubtful()
 {
-    QPalette palette = TxtTIRAG->palette();
-    palette.setColor(QPalette::Base, VbColor::ToQColor(IgraLook::kDoubt));
-    palette.setColor(QPalette::Text, Qt::black);
-    TxtTIRAG->setPalette(palette);
+    DoubtMark::Set(TxtTIRAG, true);
     const QString note = QStringLiteral("Номер тиража прочитан со снимка неуверенно: сверьте его с билетом");
     TxtTIRAG->setToolTip(note);
     TxtTIRAG->setAccessibleDescription(note);
     // Whatever the user types is his own number.
     connect(TxtTIRAG, &QLineEdit::textEdited, this, [this] {
-        TxtTIRAG->setPalette(QPalette());
+        DoubtMark::Set(TxtTIRAG, false);
         TxtTIRAG->setToolTip({});
         TxtTIRAG->setAccessibleDescription({});
     });

@@ -487,6 +487,9 @@ std::vector<Field> WithoutEnclosing(const std::vector<Field> &fields)
 namespace
 {
 
+// The long side of the picture lines are looked for on.
+constexpr double kLookSide = 1400;
+
 // The fields found on the picture drawn at the given scale.
 std::vector<Field> FieldsAtScale(const cv::Mat &rgb, double scale)
 {
@@ -532,7 +535,7 @@ std::vector<Field> FindFields(const cv::Mat &rgb)
     // Lines are found on a picture of a modest size; the cells are read later
     // from the full one.
     // A small picture is enlarged, so that blurred lines stay lines.
-    double scale = std::min(2.0, 1400.0 / std::max(rgb.cols, rgb.rows));
+    double scale = std::min(2.0, kLookSide / std::max(rgb.cols, rgb.rows));
     if (scale >= 1 && scale < 1.2)
         scale = 1;
     std::vector<Field> fields = FieldsAtScale(rgb, scale);
@@ -546,10 +549,10 @@ std::vector<Field> FindFields(const cv::Mat &rgb)
     }
     if (fields.empty() || scale >= 1)
         return fields;
-    // Tickets that fill a part of a large picture have small cells once it
+    // Tickets that fill a corner of a large picture have small cells once it
     // is shrunk, and their grids are placed no closer than those cells allow:
-    // the part around them is looked at again, larger, and the fields found
-    // there (with any found only before) are kept.
+    // the region around them is looked at again, larger, and the fields
+    // found there (with any found only before) are kept.
     cv::Rect2f around;
     float reach = 0;
     for (const Field &f : fields) {
@@ -558,18 +561,18 @@ std::vector<Field> FindFields(const cv::Mat &rgb)
         around = around.area() > 0 ? around | box : box;
         reach = std::max(reach, float(cv::norm(Along(f.quad))));
     }
-    const cv::Rect part = cv::Rect(cv::Rect2f(around.x - reach / 2, around.y - reach / 2,
+    const cv::Rect region = cv::Rect(cv::Rect2f(around.x - reach / 2, around.y - reach / 2,
                                               around.width + reach, around.height + reach)) &
                           cv::Rect(0, 0, rgb.cols, rgb.rows);
-    const double closer = std::min(1.0, 1400.0 / std::max(part.width, part.height));
-    if (part.empty() || closer < 1.5 * scale)
+    const double closer = std::min(1.0, kLookSide / std::max(region.width, region.height));
+    if (region.empty() || closer < 1.5 * scale)
         return fields;
-    std::vector<Field> near = FieldsAtScale(rgb(part), closer);
+    std::vector<Field> near = FieldsAtScale(rgb(region), closer);
     if (near.empty())
         return fields;
     for (Field &f : near)
         for (cv::Point2f &corner : f.quad)
-            corner += cv::Point2f(float(part.x), float(part.y));
+            corner += cv::Point2f(float(region.x), float(region.y));
     for (const Field &f : fields)
         if (std::none_of(near.begin(), near.end(),
                          [&](const Field &n) { return Inside(n.quad, Centre(f.quad)); }))
