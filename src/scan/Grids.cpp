@@ -500,29 +500,42 @@ std::vector<Field> FieldsAtScale(const cv::Mat &rgb, double scale)
     // The darkest channel: a grid printed in colour is as dark as a black one.
     std::vector<cv::Mat> channels;
     cv::split(small, channels);
-    cv::Mat dark = cv::min(cv::min(channels[0], channels[1]), channels[2]);
+    const cv::Mat darkest = cv::min(cv::min(channels[0], channels[1]), channels[2]);
     const int longSide = std::max(small.cols, small.rows);
     const int block = std::max(15, longSide / 60) | 1;
     // Lines are told from paper against their neighbourhood. Thin pale lines
     // of a small blurred picture fall apart there; they are looked for again
     // with a lower bar and wider joins.
-    const auto ink = [&](int bar, int join) {
+    const auto ink = [&](const cv::Mat &tone, int bar, int join) {
         cv::Mat found;
-        cv::adaptiveThreshold(dark, found, 255, cv::ADAPTIVE_THRESH_MEAN_C, cv::THRESH_BINARY_INV, block,
-                              bar);
+        cv::adaptiveThreshold(tone, found, 255, cv::ADAPTIVE_THRESH_MEAN_C, cv::THRESH_BINARY_INV, block, bar);
         cv::morphologyEx(found, found, cv::MORPH_CLOSE,
                          cv::getStructuringElement(cv::MORPH_RECT, cv::Size(join, join)));
         return found;
     };
-    FieldsIn(ink(7, 3), scale, fields);
+    const cv::Mat *tone = &darkest;
+    FieldsIn(ink(darkest, 7, 3), scale, fields);
     if (fields.size() < 2) {
         std::vector<Field> again;
-        FieldsIn(ink(4, 5), scale, again);
+        FieldsIn(ink(darkest, 4, 5), scale, again);
         if (again.size() > fields.size())
             fields = std::move(again);
     }
+    // Cells tinted in a colour the lines lack (pink cells in grey-green
+    // lines) are as dark as the lines in the darkest channel; in one of
+    // the colours the lines still stand out.
+    if (fields.size() < 2) {
+        for (const cv::Mat &colour : channels) {
+            std::vector<Field> again;
+            FieldsIn(ink(colour, 7, 3), scale, again);
+            if (again.size() > fields.size()) {
+                fields = std::move(again);
+                tone = &colour;
+            }
+        }
+    }
     if (fields.size() % 2 == 1)
-        FindPartners(ink(4, 5), scale, fields);
+        FindPartners(ink(*tone, 4, 5), scale, fields);
     return fields;
 }
 

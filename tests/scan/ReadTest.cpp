@@ -131,6 +131,18 @@ TEST(Read, APhonesFullSizedPictureOfASheetIsReadWhereTheTicketsLie)
     ExpectRead(shot, Scan::ReadBilety(shot.image));
 }
 
+TEST(Read, PaleLinesAmongTintedCellsAreFoundInTheColourThatShowsThem)
+{
+    // A strip of three held-out tickets whose thin grey-green lines part
+    // pink cells: in the darkest channel the cells are as dark as the
+    // lines, and no ticket was found; in the red one the lines stand out.
+    TicketArt::ShotOptions options;
+    options.level = Level::Phone;
+    const TicketArt::Shot shot = TicketArt::MakeShot(95023, options);
+    ASSERT_EQ(shot.tickets.size(), 3u);
+    ExpectRead(shot, Scan::ReadBilety(shot.image));
+}
+
 TEST(Read, UpsideDownGivesTheSameTicketAsUpright)
 {
     TicketArt::ShotOptions options;
