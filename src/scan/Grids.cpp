@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace Scan
 {
@@ -308,8 +309,10 @@ double FitGrid(const cv::Mat &ink, Quad &quad, int rows)
     return best.first;
 }
 
-// The fields among the shapes of an ink picture drawn at the given scale.
-void FieldsIn(const cv::Mat &ink, double scale, std::vector<Field> &fields)
+// The fields among the shapes of an ink picture drawn at the given scale;
+// with misses, also the outlines shaped like a field of three rows in which
+// no grid was found.
+void FieldsIn(const cv::Mat &ink, double scale, std::vector<Field> &fields, std::vector<Quad> *misses = nullptr)
 {
     // Fields whose outline was moved onto lines: such a fit may also turn a
     // frame drawn around the whole ticket into a field, which the true
@@ -371,8 +374,14 @@ void FieldsIn(const cv::Mat &ink, double scale, std::vector<Field> &fields)
                 }
             }
         }
-        if (std::max(three, six) < 0.85)
+        if (std::max(three, six) < 0.85) {
+            if (misses && ratio >= 1.6 && ratio <= 6.5) {
+                for (auto &corner : quad)
+                    corner *= 1.0 / scale;
+                misses->push_back(quad);
+            }
             continue;
+        }
         for (auto &corner : quad)
             corner *= 1.0 / scale;
         // Six rows hold lines where three rows do, and more.
@@ -513,29 +522,56 @@ std::vector<Field> FieldsAtScale(const cv::Mat &rgb, double scale)
                          cv::getStructuringElement(cv::MORPH_RECT, cv::Size(join, join)));
         return found;
     };
-    const cv::Mat *tone = &darkest;
-    FieldsIn(ink(darkest, 7, 3), scale, fields);
+    std::vector<Quad> misses;
+    FieldsIn(ink(darkest, 7, 3), scale, fields, &misses);
     if (fields.size() < 2) {
         std::vector<Field> again;
         FieldsIn(ink(darkest, 4, 5), scale, again);
         if (again.size() > fields.size())
             fields = std::move(again);
     }
+    // A lone field's partner is looked for first in the same tones.
+    if (fields.size() % 2 == 1)
+        FindPartners(ink(darkest, 4, 5), scale, fields);
     // Cells tinted in a colour the lines lack (pink cells in grey-green
-    // lines) are as dark as the lines in the darkest channel; in one of
-    // the colours the lines still stand out.
-    if (fields.size() < 2) {
+    // lines, beige ones on green paper) come out as dark as the lines, or
+    // darker, in the darkest channel; in one of the colours the lines
+    // still stand out. They are looked for there when no ticket was found,
+    // and where an outline shaped like a field, apart from every field
+    // found, held no grid: what is found there is kept beside the fields
+    // found, never over one nor around one.
+    const auto overlap = [](const Quad &a, const Quad &b) {
+        return Inside(a, Centre(b)) || Inside(b, Centre(a));
+    };
+    const auto apart = [&](const Quad &quad) {
+        return std::none_of(fields.begin(), fields.end(), [&](const Field &f) { return overlap(f.quad, quad); });
+    };
+    std::vector<Quad> unexplained;
+    std::copy_if(misses.begin(), misses.end(), std::back_inserter(unexplained), apart);
+    const bool anywhere = fields.size() < 2;
+    if (anywhere || !unexplained.empty()) {
+        const cv::Mat *tone = nullptr;
+        std::size_t mostAdded = 0;
         for (const cv::Mat &colour : channels) {
             std::vector<Field> again;
             FieldsIn(ink(colour, 7, 3), scale, again);
-            if (again.size() > fields.size()) {
-                fields = std::move(again);
+            std::size_t added = 0;
+            for (const Field &f : again) {
+                const bool explains = std::any_of(unexplained.begin(), unexplained.end(),
+                                                  [&](const Quad &miss) { return overlap(miss, f.quad); });
+                if ((anywhere || explains) && apart(f.quad)) {
+                    fields.push_back(f);
+                    ++added;
+                }
+            }
+            if (added > mostAdded) {
+                mostAdded = added;
                 tone = &colour;
             }
         }
+        if (tone && fields.size() % 2 == 1)
+            FindPartners(ink(*tone, 4, 5), scale, fields);
     }
-    if (fields.size() % 2 == 1)
-        FindPartners(ink(*tone, 4, 5), scale, fields);
     return fields;
 }
 

@@ -143,6 +143,19 @@ TEST(Read, PaleLinesAmongTintedCellsAreFoundInTheColourThatShowsThem)
     ExpectRead(shot, Scan::ReadBilety(shot.image));
 }
 
+TEST(Read, ATicketWhoseTintedCellsHideItsGridIsFoundBesideOneFoundAlready)
+{
+    // Two held-out tickets, the second drawn smaller: its beige cells on
+    // green paper are darker than the paper in the darkest channel, and its
+    // fields were outlines with no grid in them. The first ticket was found,
+    // so nothing was looked for in the colours.
+    TicketArt::ShotOptions options;
+    options.level = Level::Phone;
+    const TicketArt::Shot shot = TicketArt::MakeShot(50010, options);
+    ASSERT_EQ(shot.tickets.size(), 2u);
+    ExpectRead(shot, Scan::ReadBilety(shot.image));
+}
+
 TEST(Read, UpsideDownGivesTheSameTicketAsUpright)
 {
     TicketArt::ShotOptions options;
