@@ -374,16 +374,13 @@ void FieldsIn(const cv::Mat &ink, double scale, std::vector<Field> &fields, std:
                 }
             }
         }
-        if (std::max(three, six) < 0.85) {
-            if (misses && ratio >= 1.6 && ratio <= 6.5) {
-                for (auto &corner : quad)
-                    corner *= 1.0 / scale;
-                misses->push_back(quad);
-            }
-            continue;
-        }
         for (auto &corner : quad)
             corner *= 1.0 / scale;
+        if (std::max(three, six) < 0.85) {
+            if (misses && ratio >= 1.6 && ratio <= 6.5)
+                misses->push_back(quad);
+            continue;
+        }
         // Six rows hold lines where three rows do, and more.
         if (six < 0.85) {
             fields.push_back({quad});
@@ -403,6 +400,13 @@ void FieldsIn(const cv::Mat &ink, double scale, std::vector<Field> &fields, std:
             kept.push_back(fields[i]);
     }
     fields = std::move(kept);
+}
+
+// Whether one of two outlines lies over the other: the middle of either
+// within the other.
+bool Overlap(const Quad &a, const Quad &b)
+{
+    return Inside(a, Centre(b)) || Inside(b, Centre(a));
 }
 
 // Whether two fields of three rows could be the two fields of one ticket: as
@@ -466,9 +470,8 @@ void FindPartners(const cv::Mat &ink, double scale, std::vector<Field> &fields)
         for (auto &corner : best)
             corner *= float(1.0 / scale);
         // Never over a field already found, nor around one.
-        const bool overlaps = std::any_of(fields.begin(), fields.end(), [&](const Field &f) {
-            return Inside(f.quad, Centre(best)) || Inside(best, Centre(f.quad));
-        });
+        const bool overlaps =
+            std::any_of(fields.begin(), fields.end(), [&](const Field &f) { return Overlap(f.quad, best); });
         if (!overlaps)
             fields.push_back({best});
     }
@@ -540,11 +543,8 @@ std::vector<Field> FieldsAtScale(const cv::Mat &rgb, double scale)
     // and where an outline shaped like a field, apart from every field
     // found, held no grid: what is found there is kept beside the fields
     // found, never over one nor around one.
-    const auto overlap = [](const Quad &a, const Quad &b) {
-        return Inside(a, Centre(b)) || Inside(b, Centre(a));
-    };
     const auto apart = [&](const Quad &quad) {
-        return std::none_of(fields.begin(), fields.end(), [&](const Field &f) { return overlap(f.quad, quad); });
+        return std::none_of(fields.begin(), fields.end(), [&](const Field &f) { return Overlap(f.quad, quad); });
     };
     std::vector<Quad> unexplained;
     std::copy_if(misses.begin(), misses.end(), std::back_inserter(unexplained), apart);
@@ -558,7 +558,7 @@ std::vector<Field> FieldsAtScale(const cv::Mat &rgb, double scale)
             std::size_t added = 0;
             for (const Field &f : again) {
                 const bool explains = std::any_of(unexplained.begin(), unexplained.end(),
-                                                  [&](const Quad &miss) { return overlap(miss, f.quad); });
+                                                  [&](const Quad &miss) { return Overlap(miss, f.quad); });
                 if ((anywhere || explains) && apart(f.quad)) {
                     fields.push_back(f);
                     ++added;

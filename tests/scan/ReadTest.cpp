@@ -131,29 +131,30 @@ TEST(Read, APhonesFullSizedPictureOfASheetIsReadWhereTheTicketsLie)
     ExpectRead(shot, Scan::ReadBilety(shot.image));
 }
 
-TEST(Read, PaleLinesAmongTintedCellsAreFoundInTheColourThatShowsThem)
+TEST(Read, GridsThatTintedCellsHideInTheDarkestChannelAreFoundInAColour)
 {
-    // A strip of three held-out tickets whose thin grey-green lines part
-    // pink cells: in the darkest channel the cells are as dark as the
-    // lines, and no ticket was found; in the red one the lines stand out.
-    TicketArt::ShotOptions options;
-    options.level = Level::Phone;
-    const TicketArt::Shot shot = TicketArt::MakeShot(95023, options);
-    ASSERT_EQ(shot.tickets.size(), 3u);
-    ExpectRead(shot, Scan::ReadBilety(shot.image));
-}
-
-TEST(Read, ATicketWhoseTintedCellsHideItsGridIsFoundBesideOneFoundAlready)
-{
-    // Two held-out tickets, the second drawn smaller: its beige cells on
-    // green paper are darker than the paper in the darkest channel, and its
-    // fields were outlines with no grid in them. The first ticket was found,
-    // so nothing was looked for in the colours.
-    TicketArt::ShotOptions options;
-    options.level = Level::Phone;
-    const TicketArt::Shot shot = TicketArt::MakeShot(50010, options);
-    ASSERT_EQ(shot.tickets.size(), 2u);
-    ExpectRead(shot, Scan::ReadBilety(shot.image));
+    // Held-out phone pictures whose cells are as dark as their lines in the
+    // darkest channel, or darker; in one of the colours the lines stand out.
+    const struct {
+        quint32 seed;
+        std::size_t tickets;
+        const char *what;
+    } cases[] = {
+        // Thin grey-green lines between pink cells: no ticket was found.
+        {95023, 3, "pink cells in grey-green lines"},
+        // The second ticket's beige cells on green paper were blots, its
+        // fields outlines with no grid; the first ticket was found, so
+        // nothing was looked for in the colours.
+        {50010, 2, "beige cells on green paper beside a ticket found"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        TicketArt::ShotOptions options;
+        options.level = Level::Phone;
+        const TicketArt::Shot shot = TicketArt::MakeShot(c.seed, options);
+        ASSERT_EQ(shot.tickets.size(), c.tickets);
+        ExpectRead(shot, Scan::ReadBilety(shot.image));
+    }
 }
 
 TEST(Read, UpsideDownGivesTheSameTicketAsUpright)
