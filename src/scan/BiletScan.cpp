@@ -537,9 +537,12 @@ struct DigitRun {
     double distance = 0;     // from the grid, in cells
 };
 
+// The recogniser reads best at about thirty pixels to a digit.
+constexpr double kLineDigit = 30;
+
 // A printed line with digits in it, cut out for the recogniser.
 struct TextLine {
-    cv::Mat picture;     // digits thirty pixels high
+    cv::Mat picture;     // digits kLineDigit pixels high
     cv::Mat level;       // as straightened, shade and colour taken out
     int digitHeight = 1; // in level
     double distance = 0; // from the grid, in cells
@@ -724,12 +727,11 @@ void FindRuns(const cv::Mat &stripV, double distanceAtTop, double distanceStep, 
             box.y -= usual / 3;
             box.height += 2 * (usual / 3);
             box &= cv::Rect(0, 0, stripV.cols, stripV.rows);
-            // The recogniser reads best at about thirty pixels to a digit.
             // Shade and colour taken out: the print against its own paper.
             cv::Mat paper, level, picture;
             cv::dilate(stripV(box), paper, cv::getStructuringElement(cv::MORPH_RECT, cv::Size(usual, usual)));
             cv::divide(stripV(box), paper, level, 255.0);
-            const double scale = 30.0 / std::max(1, usual);
+            const double scale = kLineDigit / std::max(1, usual);
             cv::resize(level, picture, cv::Size(), scale, scale, cv::INTER_CUBIC);
             lines.push_back({picture, level, std::max(1, usual), lineDistance});
         }
@@ -772,14 +774,15 @@ void FindRuns(const cv::Mat &stripV, double distanceAtTop, double distanceStep, 
     }
 }
 
-// The line again smaller, darker and sharper: the recogniser's slips change
-// with the picture it is given.
+// The line again smaller, darker, and with its blur taken out: the
+// recogniser's slips change with the picture it is given. A lens's blur of
+// a tenth of a digit's height fills the hollows of 8s and 3s.
 std::array<cv::Mat, 3> OtherPictures(const TextLine &line)
 {
     cv::Mat smaller;
     const double scale = 20.0 / line.digitHeight;
     cv::resize(line.level, smaller, cv::Size(), scale, scale, cv::INTER_AREA);
-    return {smaller, Darkened(line.picture), Sharpened(line.picture)};
+    return {smaller, Darkened(line.picture), Deblurred(line.picture, 0.1 * kLineDigit, 10)};
 }
 
 // Recognisers of Latin print that vote on a number as a panel of their own.

@@ -131,13 +131,24 @@ cv::Mat Darkened(const cv::Mat &line)
     return out;
 }
 
-cv::Mat Sharpened(const cv::Mat &line)
+cv::Mat Deblurred(const cv::Mat &line, double blur, int rounds)
 {
     if (line.empty())
         return line.clone();
-    cv::Mat blurred, out;
-    cv::GaussianBlur(line, blurred, cv::Size(), 2.0);
-    cv::addWeighted(line, 2.5, blurred, -1.5, 0, out);
+    // Richardson-Lucy on the print's darkness, the paper being nought: each
+    // round blurs the estimate as the lens did and corrects it by how far
+    // that falls from the picture. The one added keeps the paper off zero.
+    cv::Mat seen;
+    line.convertTo(seen, CV_32F, -1.0, 256.0);
+    cv::Mat estimate = seen.clone(), blurred, ratio;
+    for (int round = 0; round < rounds; ++round) {
+        cv::GaussianBlur(estimate, blurred, cv::Size(), blur);
+        cv::divide(seen, cv::max(blurred, 1e-3), ratio);
+        cv::GaussianBlur(ratio, ratio, cv::Size(), blur);
+        estimate = estimate.mul(ratio);
+    }
+    cv::Mat out;
+    estimate.convertTo(out, CV_8U, -1.0, 256.0);
     return out;
 }
 

@@ -38,8 +38,10 @@ qsizetype DrawWordEnd(const QString &text);
 // strokes come out whole.
 cv::Mat Darkened(const cv::Mat &line);
 
-// The line with its edges made steeper: blurred digits come apart.
-cv::Mat Sharpened(const cv::Mat &line);
+// The line with a lens's blur of the given width taken back out, as far as
+// the given number of rounds can: print blurred until an 8 fills and looks
+// like a 5 comes apart again.
+cv::Mat Deblurred(const cv::Mat &line, double blur, int rounds);
 
 // A number (the ticket's, the draw's) chosen from several readings of the
 // lines around a ticket. The recogniser's mistakes change with the picture

@@ -2,6 +2,7 @@
 #include "scan/NomerLine.h"
 
 #include <QStringList>
+#include <opencv2/imgproc.hpp>
 #include <gtest/gtest.h>
 
 namespace
@@ -228,11 +229,11 @@ TEST(NomerLine, ReadingsVoteForTheTicketNumberAndOnlyAConfirmedOneIsSure)
     EXPECT_TRUE(doubtful);
 }
 
-TEST(NomerLine, DarkeningAndSharpeningKeepPaperWhiteAndPrintDark)
+TEST(NomerLine, DarkeningAndDeblurringKeepPaperWhiteAndPrintDark)
 {
     cv::Mat line(20, 60, CV_8U, cv::Scalar(235));
     line(cv::Rect(20, 5, 20, 10)).setTo(110);
-    for (const cv::Mat &out : {Scan::Darkened(line), Scan::Sharpened(line)}) {
+    for (const cv::Mat &out : {Scan::Darkened(line), Scan::Deblurred(line, 3.0, 10)}) {
         ASSERT_EQ(out.size(), line.size());
         EXPECT_GE(out.at<std::uint8_t>(2, 3), 230);
         EXPECT_LE(out.at<std::uint8_t>(10, 30), 110);
@@ -240,7 +241,28 @@ TEST(NomerLine, DarkeningAndSharpeningKeepPaperWhiteAndPrintDark)
     // Mid grey print comes out darker than it was.
     EXPECT_LT(Scan::Darkened(line).at<std::uint8_t>(10, 30), 80);
     EXPECT_TRUE(Scan::Darkened(cv::Mat()).empty());
-    EXPECT_TRUE(Scan::Sharpened(cv::Mat()).empty());
+}
+
+TEST(NomerLine, DeblurringOpensAGapTheBlurFilled)
+{
+    // Two strokes three pixels apart, as the hollow of an 8, blurred by a
+    // lens until the hollow is barely lighter than the strokes.
+    cv::Mat sharp(40, 60, CV_8U, cv::Scalar(240));
+    sharp(cv::Rect(20, 8, 5, 24)).setTo(40);
+    sharp(cv::Rect(28, 8, 5, 24)).setTo(40);
+    cv::Mat blurred;
+    cv::GaussianBlur(sharp, blurred, cv::Size(), 3.0);
+    const cv::Mat out = Scan::Deblurred(blurred, 3.0, 10);
+    ASSERT_EQ(out.size(), blurred.size());
+    const auto depth = [](const cv::Mat &m) {
+        // How much lighter the hollow is than the strokes beside it.
+        return int(m.at<std::uint8_t>(20, 26)) - std::max(m.at<std::uint8_t>(20, 22), m.at<std::uint8_t>(20, 30));
+    };
+    EXPECT_GE(depth(out), 2 * depth(blurred) + 20);
+    // Paper stays paper and the strokes stay dark.
+    EXPECT_GE(out.at<std::uint8_t>(3, 3), 230);
+    EXPECT_LE(out.at<std::uint8_t>(20, 22), blurred.at<std::uint8_t>(20, 22));
+    EXPECT_TRUE(Scan::Deblurred(cv::Mat(), 3.0, 10).empty());
 }
 
 } // namespace
