@@ -7,6 +7,7 @@
 #include <QTransform>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace
@@ -355,18 +356,26 @@ TEST(Read, RecognisersOfOtherLanguagesSettleNumbersOursMisread)
     // Print of held-out typefaces where all of our readings take a 3 for a
     // 5: the ticket number 9173051071 of a photo, the draw 1363 of a scan.
     // The panel of other recognisers, with the glyph reader, read them right.
+    // On a phone photo the 8s of the ticket number 719888863, blurred until
+    // their hollows filled, all of ours and the panel took for 5s: the panel
+    // reads them right on the line with the blur taken out.
     const struct {
         Level level;
         quint32 seed;
-    } cases[] = {{Level::Photo, 50012}, {Level::Scan, 50029}};
+        std::size_t tickets;
+    } cases[] = {{Level::Photo, 50012, 1}, {Level::Scan, 50029, 1}, {Level::Phone, 95026, 2}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.seed);
         const TicketArt::Shot shot = HeldOutShot(c.level, c.seed);
-        ASSERT_EQ(shot.tickets.size(), 1u);
+        ASSERT_EQ(shot.tickets.size(), c.tickets);
         const auto read = Scan::ReadBilety(shot.image);
-        ASSERT_EQ(read.size(), 1u);
-        EXPECT_EQ(read[0].nomer, shot.tickets[0].nomer);
-        EXPECT_EQ(read[0].tirag, shot.tickets[0].tirag);
+        ASSERT_EQ(read.size(), c.tickets);
+        for (const TicketArt::Truth &truth : shot.tickets)
+            EXPECT_TRUE(std::any_of(read.begin(), read.end(),
+                                    [&](const Scan::ScannedBilet &b) {
+                                        return b.nomer == truth.nomer && b.tirag == truth.tirag;
+                                    }))
+                << qPrintable(truth.nomer) << " " << qPrintable(truth.tirag);
     }
 }
 
