@@ -802,18 +802,17 @@ std::array<cv::Mat, 3> OtherPictures(const TextLine &line)
 // are split it decides.
 constexpr double kOtherReadersWeight = 1.5;
 
-// The panel reads a line as it stands and with its blur taken out (given,
-// or taken out here when empty), each of its recognisers named voting for
-// the numbers numbersIn finds in what it read. It confirms nothing. Blurred
-// 8s that all of ours take for 5s come apart on the sharper picture.
+// The panel reads a line as it stands and with its blur taken out, each of
+// its recognisers named voting for the numbers numbersIn finds in what it
+// read. It confirms nothing. Blurred 8s that all of ours take for 5s come
+// apart on the sharper picture.
 template <typename NumbersIn>
-void PanelVotes(const TextLine &line, cv::Mat deblurred, std::initializer_list<const char *> asItStands,
+void PanelVotes(const TextLine &line, std::initializer_list<const char *> asItStands,
                 std::initializer_list<const char *> sharper, NomerVotes &votes, NumbersIn numbersIn)
 {
     for (const char *languages : asItStands)
         votes.Add(numbersIn(ReadLineIn(line.picture, languages)), line.distance, false, kOtherReadersWeight);
-    if (deblurred.empty())
-        deblurred = DeblurredLine(line);
+    const cv::Mat deblurred = DeblurredLine(line);
     for (const char *languages : sharper)
         votes.Add(numbersIn(ReadLineIn(deblurred, languages)), line.distance, false, kOtherReadersWeight);
 }
@@ -880,7 +879,6 @@ void ReadNumberLines(const cv::Mat &rgb, const Quad &upper, const Quad &lower, S
     struct NumberLine {
         const TextLine *line;
         std::vector<QString> numbers;
-        cv::Mat deblurred; // the line with its blur taken out, once it was read so
     };
     std::vector<NumberLine> numberLines;
     for (const TextLine &line : lines) {
@@ -900,7 +898,7 @@ void ReadNumberLines(const cv::Mat &rgb, const Quad &upper, const Quad &lower, S
             // number. Each reading votes for the numbers it found; unless
             // one confirms what the glyph reader read, the line is read
             // three times more, as the recogniser errs differently on each.
-            NumberLine read{&line, {}, {}};
+            NumberLine read{&line, {}};
             const auto vote = [&](const std::vector<NumberCandidate> &numbers, bool confirms) {
                 nomerVotes.Add(numbers, line.distance, confirms);
                 for (const NumberCandidate &c : numbers)
@@ -908,12 +906,9 @@ void ReadNumberLines(const cv::Mat &rgb, const Quad &upper, const Quad &lower, S
             };
             vote(NumberCandidates(latin, 6, 12, true), true);
             vote(NumberCandidates(words, 6, 12, true), false);
-            if (glyphNomer.isEmpty() || !nomerVotes.Confirms(glyphNomer)) {
-                const std::array<cv::Mat, 3> others = OtherPictures(line);
-                for (const cv::Mat &picture : others)
+            if (glyphNomer.isEmpty() || !nomerVotes.Confirms(glyphNomer))
+                for (const cv::Mat &picture : OtherPictures(line))
                     vote(NumberCandidates(ReadLine(picture, true), 6, 12, true), true);
-                read.deblurred = others[2];
-            }
             numberLines.push_back(read);
             continue;
         }
@@ -939,11 +934,8 @@ void ReadNumberLines(const cv::Mat &rgb, const Quad &upper, const Quad &lower, S
         NomerVotes drawVotes;
         drawVotes.Add(firstAfter(latin, from), line.distance);
         drawVotes.Add(firstAfter(words, drawWord), line.distance, false);
-        cv::Mat deblurred;
         if (!glyphTirag.isEmpty() && !drawVotes.Confirms(glyphTirag)) {
-            const std::array<cv::Mat, 3> others = OtherPictures(line);
-            deblurred = others[2];
-            for (const cv::Mat &picture : others) {
+            for (const cv::Mat &picture : OtherPictures(line)) {
                 const LineText again = ReadLine(picture, true);
                 const qsizetype word = DrawWordEnd(again.text);
                 drawVotes.Add(firstAfter(again, word >= 0 ? word : again.text.indexOf(QLatin1Char(' '))),
@@ -956,10 +948,9 @@ void ReadNumberLines(const cv::Mat &rgb, const Quad &upper, const Quad &lower, S
         // right; with the German and Polish ones there, 6 draw numbers of 333
         // on pictures of held-out typefaces went right and none wrong.
         if (glyphTirag.isEmpty() || !drawVotes.Confirms(glyphTirag))
-            PanelVotes(line, deblurred, {"deu", "ita", "pol"}, {"deu", "pol"}, drawVotes,
-                       [&](const LineText &other) {
-                           return firstAfter(other, other.text.indexOf(QLatin1Char(' ')), true);
-                       });
+            PanelVotes(line, {"deu", "ita", "pol"}, {"deu", "pol"}, drawVotes, [&](const LineText &other) {
+                return firstAfter(other, other.text.indexOf(QLatin1Char(' ')), true);
+            });
         bool drawDoubtful = true;
         const NumberCandidate c = drawVotes.Choose(glyphTirag, tirag && !tirag->doubtful, &drawDoubtful);
         if (!c.digits.isEmpty() && (!tiragFound || line.distance < tiragDistance)) {
@@ -984,7 +975,7 @@ void ReadNumberLines(const cv::Mat &rgb, const Quad &upper, const Quad &lower, S
             // pictures of held-out typefaces this put 12 ticket numbers of
             // 323 right and 2 wrong; a 3 the panel tells from a 5 on the
             // print as it stands is still told.
-            PanelVotes(*read.line, read.deblurred, {"deu", "ita"}, {"deu", "ita", "pol"}, nomerVotes,
+            PanelVotes(*read.line, {"deu", "ita"}, {"deu", "ita", "pol"}, nomerVotes,
                        [](const LineText &other) { return NumberCandidates(other, 6, 12, true); });
         }
     }
