@@ -470,11 +470,15 @@ Reading ReadFields(const cv::Mat &rgb, const Quad &upper, const Quad &lower, boo
         std::sort(ink.begin(), ink.end(), std::greater<>());
         // Five numbers to a row: the five inkiest cells hold them. A cell
         // whose ink is not clearly on its side of the line between them (dim
-        // light, blur, dark pictures) is for the person to look at.
+        // light, blur, dark pictures) is for the person to look at. A cell
+        // taken for empty is questioned at far less ink than a third of the
+        // faintest number's: on clear print an empty cell, pictures and all,
+        // stays under a fifth of it, while in small blurred print a thin "1"
+        // alone in its cell can lose to a decorated empty one.
         const double fifth = ink[4].first, sixth = ink[5].first;
         for (int k = 0; k < 9; ++k) {
             const int col = ink[k].second;
-            const bool unclear = k < 5 ? ink[k].first < 1.5 * sixth : ink[k].first * 1.5 > fifth;
+            const bool unclear = k < 5 ? ink[k].first < 1.5 * sixth : ink[k].first > 0.3 * fifth;
             if (unclear)
                 reading.bilet.doubtful.push_back({row, col});
         }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace
@@ -53,6 +54,26 @@ TEST(SmallPrint, NarrowNumbersOfTheFirstColumnTellWhichWayUp)
         const double size = Distance(truth[0], truth[2]);
         EXPECT_LT(Distance(read[0].corners[0], truth[0]), 0.1 * size) << seed;
         EXPECT_LT(Distance(read[0].corners[2], truth[2]), 0.1 * size) << seed;
+    }
+}
+
+TEST(SmallPrint, ANumberTakenForAnEmptyCellIsLeftInDoubt)
+{
+    // Thin numbers ("1", "12", a lone "4") that lost to decorated empty
+    // cells of their row: the person is sent to look at their cells too.
+    for (const quint32 seed : {50015u, 50025u, 50026u}) {
+        const TicketArt::Shot shot = SmallBlurred(seed);
+        const auto read = Scan::ReadBilety(shot.image);
+        ASSERT_EQ(read.size(), 1u) << seed;
+        for (int row = 0; row < 6; ++row) {
+            for (int col = 0; col < 9; ++col) {
+                if (read[0].cells[row][col] != 0 || shot.tickets[0].cells[row][col] == 0)
+                    continue;
+                EXPECT_TRUE(
+                    std::count(read[0].doubtful.begin(), read[0].doubtful.end(), Scan::Cell{row, col}))
+                    << seed << " " << row << "," << col;
+            }
+        }
     }
 }
 
