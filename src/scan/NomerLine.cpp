@@ -39,11 +39,25 @@ int Edits(const QString &a, const QString &b)
     return row.back();
 }
 
+// Latin letters the recogniser puts for the Cyrillic ones they look like,
+// the draw word's among them ("Tupaж").
+QChar AsCyrillic(QChar c)
+{
+    static const char16_t latin[] = u"abcehkmnoprtuxy";
+    static const char16_t cyrillic[] = u"авсенкмпоргтиху";
+    for (int i = 0; latin[i]; ++i)
+        if (c == QChar(latin[i]))
+            return QChar(cyrillic[i]);
+    return c;
+}
+
 } // namespace
 
 qsizetype DrawWordEnd(const QString &text)
 {
-    const QString lower = text.toLower();
+    QString lower = text.toLower();
+    for (QChar &c : lower)
+        c = AsCyrillic(c);
     for (qsizetype i = 0; i < lower.size();) {
         if (!lower[i].isLetter()) {
             ++i;
@@ -53,7 +67,9 @@ qsizetype DrawWordEnd(const QString &text)
         while (j < lower.size() && lower[j].isLetter())
             ++j;
         const QString word = lower.mid(i, j - i);
-        if (word.startsWith(QStringLiteral("тир")) || Edits(word, QStringLiteral("тираж")) <= 1)
+        // Two letters of it may be misread, where its first one is read.
+        const int misread = word.startsWith(QChar(u'т')) && word.size() >= 4 && word.size() <= 6 ? 2 : 1;
+        if (word.startsWith(QStringLiteral("тир")) || Edits(word, QStringLiteral("тираж")) <= misread)
             return j;
         i = j;
     }

@@ -2,8 +2,8 @@
 #include "scan/NomerLine.h"
 
 #include <QStringList>
-#include <opencv2/imgproc.hpp>
 #include <gtest/gtest.h>
+#include <opencv2/imgproc.hpp>
 
 namespace
 {
@@ -91,11 +91,17 @@ TEST(NomerLine, TheDrawWordIsKnownThoughALetterOfItIsMisread)
         {"Тираю 14", 5},
         {"Тораж 1498", 5},
         {"Тир» 1273", 3},
+        {"Tupa № 1542", 4},
+        {"Тарож № 1542", 5},
+        {"TИPAЖ 1234", 5},
+        {"Тираж № 1542", 5},
         {"— тираж 1234", 7},
         {"Номер билета 704597", -1},
         {"Цена 300 руб.", -1},
         {"ЗОЛОТОЙ КЛЮЧ", -1},
         {"Тариф 12", -1},
+        {"Гараж 12", -1},
+        {"Nomep билета 704597", -1},
         {"", -1},
         {"1234 5678", -1},
     };
@@ -256,7 +262,8 @@ TEST(NomerLine, DeblurringOpensAGapTheBlurFilled)
     ASSERT_EQ(out.size(), blurred.size());
     const auto depth = [](const cv::Mat &m) {
         // How much lighter the hollow is than the strokes beside it.
-        return int(m.at<std::uint8_t>(20, 26)) - std::max(m.at<std::uint8_t>(20, 22), m.at<std::uint8_t>(20, 30));
+        return int(m.at<std::uint8_t>(20, 26)) -
+               std::max(m.at<std::uint8_t>(20, 22), m.at<std::uint8_t>(20, 30));
     };
     EXPECT_GE(depth(out), 2 * depth(blurred) + 20);
     // Paper stays paper and the strokes stay dark.
