@@ -160,6 +160,12 @@ bool PhotoImport::NomerDoubtful(const QString &nomer) const
     return bilet && (bilet->nomerDoubtful || bilet->nomer.isEmpty()) && nomer == bilet->nomer;
 }
 
+QString PhotoImport::BiletTirag() const
+{
+    const Scan::ScannedBilet *bilet = CurrentBilet();
+    return bilet && IsDrawNumber(bilet->tirag) ? bilet->tirag : QString();
+}
+
 QString PhotoImport::TiragNomer(bool *doubtful) const
 {
     QString doubted;

@@ -56,6 +56,8 @@ public:
     int CurrentBiletIndex() const { return Active() ? items_[pos_].bilet : -1; }
     // The ticket in hand; nothing while none is, or where the picture had none.
     const Scan::ScannedBilet *CurrentBilet() const;
+    // The draw number read on the ticket in hand; empty when none was.
+    QString BiletTirag() const;
 
     // Puts the numbers of the ticket in hand onto an empty card, row by row as
     // they would be typed, so Ctrl+Z and every rule of entry hold. A row that

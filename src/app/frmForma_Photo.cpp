@@ -358,8 +358,18 @@ QString frmForma::PhotoNote() const
         return {};
     QString text =
         QStringLiteral("Со снимков: билет %1 из %2").arg(photos_.Position() + 1).arg(photos_.Count());
-    if (!photoTiragNote_.isEmpty())
-        text += QStringLiteral(" (%1)").arg(photoTiragNote_);
+    // A ticket whose own draw was read is told against the set by it: a
+    // ticket of another draw among the photos would be checked against the
+    // wrong one.
+    QString tiragNote = photoTiragNote_;
+    if (const QString tirag = photos_.BiletTirag(); !tirag.isEmpty()) {
+        const QString own = Loto::TiragNumber(state_.TiragTitle);
+        tiragNote = tirag.toInt() != own.toInt()
+                        ? QStringLiteral("на снимке тираж %1, у набора %2").arg(tirag, own)
+                        : QString();
+    }
+    if (!tiragNote.isEmpty())
+        text += QStringLiteral(" (%1)").arg(tiragNote);
     if (!photoOnCard_)
         return text + QStringLiteral(", вернётся на карточку после правки");
     if (!photos_.CurrentBilet())

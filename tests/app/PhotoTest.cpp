@@ -321,6 +321,18 @@ TEST_F(Photos, AnOpenedSetTakesTheTicketsInTicketEntry)
     EXPECT_EQ(state.store.File(), QStringLiteral("Тираж1234.rlb"));
 }
 
+TEST_F(Photos, ATicketOfAnotherDrawIsToldAsItComes)
+{
+    window->FileNewBilet2(Loto::RusLoto(), QStringLiteral("1234"));
+    window->PhotosRead({Photo({Scanned(kRows, "1"), Scanned(kRows2, "2", {}, false, QStringLiteral("1500")),
+                               Scanned(kRows, "3", {}, false, QString())})});
+    EXPECT_FALSE(Strip().contains(QStringLiteral("на снимке тираж")));
+    window->Ui().kBiletGotov->click();
+    EXPECT_TRUE(Strip().contains(QStringLiteral("на снимке тираж 1500, у набора 1234")));
+    window->Ui().kBiletGotov->click();
+    EXPECT_FALSE(Strip().contains(QStringLiteral("на снимке тираж"))) << "no draw read on the third";
+}
+
 TEST_F(Photos, BadFilesAreSaidAndChangeNothing)
 {
     QTemporaryDir pictures;
