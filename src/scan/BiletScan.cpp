@@ -484,11 +484,13 @@ Reading ReadFields(const cv::Mat &rgb, const Quad &upper, const Quad &lower, boo
         }
         // A large picture in an empty cell can outweigh a thin number
         // ("1"): a cell without a digit in it gives way to the inkiest of
-        // the others that has one, and the person is asked about both.
+        // the others that has one, and the person is asked about both. A
+        // cell without ink is no number, whatever picture in it is cut like
+        // a digit: a blurred number is better kept where it stands.
         int next = 5;
         for (int k = 0; k < 5; ++k) {
             CellPrint print = CutCell(CellOf(field, row % 3, ink[k].second, 0.06), row, ink[k].second);
-            while (!print.found && next < 9) {
+            while (!print.found && next < 9 && ink[next].first > 0.1 * fifth) {
                 CellPrint other =
                     CutCell(CellOf(field, row % 3, ink[next].second, 0.06), row, ink[next].second);
                 ++next;

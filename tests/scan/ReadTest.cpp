@@ -345,9 +345,8 @@ TEST(Read, SmallPrintTellsAThreeFromAFiveByTheStrokeThatPartsThem)
 TEST(Read, TheTicketsOwnDigitsOutweighTheModelInSmallBlurredPrint)
 {
     // A sheet of four at 30-31 px a cell whose blurred 4s the model took for
-    // 6s (24, 54, 84), and the tickets' own 4s, of their 40s, for 4s. Three
-    // other cells stay wrong and in doubt: a thin 11 that lost to a picture
-    // in an empty cell of its row (two cells), and a 34.
+    // 6s (24, 54, 84), and the tickets' own 4s, of their 40s, for 4s. Two
+    // other cells stay wrong and in doubt: a thin 11 read as 10, and a 34.
     const TicketArt::Shot shot = HeldOutShot(Level::Sheet, 50009);
     ASSERT_EQ(shot.tickets.size(), 4u);
     const auto read = Scan::ReadBilety(shot.image);
@@ -362,7 +361,30 @@ TEST(Read, TheTicketsOwnDigitsOutweighTheModelInSmallBlurredPrint)
             for (int col = 0; col < 9; ++col)
                 wrong += b.cells[row][col] != truth->cells[row][col];
     }
-    EXPECT_LE(wrong, 3);
+    EXPECT_LE(wrong, 2);
+}
+
+TEST(Read, APictureInACellWithoutInkNeverTakesABlurredNumbersPlace)
+{
+    // Sheets at 31-35 px a cell with solid coloured pictures in the empty
+    // cells: where a blurred 72 or 11 was not cut into digits, a picture in
+    // an empty cell of its row was cut like one and took its place (two
+    // wrong cells). The number now stays in its cell, in doubt.
+    for (const quint32 seed : {50005u, 50009u}) {
+        const TicketArt::Shot shot = HeldOutShot(Level::Sheet, seed);
+        const auto read = Scan::ReadBilety(shot.image);
+        ASSERT_EQ(read.size(), shot.tickets.size()) << seed;
+        for (const Scan::ScannedBilet &b : read) {
+            const auto truth =
+                std::min_element(shot.tickets.begin(), shot.tickets.end(), [&](const auto &x, const auto &y) {
+                    return Distance(x.corners[0], b.corners[0]) < Distance(y.corners[0], b.corners[0]);
+                });
+            for (int row = 0; row < 6; ++row)
+                for (int col = 0; col < 9; ++col)
+                    EXPECT_EQ(b.cells[row][col] != 0, truth->cells[row][col] != 0)
+                        << seed << " " << row << "," << col;
+        }
+    }
 }
 
 TEST(Read, ABlurredPhotoOfLargePrintIsReadSharpened)
