@@ -406,7 +406,6 @@ private:
     // The card holds the queue's ticket in hand (not a ticket of the list being corrected).
     bool photoOnCard_ = false;
     int photoSerial_ = 0; // changes with every ticket in hand: a late corner read is dropped
-    QString photoTiragNote_;
     QAction *photoSkip_ = nullptr;
     QAction *photoStop_ = nullptr;
 };

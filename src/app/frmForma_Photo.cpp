@@ -148,10 +148,6 @@ void frmForma::PhotosRead(std::vector<PhotoImage> images)
     const QString tirag = queue.TiragNomer(&tiragDoubtful);
     if (!PhotoSet(tirag, tiragDoubtful))
         return;
-    photoTiragNote_.clear();
-    const QString own = Loto::TiragNumber(state_.TiragTitle);
-    if (!tirag.isEmpty() && tirag.toInt() != own.toInt())
-        photoTiragNote_ = QStringLiteral("на снимке тираж %1, у набора %2").arg(tirag, own);
     photos_ = std::move(queue);
     photoSkip_->setEnabled(true);
     photoStop_->setEnabled(true);
@@ -277,7 +273,6 @@ void frmForma::PhotoStop(const QString &note)
     ++photoSerial_;
     photoCornerRead_ = false;
     photoOnCard_ = false;
-    photoTiragNote_.clear();
     if (photoSkip_) {
         photoSkip_->setEnabled(false);
         photoStop_->setEnabled(false);
@@ -358,18 +353,15 @@ QString frmForma::PhotoNote() const
         return {};
     QString text =
         QStringLiteral("Со снимков: билет %1 из %2").arg(photos_.Position() + 1).arg(photos_.Count());
-    // A ticket whose own draw was read is told against the set by it: a
-    // ticket of another draw among the photos would be checked against the
-    // wrong one.
-    QString tiragNote = photoTiragNote_;
-    if (const QString tirag = photos_.BiletTirag(); !tirag.isEmpty()) {
-        const QString own = Loto::TiragNumber(state_.TiragTitle);
-        tiragNote = tirag.toInt() != own.toInt()
-                        ? QStringLiteral("на снимке тираж %1, у набора %2").arg(tirag, own)
-                        : QString();
-    }
-    if (!tiragNote.isEmpty())
-        text += QStringLiteral(" (%1)").arg(tiragNote);
+    // The draw on the photos against the set's: the ticket's own where it
+    // was read, as a ticket of another draw would be checked against the
+    // wrong one, else the one the photos give.
+    QString tirag = photos_.BiletTirag();
+    if (tirag.isEmpty())
+        tirag = photos_.TiragNomer();
+    if (const QString own = Loto::TiragNumber(state_.TiragTitle);
+        !tirag.isEmpty() && tirag.toInt() != own.toInt())
+        text += QStringLiteral(" (на снимке тираж %1, у набора %2)").arg(tirag, own);
     if (!photoOnCard_)
         return text + QStringLiteral(", вернётся на карточку после правки");
     if (!photos_.CurrentBilet())

@@ -20,6 +20,15 @@ double Distance(QPointF a, QPointF b)
     return std::hypot(a.x() - b.x(), a.y() - b.y());
 }
 
+// The ticket drawn where the read one was found.
+std::vector<TicketArt::Truth>::const_iterator NearestTruth(const TicketArt::Shot &shot,
+                                                           const Scan::ScannedBilet &read)
+{
+    return std::min_element(shot.tickets.begin(), shot.tickets.end(), [&](const auto &x, const auto &y) {
+        return Distance(x.corners[0], read.corners[0]) < Distance(y.corners[0], read.corners[0]);
+    });
+}
+
 bool IsDoubtful(const Scan::ScannedBilet &bilet, int row, int col)
 {
     return std::find(bilet.doubtful.begin(), bilet.doubtful.end(), Scan::Cell{row, col}) !=
@@ -353,10 +362,7 @@ TEST(Read, TheTicketsOwnDigitsOutweighTheModelInSmallBlurredPrint)
     ExpectRead(shot, read);
     int wrong = 0;
     for (const Scan::ScannedBilet &b : read) {
-        const auto truth =
-            std::min_element(shot.tickets.begin(), shot.tickets.end(), [&](const auto &x, const auto &y) {
-                return Distance(x.corners[0], b.corners[0]) < Distance(y.corners[0], b.corners[0]);
-            });
+        const auto truth = NearestTruth(shot, b);
         for (int row = 0; row < 6; ++row)
             for (int col = 0; col < 9; ++col)
                 wrong += b.cells[row][col] != truth->cells[row][col];
@@ -375,10 +381,7 @@ TEST(Read, APictureInACellWithoutInkNeverTakesABlurredNumbersPlace)
         const auto read = Scan::ReadBilety(shot.image);
         ASSERT_EQ(read.size(), shot.tickets.size()) << seed;
         for (const Scan::ScannedBilet &b : read) {
-            const auto truth =
-                std::min_element(shot.tickets.begin(), shot.tickets.end(), [&](const auto &x, const auto &y) {
-                    return Distance(x.corners[0], b.corners[0]) < Distance(y.corners[0], b.corners[0]);
-                });
+            const auto truth = NearestTruth(shot, b);
             for (int row = 0; row < 6; ++row)
                 for (int col = 0; col < 9; ++col)
                     EXPECT_EQ(b.cells[row][col] != 0, truth->cells[row][col] != 0)
