@@ -575,6 +575,48 @@ std::vector<Field> FieldsAtScale(const cv::Mat &rgb, double scale)
     return fields;
 }
 
+// The paper the fields were found on, in the picture: tickets side by side
+// on a strip or a sheet lie on one piece of paper, lighter than the table
+// under it, and those further from the lens have cells too small to be found
+// at the scale the fields were. Empty where the paper does not stand out.
+cv::Rect PaperAround(const cv::Mat &rgb, double scale, const std::vector<Field> &fields)
+{
+    cv::Mat small, light, paper, labels;
+    cv::resize(rgb, small, cv::Size(), scale, scale, cv::INTER_AREA);
+    std::vector<cv::Mat> channels;
+    cv::split(small, channels);
+    // Paper is light in every colour; a red or green cloth is not.
+    const cv::Mat darkest = cv::min(cv::min(channels[0], channels[1]), channels[2]);
+    cv::threshold(darkest, light, 0, 255, cv::THRESH_BINARY | cv::THRESH_OTSU);
+    // Print on the paper is closed over: three cells and more of it.
+    float cell = 0;
+    for (const Field &f : fields)
+        cell = std::max(cell, float(cv::norm(Along(f.quad)) / 9 * scale));
+    const int join = std::max(3, int(3 * cell)) | 1;
+    cv::morphologyEx(light, paper, cv::MORPH_CLOSE,
+                     cv::getStructuringElement(cv::MORPH_RECT, cv::Size(join, join)));
+    cv::Mat stats, centroids;
+    cv::connectedComponentsWithStats(paper, labels, stats, centroids, 8, CV_32S);
+    cv::Rect around;
+    for (const Field &f : fields) {
+        const cv::Point at(Centre(f.quad) * float(scale));
+        if (!cv::Rect(0, 0, labels.cols, labels.rows).contains(at))
+            continue;
+        const int label = labels.at<int>(at);
+        if (label == 0)
+            continue;
+        const cv::Rect box(stats.at<int>(label, cv::CC_STAT_LEFT), stats.at<int>(label, cv::CC_STAT_TOP),
+                           stats.at<int>(label, cv::CC_STAT_WIDTH), stats.at<int>(label, cv::CC_STAT_HEIGHT));
+        around = around.area() > 0 ? around | box : box;
+    }
+    // Paper that reaches most of the picture is no help: it is all there is.
+    if (around.area() > 0.5 * labels.total())
+        return {};
+    return cv::Rect(int(around.x / scale), int(around.y / scale), int(around.width / scale),
+                    int(around.height / scale)) &
+           cv::Rect(0, 0, rgb.cols, rgb.rows);
+}
+
 } // namespace
 
 std::vector<Field> FindFields(const cv::Mat &rgb)
@@ -613,12 +655,31 @@ std::vector<Field> FindFields(const cv::Mat &rgb)
     const cv::Rect region = cv::Rect(cv::Rect2f(around.x - reach / 2, around.y - reach / 2,
                                               around.width + reach, around.height + reach)) &
                           cv::Rect(0, 0, rgb.cols, rgb.rows);
+    // Other tickets on the same paper, further from the lens, are looked
+    // for on all of it, larger; what is found there beside the fields
+    // found so far is kept with them.
+    const cv::Rect paper = PaperAround(rgb, scale, fields);
+    const auto besideThePaper = [&](std::vector<Field> found) {
+        if (paper.area() == 0 || (paper & region).area() > 0.8 * paper.area())
+            return found;
+        const double larger = std::min(1.0, kLookSide / std::max(paper.width, paper.height));
+        if (larger < 1.5 * scale)
+            return found;
+        for (Field f : FieldsAtScale(rgb(paper), larger)) {
+            for (cv::Point2f &corner : f.quad)
+                corner += cv::Point2f(float(paper.x), float(paper.y));
+            if (std::none_of(found.begin(), found.end(),
+                             [&](const Field &g) { return Overlap(f.quad, g.quad); }))
+                found.push_back(f);
+        }
+        return found;
+    };
     const double closer = std::min(1.0, kLookSide / std::max(region.width, region.height));
     if (region.empty() || closer < 1.5 * scale)
-        return fields;
+        return besideThePaper(fields);
     std::vector<Field> near = FieldsAtScale(rgb(region), closer);
     if (near.empty())
-        return fields;
+        return besideThePaper(fields);
     for (Field &f : near)
         for (cv::Point2f &corner : f.quad)
             corner += cv::Point2f(float(region.x), float(region.y));
@@ -626,7 +687,7 @@ std::vector<Field> FindFields(const cv::Mat &rgb)
         if (std::none_of(near.begin(), near.end(),
                          [&](const Field &n) { return Inside(n.quad, Centre(f.quad)); }))
             near.push_back(f);
-    return near;
+    return besideThePaper(near);
 }
 
 } // namespace Scan

@@ -141,6 +141,19 @@ TEST(Read, APhonesFullSizedPictureOfASheetIsReadWhereTheTicketsLie)
     ExpectRead(shot, Scan::ReadBilety(shot.image));
 }
 
+TEST(Read, TicketsFurtherOffOnTheSamePaperAreFoundWithTheNearest)
+{
+    // A strip of three tickets photographed at a slant: the nearest has cells
+    // of 60 pixels, the furthest of 39, too small to be found where the
+    // picture is shrunk for its lines, and the larger look around the nearest
+    // did not reach them. The furthest asks about most of its cells.
+    TicketArt::ShotOptions options;
+    options.level = Level::Phone;
+    const TicketArt::Shot shot = TicketArt::MakeShot(60010, options);
+    ASSERT_EQ(shot.tickets.size(), 3u);
+    ExpectRead(shot, Scan::ReadBilety(shot.image), 54);
+}
+
 TEST(Read, GridsThatTintedCellsHideInTheDarkestChannelAreFoundInAColour)
 {
     // Held-out phone pictures whose cells are as dark as their lines in the

@@ -25,7 +25,8 @@ int main(int argc, char **argv)
     QGuiApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
     if (args.size() < 2) {
-        std::fprintf(stderr, "usage: zhr_scan_eval LEVEL COUNT [SEED] [--seen] [--save DIR]\n"
+        std::fprintf(stderr, "usage: zhr_scan_eval LEVEL COUNT [SEED] [--seen] [--save DIR [--all]]\n"
+                             "--save keeps the pictures read wrong, with --all every picture\n"
                              "LEVEL: scan, photo, sheet, upside-down, small-blurred, phone\n");
         return 2;
     }
@@ -38,6 +39,7 @@ int main(int argc, char **argv)
     const bool seen = args.contains(QStringLiteral("--seen"));
     const int saveAt = int(args.indexOf(QStringLiteral("--save")));
     const QString saveDir = saveAt >= 0 && saveAt + 1 < args.size() ? args[saveAt + 1] : QString();
+    const bool saveAll = args.contains(QStringLiteral("--all"));
     if (!saveDir.isEmpty())
         QDir().mkpath(saveDir);
 
@@ -112,7 +114,7 @@ int main(int argc, char **argv)
         }
         for (bool u : used)
             extra += !u;
-        if (!saveDir.isEmpty() && !shotRight) {
+        if (!saveDir.isEmpty() && (!shotRight || saveAll)) {
             shot.image.save(QStringLiteral("%1/%2-%3.png").arg(saveDir, args[0]).arg(seed + quint32(i)));
             for (const TicketArt::Truth &truth : shot.tickets)
                 std::printf("%u truth %s %s corners %.0f,%.0f %.0f,%.0f cell %.0f px\n", seed + quint32(i),
