@@ -309,6 +309,35 @@ double FitGrid(const cv::Mat &ink, Quad &quad, int rows)
     return best.first;
 }
 
+// How unbroken the lines across a quadrilateral are at the given shares of
+// its height: the share of its width where ink lies on each, on the mean. A
+// grid's line runs from side to side; a row of print through the middles of
+// cells breaks off between its characters and its cells.
+double Wholeness(const cv::Mat &ink, const Quad &quad, std::initializer_list<double> shares)
+{
+    const double along = (Length(quad[0], quad[1]) + Length(quad[2], quad[3])) / 2;
+    const double across = (Length(quad[1], quad[2]) + Length(quad[3], quad[0])) / 2;
+    const int width = std::clamp(int(along), 180, 720);
+    const int height = std::clamp(int(std::lround(width * across / std::max(1.0, along))), 12, 2 * width);
+    const std::vector<cv::Point2f> target{
+        {0, 0}, {float(width), 0}, {float(width), float(height)}, {0, float(height)}};
+    const std::vector<cv::Point2f> corners(quad.begin(), quad.end());
+    cv::Mat flat;
+    cv::warpPerspective(ink, flat, cv::getPerspectiveTransform(corners, target), cv::Size(width, height),
+                        cv::INTER_LINEAR, cv::BORDER_CONSTANT, cv::Scalar(0));
+    const int slack = std::max(2, height / 30), margin = width / 30;
+    double sum = 0;
+    for (const double share : shares) {
+        const int y = int(std::lround(share * height));
+        const cv::Rect band(margin, std::max(0, y - slack), width - 2 * margin,
+                            std::min(height, y + slack + 1) - std::max(0, y - slack));
+        cv::Mat most;
+        cv::reduce(flat(band), most, 0, cv::REDUCE_MAX);
+        sum += cv::countNonZero(most > 127) / double(most.cols);
+    }
+    return sum / double(shares.size());
+}
+
 // The fields among the shapes of an ink picture drawn at the given scale;
 // with misses, also the outlines shaped like a field of three rows in which
 // no grid was found.
@@ -374,6 +403,11 @@ void FieldsIn(const cv::Mat &ink, double scale, std::vector<Field> &fields, std:
                 }
             }
         }
+        // The middles of a single field's cells, full of print, may pass
+        // for the lines of six rows; but its own lines run unbroken from
+        // side to side where the print does not.
+        const bool two = six >= 0.85 && Wholeness(ink, quad, {1.0 / 6, 0.5, 5.0 / 6}) >
+                                            0.8 * Wholeness(ink, quad, {1.0 / 3, 2.0 / 3});
         for (auto &corner : quad)
             corner *= 1.0 / scale;
         if (std::max(three, six) < 0.85) {
@@ -382,7 +416,7 @@ void FieldsIn(const cv::Mat &ink, double scale, std::vector<Field> &fields, std:
             continue;
         }
         // Six rows hold lines where three rows do, and more.
-        if (six < 0.85) {
+        if (!two) {
             fields.push_back({quad});
         } else {
             fields.push_back({RowSlice(quad, 0, 0.5)});

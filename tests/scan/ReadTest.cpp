@@ -154,6 +154,19 @@ TEST(Read, TicketsFurtherOffOnTheSamePaperAreFoundWithTheNearest)
     ExpectRead(shot, Scan::ReadBilety(shot.image), 54);
 }
 
+TEST(Read, AFieldWithPrintInTheMiddleOfEveryCellIsNotTakenForTwo)
+{
+    // Cells with a number or a word in each: the middles of the rows passed
+    // for lines, and the lower field of the third ticket on a strip was taken
+    // for both fields of a ticket printed as one grid of six rows. The ticket
+    // came out of that field's halves, every cell in doubt.
+    TicketArt::ShotOptions options;
+    options.level = Level::Phone;
+    const TicketArt::Shot shot = TicketArt::MakeShot(60001, options);
+    ASSERT_EQ(shot.tickets.size(), 3u);
+    ExpectRead(shot, Scan::ReadBilety(shot.image));
+}
+
 TEST(Read, GridsThatTintedCellsHideInTheDarkestChannelAreFoundInAColour)
 {
     // Held-out phone pictures whose cells are as dark as their lines in the
