@@ -77,6 +77,24 @@ double LinesFound(const std::vector<double> &profile, int parts, int slack)
     return double(found) / (parts - 1);
 }
 
+// A quadrilateral of an ink picture straightened into a rectangle as wide
+// as it is long (thin lines survive only when it is not shrunk), within
+// 180-720 pixels, and as high as its sides give.
+cv::Mat Flat(const cv::Mat &ink, const Quad &quad)
+{
+    const double along = (Length(quad[0], quad[1]) + Length(quad[2], quad[3])) / 2;
+    const double across = (Length(quad[1], quad[2]) + Length(quad[3], quad[0])) / 2;
+    const int width = std::clamp(int(along), 180, 720);
+    const int height = std::clamp(int(std::lround(width * across / std::max(1.0, along))), 12, 2 * width);
+    const std::vector<cv::Point2f> target{
+        {0, 0}, {float(width), 0}, {float(width), float(height)}, {0, float(height)}};
+    const std::vector<cv::Point2f> corners(quad.begin(), quad.end());
+    cv::Mat flat;
+    cv::warpPerspective(ink, flat, cv::getPerspectiveTransform(corners, target), cv::Size(width, height),
+                        cv::INTER_LINEAR, cv::BORDER_CONSTANT, cv::Scalar(0));
+    return flat;
+}
+
 } // namespace
 
 Quad Turned(const Quad &quad)
@@ -96,24 +114,15 @@ Quad RowSlice(const Quad &quad, double from, double to)
 
 double GridScore(const cv::Mat &ink, const Quad &quad, int rows)
 {
-    const double along = (Length(quad[0], quad[1]) + Length(quad[2], quad[3])) / 2;
-    // Thin lines survive only when the field is not shrunk.
-    const int kWidth = std::clamp(int(along), 180, 720);
+    const cv::Mat flat = Flat(ink, quad);
+    const int width = flat.cols, height = flat.rows;
     // Corners found on a blurred photo may be a little off: lines are looked
     // for within a fifth of a cell of where they belong.
-    const int slack = std::max(3, kWidth / 45);
-    const double across = (Length(quad[1], quad[2]) + Length(quad[3], quad[0])) / 2;
-    const int height = std::clamp(int(std::lround(kWidth * across / along)), 12, 2 * kWidth);
-    const std::vector<cv::Point2f> target{
-        {0, 0}, {float(kWidth), 0}, {float(kWidth), float(height)}, {0, float(height)}};
-    const std::vector<cv::Point2f> corners(quad.begin(), quad.end());
-    cv::Mat flat;
-    cv::warpPerspective(ink, flat, cv::getPerspectiveTransform(corners, target), cv::Size(kWidth, height),
-                        cv::INTER_LINEAR, cv::BORDER_CONSTANT, cv::Scalar(0));
+    const int slack = std::max(3, width / 45);
     // Profiles leave out the frame's edges, which every rectangle has.
-    const cv::Rect inner(kWidth / 30, height / 20, kWidth - 2 * (kWidth / 30), height - 2 * (height / 20));
+    const cv::Rect inner(width / 30, height / 20, width - 2 * (width / 30), height - 2 * (height / 20));
     cv::Mat columns, lines;
-    cv::reduce(flat(cv::Rect(0, inner.y, kWidth, inner.height)), columns, 0, cv::REDUCE_AVG, CV_64F);
+    cv::reduce(flat(cv::Rect(0, inner.y, width, inner.height)), columns, 0, cv::REDUCE_AVG, CV_64F);
     cv::reduce(flat(cv::Rect(inner.x, 0, inner.width, height)), lines, 1, cv::REDUCE_AVG, CV_64F);
     std::vector<double> across9(columns.begin<double>(), columns.end<double>());
     std::vector<double> acrossRows(lines.begin<double>(), lines.end<double>());
@@ -315,23 +324,14 @@ double FitGrid(const cv::Mat &ink, Quad &quad, int rows)
 // cells breaks off between its characters and its cells.
 double Wholeness(const cv::Mat &ink, const Quad &quad, std::initializer_list<double> shares)
 {
-    const double along = (Length(quad[0], quad[1]) + Length(quad[2], quad[3])) / 2;
-    const double across = (Length(quad[1], quad[2]) + Length(quad[3], quad[0])) / 2;
-    const int width = std::clamp(int(along), 180, 720);
-    const int height = std::clamp(int(std::lround(width * across / std::max(1.0, along))), 12, 2 * width);
-    const std::vector<cv::Point2f> target{
-        {0, 0}, {float(width), 0}, {float(width), float(height)}, {0, float(height)}};
-    const std::vector<cv::Point2f> corners(quad.begin(), quad.end());
-    cv::Mat flat;
-    cv::warpPerspective(ink, flat, cv::getPerspectiveTransform(corners, target), cv::Size(width, height),
-                        cv::INTER_LINEAR, cv::BORDER_CONSTANT, cv::Scalar(0));
-    const int slack = std::max(2, height / 30), margin = width / 30;
+    const cv::Mat flat = Flat(ink, quad);
+    const int slack = std::max(2, flat.rows / 30), margin = flat.cols / 30;
     double sum = 0;
     for (const double share : shares) {
-        const int y = int(std::lround(share * height));
-        const cv::Rect band(margin, std::max(0, y - slack), width - 2 * margin,
-                            std::min(height, y + slack + 1) - std::max(0, y - slack));
+        const int y = int(std::lround(share * flat.rows));
+        const int top = std::max(0, y - slack), bottom = std::min(flat.rows, y + slack + 1);
         cv::Mat most;
+        const cv::Rect band(margin, top, flat.cols - 2 * margin, bottom - top);
         cv::reduce(flat(band), most, 0, cv::REDUCE_MAX);
         sum += cv::countNonZero(most > 127) / double(most.cols);
     }
