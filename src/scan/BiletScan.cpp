@@ -487,6 +487,7 @@ Reading ReadFields(const cv::Mat &rgb, const Quad &upper, const Quad &lower, boo
         // the others that has one, and the person is asked about both. A
         // cell without ink is no number, whatever picture in it is cut like
         // a digit: a blurred number is better kept where it stands.
+        std::vector<CellPrint> rowPrints;
         int next = 5;
         for (int k = 0; k < 5; ++k) {
             CellPrint print = CutCell(CellOf(field, row % 3, ink[k].second, 0.06), row, ink[k].second);
@@ -500,6 +501,34 @@ Reading ReadFields(const cv::Mat &rgb, const Quad &upper, const Quad &lower, boo
                     print = other;
                 }
             }
+            rowPrints.push_back(print);
+        }
+        // A large dark picture can hold more ink than a small number beside
+        // it (a lone "4" beside a big star). Where the ink does not tell
+        // them apart, a cell whose print reads plainly as a number takes the
+        // place of one whose print reads as none, and both stay in question.
+        const auto plain = [&](const CellPrint &p) {
+            return p.found && !p.merged && !p.extra && !ReadCell(p, OwnDigits{}).doubtful;
+        };
+        for (int k = 5; k < 9 && ink[k].first > 0.3 * fifth; ++k) {
+            const int col = ink[k].second;
+            if (std::any_of(rowPrints.begin(), rowPrints.end(), [&](const CellPrint &p) { return p.col == col; }))
+                continue;
+            const CellPrint other = CutCell(CellOf(field, row % 3, col, 0.06), row, col);
+            if (!plain(other))
+                continue;
+            for (int j = 4; j >= 0 && ink[j].first < 1.5 * sixth; --j) {
+                auto chosen = std::find_if(rowPrints.begin(), rowPrints.end(),
+                                           [&](const CellPrint &p) { return p.col == ink[j].second; });
+                if (chosen != rowPrints.end() && !plain(*chosen)) {
+                    reading.bilet.doubtful.push_back({row, chosen->col});
+                    reading.bilet.doubtful.push_back({row, col});
+                    *chosen = other;
+                    break;
+                }
+            }
+        }
+        for (const CellPrint &print : rowPrints) {
             if (print.col == 0 || print.col == 8) {
                 widths[print.col / 8] += PrintWidth(CellOf(field, row % 3, print.col, 0.12));
                 ++counts[print.col / 8];
