@@ -632,6 +632,7 @@ cv::Rect PaperAround(const cv::Mat &rgb, double scale, const std::vector<Field> 
     cv::Mat stats, centroids;
     cv::connectedComponentsWithStats(paper, labels, stats, centroids, 8, CV_32S);
     cv::Rect around;
+    std::vector<int> labelsSeen;
     for (const Field &f : fields) {
         const cv::Point at(Centre(f.quad) * float(scale));
         if (!cv::Rect(0, 0, labels.cols, labels.rows).contains(at))
@@ -642,9 +643,15 @@ cv::Rect PaperAround(const cv::Mat &rgb, double scale, const std::vector<Field> 
         const cv::Rect box(stats.at<int>(label, cv::CC_STAT_LEFT), stats.at<int>(label, cv::CC_STAT_TOP),
                            stats.at<int>(label, cv::CC_STAT_WIDTH), stats.at<int>(label, cv::CC_STAT_HEIGHT));
         around = around.area() > 0 ? around | box : box;
+        if (std::find(labelsSeen.begin(), labelsSeen.end(), label) == labelsSeen.end())
+            labelsSeen.push_back(label);
     }
-    // Paper that reaches most of the picture is no help: it is all there is.
-    if (around.area() > 0.5 * labels.total())
+    // Paper that covers most of the picture is no help: it is all there is.
+    // A strip lying aslant covers far less than the box around it.
+    double covered = 0;
+    for (const int label : labelsSeen)
+        covered += stats.at<int>(label, cv::CC_STAT_AREA);
+    if (covered > 0.5 * labels.total())
         return {};
     return cv::Rect(int(around.x / scale), int(around.y / scale), int(around.width / scale),
                     int(around.height / scale)) &
@@ -696,15 +703,35 @@ std::vector<Field> FindFields(const cv::Mat &rgb)
     const auto besideThePaper = [&](std::vector<Field> found) {
         if (paper.area() == 0 || (paper & region).area() > 0.8 * paper.area())
             return found;
-        const double larger = std::min(1.0, kLookSide / std::max(paper.width, paper.height));
-        if (larger < 1.5 * scale)
-            return found;
-        for (Field f : FieldsAtScale(rgb(paper), larger)) {
-            for (cv::Point2f &corner : f.quad)
-                corner += cv::Point2f(float(paper.x), float(paper.y));
-            if (std::none_of(found.begin(), found.end(),
-                             [&](const Field &g) { return Overlap(f.quad, g.quad); }))
-                found.push_back(f);
+        // Paper too long to be looked at larger all at once (a strip of
+        // three in perspective) is looked at on each side beyond the fields
+        // found, reaching a field's length back over them.
+        std::vector<cv::Rect> looks{paper};
+        if (std::min(1.0, kLookSide / std::max(paper.width, paper.height)) < 1.5 * scale) {
+            const int back = int(reach), beyond = int(reach / 4);
+            const cv::Point end = paper.br(), inner = region.br();
+            looks.clear();
+            if (region.y - paper.y > beyond)
+                looks.emplace_back(paper.x, paper.y, paper.width, region.y + back - paper.y);
+            if (end.y - inner.y > beyond)
+                looks.emplace_back(paper.x, inner.y - back, paper.width, end.y - inner.y + back);
+            if (region.x - paper.x > beyond)
+                looks.emplace_back(paper.x, paper.y, region.x + back - paper.x, paper.height);
+            if (end.x - inner.x > beyond)
+                looks.emplace_back(inner.x - back, paper.y, end.x - inner.x + back, paper.height);
+        }
+        for (cv::Rect look : looks) {
+            look &= paper;
+            const double larger = std::min(1.0, kLookSide / std::max(1, std::max(look.width, look.height)));
+            if (look.empty() || larger < 1.5 * scale)
+                continue;
+            for (Field f : FieldsAtScale(rgb(look), larger)) {
+                for (cv::Point2f &corner : f.quad)
+                    corner += cv::Point2f(float(look.x), float(look.y));
+                if (std::none_of(found.begin(), found.end(),
+                                 [&](const Field &g) { return Overlap(f.quad, g.quad); }))
+                    found.push_back(f);
+            }
         }
         return found;
     };
