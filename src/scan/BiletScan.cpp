@@ -560,9 +560,25 @@ Reading ReadFields(const cv::Mat &rgb, const Quad &upper, const Quad &lower, boo
         }
     }
     auto &doubtful = reading.bilet.doubtful;
-    std::sort(doubtful.begin(), doubtful.end(),
-              [](Cell a, Cell b) { return std::pair(a.row, a.col) < std::pair(b.row, b.col); });
-    doubtful.erase(std::unique(doubtful.begin(), doubtful.end()), doubtful.end());
+    const auto tidy = [&] {
+        std::sort(doubtful.begin(), doubtful.end(),
+                  [](Cell a, Cell b) { return std::pair(a.row, a.col) < std::pair(b.row, b.col); });
+        doubtful.erase(std::unique(doubtful.begin(), doubtful.end()), doubtful.end());
+    };
+    tidy();
+    // A field the reader doubts most of was likely placed a little off its
+    // lines (a frame broken by pictures that touch it), and then the cells
+    // it took for empty are no surer than its numbers: all of it is for the
+    // person to look at.
+    for (int field = 0; field < 2; ++field) {
+        const auto inField = std::count_if(doubtful.begin(), doubtful.end(),
+                                           [&](Cell c) { return c.row / 3 == field; });
+        if (2 * inField > 27)
+            for (int row = 3 * field; row < 3 * field + 3; ++row)
+                for (int col = 0; col < 9; ++col)
+                    doubtful.push_back({row, col});
+    }
+    tidy();
     reading.bilet.corners = {QPointF(upper[0].x, upper[0].y), QPointF(upper[1].x, upper[1].y),
                              QPointF(lower[2].x, lower[2].y), QPointF(lower[3].x, lower[3].y)};
     return reading;
