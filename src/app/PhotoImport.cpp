@@ -4,6 +4,8 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
+
 namespace
 {
 
@@ -168,22 +170,35 @@ QString PhotoImport::BiletTirag() const
 
 QString PhotoImport::TiragNomer(bool *doubtful) const
 {
-    QString doubted;
+    // Tickets bought together are of one draw: the one read on most of them
+    // wins, so that the first ticket's misreading does not stand for all.
+    // Only surely read ones count while there are any; a tie goes to the
+    // one read first.
+    struct Count {
+        QString tirag;
+        int sure = 0, doubted = 0;
+    };
+    std::vector<Count> counts;
     for (const PhotoImage &photo : images_)
         for (const Scan::ScannedBilet &bilet : photo.bilety) {
             if (!IsDrawNumber(bilet.tirag))
                 continue;
-            if (!bilet.tiragDoubtful) {
-                if (doubtful)
-                    *doubtful = false;
-                return bilet.tirag;
-            }
-            if (doubted.isEmpty())
-                doubted = bilet.tirag;
+            auto count = std::find_if(counts.begin(), counts.end(),
+                                      [&](const Count &c) { return c.tirag == bilet.tirag; });
+            if (count == counts.end())
+                count = counts.insert(counts.end(), Count{bilet.tirag});
+            ++(bilet.tiragDoubtful ? count->doubted : count->sure);
         }
+    const bool anySure = std::any_of(counts.begin(), counts.end(), [](const Count &c) { return c.sure > 0; });
+    const Count *best = nullptr;
+    for (const Count &c : counts) {
+        const int votes = anySure ? c.sure : c.doubted;
+        if (votes > 0 && (!best || votes > (anySure ? best->sure : best->doubted)))
+            best = &c;
+    }
     if (doubtful)
-        *doubtful = !doubted.isEmpty();
-    return doubted;
+        *doubtful = best && !anySure;
+    return best ? best->tirag : QString();
 }
 
 int PhotoImport::BiletCount() const

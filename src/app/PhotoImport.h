@@ -81,8 +81,9 @@ public:
     // (or found none and the box is still empty).
     bool NomerDoubtful(const QString &nomer) const;
 
-    // The draw number printed on the tickets: a surely read one first;
-    // doubtful tells whether the one given was read with doubt.
+    // The draw number printed on the tickets: the one most tickets were
+    // surely read with, else the one most were read with at all; doubtful
+    // tells whether the one given was read with doubt.
     QString TiragNomer(bool *doubtful = nullptr) const;
     // Tickets found in all the pictures, and pictures read without a ticket.
     int BiletCount() const;

@@ -192,7 +192,7 @@ TEST_F(PhotoQueue, TheTicketNumberIsDoubtedWhileTheBoxHoldsTheDoubtedReading)
     }
 }
 
-TEST_F(PhotoQueue, TheDrawNumberIsTheFirstSurelyReadOne)
+TEST_F(PhotoQueue, TheDrawNumberIsTheOneMostTicketsWereSurelyReadWith)
 {
     const auto bilet = [](const QString &tirag, bool doubtful) {
         auto b = Scanned(kRows, "1", {}, false, tirag);
@@ -206,6 +206,11 @@ TEST_F(PhotoQueue, TheDrawNumberIsTheFirstSurelyReadOne)
     } cases[] = {
         {{bilet("1500", true), bilet("1501", false)}, "1501", false},
         {{bilet("1500", true), bilet("1502", true)}, "1500", true},
+        // One ticket's misreading does not stand for the others'.
+        {{bilet("38869", true), bilet("1471", true), bilet("1471", true)}, "1471", true},
+        {{bilet("1500", false), bilet("1501", false), bilet("1501", false), bilet("1500", true)},
+         "1501",
+         false},
         // The draw box takes one to six digits: a longer reading is no draw number.
         {{bilet("1234567", false), bilet("", false), bilet("0042", true)}, "0042", true},
         {{bilet("", true)}, "", false},
