@@ -487,13 +487,13 @@ Reading ReadFields(const cv::Mat &rgb, const Quad &upper, const Quad &lower, boo
         // the others that has one, and the person is asked about both. A
         // cell without ink is no number, whatever picture in it is cut like
         // a digit: a blurred number is better kept where it stands.
+        const auto cut = [&](int col) { return CutCell(CellOf(field, row % 3, col, 0.06), row, col); };
         std::vector<CellPrint> rowPrints;
         int next = 5;
         for (int k = 0; k < 5; ++k) {
-            CellPrint print = CutCell(CellOf(field, row % 3, ink[k].second, 0.06), row, ink[k].second);
+            CellPrint print = cut(ink[k].second);
             while (!print.found && next < 9 && ink[next].first > 0.1 * fifth) {
-                CellPrint other =
-                    CutCell(CellOf(field, row % 3, ink[next].second, 0.06), row, ink[next].second);
+                CellPrint other = cut(ink[next].second);
                 ++next;
                 if (other.found) {
                     reading.bilet.doubtful.push_back({row, print.col});
@@ -514,7 +514,7 @@ Reading ReadFields(const cv::Mat &rgb, const Quad &upper, const Quad &lower, boo
             const int col = ink[k].second;
             if (std::any_of(rowPrints.begin(), rowPrints.end(), [&](const CellPrint &p) { return p.col == col; }))
                 continue;
-            const CellPrint other = CutCell(CellOf(field, row % 3, col, 0.06), row, col);
+            const CellPrint other = cut(col);
             if (!plain(other))
                 continue;
             for (int j = 4; j >= 0 && ink[j].first < 1.5 * sixth; --j) {

@@ -318,13 +318,12 @@ double FitGrid(const cv::Mat &ink, Quad &quad, int rows)
     return best.first;
 }
 
-// How unbroken the lines across a quadrilateral are at the given shares of
-// its height: the share of its width where ink lies on each, on the mean. A
-// grid's line runs from side to side; a row of print through the middles of
-// cells breaks off between its characters and its cells.
-double Wholeness(const cv::Mat &ink, const Quad &quad, std::initializer_list<double> shares)
+// How unbroken the lines across a straightened field are at the given
+// shares of its height: the share of its width where ink lies on each, on
+// the mean. A grid's line runs from side to side; a row of print through the
+// middles of cells breaks off between its characters and its cells.
+double Wholeness(const cv::Mat &flat, std::initializer_list<double> shares)
 {
-    const cv::Mat flat = Flat(ink, quad);
     const int slack = std::max(2, flat.rows / 30), margin = flat.cols / 30;
     double sum = 0;
     for (const double share : shares) {
@@ -406,8 +405,11 @@ void FieldsIn(const cv::Mat &ink, double scale, std::vector<Field> &fields, std:
         // The middles of a single field's cells, full of print, may pass
         // for the lines of six rows; but its own lines run unbroken from
         // side to side where the print does not.
-        const bool two = six >= 0.85 && Wholeness(ink, quad, {1.0 / 6, 0.5, 5.0 / 6}) >
-                                            0.8 * Wholeness(ink, quad, {1.0 / 3, 2.0 / 3});
+        bool two = false;
+        if (six >= 0.85) {
+            const cv::Mat flat = Flat(ink, quad);
+            two = Wholeness(flat, {1.0 / 6, 0.5, 5.0 / 6}) > 0.8 * Wholeness(flat, {1.0 / 3, 2.0 / 3});
+        }
         for (auto &corner : quad)
             corner *= 1.0 / scale;
         if (std::max(three, six) < 0.85) {
@@ -633,6 +635,7 @@ cv::Rect PaperAround(const cv::Mat &rgb, double scale, const std::vector<Field> 
     cv::connectedComponentsWithStats(paper, labels, stats, centroids, 8, CV_32S);
     cv::Rect around;
     std::vector<int> labelsSeen;
+    double covered = 0;
     for (const Field &f : fields) {
         const cv::Point at(Centre(f.quad) * float(scale));
         if (!cv::Rect(0, 0, labels.cols, labels.rows).contains(at))
@@ -643,19 +646,36 @@ cv::Rect PaperAround(const cv::Mat &rgb, double scale, const std::vector<Field> 
         const cv::Rect box(stats.at<int>(label, cv::CC_STAT_LEFT), stats.at<int>(label, cv::CC_STAT_TOP),
                            stats.at<int>(label, cv::CC_STAT_WIDTH), stats.at<int>(label, cv::CC_STAT_HEIGHT));
         around = around.area() > 0 ? around | box : box;
-        if (std::find(labelsSeen.begin(), labelsSeen.end(), label) == labelsSeen.end())
+        if (std::find(labelsSeen.begin(), labelsSeen.end(), label) == labelsSeen.end()) {
             labelsSeen.push_back(label);
+            covered += stats.at<int>(label, cv::CC_STAT_AREA);
+        }
     }
     // Paper that covers most of the picture is no help: it is all there is.
     // A strip lying aslant covers far less than the box around it.
-    double covered = 0;
-    for (const int label : labelsSeen)
-        covered += stats.at<int>(label, cv::CC_STAT_AREA);
     if (covered > 0.5 * labels.total())
         return {};
     return cv::Rect(int(around.x / scale), int(around.y / scale), int(around.width / scale),
                     int(around.height / scale)) &
            cv::Rect(0, 0, rgb.cols, rgb.rows);
+}
+
+// The scale a part of the picture is looked at: its long side at most
+// kLookSide, never enlarged.
+double LookScale(const cv::Rect &part)
+{
+    return std::min(1.0, kLookSide / std::max(1, std::max(part.width, part.height)));
+}
+
+// The fields found in a part of the picture drawn at the given scale, with
+// their corners in the whole picture.
+std::vector<Field> FieldsOfPart(const cv::Mat &rgb, const cv::Rect &part, double scale)
+{
+    std::vector<Field> fields = FieldsAtScale(rgb(part), scale);
+    for (Field &f : fields)
+        for (cv::Point2f &corner : f.quad)
+            corner += cv::Point2f(float(part.x), float(part.y));
+    return fields;
 }
 
 } // namespace
@@ -707,7 +727,7 @@ std::vector<Field> FindFields(const cv::Mat &rgb)
         // three in perspective) is looked at on each side beyond the fields
         // found, reaching a field's length back over them.
         std::vector<cv::Rect> looks{paper};
-        if (std::min(1.0, kLookSide / std::max(paper.width, paper.height)) < 1.5 * scale) {
+        if (LookScale(paper) < 1.5 * scale) {
             const int back = int(reach), beyond = int(reach / 4);
             const cv::Point end = paper.br(), inner = region.br();
             looks.clear();
@@ -722,28 +742,20 @@ std::vector<Field> FindFields(const cv::Mat &rgb)
         }
         for (cv::Rect look : looks) {
             look &= paper;
-            const double larger = std::min(1.0, kLookSide / std::max(1, std::max(look.width, look.height)));
-            if (look.empty() || larger < 1.5 * scale)
+            if (look.empty() || LookScale(look) < 1.5 * scale)
                 continue;
-            for (Field f : FieldsAtScale(rgb(look), larger)) {
-                for (cv::Point2f &corner : f.quad)
-                    corner += cv::Point2f(float(look.x), float(look.y));
+            for (const Field &f : FieldsOfPart(rgb, look, LookScale(look)))
                 if (std::none_of(found.begin(), found.end(),
                                  [&](const Field &g) { return Overlap(f.quad, g.quad); }))
                     found.push_back(f);
-            }
         }
         return found;
     };
-    const double closer = std::min(1.0, kLookSide / std::max(region.width, region.height));
-    if (region.empty() || closer < 1.5 * scale)
+    if (region.empty() || LookScale(region) < 1.5 * scale)
         return besideThePaper(fields);
-    std::vector<Field> near = FieldsAtScale(rgb(region), closer);
+    std::vector<Field> near = FieldsOfPart(rgb, region, LookScale(region));
     if (near.empty())
         return besideThePaper(fields);
-    for (Field &f : near)
-        for (cv::Point2f &corner : f.quad)
-            corner += cv::Point2f(float(region.x), float(region.y));
     for (const Field &f : fields)
         if (std::none_of(near.begin(), near.end(),
                          [&](const Field &n) { return Inside(n.quad, Centre(f.quad)); }))
