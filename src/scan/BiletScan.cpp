@@ -782,11 +782,18 @@ void FindRuns(const cv::Mat &stripV, double distanceAtTop, double distanceStep, 
             box.width += usual;
             box.y -= usual / 3;
             box.height += 2 * (usual / 3);
+            const cv::Rect wanted = box;
             box &= cv::Rect(0, 0, stripV.cols, stripV.rows);
             // Shade and colour taken out: the print against its own paper.
             cv::Mat paper, level, picture;
             cv::dilate(stripV(box), paper, cv::getStructuringElement(cv::MORPH_RECT, cv::Size(usual, usual)));
             cv::divide(stripV(box), paper, level, 255.0);
+            // A line at the edge of the strip would have its print touch
+            // the picture's border, and the recogniser misreads print it
+            // sees no paper around (a 2 became a 7): paper is added where
+            // the strip cut the margin short.
+            cv::copyMakeBorder(level, level, box.y - wanted.y, wanted.br().y - box.br().y, box.x - wanted.x,
+                               wanted.br().x - box.br().x, cv::BORDER_CONSTANT, cv::Scalar(255));
             const double scale = kLineDigit / std::max(1, usual);
             cv::resize(level, picture, cv::Size(), scale, scale, cv::INTER_CUBIC);
             lines.push_back({picture, level, std::max(1, usual), lineDistance});

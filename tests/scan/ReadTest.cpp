@@ -461,6 +461,19 @@ TEST(Read, ABlurredPhotoOfLargePrintIsReadSharpened)
     ExpectRead(shot, Scan::ReadBilety(shot.image));
 }
 
+TEST(Read, ANumberPrintedAtTheEdgeOfTheLinesLookedAtIsReadWhole)
+{
+    // The ticket number of the nearest ticket of a strip, printed just short
+    // of the farthest a line is looked for from its field: cut out with no
+    // paper below it, its 2 was read as a 7 by every reading.
+    const TicketArt::Shot shot = HeldOutShot(Level::Sheet, 80019);
+    const auto read = Scan::ReadBilety(shot.image);
+    ASSERT_EQ(read.size(), shot.tickets.size());
+    EXPECT_TRUE(std::any_of(read.begin(), read.end(), [](const Scan::ScannedBilet &b) {
+        return b.nomer == QLatin1String("3012180809");
+    }));
+}
+
 TEST(Read, RecognisersOfOtherLanguagesSettleNumbersOursMisread)
 {
     // Print of held-out typefaces where all of our readings take a 3 for a
