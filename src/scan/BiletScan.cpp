@@ -111,6 +111,10 @@ double InkAmount(const cv::Mat &cell, int darkest)
     return sum / cell.total();
 }
 
+// How much narrower or wider than the model's a ticket's digits must be
+// for its glyphs to be read drawn out to the model's width.
+constexpr double kWidthTolerance = 1.2;
+
 // The print of a filled cell cut into its digits.
 struct CellPrint {
     int row = 0, col = 0;
@@ -121,6 +125,7 @@ struct CellPrint {
     int unitsShape = -1; // 3 or 5 where the units' ink plainly says which
     bool hasTens = false;
     Features tens{};
+    cv::Mat unitsInk, tensInk;
 };
 
 // The ink of a cell without the grid's lines that reach into it where the
@@ -233,13 +238,50 @@ CellPrint CutCell(const cv::Mat &cellV, int row, int col)
         stray = true;
     print.found = true;
     print.extra = stray || glyphs.size() > (col == 0 ? 1u : 2u);
-    print.units = GlyphFeatures(glyphs.back().ink);
-    print.unitsShape = ThreeOrFive(glyphs.back().ink);
+    print.unitsInk = glyphs.back().ink;
+    print.units = GlyphFeatures(print.unitsInk);
+    print.unitsShape = ThreeOrFive(print.unitsInk);
     if (col > 0) {
         print.hasTens = true;
-        print.tens = GlyphFeatures(glyphs[glyphs.size() - 2].ink);
+        print.tensInk = glyphs[glyphs.size() - 2].ink;
+        print.tens = GlyphFeatures(print.tensInk);
     }
     return print;
+}
+
+// A narrow typeface prints every digit nearly as narrow as a 1 of most
+// typefaces, and the model takes its 3s, 4s and 8s for 1s. The ticket's own
+// tens digits from 2 up, whose values the columns fix, tell how wide its
+// digits are (those of a narrow face touch, and count as they were cut
+// apart): where they are clearly narrower or wider than the model's, every
+// glyph is read drawn out to the model's width. The stroke that tells a 3
+// from a 5 is still judged on the print as it stands.
+void ToModelWidth(std::vector<CellPrint> &prints)
+{
+    std::vector<double> widths;
+    for (const CellPrint &p : prints)
+        if (p.found && p.hasTens && !p.extra && p.col >= 2 && p.tensInk.rows > 0)
+            widths.push_back(double(p.tensInk.cols) / p.tensInk.rows);
+    if (widths.size() < 6)
+        return;
+    std::nth_element(widths.begin(), widths.begin() + std::ptrdiff_t(widths.size() / 2), widths.end());
+    static const double typical = DigitModel::Builtin().TypicalWidth(0x3fc);
+    const double factor = typical / std::max(0.05, widths[widths.size() / 2]);
+    if (typical <= 0 || (factor < kWidthTolerance && factor > 1 / kWidthTolerance))
+        return;
+    const auto drawnOut = [&](const cv::Mat &ink) {
+        cv::Mat out;
+        cv::resize(ink, out, cv::Size(std::max(1, int(std::lround(ink.cols * factor))), ink.rows), 0, 0,
+                   cv::INTER_LINEAR);
+        return out;
+    };
+    for (CellPrint &p : prints) {
+        if (!p.found)
+            continue;
+        p.units = GlyphFeatures(drawnOut(p.unitsInk));
+        if (p.hasTens)
+            p.tens = GlyphFeatures(drawnOut(p.tensInk));
+    }
 }
 
 float FeatureDistance(const Features &a, const Features &b)
@@ -538,6 +580,10 @@ Reading ReadFields(const cv::Mat &rgb, const Quad &upper, const Quad &lower, boo
     }
     if (counts[0] > 0 && counts[1] > 0 && widths[1] > 0)
         reading.firstToLast = (widths[0] / counts[0]) / (widths[1] / counts[1]);
+    // Which way up is told by the model as it stands: a face the ticket's
+    // own print reshapes could fit either way.
+    if (learn)
+        ToModelWidth(prints);
     const std::vector<CellRead> reads = ReadCells(prints, learn);
     for (std::size_t i = 0; i < prints.size(); ++i) {
         const CellRead &read = reads[i];
@@ -790,10 +836,16 @@ void FindRuns(const cv::Mat &stripV, double distanceAtTop, double distanceStep, 
             cv::divide(stripV(box), paper, level, 255.0);
             // A line at the edge of the strip would have its print touch
             // the picture's border, and the recogniser misreads print it
-            // sees no paper around (a 2 became a 7): paper is added where
-            // the strip cut the margin short.
-            cv::copyMakeBorder(level, level, box.y - wanted.y, wanted.br().y - box.br().y, box.x - wanted.x,
-                               wanted.br().x - box.br().x, cv::BORDER_CONSTANT, cv::Scalar(255));
+            // sees no paper around (a 2 became a 7): paper of the line's own
+            // tone is added where the strip cut the margin short.
+            if (box != wanted) {
+                cv::Mat tones = level.reshape(1, 1).clone();
+                const auto middle = tones.begin<std::uint8_t>() + std::ptrdiff_t(tones.total() / 2);
+                std::nth_element(tones.begin<std::uint8_t>(), middle, tones.end<std::uint8_t>());
+                cv::copyMakeBorder(level, level, box.y - wanted.y, wanted.br().y - box.br().y,
+                                   box.x - wanted.x, wanted.br().x - box.br().x, cv::BORDER_CONSTANT,
+                                   cv::Scalar(*middle));
+            }
             const double scale = kLineDigit / std::max(1, usual);
             cv::resize(level, picture, cv::Size(), scale, scale, cv::INTER_CUBIC);
             lines.push_back({picture, level, std::max(1, usual), lineDistance});

@@ -42,6 +42,18 @@ const DigitModel &DigitModel::Builtin()
     return model;
 }
 
+float DigitModel::TypicalWidth(unsigned digits) const
+{
+    std::vector<float> widths;
+    for (int p = 0; p < size(); ++p)
+        if (digits & (1u << m_digits[std::size_t(p)]))
+            widths.push_back(WidthOf(m_prototypes[std::size_t(p) * kFeatureSize + kWidthFeature] / 255.0f));
+    if (widths.empty())
+        return 0;
+    std::nth_element(widths.begin(), widths.begin() + std::ptrdiff_t(widths.size() / 2), widths.end());
+    return widths[widths.size() / 2];
+}
+
 void DigitModel::Quantise(const Features &features, std::vector<std::uint8_t> &into)
 {
     for (float f : features)

@@ -46,6 +46,10 @@ public:
     // Quantises features as the model stores them.
     static void Quantise(const Features &features, std::vector<std::uint8_t> &into);
 
+    // How wide the glyphs of the given digits it knows are for their
+    // height, in the middle of its typefaces; 0 when it knows none.
+    float TypicalWidth(unsigned digits) const;
+
     int size() const { return static_cast<int>(m_digits.size()); }
     float farDistance() const { return m_far; }
 

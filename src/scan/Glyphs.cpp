@@ -197,8 +197,8 @@ Features GlyphFeatures(const cv::Mat &ink)
     cv::resize(frame, coarse, cv::Size(8, 8), 0, 0, cv::INTER_AREA);
     for (int i = 0; i < 64; ++i)
         features[128 + i] = std::clamp(coarse.at<float>(i / 8, i % 8), 0.0f, 1.0f) * 0.35f;
-    // A one is narrow in every typeface.
-    features[192] = std::clamp(float(ink.cols) / ink.rows / 1.5f, 0.0f, 1.0f) * 0.5f;
+    // A one is narrow in every typeface. WidthOf undoes this.
+    features[kWidthFeature] = std::clamp(float(ink.cols) / ink.rows / 1.5f, 0.0f, 1.0f) * 0.5f;
     return features;
 }
 

@@ -43,4 +43,12 @@ using Features = std::array<float, kFeatureSize>;
 // independent of its size and contrast.
 Features GlyphFeatures(const cv::Mat &ink);
 
+// Where among the features the glyph's width for its height lies, and the
+// width a value there stands for.
+inline constexpr int kWidthFeature = 192;
+inline float WidthOf(float feature)
+{
+    return feature * 3.0f;
+}
+
 } // namespace Scan

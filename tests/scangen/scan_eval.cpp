@@ -25,8 +25,10 @@ int main(int argc, char **argv)
     QGuiApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
     if (args.size() < 2) {
-        std::fprintf(stderr, "usage: zhr_scan_eval LEVEL COUNT [SEED] [--seen] [--save DIR [--all]]\n"
+        std::fprintf(stderr, "usage: zhr_scan_eval LEVEL COUNT [SEED] [--seen] [--family NAME]\n"
+                             "                     [--save DIR [--all]]\n"
                              "--save keeps the pictures read wrong, with --all every picture\n"
+                             "--family draws everything in one installed typeface\n"
                              "LEVEL: scan, photo, sheet, upside-down, small-blurred, phone\n");
         return 2;
     }
@@ -40,6 +42,8 @@ int main(int argc, char **argv)
     const int saveAt = int(args.indexOf(QStringLiteral("--save")));
     const QString saveDir = saveAt >= 0 && saveAt + 1 < args.size() ? args[saveAt + 1] : QString();
     const bool saveAll = args.contains(QStringLiteral("--all"));
+    const int familyAt = int(args.indexOf(QStringLiteral("--family")));
+    const QString family = familyAt >= 0 && familyAt + 1 < args.size() ? args[familyAt + 1] : QString();
     if (!saveDir.isEmpty())
         QDir().mkpath(saveDir);
 
@@ -56,6 +60,7 @@ int main(int argc, char **argv)
         TicketArt::ShotOptions options;
         options.level = TicketArt::Level(level);
         options.heldOut = !seen;
+        options.family = family;
         const TicketArt::Shot shot = TicketArt::MakeShot(seed + quint32(i), options);
         QElapsedTimer timer;
         timer.start();
