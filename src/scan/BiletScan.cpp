@@ -111,10 +111,6 @@ double InkAmount(const cv::Mat &cell, int darkest)
     return sum / cell.total();
 }
 
-// How much narrower or wider than the model's a ticket's digits must be
-// for its glyphs to be read drawn out to the model's width.
-constexpr double kWidthTolerance = 1.2;
-
 // The print of a filled cell cut into its digits.
 struct CellPrint {
     int row = 0, col = 0;
@@ -125,7 +121,7 @@ struct CellPrint {
     int unitsShape = -1; // 3 or 5 where the units' ink plainly says which
     bool hasTens = false;
     Features tens{};
-    cv::Mat unitsInk, tensInk;
+    cv::Mat unitsInk, tensInk; // the digits' ink as cut, to be measured again
 };
 
 // The ink of a cell without the grid's lines that reach into it where the
@@ -256,6 +252,7 @@ CellPrint CutCell(const cv::Mat &cellV, int row, int col)
 // apart): where they are clearly narrower or wider than the model's, every
 // glyph is read drawn out to the model's width. The stroke that tells a 3
 // from a 5 is still judged on the print as it stands.
+constexpr double kWidthTolerance = 1.2;
 void ToModelWidth(std::vector<CellPrint> &prints)
 {
     std::vector<double> widths;
@@ -265,7 +262,7 @@ void ToModelWidth(std::vector<CellPrint> &prints)
     if (widths.size() < 6)
         return;
     std::nth_element(widths.begin(), widths.begin() + std::ptrdiff_t(widths.size() / 2), widths.end());
-    static const double typical = DigitModel::Builtin().TypicalWidth(0x3fc);
+    static const double typical = DigitModel::Builtin().TypicalWidth(0x3fc); // 2 to 9
     const double factor = typical / std::max(0.05, widths[widths.size() / 2]);
     if (typical <= 0 || (factor < kWidthTolerance && factor > 1 / kWidthTolerance))
         return;
