@@ -30,6 +30,20 @@ int Percentile(const cv::Mat &gray, double share)
     return 255;
 }
 
+// How many pixels of a labelled part lie within a band along the patch's border.
+int AlongBorder(const cv::Mat &labels, int label, const cv::Rect &box)
+{
+    constexpr int kBand = 3;
+    int count = 0;
+    for (int y = box.y; y < box.br().y; ++y) {
+        const int *row = labels.ptr<int>(y);
+        const bool edgeRow = y < kBand || y >= labels.rows - kBand;
+        for (int x = box.x; x < box.br().x; ++x)
+            count += row[x] == label && (edgeRow || x < kBand || x >= labels.cols - kBand);
+    }
+    return count;
+}
+
 } // namespace
 
 cv::Mat InkMap(const cv::Mat &brightness)
@@ -75,6 +89,10 @@ std::vector<Glyph> GlyphsOf(const cv::Mat &ink, double minHeight, int expected)
         const bool atEdge = box.x == 0 || box.y == 0 || box.br().x >= w || box.br().y >= h;
         // A grid line caught at the border is long and thin along the edge.
         if (atEdge && (box.width > 0.8 * w || box.height > 0.9 * h || std::min(box.width, box.height) <= 2))
+            continue;
+        // So are two shorter ones meeting in a corner, where the grid was
+        // found a little off: nearly all their ink lies along the border.
+        if (atEdge && AlongBorder(labels, i, box) > 0.7 * area)
             continue;
         // Specks of grain and dirt are small both ways.
         if (box.height < minHeight * h && area < 0.012 * w * h)

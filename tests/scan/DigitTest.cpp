@@ -97,6 +97,28 @@ TEST(Digits, TwoDigitsRunTogetherAreCutInTwoWhenTwoAreExpected)
     EXPECT_EQ(two[1].box, cv::Rect(30, 5, 12, 30));
 }
 
+TEST(Digits, GridLinesMeetingInACornerOfTheCellAreNoDigit)
+{
+    // A cell cut a little off its grid keeps two short pieces of line that
+    // meet in a corner; digits cut short by the border stay digits.
+    struct Case {
+        const char *what;
+        cv::Rect across, down; // the pieces of line, drawn black
+        int height;            // of the cell kept, from its top
+    };
+    for (const Case &c : {Case{"lines top right", {72, 0, 24, 2}, {94, 0, 2, 36}, 48},
+                          Case{"lines bottom left", {0, 46, 24, 2}, {0, 14, 3, 34}, 48},
+                          Case{"digits cut at the bottom", {}, {}, 33}}) {
+        cv::Mat cell = Drawn(QStringLiteral("37"), QStringLiteral("DejaVu Sans"), false);
+        cell(c.across).setTo(0);
+        cell(c.down).setTo(0);
+        const auto glyphs = Scan::GlyphsOf(Scan::InkMap(cell.rowRange(0, c.height)), 0.22, 2);
+        ASSERT_EQ(glyphs.size(), 2u) << c.what;
+        const Scan::DigitVote units = Scan::DigitModel::Builtin().Classify(Scan::GlyphFeatures(glyphs[1].ink));
+        EXPECT_EQ(units.digit, 7) << c.what;
+    }
+}
+
 TEST(Digits, AFaintStrokeStaysWithItsDigit)
 {
     // A four whose thin slanted stroke prints pale: the glyph keeps it, or
