@@ -25,6 +25,8 @@ namespace
 constexpr int kCellHeight = 48;
 // Cells lower than this in the picture are small print.
 constexpr double kSmallCell = 30;
+// Below this, the ticket's own print tells its digits better than the model.
+constexpr double kOwnPrintCell = 40;
 
 double Norm(cv::Point2f p)
 {
@@ -57,12 +59,14 @@ struct FlatField {
     cv::Mat v;
     int cellWidth = kCellHeight;
     bool sharpened = false;
+    double pictureHeight = kCellHeight; // of a cell, in the picture
 };
 
 FlatField Flatten(const cv::Mat &rgb, const Quad &quad, bool sharpen)
 {
     const double along = Norm(Along(quad)) / 9, across = Norm(Across(quad)) / 3;
     FlatField flat;
+    flat.pictureHeight = across;
     flat.cellWidth = std::clamp(int(std::lround(kCellHeight * along / std::max(1.0, across))),
                                 kCellHeight / 2, kCellHeight * 2);
     flat.v = Brightness(Straighten(rgb, quad, cv::Size(9 * flat.cellWidth, 3 * kCellHeight)));
@@ -294,6 +298,12 @@ float FeatureDistance(const Features &a, const Features &b)
 class OwnDigits
 {
 public:
+    // In small print the model's glyphs are furthest from the ticket's, and
+    // the ticket's own digits outweigh it even where they have not shown the
+    // digit it reads.
+    explicit OwnDigits(bool smallPrint = false) : m_smallPrint(smallPrint) {}
+    bool smallPrint() const { return m_smallPrint; }
+
     void Add(int digit, const Features &features) { m_known[digit].push_back(features); }
 
     // The nearest own glyph of each digit; a large value where none is known.
@@ -309,6 +319,7 @@ public:
 
 private:
     std::array<std::vector<Features>, 10> m_known;
+    bool m_smallPrint = false;
 };
 
 // Small print blurs a 3 and a 5 alike in everything but the stroke that
@@ -367,14 +378,19 @@ DigitRead ReadDigit(const Features &features, unsigned allowed, const OwnDigits 
     // 54 and 84 for 6s where the ticket's own 4s told them.
     const std::array<float, 10> theirs = model.Nearest(features, allowed);
     const bool apart = second < 0 || mine[best] < 0.85f * mine[second];
-    if (vote.digit < 0 || (apart && mine[best] < theirs[vote.digit])) {
+    // The ticket's own print lies nearer its glyphs than any other typeface
+    // does: against a digit the ticket has not shown (a 3 where the tens
+    // show no 3), its nearer own digit proves nothing, and the model stands,
+    // unless the print is small.
+    const bool shown = vote.digit >= 0 && mine[vote.digit] < 1e8f;
+    if (vote.digit < 0 || (apart && (shown || own.smallPrint()) && mine[best] < theirs[vote.digit])) {
         read.digit = best;
         read.distance = std::min(read.distance, mine[best]);
         read.doubtful = true;
     }
     // A digit the ticket has not shown yet (a units 0, a 9) is no
     // disagreement with its print; one it has shown otherwise is.
-    if (vote.digit >= 0 && mine[vote.digit] < 1e8f)
+    if (shown)
         read.doubtful = true;
     return read;
 }
@@ -419,9 +435,9 @@ CellRead ReadCell(const CellPrint &print, const OwnDigits &own)
 // Reads the filled cells of a ticket together: first the tens digits teach
 // the ticket's typeface, then every cell is read with it, and the units read
 // beyond doubt teach it the digits the tens never show before a last reading.
-std::vector<CellRead> ReadCells(const std::vector<CellPrint> &prints, bool learn)
+std::vector<CellRead> ReadCells(const std::vector<CellPrint> &prints, bool learn, bool smallPrint)
 {
-    OwnDigits own;
+    OwnDigits own(smallPrint);
     const OwnDigits none;
     if (!learn) {
         std::vector<CellRead> reads;
@@ -581,7 +597,8 @@ Reading ReadFields(const cv::Mat &rgb, const Quad &upper, const Quad &lower, boo
     // own print reshapes could fit either way.
     if (learn)
         ToModelWidth(prints);
-    const std::vector<CellRead> reads = ReadCells(prints, learn);
+    const bool smallPrint = std::min(fields[0].pictureHeight, fields[1].pictureHeight) < kOwnPrintCell;
+    const std::vector<CellRead> reads = ReadCells(prints, learn, smallPrint);
     for (std::size_t i = 0; i < prints.size(); ++i) {
         const CellRead &read = reads[i];
         const int row = prints[i].row, col = prints[i].col;
@@ -835,14 +852,10 @@ void FindRuns(const cv::Mat &stripV, double distanceAtTop, double distanceStep, 
             // the picture's border, and the recogniser misreads print it
             // sees no paper around (a 2 became a 7): paper of the line's own
             // tone is added where the strip cut the margin short.
-            if (box != wanted) {
-                cv::Mat tones = level.reshape(1, 1).clone();
-                const auto middle = tones.begin<std::uint8_t>() + std::ptrdiff_t(tones.total() / 2);
-                std::nth_element(tones.begin<std::uint8_t>(), middle, tones.end<std::uint8_t>());
+            if (box != wanted)
                 cv::copyMakeBorder(level, level, box.y - wanted.y, wanted.br().y - box.br().y,
                                    box.x - wanted.x, wanted.br().x - box.br().x, cv::BORDER_CONSTANT,
-                                   cv::Scalar(*middle));
-            }
+                                   cv::Scalar(Percentile(level, 0.5)));
             const double scale = kLineDigit / std::max(1, usual);
             cv::resize(level, picture, cv::Size(), scale, scale, cv::INTER_CUBIC);
             lines.push_back({picture, level, std::max(1, usual), lineDistance});

@@ -11,7 +11,22 @@ namespace Scan
 namespace
 {
 
-// The value below which the given share of a patch's pixels lie.
+// How many pixels of a labelled part lie within a band along the patch's border.
+int AlongBorder(const cv::Mat &labels, int label, const cv::Rect &box)
+{
+    constexpr int kBand = 3;
+    int count = 0;
+    for (int y = box.y; y < box.br().y; ++y) {
+        const int *row = labels.ptr<int>(y);
+        const bool edgeRow = y < kBand || y >= labels.rows - kBand;
+        for (int x = box.x; x < box.br().x; ++x)
+            count += row[x] == label && (edgeRow || x < kBand || x >= labels.cols - kBand);
+    }
+    return count;
+}
+
+} // namespace
+
 int Percentile(const cv::Mat &gray, double share)
 {
     int histogram[256] = {};
@@ -29,22 +44,6 @@ int Percentile(const cv::Mat &gray, double share)
     }
     return 255;
 }
-
-// How many pixels of a labelled part lie within a band along the patch's border.
-int AlongBorder(const cv::Mat &labels, int label, const cv::Rect &box)
-{
-    constexpr int kBand = 3;
-    int count = 0;
-    for (int y = box.y; y < box.br().y; ++y) {
-        const int *row = labels.ptr<int>(y);
-        const bool edgeRow = y < kBand || y >= labels.rows - kBand;
-        for (int x = box.x; x < box.br().x; ++x)
-            count += row[x] == label && (edgeRow || x < kBand || x >= labels.cols - kBand);
-    }
-    return count;
-}
-
-} // namespace
 
 cv::Mat InkMap(const cv::Mat &brightness)
 {

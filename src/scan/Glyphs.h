@@ -12,6 +12,9 @@
 namespace Scan
 {
 
+// The value below which the given share of an 8-bit patch's pixels lie.
+int Percentile(const cv::Mat &gray, double share);
+
 // Ink of a patch: 1 where it is as dark as its darkest print, 0 on its paper.
 // The patch is the brightest channel of the colour picture, so coloured lines
 // and pictures stay light and only dark print counts. An evenly coloured patch

@@ -114,8 +114,8 @@ TEST(Digits, GridLinesMeetingInACornerOfTheCellAreNoDigit)
         cell(c.down).setTo(0);
         const auto glyphs = Scan::GlyphsOf(Scan::InkMap(cell.rowRange(0, c.height)), 0.22, 2);
         ASSERT_EQ(glyphs.size(), 2u) << c.what;
-        const Scan::DigitVote units = Scan::DigitModel::Builtin().Classify(Scan::GlyphFeatures(glyphs[1].ink));
-        EXPECT_EQ(units.digit, 7) << c.what;
+        const Scan::DigitModel &model = Scan::DigitModel::Builtin();
+        EXPECT_EQ(model.Classify(Scan::GlyphFeatures(glyphs[1].ink)).digit, 7) << c.what;
     }
 }
 
