@@ -213,7 +213,12 @@ NumberCandidate NomerVotes::Choose(const QString &glyphs, bool glyphsSure, bool 
             // the person is asked.
             const bool outvoted = std::any_of(m_votes.begin(), m_votes.end(),
                                               [&](const Vote &other) { return other.votes > v.votes; });
-            *doubtful = v.candidate.least < 80 || outvoted;
+            // So may a reading of as many digits that differs from it: a
+            // clear 3 read as a 5 by three readings was read right by one.
+            const bool contested = std::any_of(m_votes.begin(), m_votes.end(), [&](const Vote &other) {
+                return other.candidate.digits.size() == glyphs.size() && other.candidate.digits != glyphs;
+            });
+            *doubtful = v.candidate.least < 80 || outvoted || contested;
             return v.candidate;
         }
     }
