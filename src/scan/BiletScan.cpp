@@ -1087,8 +1087,8 @@ void ReadNumberLines(const cv::Mat &rgb, const Quad &upper, const Quad &lower, S
     if (glyphNomer.isEmpty() || !nomerVotes.Confirms(glyphNomer)) {
         const QString leading = nomerVotes.Choose(glyphNomer, nomer && !nomer->doubtful, &doubtful).digits;
         for (const NumberLine &read : numberLines) {
-            if (leading.isEmpty() ||
-                std::find(read.numbers.begin(), read.numbers.end(), leading) == read.numbers.end())
+            if (leading.isEmpty() || std::none_of(read.numbers.begin(), read.numbers.end(),
+                                                  [&](const QString &n) { return SlipsApart(n, leading); }))
                 continue;
             // The Polish recogniser reads only the sharper picture: on the
             // line as it stands it added nothing the other two did not. On

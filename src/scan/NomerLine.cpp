@@ -3,6 +3,7 @@
 #include <opencv2/imgproc.hpp>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace Scan
@@ -203,6 +204,16 @@ bool NomerVotes::Confirms(const QString &digits) const
                        [&](const Vote &v) { return v.confirms && v.candidate.digits == digits; });
 }
 
+bool SlipsApart(const QString &one, const QString &other)
+{
+    if (one.size() != other.size())
+        return false;
+    qsizetype differ = 0;
+    for (qsizetype i = 0; i < one.size(); ++i)
+        differ += one[i] != other[i];
+    return 3 * differ <= one.size();
+}
+
 NumberCandidate NomerVotes::Choose(const QString &glyphs, bool glyphsSure, bool *doubtful) const
 {
     *doubtful = true;
@@ -254,7 +265,30 @@ NumberCandidate NomerVotes::Choose(const QString &glyphs, bool glyphsSure, bool 
         return a.distance > b.distance;
     };
     const auto best = std::max_element(votes.begin(), votes.end(), worse);
-    return best == votes.end() ? NumberCandidate{} : best->candidate;
+    if (best == votes.end())
+        return {};
+    // Readings of as many digits that differ from the winner in a few of
+    // them have mostly slipped on other digits: each digit goes to what most
+    // of them read there. Five readings of "34479588600" that each took one
+    // or two of its blurred 5s, 8s and 6s for others, none alike, make it
+    // whole again.
+    NumberCandidate chosen = best->candidate;
+    const QString &digits = chosen.digits;
+    std::vector<const Vote *> near;
+    for (const Vote &v : votes)
+        if (SlipsApart(v.candidate.digits, digits))
+            near.push_back(&v);
+    QString voted = digits;
+    for (qsizetype i = 0; i < digits.size(); ++i) {
+        std::array<double, 10> at{};
+        for (const Vote *v : near)
+            at[std::size_t(v->candidate.digits[i].unicode() - u'0')] += v->votes;
+        const auto top = std::max_element(at.begin(), at.end()) - at.begin();
+        if (at[std::size_t(top)] > at[std::size_t(digits[i].unicode() - u'0')])
+            voted[i] = QChar(char16_t(u'0' + top));
+    }
+    chosen.digits = voted;
+    return chosen;
 }
 
 } // namespace Scan

@@ -43,6 +43,10 @@ cv::Mat Darkened(const cv::Mat &line);
 // like a 5 comes apart again.
 cv::Mat Deblurred(const cv::Mat &line, double blur, int rounds);
 
+// Whether two numbers read are of as many digits and differ in no more than
+// a third of them: readings of one number with a few digits slipped.
+bool SlipsApart(const QString &one, const QString &other);
+
 // A number (the ticket's, the draw's) chosen from several readings of the
 // lines around a ticket. The recogniser's mistakes change with the picture
 // it is given (its size, its contrast), so each reading votes once for every
@@ -60,7 +64,8 @@ public:
     bool Confirms(const QString &digits) const;
     // The number the readings and the glyph reader (its digits, and
     // whether it was sure of every one) make most likely; empty when
-    // neither found one.
+    // neither found one. Unconfirmed, it is put together digit by digit
+    // from the readings a few slips apart from the likeliest.
     NumberCandidate Choose(const QString &glyphs, bool glyphsSure, bool *doubtful) const;
 
 private:

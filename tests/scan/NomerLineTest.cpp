@@ -175,6 +175,18 @@ TEST(NomerLine, ReadingsVoteForTheTicketNumberAndOnlyAConfirmedOneIsSure)
          true,
          "123456",
          true},
+        {"unconfirmed, each digit goes to what most readings a few slips apart read there",
+         {{"34479588000"}, {"14479588000"}, {"34479558600"}, {"34479383600"}, {"14479558600"}},
+         "",
+         false,
+         "34479588600",
+         true},
+        {"an unlike number of as many digits has no say in them",
+         {{"1234567"}, {"1234567"}, {"7654321"}, {"7654398"}, {"7654987"}},
+         "",
+         false,
+         "1234567",
+         true},
         {"nothing read", {}, "", false, "", true},
     };
     for (const Case &c : cases) {
