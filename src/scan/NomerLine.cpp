@@ -230,7 +230,20 @@ NumberCandidate NomerVotes::Choose(const QString &glyphs, bool glyphsSure, bool 
                 return other.candidate.digits.size() == glyphs.size() && other.candidate.digits != glyphs;
             });
             *doubtful = v.candidate.least < 80 || outvoted || contested;
-            return v.candidate;
+            // The glyph reader takes a digit glued to the number sign for
+            // part of the sign ("№3" is one shape to it), and a reading
+            // that dropped the sign's N with it confirms the rest: a number
+            // a digit or two longer that ends in it and has more votes is
+            // the ticket's.
+            const Vote *longer = nullptr;
+            for (const Vote &other : m_votes) {
+                const QString &digits = other.candidate.digits;
+                if (other.votes > std::max(v.votes, longer ? longer->votes : 0.0) &&
+                    digits.size() > glyphs.size() && digits.size() <= glyphs.size() + 2 &&
+                    digits.endsWith(glyphs))
+                    longer = &other;
+            }
+            return longer ? longer->candidate : v.candidate;
         }
     }
     // Unconfirmed: the glyph reader votes too, less when it doubted a digit.

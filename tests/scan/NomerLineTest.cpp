@@ -140,6 +140,13 @@ TEST(NomerLine, ReadingsVoteForTheTicketNumberAndOnlyAConfirmedOneIsSure)
          false,
          "568690459",
          true},
+        {"a number a digit longer that ends in the glyph reader's and has more votes wins: it lost a digit "
+         "glued to the sign",
+         {{"365660011877", "65660011877"}, {"365660011877"}},
+         "65660011877",
+         true,
+         "365660011877",
+         true},
         {"a reading of Russian print alone confirms nothing",
          {{"!455925557562"}, {"455925357562"}, {"455925357562"}},
          "455925557562",
