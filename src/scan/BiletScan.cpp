@@ -130,12 +130,23 @@ struct CellPrint {
 
 // The ink of a cell without the grid's lines that reach into it where the
 // grid was found a little off or printed askew: a line runs across nearly
-// the whole cell, which no stroke of a number does.
+// the whole cell, or down it, which no stroke of a number does.
 cv::Mat WithoutLines(const cv::Mat &ink)
 {
     cv::Mat solid = ink > 0.4, across, down, lines;
     cv::morphologyEx(solid, across, cv::MORPH_OPEN,
                      cv::getStructuringElement(cv::MORPH_RECT, cv::Size(std::max(3, ink.cols * 7 / 10), 1)));
+    // A line across reaches a side of the cell. A long stroke across its
+    // middle that reaches neither side is the crossbars of two 4s run
+    // together: taken out, "44" was read as 41.
+    cv::Mat labels, stats, centroids;
+    const int margin = std::max(1, ink.cols / 20);
+    const int pieces = cv::connectedComponentsWithStats(across, labels, stats, centroids, 8);
+    for (int i = 1; i < pieces; ++i) {
+        const int left = stats.at<int>(i, cv::CC_STAT_LEFT), width = stats.at<int>(i, cv::CC_STAT_WIDTH);
+        if (left > margin && left + width < ink.cols - margin)
+            across.setTo(0, labels == i);
+    }
     cv::morphologyEx(solid, down, cv::MORPH_OPEN,
                      cv::getStructuringElement(cv::MORPH_RECT, cv::Size(1, std::max(3, ink.rows * 19 / 20))));
     cv::dilate(across | down, lines, cv::Mat());
