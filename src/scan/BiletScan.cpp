@@ -123,6 +123,7 @@ struct CellPrint {
     bool extra = false;  // more characters than the number has
     Features units{};
     int unitsShape = -1; // 3 or 5 where the units' ink plainly says which
+    double unitsWaist = -1; // how pinched the units are about their middle (Waist)
     bool hasTens = false;
     Features tens{};
     cv::Mat unitsInk, tensInk; // the digits' ink as cut, to be measured again
@@ -252,6 +253,7 @@ CellPrint CutCell(const cv::Mat &cellV, int row, int col)
     print.unitsInk = glyphs.back().ink;
     print.units = GlyphFeatures(print.unitsInk);
     print.unitsShape = ThreeOrFive(print.unitsInk);
+    print.unitsWaist = Waist(print.unitsInk);
     if (col > 0) {
         print.hasTens = true;
         print.tensInk = glyphs[glyphs.size() - 2].ink;
@@ -316,6 +318,21 @@ public:
     bool smallPrint() const { return m_smallPrint; }
 
     void Add(int digit, const Features &features) { m_known[digit].push_back(features); }
+    // The waist of the 8s the last column's tens print (a 9 of 90 among them
+    // moves their middle little).
+    void AddEightWaist(double waist)
+    {
+        if (waist >= 0)
+            m_eightWaists.push_back(waist);
+    }
+    std::optional<double> EightWaist() const
+    {
+        if (m_eightWaists.empty())
+            return std::nullopt;
+        std::vector<double> sorted = m_eightWaists;
+        std::sort(sorted.begin(), sorted.end());
+        return sorted[sorted.size() / 2];
+    }
 
     // The nearest own glyph of each digit; a large value where none is known.
     std::array<float, 10> Nearest(const Features &features) const
@@ -330,6 +347,7 @@ public:
 
 private:
     std::array<std::vector<Features>, 10> m_known;
+    std::vector<double> m_eightWaists;
     bool m_smallPrint = false;
 };
 
@@ -346,6 +364,21 @@ std::optional<DigitVote> SettleThreeOrFive(const Features &features, int shape, 
     if (std::abs(nearest[3] - nearest[5]) >= 0.1f)
         return std::nullopt;
     return DigitVote{shape, true, nearest[shape]};
+}
+
+// A bold 0 blurred, or a slashed one, fills its hollow and the model takes
+// it for an 8 (50 read as 58 in cells of 189 px). Its sides run straight
+// or bulge where an 8 is pinched between its loops: a units digit read as an
+// 8, the model near enough a 0 too, whose waist is clearly
+// fuller than the ticket's own 8s' is a 0, still in doubt. Print so blurred
+// that its own 8s show no waist tells nothing.
+bool ZeroForEight(const Features &features, double waist, const OwnDigits &own)
+{
+    const std::optional<double> eights = own.EightWaist();
+    if (!eights || waist < 0.9 || waist < *eights + 0.08)
+        return false;
+    const std::array<float, 10> nearest = DigitModel::Builtin().Nearest(features, 1u | 1u << 8);
+    return nearest[0] - nearest[8] < 0.2f;
 }
 
 struct DigitRead {
@@ -427,6 +460,8 @@ CellRead ReadCell(const CellPrint &print, const OwnDigits &own)
         return read;
     if (const auto settled = SettleThreeOrFive(print.units, print.unitsShape, units.digit, allowed))
         units = {settled->digit, settled->doubtful, settled->distance};
+    if (units.digit == 8 && (allowed & 1u) && ZeroForEight(print.units, print.unitsWaist, own))
+        units = {0, true, units.distance};
     read.distance = units.distance;
     read.doubtful = units.doubtful || print.merged || print.extra;
     read.nomer = col == 0 ? units.digit : col * 10 + units.digit;
@@ -461,6 +496,7 @@ std::vector<CellRead> ReadCells(const std::vector<CellPrint> &prints, bool learn
             continue;
         // The last column's tens is 8, or 9 for 90 alone.
         if (print.col == 8) {
+            own.AddEightWaist(Waist(print.tensInk));
             const DigitRead units = ReadDigit(print.units, 0x3ff, none);
             if (units.digit <= 0 || units.doubtful)
                 continue;

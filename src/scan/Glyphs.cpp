@@ -162,6 +162,31 @@ int ThreeOrFive(const cv::Mat &ink)
     return stroke < 0.4 ? 3 : stroke > 0.7 ? 5 : -1;
 }
 
+double Waist(const cv::Mat &ink)
+{
+    if (ink.rows < 8 || ink.cols < 3)
+        return -1;
+    // The width of the ink from its leftmost to its rightmost stroke, row by row.
+    const auto width = [&](int r) {
+        int left = -1, right = -1;
+        for (int c = 0; c < ink.cols; ++c)
+            if (ink.at<float>(r, c) > 0.5f) {
+                right = c;
+                if (left < 0)
+                    left = c;
+            }
+        return left < 0 ? 0 : right - left + 1;
+    };
+    const auto band = [&](double from, double to, bool narrowest) {
+        int found = narrowest ? ink.cols : 0;
+        for (int r = int(from * ink.rows); r < std::max(int(from * ink.rows) + 1, int(to * ink.rows)); ++r)
+            found = narrowest ? std::min(found, width(r)) : std::max(found, width(r));
+        return found;
+    };
+    const int loops = std::max(band(0.1, 0.35, false), band(0.62, 0.9, false));
+    return loops > 0 ? double(band(0.35, 0.62, true)) / loops : -1;
+}
+
 Features GlyphFeatures(const cv::Mat &ink)
 {
     constexpr int kSide = 20;

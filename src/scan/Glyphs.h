@@ -39,6 +39,11 @@ std::vector<Glyph> GlyphsOf(const cv::Mat &ink, double minHeight, int expected =
 // runs the two together in every other feature.
 int ThreeOrFive(const cv::Mat &ink);
 
+// How narrow a glyph is about its middle against its widest above and below
+// it: an 8 is pinched between its loops, a 0 is not, slashed or blurred
+// bold. -1 for a glyph too small to tell.
+double Waist(const cv::Mat &ink);
+
 inline constexpr int kFeatureSize = 128 + 64 + 1;
 using Features = std::array<float, kFeatureSize>;
 

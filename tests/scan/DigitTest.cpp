@@ -174,4 +174,39 @@ TEST(Digits, AThreeAndAFiveAreToldApartByTheStrokeThatPartsThem)
     EXPECT_LE(wrong, total / 50);
 }
 
+// An 8 is pinched between its loops and a 0 is not, in every typeface, sharp
+// and blurred, bold or slashed: a 0 is as wide about its middle as anywhere,
+// and an 8 of the same face clearly narrower there.
+TEST(Digits, AZeroIsFullerAboutItsMiddleThanAnEightOfItsFace)
+{
+    int apart = 0, total = 0;
+    for (const QStringList &families : {TicketArt::ModelFonts(), TicketArt::HeldOutFonts()}) {
+        for (const QString &family : families) {
+            for (bool bold : {false, true}) {
+                for (double blur : {0.0, 1.5}) {
+                    double waist[2] = {};
+                    for (int i = 0; i < 2; ++i) {
+                        cv::Mat drawn = Drawn(QString::number(i * 8), family, bold);
+                        if (blur > 0)
+                            cv::GaussianBlur(drawn, drawn, cv::Size(0, 0), blur);
+                        const auto glyphs = Scan::GlyphsOf(Scan::InkMap(drawn), 0.2, 1);
+                        ASSERT_EQ(glyphs.size(), 1u) << family.toStdString();
+                        waist[i] = Scan::Waist(glyphs[0].ink);
+                    }
+                    ++total;
+                    // What the reader asks before it takes a doubtful 8 for a 0.
+                    const bool told = waist[0] >= 0.9 && waist[0] >= waist[1] + 0.1;
+                    apart += told;
+                    if (!told)
+                        std::printf("%s%s blur %.1f: 0 %.2f, 8 %.2f\n", qPrintable(family),
+                                    bold ? " bold" : "", blur, waist[0], waist[1]);
+                    // An 8 never passes for a 0 of its own face.
+                    EXPECT_LT(waist[1], 0.9) << family.toStdString();
+                }
+            }
+        }
+    }
+    EXPECT_GE(apart, total * 9 / 10);
+}
+
 } // namespace

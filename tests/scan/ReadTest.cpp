@@ -485,8 +485,9 @@ TEST(Read, ClearPrintInLargeCellsIsReadWithoutAWrongCell)
     // off was read as the units digit of a 37 (80028), and the 3s of 63 and
     // 73, in a face whose tens show no 3, were put right to 5s by the nearer
     // 5s of the ticket's own tens (80011), and the crossbars of a 44, run
-    // together, were taken out as a line, leaving 41 (60044).
-    for (const quint32 seed : {80028u, 80011u, 60044u}) {
+    // together, were taken out as a line, leaving 41 (60044), and a slashed
+    // 0 was taken for an 8, 50 read as 58 in cells of 189 px (50026).
+    for (const quint32 seed : {80028u, 80011u, 60044u, 50026u}) {
         SCOPED_TRACE(seed);
         const TicketArt::Shot shot = HeldOutShot(Level::Phone, seed);
         const auto read = Scan::ReadBilety(shot.image);
