@@ -86,8 +86,12 @@ std::vector<Glyph> GlyphsOf(const cv::Mat &ink, double minHeight, int expected)
         if (area < std::max(4.0, 0.002 * w * h))
             continue;
         const bool atEdge = box.x == 0 || box.y == 0 || box.br().x >= w || box.br().y >= h;
-        // A grid line caught at the border is long and thin along the edge.
-        if (atEdge && (box.width > 0.8 * w || box.height > 0.9 * h || std::min(box.width, box.height) <= 2))
+        // A grid line caught at the border is long and thin along the edge,
+        // or beside it, a pixel or two in, when the patch was cut that much
+        // wide of the line.
+        const bool byEdge = box.x <= 2 || box.y <= 2 || box.br().x >= w - 2 || box.br().y >= h - 2;
+        if ((atEdge && (box.width > 0.8 * w || box.height > 0.9 * h || std::min(box.width, box.height) <= 2)) ||
+            (byEdge && std::min(box.width, box.height) <= 2 && std::max(box.width, box.height) > 0.5 * h))
             continue;
         // So are two shorter ones meeting in a corner, where the grid was
         // found a little off: nearly all their ink lies along the border.

@@ -100,7 +100,9 @@ TEST(Digits, TwoDigitsRunTogetherAreCutInTwoWhenTwoAreExpected)
 TEST(Digits, GridLinesMeetingInACornerOfTheCellAreNoDigit)
 {
     // A cell cut a little off its grid keeps two short pieces of line that
-    // meet in a corner; digits cut short by the border stay digits.
+    // meet in a corner, or a piece of line a pixel in from its edge (counted
+    // as a character, it made the two digits be taken for one run together);
+    // digits cut short by the border stay digits.
     struct Case {
         const char *what;
         cv::Rect across, down; // the pieces of line, drawn black
@@ -108,6 +110,7 @@ TEST(Digits, GridLinesMeetingInACornerOfTheCellAreNoDigit)
     };
     for (const Case &c : {Case{"lines top right", {72, 0, 24, 2}, {94, 0, 2, 36}, 48},
                           Case{"lines bottom left", {0, 46, 24, 2}, {0, 14, 3, 34}, 48},
+                          Case{"a line beside the left edge", {}, {1, 8, 2, 32}, 48},
                           Case{"digits cut at the bottom", {}, {}, 33}}) {
         cv::Mat cell = Drawn(QStringLiteral("37"), QStringLiteral("DejaVu Sans"), false);
         cell(c.across).setTo(0);
