@@ -122,7 +122,7 @@ struct CellPrint {
     bool merged = false; // two digits ran together and were cut apart
     bool extra = false;  // more characters than the number has
     Features units{};
-    int unitsShape = -1; // 3 or 5 where the units' ink plainly says which
+    int unitsShape = -1;    // 3 or 5 where the units' ink plainly says which
     double unitsWaist = -1; // how pinched the units are about their middle (Waist)
     bool hasTens = false;
     Features tens{};

@@ -90,8 +90,9 @@ std::vector<Glyph> GlyphsOf(const cv::Mat &ink, double minHeight, int expected)
         // or beside it, a pixel or two in, when the patch was cut that much
         // wide of the line.
         const bool byEdge = box.x <= 2 || box.y <= 2 || box.br().x >= w - 2 || box.br().y >= h - 2;
-        if ((atEdge && (box.width > 0.8 * w || box.height > 0.9 * h || std::min(box.width, box.height) <= 2)) ||
-            (byEdge && std::min(box.width, box.height) <= 2 && std::max(box.width, box.height) > 0.5 * h))
+        const bool thin = std::min(box.width, box.height) <= 2;
+        if ((atEdge && (box.width > 0.8 * w || box.height > 0.9 * h || thin)) ||
+            (byEdge && thin && std::max(box.width, box.height) > 0.5 * h))
             continue;
         // So are two shorter ones meeting in a corner, where the grid was
         // found a little off: nearly all their ink lies along the border.
