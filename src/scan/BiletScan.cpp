@@ -367,11 +367,11 @@ std::optional<DigitVote> SettleThreeOrFive(const Features &features, int shape, 
 }
 
 // A bold 0 blurred, or a slashed one, fills its hollow and the model takes
-// it for an 8 (50 read as 58 in cells of 189 px). Its sides run straight
-// or bulge where an 8 is pinched between its loops: a units digit read as an
-// 8, the model near enough a 0 too, whose waist is clearly
-// fuller than the ticket's own 8s' is a 0, still in doubt. Print so blurred
-// that its own 8s show no waist tells nothing.
+// it for an 8 (50 read as 58 in cells of 189 px). Its sides run straight or
+// bulge where an 8 is pinched between its loops: a units digit read as an 8,
+// the model near enough a 0 too, whose waist is clearly fuller than the
+// ticket's own 8s' is a 0, still in doubt. Print so blurred that its own 8s
+// show no waist tells nothing.
 bool ZeroForEight(const Features &features, double waist, const OwnDigits &own)
 {
     const std::optional<double> eights = own.EightWaist();
