@@ -103,6 +103,19 @@ std::vector<Glyph> GlyphsOf(const cv::Mat &ink, double minHeight, int expected)
             continue;
         parts.push_back({box, {i}});
     }
+    // A grid line a few pixels in from a side, where the patch was cut that
+    // far wide of it, is as thin as a line and taller than the characters
+    // beside it: the digits of a number are of one height.
+    const auto lineBesideSide = [&](const Part &part) {
+        const cv::Rect &b = part.box;
+        int others = 0;
+        for (const Part &other : parts)
+            if (&other != &part)
+                others = std::max(others, other.box.height);
+        return (b.x <= w / 10 || b.br().x >= w - w / 10) && b.width <= std::max(3, b.height / 8) &&
+               b.height > 0.6 * h && others >= 0.3 * h && b.height > 1.2 * others;
+    };
+    parts.erase(std::remove_if(parts.begin(), parts.end(), lineBesideSide), parts.end());
     std::sort(parts.begin(), parts.end(), [](const Part &a, const Part &b) { return a.box.x < b.box.x; });
     // Pieces of one character lie over each other (a broken stroke, the dot of
     // a blot); neighbouring characters only touch.

@@ -52,6 +52,52 @@ QChar AsCyrillic(QChar c)
     return c;
 }
 
+// The digit a letter or sign stands for where the recogniser read a digit
+// glued to the number sign as one ("Ne&35975" for "№835975"); 0 for none.
+char16_t DigitLookalike(QChar c)
+{
+    static const char16_t letters[] = u"SsOoDQB&IlZzGbgqT$";
+    static const char16_t digits[] = u"550000881122669975";
+    for (int i = 0; letters[i]; ++i)
+        if (c == QChar(letters[i]))
+            return digits[i];
+    return 0;
+}
+
+// Where the line has a number sign read in Latin letters ("N", "Ne", "Neo",
+// "WP") with a letter or two glued to it that look like digits and digits
+// after them, the line with those letters read as the digits: the recogniser
+// took the sign and the number's first digit for one word. Sets digitsAt to
+// where the digits that were read as digits begin; the line as it was, and
+// -1, when it has none.
+LineText SignLettersAsDigits(const LineText &line, qsizetype *digitsAt)
+{
+    LineText out = line;
+    *digitsAt = -1;
+    const QString &text = line.text;
+    for (qsizetype p = 0; p < text.size(); ++p) {
+        if (!QStringView(u"NW").contains(text[p]) || (p > 0 && text[p - 1] != QLatin1Char(' ')))
+            continue;
+        qsizetype q = p + 1;
+        while (q < text.size() && q < p + 3 && QStringView(u"eo°ºP").contains(text[q]))
+            ++q;
+        qsizetype r = q;
+        while (r < text.size() && r < q + 2 && DigitLookalike(text[r]))
+            ++r;
+        const qsizetype at = r < text.size() && text[r] == QLatin1Char(' ') ? r + 1 : r;
+        if (r == q || at >= text.size() || !IsDigit(text[at]))
+            continue;
+        for (qsizetype k = q; k < r; ++k) {
+            out.text[k] = QChar(DigitLookalike(text[k]));
+            if (std::size_t(k) < out.certainty.size())
+                out.certainty[std::size_t(k)] = 0;
+        }
+        *digitsAt = at;
+        return out;
+    }
+    return out;
+}
+
 } // namespace
 
 qsizetype DrawWordEnd(const QString &text)
@@ -128,6 +174,25 @@ std::vector<NumberCandidate> NumberCandidates(const LineText &line, int from, in
             }
             candidates.push_back(found);
         }
+    }
+    // The digits after a sign read with a digit glued to it are the number
+    // or its end: each way gets half the vote, as for a sign read as "N2".
+    qsizetype digitsAt = -1;
+    const LineText rewritten = signRead ? SignLettersAsDigits(line, &digitsAt) : line;
+    if (digitsAt >= 0) {
+        for (NumberCandidate &c : candidates)
+            if (c.at == digitsAt)
+                c.weight = 0.5;
+        for (NumberCandidate c : NumberCandidates(rewritten, from, to)) {
+            if (c.at >= digitsAt ||
+                std::any_of(candidates.begin(), candidates.end(),
+                            [&](const NumberCandidate &n) { return n.digits == c.digits; }))
+                continue;
+            c.weight = 0.5;
+            candidates.push_back(c);
+        }
+        std::stable_sort(candidates.begin(), candidates.end(),
+                         [](const NumberCandidate &a, const NumberCandidate &b) { return a.at < b.at; });
     }
     return candidates;
 }

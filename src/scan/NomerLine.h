@@ -26,7 +26,9 @@ struct NumberCandidate {
 // joined together when the whole fits; each run once, in the line's order.
 // A recogniser of Latin print reads the number sign as "N2" where another
 // reads "N°": with signRead, a run glued to an N is offered as read and
-// without its first digit, each with half the weight.
+// without its first digit, each with half the weight; so is a run after a
+// sign with letters glued to it that look like digits ("Ne&35975"), as read
+// and with those letters read as the digits.
 std::vector<NumberCandidate> NumberCandidates(const LineText &line, int from, int to, bool signRead = false);
 
 // Where the word of the draw ("Тираж") ends in a read line, or -1 when the

@@ -101,8 +101,9 @@ TEST(Digits, GridLinesMeetingInACornerOfTheCellAreNoDigit)
 {
     // A cell cut a little off its grid keeps two short pieces of line that
     // meet in a corner, or a piece of line a pixel in from its edge (counted
-    // as a character, it made the two digits be taken for one run together);
-    // digits cut short by the border stay digits.
+    // as a character, it made the two digits be taken for one run together),
+    // or a few pixels in (taken for the units, a 53 was read as 51); digits
+    // cut short by the border stay digits.
     struct Case {
         const char *what;
         cv::Rect across, down; // the pieces of line, drawn black
@@ -111,6 +112,7 @@ TEST(Digits, GridLinesMeetingInACornerOfTheCellAreNoDigit)
     for (const Case &c : {Case{"lines top right", {72, 0, 24, 2}, {94, 0, 2, 36}, 48},
                           Case{"lines bottom left", {0, 46, 24, 2}, {0, 14, 3, 34}, 48},
                           Case{"a line beside the left edge", {}, {1, 8, 2, 32}, 48},
+                          Case{"a line a few pixels in from the right edge", {}, {89, 2, 3, 44}, 48},
                           Case{"digits cut at the bottom", {}, {}, 33}}) {
         cv::Mat cell = Drawn(QStringLiteral("37"), QStringLiteral("DejaVu Sans"), false);
         cell(c.across).setTo(0);

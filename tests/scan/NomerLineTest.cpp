@@ -60,6 +60,15 @@ TEST(NomerLine, EveryWayTheDigitsMayMakeOneNumberIsOffered)
         {"BMNET N°86952536534", 6, 12, "86952536534/0/-", true},
         {"Билет N 2288523", 6, 12, "2288523/95/-", true},
         {"BMAET N25027127", 6, 12, "25027127/0/-"},
+        // Or reads the sign with the number's first digit glued to it as
+        // letters: those that look like a digit may be one.
+        {"БИЛЕТ Ne&35975", 6, 12, "835975/0/-/0.5", true},
+        {"БИЛЕТ NS 594069", 6, 12, "5594069/0/j/0.5 594069/95/-/0.5", true},
+        {"БИЛЕТ Neo$1515202911", 6, 12, "51515202911/0/-/0.5 1515202911/0/-/0.5", true},
+        {"БИЛЕТ WPS 18790295", 6, 12, "518790295/0/j/0.5 18790295/95/-/0.5", true},
+        {"БИЛЕТ NS 594069", 6, 12, "594069/95/-"},
+        {"БИЛЕТ NX 594069", 6, 12, "594069/95/-", true},
+        {"SNS 594069", 6, 12, "594069/95/-", true},
     };
     for (const Case &c : cases) {
         QStringList got;
