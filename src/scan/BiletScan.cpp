@@ -207,11 +207,16 @@ CellPrint CutCell(const cv::Mat &cellV, int row, int col)
     bool stray = false;
     if (col > 0 && glyphs.size() > 1) {
         // As tall as the print around it, too: a low wide smudge is no number.
+        // A shape no wider than another digit beside it is one wide digit (a
+        // bold serif 4), whatever its height.
         int tallest = 0;
         for (const Glyph &g : glyphs)
             tallest = std::max(tallest, g.ink.rows);
         const auto wide = std::find_if(glyphs.begin(), glyphs.end(), [&](const Glyph &g) {
-            return g.ink.cols >= 1.1 * g.ink.rows && g.ink.rows >= 0.8 * tallest;
+            const bool twin = std::any_of(glyphs.begin(), glyphs.end(), [&](const Glyph &other) {
+                return &other != &g && other.ink.rows >= 0.8 * tallest && other.ink.cols >= 0.7 * g.ink.cols;
+            });
+            return g.ink.cols >= 1.1 * g.ink.rows && g.ink.rows >= 0.8 * tallest && !twin;
         });
         if (wide != glyphs.end()) {
             glyphs = {*wide};
@@ -220,10 +225,14 @@ CellPrint CutCell(const cv::Mat &cellV, int row, int col)
     }
     // Two shapes need not be two digits: a thin stroke of a 0 can break,
     // leaving its left half joined to the tens digit. A shape as wide as
-    // tall is more than one digit, and the pair is cut anew.
+    // tall beside a much narrower one is more than one digit, and the pair
+    // is cut anew; two wide shapes are two wide digits (a bold 4 and a 3).
+    const auto narrower = [](const Glyph &a, const Glyph &b) { return a.ink.cols < b.ink.cols; };
     if (col > 0 && glyphs.size() == 2 &&
         std::max(glyphs[0].ink.cols, glyphs[1].ink.cols) >
-            0.95 * std::max(glyphs[0].ink.rows, glyphs[1].ink.rows)) {
+            0.95 * std::max(glyphs[0].ink.rows, glyphs[1].ink.rows) &&
+        std::min(glyphs[0], glyphs[1], narrower).ink.cols <
+            0.6 * std::max(glyphs[0], glyphs[1], narrower).ink.cols) {
         const cv::Rect span = glyphs[0].box | glyphs[1].box;
         cv::Mat both(span.size(), CV_32F, cv::Scalar(0));
         for (const Glyph &g : glyphs) {

@@ -78,7 +78,7 @@ std::vector<Glyph> GlyphsOf(const cv::Mat &ink, double minHeight, int expected)
         cv::Rect box;
         std::vector<int> labels;
     };
-    std::vector<Part> parts;
+    std::vector<Part> parts, specks;
     for (int i = 1; i < count; ++i) {
         const cv::Rect box(stats.at<int>(i, cv::CC_STAT_LEFT), stats.at<int>(i, cv::CC_STAT_TOP),
                            stats.at<int>(i, cv::CC_STAT_WIDTH), stats.at<int>(i, cv::CC_STAT_HEIGHT));
@@ -99,23 +99,26 @@ std::vector<Glyph> GlyphsOf(const cv::Mat &ink, double minHeight, int expected)
         if (atEdge && AlongBorder(labels, i, box) > 0.7 * area)
             continue;
         // Specks of grain and dirt are small both ways.
-        if (box.height < minHeight * h && area < 0.012 * w * h)
+        if (box.height < minHeight * h && area < 0.012 * w * h) {
+            specks.push_back({box, {i}});
             continue;
+        }
         parts.push_back({box, {i}});
     }
-    // A grid line a few pixels in from a side, where the patch was cut that
-    // far wide of it, is as thin as a line and taller than the characters
-    // beside it: the digits of a number are of one height.
-    const auto lineBesideSide = [&](const Part &part) {
-        const cv::Rect &b = part.box;
-        int others = 0;
-        for (const Part &other : parts)
-            if (&other != &part)
-                others = std::max(others, other.box.height);
-        return (b.x <= w / 10 || b.br().x >= w - w / 10) && b.width <= std::max(3, b.height / 8) &&
-               b.height > 0.6 * h && others >= 0.3 * h && b.height > 1.2 * others;
-    };
-    parts.erase(std::remove_if(parts.begin(), parts.end(), lineBesideSide), parts.end());
+    // But a small piece just under or over a character is a piece of it that
+    // blur parted from the rest (a 4's stem below its bar).
+    const std::size_t characters = parts.size();
+    for (const Part &speck : specks) {
+        const cv::Rect &s = speck.box;
+        const bool ofCharacter =
+            std::any_of(parts.begin(), parts.begin() + std::ptrdiff_t(characters), [&](const Part &p) {
+                const int overlap = std::min(p.box.br().x, s.br().x) - std::max(p.box.x, s.x);
+                const int gap = std::max(p.box.y, s.y) - std::min(p.box.br().y, s.br().y);
+                return overlap > 0.5 * s.width && gap <= std::max(2, h / 10);
+            });
+        if (ofCharacter)
+            parts.push_back(speck);
+    }
     std::sort(parts.begin(), parts.end(), [](const Part &a, const Part &b) { return a.box.x < b.box.x; });
     // Pieces of one character lie over each other (a broken stroke, the dot of
     // a blot); neighbouring characters only touch.
@@ -132,6 +135,28 @@ std::vector<Glyph> GlyphsOf(const cv::Mat &ink, double minHeight, int expected)
         }
         merged.push_back(part);
     }
+    // A grid line a few pixels in from a side, where the patch was cut that
+    // far wide of it, is as thin as a line, though maybe broken, and taller
+    // than the characters beside it: the digits of a number are of one height.
+    // Where there are more pieces than characters, a short sliver of line
+    // along a side is one too: joined to the digit beside it, a 9 became an 8.
+    const bool tooMany = expected > 0 && int(merged.size()) > expected;
+    std::vector<bool> lines(merged.size(), false);
+    for (std::size_t i = 0; i < merged.size(); ++i) {
+        const cv::Rect &b = merged[i].box;
+        int others = 0;
+        for (std::size_t j = 0; j < merged.size(); ++j)
+            if (j != i)
+                others = std::max(others, merged[j].box.height);
+        const bool tall = (b.x <= w / 10 || b.br().x >= w - w / 10) && b.width <= std::max(3, b.height / 8) &&
+                          b.height > 0.6 * h && others >= 0.3 * h && b.height > 1.2 * others;
+        const bool sliver =
+            tooMany && (b.x <= 2 || b.br().x >= w - 2) && b.width <= 2 && b.height >= 4 * b.width;
+        lines[i] = tall || sliver;
+    }
+    for (std::size_t i = merged.size(); i-- > 0;)
+        if (lines[i])
+            merged.erase(merged.begin() + std::ptrdiff_t(i));
     // A thin stroke can break a character in two side by side: when the number
     // of characters is known, the narrowest gaps join pieces until it fits.
     while (expected > 0 && int(merged.size()) > expected) {

@@ -113,6 +113,8 @@ TEST(Digits, GridLinesMeetingInACornerOfTheCellAreNoDigit)
                           Case{"lines bottom left", {0, 46, 24, 2}, {0, 14, 3, 34}, 48},
                           Case{"a line beside the left edge", {}, {1, 8, 2, 32}, 48},
                           Case{"a line a few pixels in from the right edge", {}, {89, 2, 3, 44}, 48},
+                          Case{"a broken line a few pixels in", {88, 30, 2, 16}, {88, 2, 2, 20}, 48},
+                          Case{"a short piece of line beside the edge", {}, {93, 26, 2, 14}, 48},
                           Case{"digits cut at the bottom", {}, {}, 33}}) {
         cv::Mat cell = Drawn(QStringLiteral("37"), QStringLiteral("DejaVu Sans"), false);
         cell(c.across).setTo(0);
@@ -138,6 +140,16 @@ TEST(Digits, AFaintStrokeStaysWithItsDigit)
     EXPECT_LE(glyphs[0].box.y, 7);
     EXPECT_LE(glyphs[0].box.x, 8);
     EXPECT_GT(glyphs[0].ink.at<float>(10 - glyphs[0].box.y, 8 + 14 * 16 / 18 - glyphs[0].box.x + 1), 0.4f);
+
+    // Its stem below the bar, parted from the rest by blur, is no speck:
+    // without it the four read as a seven. A speck apart from it is one.
+    ink(cv::Rect(24, 28, 5, 8)).setTo(0.0);
+    ink(cv::Rect(25, 30, 3, 6)).setTo(1.0);
+    ink(cv::Rect(2, 2, 3, 3)).setTo(1.0);
+    const auto parted = Scan::GlyphsOf(ink, 0.2, 1);
+    ASSERT_EQ(parted.size(), 1u);
+    EXPECT_EQ(parted[0].box.br().y, 36);
+    EXPECT_GE(parted[0].box.x, 8);
 }
 
 // A 3 and a 5 in every typeface, sharp and as small blurred print leaves
