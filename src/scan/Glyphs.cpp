@@ -107,11 +107,11 @@ std::vector<Glyph> GlyphsOf(const cv::Mat &ink, double minHeight, int expected)
     }
     // But a small piece just under or over a character is a piece of it that
     // blur parted from the rest (a 4's stem below its bar).
-    const std::size_t characters = parts.size();
+    const std::size_t whole = parts.size();
     for (const Part &speck : specks) {
         const cv::Rect &s = speck.box;
         const bool ofCharacter =
-            std::any_of(parts.begin(), parts.begin() + std::ptrdiff_t(characters), [&](const Part &p) {
+            std::any_of(parts.begin(), parts.begin() + std::ptrdiff_t(whole), [&](const Part &p) {
                 const int overlap = std::min(p.box.br().x, s.br().x) - std::max(p.box.x, s.x);
                 const int gap = std::max(p.box.y, s.y) - std::min(p.box.br().y, s.br().y);
                 return overlap > 0.5 * s.width && gap <= std::max(2, h / 10);
@@ -141,22 +141,21 @@ std::vector<Glyph> GlyphsOf(const cv::Mat &ink, double minHeight, int expected)
     // Where there are more pieces than characters, a short sliver of line
     // along a side is one too: joined to the digit beside it, a 9 became an 8.
     const bool tooMany = expected > 0 && int(merged.size()) > expected;
-    std::vector<bool> lines(merged.size(), false);
+    const auto nearSide = [&](const cv::Rect &b, int reach) { return b.x <= reach || b.br().x >= w - reach; };
+    std::vector<Part> characters;
     for (std::size_t i = 0; i < merged.size(); ++i) {
         const cv::Rect &b = merged[i].box;
         int others = 0;
         for (std::size_t j = 0; j < merged.size(); ++j)
             if (j != i)
                 others = std::max(others, merged[j].box.height);
-        const bool tall = (b.x <= w / 10 || b.br().x >= w - w / 10) && b.width <= std::max(3, b.height / 8) &&
-                          b.height > 0.6 * h && others >= 0.3 * h && b.height > 1.2 * others;
-        const bool sliver =
-            tooMany && (b.x <= 2 || b.br().x >= w - 2) && b.width <= 2 && b.height >= 4 * b.width;
-        lines[i] = tall || sliver;
+        const bool tall = nearSide(b, w / 10) && b.width <= std::max(3, b.height / 8) && b.height > 0.6 * h &&
+                          others >= 0.3 * h && b.height > 1.2 * others;
+        const bool sliver = tooMany && nearSide(b, 2) && b.width <= 2 && b.height >= 4 * b.width;
+        if (!tall && !sliver)
+            characters.push_back(merged[i]);
     }
-    for (std::size_t i = merged.size(); i-- > 0;)
-        if (lines[i])
-            merged.erase(merged.begin() + std::ptrdiff_t(i));
+    merged = std::move(characters);
     // A thin stroke can break a character in two side by side: when the number
     // of characters is known, the narrowest gaps join pieces until it fits.
     while (expected > 0 && int(merged.size()) > expected) {

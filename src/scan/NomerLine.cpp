@@ -178,7 +178,7 @@ std::vector<NumberCandidate> NumberCandidates(const LineText &line, int from, in
     // The digits after a sign read with a digit glued to it are the number
     // or its end: each way gets half the vote, as for a sign read as "N2".
     qsizetype digitsAt = -1;
-    const LineText rewritten = signRead ? SignLettersAsDigits(line, &digitsAt) : line;
+    const LineText rewritten = signRead ? SignLettersAsDigits(line, &digitsAt) : LineText{};
     if (digitsAt >= 0) {
         for (NumberCandidate &c : candidates)
             if (c.at == digitsAt)
