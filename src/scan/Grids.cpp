@@ -584,14 +584,35 @@ std::vector<Field> FieldsAtScale(const cv::Mat &rgb, double scale)
     };
     std::vector<Quad> unexplained;
     std::copy_if(misses.begin(), misses.end(), std::back_inserter(unexplained), apart);
+    // A field of three rows with cells taller than wide may be both fields
+    // of a ticket printed as one grid, its middle line lost in the darkest
+    // tone among tinted cells: where one of the colours shows the grid's six
+    // rows, the two fields found there take its place.
+    std::vector<std::size_t> tall;
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        if (cv::norm(Along(fields[i].quad)) < 2.6 * cv::norm(Across(fields[i].quad)))
+            tall.push_back(i);
+    std::vector<bool> replaced(fields.size(), false);
     const bool anywhere = fields.size() < 2;
-    if (anywhere || !unexplained.empty()) {
+    if (anywhere || !unexplained.empty() || !tall.empty()) {
         const cv::Mat *tone = nullptr;
         std::size_t mostAdded = 0;
         for (const cv::Mat &colour : channels) {
             std::vector<Field> again;
             FieldsIn(ink(colour, 7, 3), scale, again);
             std::size_t added = 0;
+            for (const std::size_t i : tall) {
+                std::vector<const Field *> within;
+                for (const Field &f : again)
+                    if (Inside(fields[i].quad, Centre(f.quad)))
+                        within.push_back(&f);
+                if (!replaced[i] && within.size() == 2 && Partners(within[0]->quad, within[1]->quad)) {
+                    replaced[i] = true;
+                    fields.push_back(*within[0]);
+                    fields.push_back(*within[1]);
+                    added += 2;
+                }
+            }
             for (const Field &f : again) {
                 const bool explains = std::any_of(unexplained.begin(), unexplained.end(),
                                                   [&](const Quad &miss) { return Overlap(miss, f.quad); });
@@ -608,7 +629,11 @@ std::vector<Field> FieldsAtScale(const cv::Mat &rgb, double scale)
         if (tone && fields.size() % 2 == 1)
             FindPartners(ink(*tone, 4, 5), scale, fields);
     }
-    return fields;
+    std::vector<Field> kept;
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        if (i >= replaced.size() || !replaced[i])
+            kept.push_back(fields[i]);
+    return kept;
 }
 
 // The paper the fields were found on, in the picture: tickets side by side
@@ -721,15 +746,19 @@ std::vector<Field> FindFields(const cv::Mat &rgb)
     // found so far is kept with them.
     const cv::Rect paper = PaperAround(rgb, scale, fields);
     const auto besideThePaper = [&](std::vector<Field> found) {
-        if (paper.area() == 0 || (paper & region).area() > 0.8 * paper.area())
+        // Paper reaching beyond the region looked at may hold a ticket
+        // there, however little of the paper that is.
+        const int beyond = int(reach / 4);
+        const cv::Point end = paper.br(), inner = region.br();
+        if (paper.area() == 0 || (region.x - paper.x <= beyond && region.y - paper.y <= beyond &&
+                                  end.x - inner.x <= beyond && end.y - inner.y <= beyond))
             return found;
         // Paper too long to be looked at larger all at once (a strip of
         // three in perspective) is looked at on each side beyond the fields
         // found, reaching a field's length back over them.
         std::vector<cv::Rect> looks{paper};
         if (LookScale(paper) < 1.5 * scale) {
-            const int back = int(reach), beyond = int(reach / 4);
-            const cv::Point end = paper.br(), inner = region.br();
+            const int back = int(reach);
             looks.clear();
             if (region.y - paper.y > beyond)
                 looks.emplace_back(paper.x, paper.y, paper.width, region.y + back - paper.y);
