@@ -395,11 +395,13 @@ std::optional<DigitVote> SettleThreeOrFive(const Features &features, int shape, 
 // bulge where an 8 is pinched between its loops: a units digit read as an 8,
 // the model near enough a 0 too, whose waist is clearly fuller than the
 // ticket's own 8s' is a 0, still in doubt. Print so blurred that its own 8s
-// show no waist tells nothing.
+// show no waist tells nothing. A ticket whose 8s are all in doubt has none
+// to compare: there only a digit with no waist at all is a 0, as no 8 of any
+// face, blurred or bold, is that full about its middle.
 bool ZeroForEight(const Features &features, double waist, const OwnDigits &own)
 {
     const std::optional<double> eights = own.EightWaist();
-    if (!eights || waist < 0.9 || waist < *eights + 0.08)
+    if (eights ? waist < 0.9 || waist < *eights + 0.08 : waist < 0.98)
         return false;
     const std::array<float, 10> nearest = DigitModel::Builtin().Nearest(features, 1u | 1u << 8);
     return nearest[0] - nearest[8] < 0.2f;
