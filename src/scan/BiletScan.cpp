@@ -834,8 +834,10 @@ void ReadMark(const cv::Mat &ink, const cv::Rect &box, std::vector<Mark> &into)
 
 // The digit runs in a strip around the grid, straightened; a line's distance
 // from the grid is distanceAtTop + distanceStep * its height in the strip, in cells.
+// With betweenFields, the strip reaches a little into both fields, and
+// print its top or bottom edge cuts is the cells' own.
 void FindRuns(const cv::Mat &stripV, double distanceAtTop, double distanceStep, std::vector<DigitRun> &runs,
-              std::vector<TextLine> &lines)
+              std::vector<TextLine> &lines, bool betweenFields = false)
 {
     // Print is what is clearly darker than the paper, measured against the
     // darkest print around it: thin strokes stay whole, paper stays paper.
@@ -852,6 +854,8 @@ void FindRuns(const cv::Mat &stripV, double distanceAtTop, double distanceStep, 
     for (int i = 1; i < count; ++i) {
         const cv::Rect box(stats.at<int>(i, cv::CC_STAT_LEFT), stats.at<int>(i, cv::CC_STAT_TOP),
                            stats.at<int>(i, cv::CC_STAT_WIDTH), stats.at<int>(i, cv::CC_STAT_HEIGHT));
+        if (betweenFields && (box.y <= 0 || box.br().y >= stripV.rows))
+            continue;
         if (box.height >= 0.1 * kLineCell && box.height <= 0.8 * kLineCell)
             boxes.push_back(box);
     }
@@ -875,7 +879,33 @@ void FindRuns(const cv::Mat &stripV, double distanceAtTop, double distanceStep, 
         if (used[seed])
             continue;
         const cv::Rect first = boxes[seed];
-        const double middle = first.y + first.height / 2.0, height = first.height;
+        double middle = first.y + first.height / 2.0, height = first.height;
+        // A tall mark at the start of a line (the edge of a frame, a bar of
+        // a picture) would make the line its own height and leave out the
+        // print's shorter characters: where most marks beside it are
+        // clearly lower, the line takes their height and their middle.
+        std::vector<double> nearHeights, nearMiddles;
+        for (std::size_t j = seed + 1; j < boxes.size(); ++j) {
+            const cv::Rect &b = boxes[j];
+            if (!used[j] && std::abs(b.y + b.height / 2.0 - middle) < 0.35 * height) {
+                nearHeights.push_back(b.height);
+                nearMiddles.push_back(b.y + b.height / 2.0);
+            }
+        }
+        if (nearHeights.size() >= 3) {
+            std::vector<double> sorted = nearHeights;
+            std::nth_element(sorted.begin(), sorted.begin() + sorted.size() / 2, sorted.end());
+            const double usual = sorted[sorted.size() / 2];
+            if (usual < 0.7 * height) {
+                std::vector<double> middles;
+                for (std::size_t k = 0; k < nearHeights.size(); ++k)
+                    if (std::abs(nearHeights[k] - usual) < 0.25 * usual + 1)
+                        middles.push_back(nearMiddles[k]);
+                std::nth_element(middles.begin(), middles.begin() + middles.size() / 2, middles.end());
+                middle = middles[middles.size() / 2];
+                height = usual;
+            }
+        }
         std::vector<Mark> line;
         std::vector<cv::Rect> members;
         for (std::size_t j = seed; j < boxes.size(); ++j) {
@@ -1056,8 +1086,11 @@ void ReadNumberLines(const cv::Mat &rgb, const Quad &upper, const Quad &lower, S
     FindRuns(strip(lower, 3, 3 + kAbove), 0, 1, runs, lines);
     // Between the fields, when they lie apart.
     const double gap = Norm(Centre(lower) - Centre(upper)) / std::max(1.0, cellHeight) - 3;
+    // The strip takes in a little of each field: where the fields were found
+    // a little off, or the photo's slant makes the gap narrower at one end,
+    // a line filling the gap would lose the tops or feet of its digits.
     if (gap > 0.3)
-        FindRuns(strip(upper, 3, 3 + gap), 0, 0, runs, lines);
+        FindRuns(strip(upper, 3 - 0.12, 3 + gap + 0.12), 0, 0, runs, lines, true);
 
     const DigitRun *nomer = nullptr, *tirag = nullptr;
     for (const DigitRun &run : runs) {
@@ -1134,14 +1167,24 @@ void ReadNumberLines(const cv::Mat &rgb, const Quad &upper, const Quad &lower, S
             from = latin.text.indexOf(QLatin1Char(' '));
         const auto firstAfter = [](const LineText &read, qsizetype at, bool signRead = false) {
             std::vector<NumberCandidate> first;
-            if (at >= 0)
-                for (const NumberCandidate &c : NumberCandidates(read, 1, 6, signRead))
-                    if (!c.joined && c.at >= at) {
-                        // A number glued to the sign comes in two halves.
-                        first.push_back(c);
-                        if (c.weight == 1 || first.size() == 2)
-                            break;
-                    }
+            if (at < 0)
+                return first;
+            const std::vector<NumberCandidate> numbers = NumberCandidates(read, 1, 6, signRead);
+            for (auto c = numbers.begin(); c != numbers.end(); ++c) {
+                if (c->joined || c->at < at)
+                    continue;
+                // The number sign read as a lone digit ("Тираж 9 1297"):
+                // the draw is the longer number after it.
+                if (first.empty() && c->digits.size() == 1 &&
+                    std::any_of(c + 1, numbers.end(), [&](const NumberCandidate &n) {
+                        return !n.joined && n.at > c->at && n.digits.size() >= 3;
+                    }))
+                    continue;
+                // A number glued to the sign comes in two halves.
+                first.push_back(*c);
+                if (c->weight == 1 || first.size() == 2)
+                    break;
+            }
             return first;
         };
         NomerVotes drawVotes;

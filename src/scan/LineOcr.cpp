@@ -44,11 +44,9 @@ tesseract::TessBaseAPI *Recogniser(const std::string &languages)
     return apis.emplace(languages, std::move(fresh)).first->second.get();
 }
 
-LineText Read(tesseract::TessBaseAPI *api, const cv::Mat &line)
+LineText ReadAs(tesseract::TessBaseAPI *api, const cv::Mat &line)
 {
     LineText read;
-    if (!api || line.empty() || line.type() != CV_8U)
-        return read;
     api->SetImage(line.data, line.cols, line.rows, 1, int(line.step));
     api->SetSourceResolution(300);
     if (api->Recognize(nullptr) != 0)
@@ -72,6 +70,22 @@ LineText Read(tesseract::TessBaseAPI *api, const cv::Mat &line)
         }
     } while (it->Next(tesseract::RIL_SYMBOL));
     api->Clear();
+    return read;
+}
+
+LineText Read(tesseract::TessBaseAPI *api, const cv::Mat &line)
+{
+    if (!api || line.empty() || line.type() != CV_8U)
+        return {};
+    LineText read = ReadAs(api, line);
+    // Bold print blurred until its letters run together is found to be no
+    // text at all where the recogniser looks for characters first; read as
+    // one raw line it mostly comes out ("ТИРАЖ №1234" read as nothing).
+    if (read.text.trimmed().isEmpty()) {
+        api->SetPageSegMode(tesseract::PSM_RAW_LINE);
+        read = ReadAs(api, line);
+        api->SetPageSegMode(tesseract::PSM_SINGLE_LINE);
+    }
     return read;
 }
 
