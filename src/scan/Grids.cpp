@@ -602,11 +602,13 @@ std::vector<Field> FieldsAtScale(const cv::Mat &rgb, double scale)
             FieldsIn(ink(colour, 7, 3), scale, again);
             std::size_t added = 0;
             for (const std::size_t i : tall) {
+                if (replaced[i])
+                    continue;
                 std::vector<const Field *> within;
                 for (const Field &f : again)
                     if (Inside(fields[i].quad, Centre(f.quad)))
                         within.push_back(&f);
-                if (!replaced[i] && within.size() == 2 && Partners(within[0]->quad, within[1]->quad)) {
+                if (within.size() == 2 && Partners(within[0]->quad, within[1]->quad)) {
                     replaced[i] = true;
                     fields.push_back(*within[0]);
                     fields.push_back(*within[1]);
@@ -629,9 +631,11 @@ std::vector<Field> FieldsAtScale(const cv::Mat &rgb, double scale)
         if (tone && fields.size() % 2 == 1)
             FindPartners(ink(*tone, 4, 5), scale, fields);
     }
+    // Fields added since the tall ones were counted replace none.
+    replaced.resize(fields.size(), false);
     std::vector<Field> kept;
     for (std::size_t i = 0; i < fields.size(); ++i)
-        if (i >= replaced.size() || !replaced[i])
+        if (!replaced[i])
             kept.push_back(fields[i]);
     return kept;
 }
@@ -750,8 +754,9 @@ std::vector<Field> FindFields(const cv::Mat &rgb)
         // there, however little of the paper that is.
         const int beyond = int(reach / 4);
         const cv::Point end = paper.br(), inner = region.br();
-        if (paper.area() == 0 || (region.x - paper.x <= beyond && region.y - paper.y <= beyond &&
-                                  end.x - inner.x <= beyond && end.y - inner.y <= beyond))
+        const bool above = region.y - paper.y > beyond, below = end.y - inner.y > beyond;
+        const bool left = region.x - paper.x > beyond, right = end.x - inner.x > beyond;
+        if (paper.area() == 0 || !(above || below || left || right))
             return found;
         // Paper too long to be looked at larger all at once (a strip of
         // three in perspective) is looked at on each side beyond the fields
@@ -760,13 +765,13 @@ std::vector<Field> FindFields(const cv::Mat &rgb)
         if (LookScale(paper) < 1.5 * scale) {
             const int back = int(reach);
             looks.clear();
-            if (region.y - paper.y > beyond)
+            if (above)
                 looks.emplace_back(paper.x, paper.y, paper.width, region.y + back - paper.y);
-            if (end.y - inner.y > beyond)
+            if (below)
                 looks.emplace_back(paper.x, inner.y - back, paper.width, end.y - inner.y + back);
-            if (region.x - paper.x > beyond)
+            if (left)
                 looks.emplace_back(paper.x, paper.y, region.x + back - paper.x, paper.height);
-            if (end.x - inner.x > beyond)
+            if (right)
                 looks.emplace_back(inner.x - back, paper.y, end.x - inner.x + back, paper.height);
         }
         for (cv::Rect look : looks) {
