@@ -173,6 +173,19 @@ std::vector<NumberCandidate> NumberCandidates(const LineText &line, int from, in
                 candidates.push_back(rest);
             }
             candidates.push_back(found);
+            // A last 1 the recogniser took for a bracket or a bar glued to
+            // the number ("5151320291)" for 51513202911): the number is
+            // offered with it and without it, each with half the weight.
+            const qsizetype after = runs[b].to;
+            if (signRead && found.digits.size() < to && after < text.size() &&
+                QStringView(u")]|!lI").contains(text[after]) &&
+                (after + 1 == text.size() || text[after + 1] == QLatin1Char(' '))) {
+                NumberCandidate &asRead = candidates.back();
+                asRead.weight /= 2;
+                NumberCandidate withOne = asRead;
+                withOne.digits += QLatin1Char('1');
+                candidates.push_back(withOne);
+            }
         }
     }
     // The digits after a sign read with a digit glued to it are the number
@@ -244,7 +257,13 @@ void NomerVotes::Add(const std::vector<NumberCandidate> &reading, double distanc
             std::find_if(counted.begin(), counted.end(), [&](const auto &n) { return n.first == c.digits; });
         if (seen == counted.end())
             seen = counted.insert(counted.end(), {c.digits, 0.0});
-        const double share = std::min(c.weight, 1.0 - seen->second);
+        // A piece of a number the same reading also read whole, the
+        // pieces set apart by a space, is that number's vote, not its own.
+        const bool piece = std::any_of(reading.begin(), reading.end(), [&](const NumberCandidate &whole) {
+            return whole.joined && whole.at <= c.at && whole.digits.size() > c.digits.size() &&
+                   whole.digits.endsWith(c.digits);
+        });
+        const double share = piece ? 0.0 : std::min(c.weight, 1.0 - seen->second);
         if (share <= 0)
             continue;
         seen->second += share;
@@ -342,7 +361,31 @@ NumberCandidate NomerVotes::Choose(const QString &glyphs, bool glyphsSure, bool 
             return b.candidate.digits == glyphs;
         return a.distance > b.distance;
     };
-    const auto best = std::max_element(votes.begin(), votes.end(), worse);
+    // How many digits the number has is told by the most backed number: its
+    // own votes and those of readings of as many digits that slipped on a
+    // few of them ("215235579" backs "218235579"). Readings of the right
+    // length mostly differ a little, while a sign or a letter taken for a
+    // digit makes a number of another length. Of that length, the number
+    // with the most votes of its own wins. Numbers of a few digits (a draw)
+    // a slip apart are as likely other numbers: each has its own votes.
+    const auto backing = [&](const Vote &a) {
+        if (a.candidate.digits.size() < 6)
+            return a.votes;
+        double sum = 0;
+        for (const Vote &v : votes)
+            if (SlipsApart(v.candidate.digits, a.candidate.digits))
+                sum += v.votes;
+        return sum;
+    };
+    const auto mostBacked = std::max_element(votes.begin(), votes.end(), [&](const Vote &a, const Vote &b) {
+        const double backsA = backing(a), backsB = backing(b);
+        return backsA != backsB ? backsA < backsB : worse(a, b);
+    });
+    const qsizetype length = mostBacked == votes.end() ? -1 : mostBacked->candidate.digits.size();
+    const auto best = std::max_element(votes.begin(), votes.end(), [&](const Vote &a, const Vote &b) {
+        const bool aFits = a.candidate.digits.size() == length, bFits = b.candidate.digits.size() == length;
+        return aFits != bFits ? bFits : worse(a, b);
+    });
     if (best == votes.end())
         return {};
     // Readings of as many digits that differ from the winner in a few of

@@ -28,7 +28,8 @@ struct NumberCandidate {
 // reads "N°": with signRead, a run glued to an N is offered as read and
 // without its first digit, each with half the weight; so is a run after a
 // sign with letters glued to it that look like digits ("Ne&35975"), as read
-// and with those letters read as the digits.
+// and with those letters read as the digits, and a run ending in a bracket
+// or a bar that may be a last 1, as read and with the 1.
 std::vector<NumberCandidate> NumberCandidates(const LineText &line, int from, int to, bool signRead = false);
 
 // Where the word of the draw ("Тираж") ends in a read line, or -1 when the
@@ -59,15 +60,18 @@ class NomerVotes
 public:
     // One reading of a line distance cells from the grid, its votes counting
     // weight times. The reading of Russian print alone takes a 3 for a 5 as
-    // the glyph reader may: it votes, but confirms nothing.
+    // the glyph reader may: it votes, but confirms nothing. A piece of a
+    // number the reading also offers joined whole votes for the whole only.
     void Add(const std::vector<NumberCandidate> &reading, double distance, bool confirms = true,
              double weight = 1);
     // Whether a reading that may confirm found exactly these digits.
     bool Confirms(const QString &digits) const;
     // The number the readings and the glyph reader (its digits, and
     // whether it was sure of every one) make most likely; empty when
-    // neither found one. Unconfirmed, it is put together digit by digit
-    // from the readings a few slips apart from the likeliest.
+    // neither found one. Unconfirmed, its length is that of the number the
+    // most readings a few slips apart back, and it is put together digit by
+    // digit from the readings a few slips apart from the likeliest of that
+    // length.
     NumberCandidate Choose(const QString &glyphs, bool glyphsSure, bool *doubtful) const;
 
 private:

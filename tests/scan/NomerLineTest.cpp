@@ -69,6 +69,14 @@ TEST(NomerLine, EveryWayTheDigitsMayMakeOneNumberIsOffered)
         {"БИЛЕТ NS 594069", 6, 12, "594069/95/-"},
         {"БИЛЕТ NX 594069", 6, 12, "594069/95/-", true},
         {"SNS 594069", 6, 12, "594069/95/-", true},
+        // Or reads a last 1 as a bracket or a bar glued to the number: the
+        // number is offered with the 1 and without, each with half the vote.
+        {"БИЛЕТ 5151320291)", 6, 12, "5151320291/0/-/0.5 51513202911/0/-/0.5", true},
+        {"БИЛЕТ 515132|", 6, 12, "515132/0/-/0.5 5151321/0/-/0.5", true},
+        {"БИЛЕТ 515132) руб", 6, 12, "515132/0/-/0.5 5151321/0/-/0.5", true},
+        {"БИЛЕТ 515132)x", 6, 12, "515132/0/-", true},
+        {"БИЛЕТ 515132020291)", 6, 12, "515132020291/0/-", true},
+        {"БИЛЕТ 5151320291)", 6, 12, "5151320291/0/-"},
     };
     for (const Case &c : cases) {
         QStringList got;
@@ -182,6 +190,12 @@ TEST(NomerLine, ReadingsVoteForTheTicketNumberAndOnlyAConfirmedOneIsSure)
          false,
          "856033",
          true},
+        {"a number backed by readings a slip or two apart wins over one of another length with as many votes",
+         {{"218235579"}, {"0212235579"}, {"215235579"}},
+         "",
+         false,
+         "218235579",
+         true},
         {"a tie goes to the longer number", {{"7735725650"}, {"725650"}}, "", false, "7735725650", true},
         {"then to the line nearer the grid", {{"123456"}, {"654321"}}, "", false, "123456", true},
         {"the glyph reader alone", {}, "4538680", false, "4538680", true},
@@ -257,6 +271,17 @@ TEST(NomerLine, ReadingsVoteForTheTicketNumberAndOnlyAConfirmedOneIsSure)
                    1);
         halves.Add({number("2288523")}, 2);
         EXPECT_EQ(halves.Choose({}, false, &doubtful).digits, QStringLiteral("2288523"));
+
+        // A piece of a number a reading read whole, a space between the
+        // pieces, votes for the whole number only.
+        Scan::NomerVotes pieces;
+        Scan::NumberCandidate whole = number("081115888837"), tail = number("1115888837");
+        whole.joined = true;
+        tail.at = 3;
+        pieces.Add({whole, tail}, 1);
+        pieces.Add({whole, tail}, 1);
+        pieces.Add({tail}, 1);
+        EXPECT_EQ(pieces.Choose({}, false, &doubtful).digits, QStringLiteral("081115888837"));
     }
     // A confirmed number read with an uncertain digit stays doubtful.
     Scan::NomerVotes votes;
