@@ -290,10 +290,11 @@ CellPrint CutCell(const cv::Mat &cellV, int row, int col)
 // typefaces, and the model takes its 3s, 4s and 8s for 1s. The ticket's own
 // tens digits from 2 up, whose values the columns fix, tell how wide its
 // digits are (those of a narrow face touch, and count as they were cut
-// apart): where they are clearly narrower or wider than the model's, every
-// glyph is read drawn out to the model's width. The stroke that tells a 3
-// from a 5 is still judged on the print as it stands.
-constexpr double kWidthTolerance = 1.2;
+// apart): where they are narrower or wider than the model's by more than a
+// tenth, every glyph is read drawn out to the model's width. A face a
+// seventh narrower, read as it printed, had its 8s and 9s taken for 1s. The
+// stroke that tells a 3 from a 5 is still judged on the print as it stands.
+constexpr double kWidthTolerance = 1.1;
 void ToModelWidth(std::vector<CellPrint> &prints)
 {
     std::vector<double> widths;

@@ -532,13 +532,26 @@ TEST(Read, ABlurredPhotoOfLargePrintIsReadSharpened)
 
 TEST(Read, DigitsOfANarrowTypefaceAreNotTakenForOnes)
 {
-    // A phone photo of four tickets in a narrow typeface: drawn as narrow as
-    // it prints them, the model read an 8 and a 3 alone in their cells, and
-    // the 8 of 28 and 58, as 1s: five wrong cells, where two are left.
-    const TicketArt::Shot shot = HeldOutShot(Level::Phone, 80035);
-    const auto read = Scan::ReadBilety(shot.image);
-    ASSERT_EQ(read.size(), shot.tickets.size());
-    EXPECT_LE(WrongCells(shot, read), 2);
+    const struct {
+        quint32 seed;
+        int wrong; // cells still allowed wrong
+    } cases[] = {
+        // A phone photo of four tickets in a narrow typeface: drawn as narrow
+        // as it prints them, the model read an 8 and a 3 alone in their
+        // cells, and the 8 of 28 and 58, as 1s: five wrong cells.
+        {80035, 2},
+        // Three tickets of a face only a seventh narrower than the model's,
+        // read as they printed: 18 wrong cells, 8s and 9s taken for 1s and
+        // 0s for 8s. Left are a 3 and a 5 of small blurred print.
+        {80018, 4},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.seed);
+        const TicketArt::Shot shot = HeldOutShot(Level::Phone, c.seed);
+        const auto read = Scan::ReadBilety(shot.image);
+        ASSERT_EQ(read.size(), shot.tickets.size());
+        EXPECT_LE(WrongCells(shot, read), c.wrong);
+    }
 }
 
 TEST(Read, ClearPrintInLargeCellsIsReadWithoutAWrongCell)
