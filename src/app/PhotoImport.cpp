@@ -60,6 +60,18 @@ void PhotoImport::Start(std::vector<PhotoImage> images)
     }
 }
 
+bool PhotoImport::AddMissed()
+{
+    if (!Active() || items_[pos_].bilet < 0)
+        return false;
+    const int image = items_[pos_].image;
+    std::size_t at = pos_ + 1;
+    while (at < items_.size() && items_[at].image == image)
+        ++at;
+    items_.insert(items_.begin() + std::ptrdiff_t(at), Item{image, -1});
+    return true;
+}
+
 void PhotoImport::Stop()
 {
     images_.clear();

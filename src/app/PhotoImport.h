@@ -22,7 +22,8 @@ struct PhotoImage {
     QImage preview;
     double scale = 1.0;
     // The whole picture, kept only where no ticket was found: the reader tries
-    // again inside the corners the user clicks.
+    // again inside the corners the user clicks. Elsewhere the file is loaded
+    // again when he shows a ticket the reader missed.
     QImage image;
 };
 
@@ -92,6 +93,11 @@ public:
     // The reader found a ticket inside the corners clicked on the picture in
     // hand, which had none: it becomes the ticket in hand.
     void Found(Scan::ScannedBilet bilet);
+    // The user sees a ticket on the picture in hand that the reader missed: a
+    // place where its corners are clicked comes after the picture's tickets,
+    // one for each time he says so. False where no ticket is in hand (its
+    // place already waits for corners).
+    bool AddMissed();
 
 private:
     // Puts the rows from row on while each is completed; the row that waits, or kStroki.

@@ -40,15 +40,21 @@ PhotoPanel::PhotoPanel(QWidget *parent) : QWidget(parent, Qt::Tool)
     skip_->setObjectName(QStringLiteral("PhotoSkip"));
     stop_ = new QPushButton(QStringLiteral("Закончить (Shift+F9)"), this);
     stop_->setObjectName(QStringLiteral("PhotoStop"));
+    missed_ = new QPushButton(QStringLiteral("Пропущен билет (Ctrl+F9)"), this);
+    missed_->setObjectName(QStringLiteral("PhotoMissed"));
+    missed_->setToolTip(QStringLiteral("На снимке есть билет, которого нет среди найденных: "
+                                       "после билетов снимка щёлкните четыре угла его сетки"));
     // The keyboard stays with the card: these are pressed by their keys there.
-    skip_->setFocusPolicy(Qt::NoFocus);
-    stop_->setFocusPolicy(Qt::NoFocus);
+    for (QPushButton *b : {skip_, missed_, stop_})
+        b->setFocusPolicy(Qt::NoFocus);
     buttons->addWidget(skip_);
+    buttons->addWidget(missed_);
     buttons->addStretch(1);
     buttons->addWidget(stop_);
     layout->addLayout(buttons);
     connect(skip_, &QPushButton::clicked, this, &PhotoPanel::SkipRequested);
     connect(stop_, &QPushButton::clicked, this, &PhotoPanel::StopRequested);
+    connect(missed_, &QPushButton::clicked, this, &PhotoPanel::MissedRequested);
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_ShowWithoutActivating);
     resize(560, 480);
@@ -62,6 +68,8 @@ void PhotoPanel::Show(const QImage &preview, double scale, std::vector<Corners> 
     grids_ = std::move(grids);
     current_ = current;
     pickCorners_ = pickCorners;
+    // A picture whose place waits for corners is already being shown them.
+    missed_->setEnabled(!pickCorners);
     busy_ = false;
     clicked_.clear();
     SetCaption(caption);

@@ -46,6 +46,8 @@ signals:
     void CornersPicked(PhotoPanel::Corners corners);
     void SkipRequested();
     void StopRequested();
+    // The user sees a ticket the reader missed on this picture.
+    void MissedRequested();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -60,6 +62,7 @@ private:
     QWidget *area_ = nullptr;
     QPushButton *skip_ = nullptr;
     QPushButton *stop_ = nullptr;
+    QPushButton *missed_ = nullptr;
     QImage preview_;
     double scale_ = 1.0;
     std::vector<Corners> grids_;

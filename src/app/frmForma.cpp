@@ -277,12 +277,16 @@ void frmForma::Connect()
     photoStop_ = new QAction(QStringLiteral("Закончить ввод со снимков"), this);
     photoStop_->setObjectName(QStringLiteral("PhotoStop"));
     photoStop_->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F9));
-    for (QAction *a : {photoSkip_, photoStop_}) {
+    photoMissed_ = new QAction(QStringLiteral("Пропущен билет на снимке"), this);
+    photoMissed_->setObjectName(QStringLiteral("PhotoMissed"));
+    photoMissed_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F9));
+    for (QAction *a : {photoSkip_, photoStop_, photoMissed_}) {
         a->setShortcutContext(Qt::ApplicationShortcut);
         a->setEnabled(false);
         addAction(a);
     }
     connect(photoSkip_, &QAction::triggered, this, [this] { PhotoNext(); });
+    connect(photoMissed_, &QAction::triggered, this, [this] { PhotoMissed(); });
     connect(photoStop_, &QAction::triggered, this,
             [this] { PhotoStop(QStringLiteral("Ввод со снимков закончен")); });
     connect(FileSaveBilet, &QAction::triggered, this, [this] { FileSaveBilet_Click(); });

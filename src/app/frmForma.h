@@ -349,6 +349,10 @@ private:
     void PhotoNext();
     void PhotoStop(const QString &note = {});
     void PhotoCorners(const PhotoPanel::Corners &corners);
+    // A ticket of the picture in hand the reader missed: its corners are
+    // clicked after the picture's tickets.
+    void PhotoMissed();
+    QString PhotoCaption() const;
     void PaintDoubts();
     // Takes back the last change to the card: with a ticket from a photo,
     // the rows a completed row brought on go with it.
@@ -408,4 +412,5 @@ private:
     int photoSerial_ = 0; // changes with every ticket in hand: a late corner read is dropped
     QAction *photoSkip_ = nullptr;
     QAction *photoStop_ = nullptr;
+    QAction *photoMissed_ = nullptr;
 };

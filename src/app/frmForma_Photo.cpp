@@ -149,8 +149,8 @@ void frmForma::PhotosRead(std::vector<PhotoImage> images)
     if (!PhotoSet(tirag, tiragDoubtful))
         return;
     photos_ = std::move(queue);
-    photoSkip_->setEnabled(true);
-    photoStop_->setEnabled(true);
+    for (QAction *a : {photoSkip_, photoStop_, photoMissed_})
+        a->setEnabled(true);
     PhotoBilet();
 }
 
@@ -220,6 +220,7 @@ void frmForma::PhotoBilet()
     if (!photoPanel_) {
         photoPanel_ = new PhotoPanel(this);
         connect(photoPanel_, &PhotoPanel::SkipRequested, this, [this] { PhotoNext(); });
+        connect(photoPanel_, &PhotoPanel::MissedRequested, this, [this] { PhotoMissed(); });
         connect(photoPanel_, &PhotoPanel::StopRequested, this,
                 [this] { PhotoStop(QStringLiteral("Ввод со снимков закончен")); });
         connect(photoPanel_, &PhotoPanel::CornersPicked, this,
@@ -228,14 +229,7 @@ void frmForma::PhotoBilet()
     std::vector<PhotoPanel::Corners> grids;
     for (const Scan::ScannedBilet &b : photo.bilety)
         grids.push_back(b.corners);
-    const QString name = QFileInfo(photo.path).fileName();
-    const QString caption =
-        bilet
-            ? QStringLiteral("%1 — билет %2 из %3").arg(name).arg(photos_.Position() + 1).arg(photos_.Count())
-            : QStringLiteral("%1: билет не найден. Щёлкните четыре угла его сетки "
-                             "(правая кнопка убирает последний), F9 — дальше")
-                  .arg(name);
-    photoPanel_->Show(photo.preview, photo.scale, grids, photos_.CurrentBiletIndex(), caption, !bilet);
+    photoPanel_->Show(photo.preview, photo.scale, grids, photos_.CurrentBiletIndex(), PhotoCaption(), !bilet);
     if (!photoPanel_->isVisible()) {
         // Beside the main window, on the side the screen has more room on,
         // as wide as that room allows.
@@ -252,6 +246,29 @@ void frmForma::PhotoBilet()
         activateWindow();
     }
     UpdateUndo();
+    UpdateStrip();
+}
+
+QString frmForma::PhotoCaption() const
+{
+    const QString name = QFileInfo(photos_.CurrentImage().path).fileName();
+    return photos_.CurrentBilet() ? QStringLiteral("%1 — билет %2 из %3")
+                                        .arg(name)
+                                        .arg(photos_.Position() + 1)
+                                        .arg(photos_.Count())
+                                  : QStringLiteral("%1: билет не найден. Щёлкните четыре угла его сетки "
+                                                   "(правая кнопка убирает последний), F9 — дальше")
+                                        .arg(name);
+}
+
+void frmForma::PhotoMissed()
+{
+    // The ticket in hand stays on the card with what the user changed on it.
+    if (!photos_.AddMissed())
+        return;
+    if (photoPanel_)
+        photoPanel_->SetCaption(PhotoCaption());
+    entryNote_ = QStringLiteral("После билетов этого снимка щёлкните четыре угла пропущенного");
     UpdateStrip();
 }
 
@@ -274,8 +291,8 @@ void frmForma::PhotoStop(const QString &note)
     photoCornerRead_ = false;
     photoOnCard_ = false;
     if (photoSkip_) {
-        photoSkip_->setEnabled(false);
-        photoStop_->setEnabled(false);
+        for (QAction *a : {photoSkip_, photoStop_, photoMissed_})
+            a->setEnabled(false);
     }
     if (photoPanel_)
         photoPanel_->hide();
@@ -295,7 +312,10 @@ void frmForma::PhotoCorners(const PhotoPanel::Corners &corners)
 {
     if (!photos_.Active() || photos_.CurrentBilet() || photoCornerRead_)
         return;
+    // The whole picture is kept only where no ticket was found; for a ticket
+    // the reader missed beside others it is loaded again.
     const QImage image = photos_.CurrentImage().image;
+    const QString path = photos_.CurrentImage().path;
     const int serial = photoSerial_;
     const QString caption = photoPanel_->Caption();
     photoCornerRead_ = true;
@@ -320,7 +340,15 @@ void frmForma::PhotoCorners(const PhotoPanel::Corners &corners)
                                        "Щёлкните углы сетки билета ещё раз."),
                         MsgIcon::Warning, kPhotoTitle);
     });
-    watcher->setFuture(QtConcurrent::run([image, corners] { return Scan::ReadBiletAt(image, corners); }));
+    watcher->setFuture(QtConcurrent::run([image, path, corners]() -> std::optional<Scan::ScannedBilet> {
+        if (!image.isNull())
+            return Scan::ReadBiletAt(image, corners);
+        QString error;
+        const std::optional<QImage> again = Scan::LoadImage(path, &error);
+        if (!again || again->isNull())
+            return std::nullopt;
+        return Scan::ReadBiletAt(*again, corners);
+    }));
 }
 
 std::optional<BiletEntry::Change> frmForma::UndoEntry()

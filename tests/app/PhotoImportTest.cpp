@@ -240,6 +240,24 @@ TEST_F(PhotoQueue, ATicketFoundInsideClickedCornersTakesThePictureSPlace)
     EXPECT_EQ(queue.BiletCount(), 2);
 }
 
+TEST_F(PhotoQueue, ATicketTheReaderMissedGetsAPlaceAfterItsPictureSTickets)
+{
+    PhotoImport queue;
+    queue.Start({Photo({Scanned(kRows, "1"), Scanned(kRows2, "2")}), Photo({Scanned(kRows, "3")})});
+    // Said twice on the first ticket: two places, after the picture's second ticket.
+    ASSERT_TRUE(queue.AddMissed() && queue.AddMissed());
+    QStringList order;
+    for (; queue.Active(); queue.Next()) {
+        order << QStringLiteral("%1:%2").arg(queue.CurrentImage().bilety.front().nomer,
+                                             queue.CurrentBilet() ? queue.CurrentBilet()->nomer : QString());
+        // A place that waits for corners gets no other.
+        if (!queue.CurrentBilet()) {
+            EXPECT_FALSE(queue.AddMissed());
+        }
+    }
+    EXPECT_EQ(order.join(u' '), QStringLiteral("1:1 1:2 1: 1: 3:3"));
+}
+
 TEST(ReadPhoto, FilesThatAreNoReadablePictureGiveTheirReason)
 {
     QTemporaryDir dir;

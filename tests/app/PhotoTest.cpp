@@ -445,6 +445,47 @@ TEST_F(Photos, CornersClickedOnAPictureWithoutATicketFoundAreReadAgain)
         }
 }
 
+TEST_F(Photos, ATicketTheReaderMissedBesideOthersIsShownByItsCornersAfterThem)
+{
+    // A sheet of two, as read with the second ticket missed: the picture
+    // itself is not kept where a ticket was found, and is loaded again.
+    TicketArt::Shot shot;
+    PhotoImage photo = ReadPhoto(Picture(QStringLiteral("лист.png"), 21, Level::Scan, "PT Sans", 2, &shot));
+    ASSERT_EQ(photo.bilety.size(), 2u);
+    const Scan::ScannedBilet missed = photo.bilety.back();
+    photo.bilety.pop_back();
+    ASSERT_TRUE(photo.image.isNull());
+    window->FileNewBilet2(Loto::RusLoto(), QStringLiteral("1234"));
+    window->PhotosRead({photo});
+    PhotoPanel *panel = window->Photo();
+    ASSERT_TRUE(panel->isVisible());
+    EXPECT_TRUE(panel->Caption().endsWith(QStringLiteral("билет 1 из 1")));
+
+    // Said by its key, and by the button alike, while the ticket in hand
+    // stays on the card as it is.
+    Key(window->Ui().VVOD1, Qt::Key_F9, Qt::ControlModifier);
+    EXPECT_TRUE(panel->Caption().endsWith(QStringLiteral("билет 1 из 2")));
+    EXPECT_TRUE(Strip().contains(QStringLiteral("щёлкните четыре угла пропущенного")));
+    EXPECT_EQ(window->Photos().Position(), 0);
+    ExpectCard(photo.bilety[0]);
+    panel->findChild<QPushButton *>(QStringLiteral("PhotoMissed"))->click();
+    EXPECT_EQ(window->Photos().Count(), 3);
+    Key(window->Ui().VVOD1, Qt::Key_F9);
+    Key(window->Ui().VVOD1, Qt::Key_F9);
+    ASSERT_EQ(window->Photos().Position(), 2);
+    EXPECT_EQ(window->Photos().CurrentBilet(), nullptr);
+    EXPECT_FALSE(panel->findChild<QPushButton *>(QStringLiteral("PhotoMissed"))->isEnabled());
+
+    for (const QPointF &corner : missed.corners)
+        QTest::mouseClick(panel->PictureArea(), Qt::LeftButton, {}, panel->ViewPoint(corner).toPoint());
+    WaitForReading();
+    const Scan::ScannedBilet *found = window->Photos().CurrentBilet();
+    ASSERT_NE(found, nullptr);
+    EXPECT_EQ(found->cells, missed.cells);
+    ExpectCard(*found);
+    EXPECT_EQ(window->Photos().CurrentImage().bilety.size(), 2u);
+}
+
 TEST_F(Photos, TheMenuItemPicksPicturesWithTheDesktopsDialogAndRemembersTheFolder)
 {
     QTemporaryDir elsewhere;
