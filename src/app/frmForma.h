@@ -353,6 +353,8 @@ private:
     // clicked after the picture's tickets.
     void PhotoMissed();
     QString PhotoCaption() const;
+    // The import's own keys (F9, Shift+F9, Ctrl+F9) work exactly while it runs.
+    void EnablePhotoKeys(bool on);
     void PaintDoubts();
     // Takes back the last change to the card: with a ticket from a photo,
     // the rows a completed row brought on go with it.

@@ -149,8 +149,7 @@ void frmForma::PhotosRead(std::vector<PhotoImage> images)
     if (!PhotoSet(tirag, tiragDoubtful))
         return;
     photos_ = std::move(queue);
-    for (QAction *a : {photoSkip_, photoStop_, photoMissed_})
-        a->setEnabled(true);
+    EnablePhotoKeys(true);
     PhotoBilet();
 }
 
@@ -249,6 +248,13 @@ void frmForma::PhotoBilet()
     UpdateStrip();
 }
 
+void frmForma::EnablePhotoKeys(bool on)
+{
+    for (QAction *a : {photoSkip_, photoStop_, photoMissed_})
+        if (a)
+            a->setEnabled(on);
+}
+
 QString frmForma::PhotoCaption() const
 {
     const QString name = QFileInfo(photos_.CurrentImage().path).fileName();
@@ -290,10 +296,7 @@ void frmForma::PhotoStop(const QString &note)
     ++photoSerial_;
     photoCornerRead_ = false;
     photoOnCard_ = false;
-    if (photoSkip_) {
-        for (QAction *a : {photoSkip_, photoStop_, photoMissed_})
-            a->setEnabled(false);
-    }
+    EnablePhotoKeys(false);
     if (photoPanel_)
         photoPanel_->hide();
     if (!wasActive)
@@ -341,13 +344,11 @@ void frmForma::PhotoCorners(const PhotoPanel::Corners &corners)
                         MsgIcon::Warning, kPhotoTitle);
     });
     watcher->setFuture(QtConcurrent::run([image, path, corners]() -> std::optional<Scan::ScannedBilet> {
-        if (!image.isNull())
-            return Scan::ReadBiletAt(image, corners);
         QString error;
-        const std::optional<QImage> again = Scan::LoadImage(path, &error);
-        if (!again || again->isNull())
+        const std::optional<QImage> whole = image.isNull() ? Scan::LoadImage(path, &error) : image;
+        if (!whole || whole->isNull())
             return std::nullopt;
-        return Scan::ReadBiletAt(*again, corners);
+        return Scan::ReadBiletAt(*whole, corners);
     }));
 }
 
